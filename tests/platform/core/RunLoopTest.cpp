@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/core/DispatchQueue.hpp"
+#include "platform/core/RunLoop.hpp"
+#include "platform/core/Timer.hpp"
+
+using namespace platform::core;
+
+TEST(RunLoop, DelayedTaskRunsOnlyAfterItsDelayAndAfterEarlierTasks) {
+    auto& loop = RunLoop::main();
+    loop.useManualClock();
+    std::vector<std::string> order;
+    loop.asyncAfter(2.0, [&] { order.push_back("delayed"); });
+    loop.async([&] { order.push_back("first"); });
+    loop.async([&] { order.push_back("second"); });
+    loop.runUntilIdle();
+    EXPECT_EQ(order, (std::vector<std::string>{"first", "second"}));
+    loop.advance(1.999);
+    EXPECT_EQ(order.size(), 2u);
+    loop.advance(0.001);
+    EXPECT_EQ(order, (std::vector<std::string>{"first", "second", "delayed"}));
+}
+
+TEST(RunLoop, TimedTasksRunByDeadlineThenPostingOrder) {
+    auto& loop = RunLoop::main();
+    loop.useManualClock();
+    std::vector<int> order;
+    loop.asyncAfter(1.0, [&] { order.push_back(1); });
+    loop.asyncAfter(0.5, [&] { order.push_back(2); });
+    loop.asyncAfter(1.0, [&] { order.push_back(3); });
+    loop.asyncAfter(0.5, [&] {
+        order.push_back(4);
+        // Posted while advancing: due at 0.5 + 0.25, before the 1.0 tasks.
+        loop.asyncAfter(0.25, [&] { order.push_back(5); });
+    });
+    loop.advance(1.0);
+    EXPECT_EQ(order, (std::vector<int>{2, 4, 5, 1, 3}));
+    EXPECT_DOUBLE_EQ(loop.now(), 1767225600.0 + 1.0);
+}
+
+TEST(RunLoop, RepeatingTimerFiresOncePerIntervalAndCoalescesMissedFires) {
+    auto& loop = RunLoop::main();
+    auto clock = loop.useManualClock();
+    int fires = 0;
+    auto timer = Timer::scheduledTimer(1.0, true, [&](Timer&) { ++fires; });
+    loop.advance(3.2);
+    EXPECT_EQ(fires, 3);
+
+    // The loop was blocked for 5.5 s: one late fire, then back on the grid.
+    clock->advance(5.5);  // now 8.7 s after start
+    loop.runUntilIdle();
+    EXPECT_EQ(fires, 4);
+    loop.advance(0.2);  // 8.9: nothing due
+    EXPECT_EQ(fires, 4);
+    loop.advance(0.1);  // 9.0
+    EXPECT_EQ(fires, 5);
+
+    timer->invalidate();
+    loop.advance(5.0);
+    EXPECT_EQ(fires, 5);
+    EXPECT_EQ(loop.pendingCount(), 0u);
+}
+
+TEST(RunLoop, OneShotTimerFiresOnceAndATimerMayInvalidateItself) {
+    auto& loop = RunLoop::main();
+    loop.useManualClock();
+    int once = 0;
+    Timer::scheduledTimer(0.5, false, [&](Timer&) { ++once; });
+    int self = 0;
+    Timer::scheduledTimer(1.0, true, [&](Timer& t) {
+        if (++self == 2) t.invalidate();
+    });
+    loop.advance(10.0);
+    EXPECT_EQ(once, 1);
+    EXPECT_EQ(self, 2);
+}
+
+TEST(RunLoop, WorkFromASerialQueueArrivesOnMainInPostingOrder) {
+    auto& loop = RunLoop::main();
+    auto queue = DispatchQueue::makeSerial("test.serial");
+    std::vector<int> received;
+    std::atomic<bool> offMain{true};
+    for (int i = 0; i < 200; ++i) {
+        queue->async([&, i] {
+            if (RunLoop::main().isCurrent()) offMain = false;
+            DispatchQueue::main().async([&, i] {
+                EXPECT_TRUE(RunLoop::main().isCurrent());
+                received.push_back(i);
+            });
+        });
+    }
+    ASSERT_TRUE(loop.runUntil([&] { return received.size() == 200; }, 10.0));
+    EXPECT_TRUE(offMain);
+    for (int i = 0; i < 200; ++i) EXPECT_EQ(received[i], i);
+}
+
+TEST(RunLoop, GlobalQueuesRunConcurrentlyOffMain) {
+    auto& loop = RunLoop::main();
+    std::atomic<int> done{0};
+    std::atomic<bool> onMain{false};
+    for (int i = 0; i < 64; ++i) {
+        DispatchQueue::global(QualityOfService::userInitiated).async([&] {
+            if (RunLoop::main().isCurrent()) onMain = true;
+            ++done;
+        });
+    }
+    ASSERT_TRUE(loop.runUntil([&] { return done == 64; }, 10.0));
+    EXPECT_FALSE(onMain);
+}
+
+TEST(RunLoop, RunStopsWhenAskedFromAnotherThreadAndRunUntilTimesOut) {
+    auto& loop = RunLoop::main();
+    int ran = 0;
+    std::thread poster([&] {
+        loop.async([&] { ++ran; });
+        loop.async([&] { loop.stop(); });
+    });
+    loop.run();
+    poster.join();
+    EXPECT_EQ(ran, 1);
+    EXPECT_FALSE(loop.runUntil([] { return false; }, 0.05));
+}
+
+TEST(SerialQueue, DestructionRunsWhatWasPostedAndMayHappenOnItsOwnThread) {
+    std::atomic<int> ran{0};
+    {
+        auto queue = DispatchQueue::makeSerial("test.drain");
+        for (int i = 0; i < 50; ++i) queue->async([&] { ++ran; });
+    }
+    EXPECT_EQ(ran, 50);
+
+    std::atomic<bool> released{false};
+    auto queue = DispatchQueue::makeSerial("test.self");
+    auto* raw = queue.get();
+    raw->async([q = std::move(queue), &released]() mutable {
+        q.reset();  // not the last reference yet: the task object holds it
+    });
+    // The task's capture is the last reference; it goes on the queue's thread.
+    raw = nullptr;
+    DispatchQueue::global().async([&] { released = true; });
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return released.load(); }, 5.0));
+}
