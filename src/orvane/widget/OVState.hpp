@@ -10,6 +10,7 @@
 // objects updated on the main queue).
 #pragma once
 
+#include "orvane/model/Decoding.hpp"
 #include "orvane/model/OVContent.hpp"
 #include "orvane/model/OVTrackInPodcast.hpp"
 #include "orvane/playback/OVAudioPlayerStatus.hpp"
