@@ -51,6 +51,14 @@ JSClassRef nativeFunctionClass() {
     return cls;
 }
 
+// Every page of the process lives in one context group (one virtual machine),
+// made on first use and kept to the end of the process: creating a machine per
+// page would be slow, and pages are only ever used on the main thread.
+JSContextGroupRef sharedContextGroup() {
+    static JSContextGroupRef group = JSContextGroupCreate();
+    return group;
+}
+
 JSValueRef makeError(JSContextRef context, std::string_view message) {
     JSText text(message);
     JSValueRef argument = JSValueMakeString(context, text.get());
@@ -128,7 +136,7 @@ struct WebView::Page {
         std::vector<JSValueRef> arguments;
     };
 
-    JSGlobalContextRef context = JSGlobalContextCreate(nullptr);
+    JSGlobalContextRef context = JSGlobalContextCreateInGroup(sharedContextGroup(), nullptr);
     std::vector<std::unique_ptr<Native>> natives;
     JSObjectRef messageHandlers = nullptr;  // protected
     std::map<std::string, JSObjectRef> handlerObjects;  // each protected
