@@ -169,9 +169,11 @@ struct WebView::Page {
 
 std::shared_ptr<WebView> WebView::create(WebViewConfiguration configuration) {
     auto view = std::make_shared<WebView>(Token{}, std::move(configuration));
-    view->configuration_.userContentController->attach(view);
+    view->finishCreation();
     return view;
 }
+
+void WebView::finishCreation() { configuration_.userContentController->attach(shared_from_this()); }
 
 WebView::WebView(Token, WebViewConfiguration configuration) : configuration_(std::move(configuration)) {
     if (!configuration_.userContentController) configuration_.userContentController = UserContentController::create();

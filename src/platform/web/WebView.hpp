@@ -46,6 +46,9 @@ protected:
     struct Token {
         explicit Token() = default;
     };
+    // Completes a view made with make_shared (subclasses call it from their
+    // own factory): attaches it to its user content controller.
+    void finishCreation();
 
 public:
     // Result of an evaluation: the JSON form of the script's value (none for
