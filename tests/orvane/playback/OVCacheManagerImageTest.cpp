@@ -13,7 +13,7 @@ using platform::core::URL;
 using platform::ui::Image;
 namespace fs = std::filesystem;
 
-TEST_F(CacheTest, ImagesReadBackEqualWithTheirScaleAndTheirEncodedBytesOnDisk) {
+TEST_F(OVCacheManagerTest, ImagesReadBackEqualWithTheirScaleAndTheirEncodedBytesOnDisk) {
     const auto png = testimages::png(40, 30, 5);
     const auto jpeg = testimages::jpeg(64, 64, 2);
     auto fromPng = Image::fromData(png, 3.0);
@@ -37,14 +37,14 @@ TEST_F(CacheTest, ImagesReadBackEqualWithTheirScaleAndTheirEncodedBytesOnDisk) {
     EXPECT_FALSE(OVAudioCache::isInCache("cover.png"));
 }
 
-TEST_F(CacheTest, AudioEntriesAreNoImages) {
+TEST_F(OVCacheManagerTest, AudioEntriesAreNoImages) {
     ASSERT_TRUE(OVImageCache::hasCacheFolders());
     ASSERT_TRUE(platform::core::FileManager::writeFileAtomically(
         imageFolder() / "cover.png", OVAudioCache::archive(testimages::png(4, 4))));
     EXPECT_FALSE(OVImageCache::find("cover.png"));
 }
 
-TEST_F(CacheTest, CachedImageLooksTheAddressesLastPathComponentUpInTheImageCacheOnly) {
+TEST_F(OVCacheManagerTest, CachedImageLooksTheAddressesLastPathComponentUpInTheImageCacheOnly) {
     EXPECT_FALSE(cachedImage(std::nullopt));
     const auto url = URL::parse("https://cdn.example.com/shows/42/cover.png?size=300");
     ASSERT_TRUE(url);
@@ -63,7 +63,7 @@ TEST_F(CacheTest, CachedImageLooksTheAddressesLastPathComponentUpInTheImageCache
     EXPECT_FALSE(cachedImage(URL::parse("https://cdn.example.com/episode-art.png")));
 }
 
-TEST_F(CacheTest, ConcurrentStoresLookupsAndSweepsNeverShowAPartialEntry) {
+TEST_F(OVCacheManagerTest, ConcurrentStoresLookupsAndSweepsNeverShowAPartialEntry) {
     std::vector<Image> images;
     for (int i = 0; i < 4; ++i) images.push_back(*Image::fromData(testimages::png(32, 32, i)));
     std::atomic<int> wrong{0};

@@ -17,7 +17,7 @@ constexpr std::uintmax_t kMB = 1'000'000;
 
 // ---- Folders, round trip, lookup order ----
 
-TEST_F(CacheTest, LookupOfAnUnknownKeyCreatesTheKindsFoldersAndFindsNothing) {
+TEST_F(OVCacheManagerTest, LookupOfAnUnknownKeyCreatesTheKindsFoldersAndFindsNothing) {
     EXPECT_EQ(OVAudioCache::subdirectory(), audioFolder());
     EXPECT_EQ(OVAudioCache::download(), audioDownloads());
     EXPECT_EQ(OVImageCache::subdirectory(), imageFolder());
@@ -30,7 +30,7 @@ TEST_F(CacheTest, LookupOfAnUnknownKeyCreatesTheKindsFoldersAndFindsNothing) {
     EXPECT_FALSE(OVAudioCache::isDownloaded("missing.mp3"));
 }
 
-TEST_F(CacheTest, StoredBytesReadBackEqualAndTheFileSizeFollowsThePayload) {
+TEST_F(OVCacheManagerTest, StoredBytesReadBackEqualAndTheFileSizeFollowsThePayload) {
     const auto audio = bytes(300'000, 9);
     OVAudioCache::cache(audio, "episode-12.mp3");
     const auto file = audioFolder() / "episode-12.mp3";  // ordinary names are kept on disk
@@ -46,7 +46,7 @@ TEST_F(CacheTest, StoredBytesReadBackEqualAndTheFileSizeFollowsThePayload) {
     EXPECT_EQ(OVAudioCache::find("episode-12.mp3"), Data{});
 }
 
-TEST_F(CacheTest, LookupPrefersTheCacheFolderAndFallsBackToDownloadsOnlyForMissingOrDamagedEntries) {
+TEST_F(OVCacheManagerTest, LookupPrefersTheCacheFolderAndFallsBackToDownloadsOnlyForMissingOrDamagedEntries) {
     OVAudioCache::save(bytes(10, 1), "a.mp3");  // download folder
     OVAudioCache::cache(bytes(10, 2), "a.mp3");  // cache folder
     EXPECT_EQ(OVAudioCache::find("a.mp3"), bytes(10, 2));
@@ -63,7 +63,7 @@ TEST_F(CacheTest, LookupPrefersTheCacheFolderAndFallsBackToDownloadsOnlyForMissi
     EXPECT_FALSE(OVAudioCache::find("a.mp3"));
 }
 
-TEST_F(CacheTest, DamagedEntriesReadAsAbsentAndTheCacheStaysUsable) {
+TEST_F(OVCacheManagerTest, DamagedEntriesReadAsAbsentAndTheCacheStaysUsable) {
     const auto good = OVAudioCache::archive(bytes(1000, 3));
     std::vector<Data> damaged;
     damaged.push_back({});                                            // empty file
@@ -102,7 +102,7 @@ TEST_F(CacheTest, DamagedEntriesReadAsAbsentAndTheCacheStaysUsable) {
 
 // ---- Age sweep ----
 
-TEST_F(CacheTest, AgeSweepRemovesFilesUnusedForMoreThan360MinutesWithADebugLine) {
+TEST_F(OVCacheManagerTest, AgeSweepRemovesFilesUnusedForMoreThan360MinutesWithADebugLine) {
     ASSERT_TRUE(OVAudioCache::hasCacheFolders());
     writeRealFile(audioFolder() / "kept.mp3", 1000);
     writeRealFile(audioFolder() / "old.mp3", 1000);
@@ -119,7 +119,7 @@ TEST_F(CacheTest, AgeSweepRemovesFilesUnusedForMoreThan360MinutesWithADebugLine)
     EXPECT_EQ(capture.lines(), std::vector<std::string>{"\"delete item: \" \"old.mp3\""});
 }
 
-TEST_F(CacheTest, AgeSweepRemovesBigFilesAfter120MinutesSilently) {
+TEST_F(OVCacheManagerTest, AgeSweepRemovesBigFilesAfter120MinutesSilently) {
     ASSERT_TRUE(OVAudioCache::hasCacheFolders());
     const auto big = audioFolder() / "big.mp3";
     const auto bigRecent = audioFolder() / "big-recent.mp3";
@@ -141,7 +141,7 @@ TEST_F(CacheTest, AgeSweepRemovesBigFilesAfter120MinutesSilently) {
     EXPECT_TRUE(capture.lines().empty());
 }
 
-TEST_F(CacheTest, AgeSweepLeavesTheDownloadFolderAndItsFilesAlone) {
+TEST_F(OVCacheManagerTest, AgeSweepLeavesTheDownloadFolderAndItsFilesAlone) {
     OVAudioCache::save(bytes(100), "kept-offline.mp3");
     writeRealFile(audioFolder() / "stale.mp3", 100);
     setAccessedMinutesAgo(audioFolder() / "stale.mp3", 10'000);
@@ -156,7 +156,7 @@ TEST_F(CacheTest, AgeSweepLeavesTheDownloadFolderAndItsFilesAlone) {
     EXPECT_EQ(capture.count("delete item"), 1u);
 }
 
-TEST_F(CacheTest, StoringSweepsTheFolderOfItsKindOnly) {
+TEST_F(OVCacheManagerTest, StoringSweepsTheFolderOfItsKindOnly) {
     ASSERT_TRUE(OVAudioCache::hasCacheFolders());
     ASSERT_TRUE(OVImageCache::hasCacheFolders());
     writeRealFile(audioFolder() / "stale.mp3", 100);
@@ -168,7 +168,7 @@ TEST_F(CacheTest, StoringSweepsTheFolderOfItsKindOnly) {
     EXPECT_TRUE(exists(imageFolder() / "stale.png"));
 }
 
-TEST_F(CacheTest, ALookupThatFindsAnEntryMarksItAsUsedNow) {
+TEST_F(OVCacheManagerTest, ALookupThatFindsAnEntryMarksItAsUsedNow) {
     OVAudioCache::cache(bytes(10), "in-use.mp3");
     OVAudioCache::save(bytes(20), "offline.mp3");
     setAccessedMinutesAgo(audioFolder() / "in-use.mp3", 359);
@@ -195,7 +195,7 @@ TEST_F(CacheTest, ALookupThatFindsAnEntryMarksItAsUsedNow) {
 
 // ---- Size trim ----
 
-TEST_F(CacheTest, SavingANewEntryTrimsTheCacheFolderLargestFirstBelow80Megabytes) {
+TEST_F(OVCacheManagerTest, SavingANewEntryTrimsTheCacheFolderLargestFirstBelow80Megabytes) {
     ASSERT_TRUE(OVAudioCache::hasCacheFolders());
     writeSparseFile(audioFolder() / "41.mp3", 41 * kMB);
     writeSparseFile(audioFolder() / "40.mp3", 40 * kMB + 999'999);
@@ -205,7 +205,7 @@ TEST_F(CacheTest, SavingANewEntryTrimsTheCacheFolderLargestFirstBelow80Megabytes
     EXPECT_TRUE(OVAudioCache::isDownloaded("new.mp3"));
 }
 
-TEST_F(CacheTest, SizeTrimLeavesExactly80MegabytesAlone) {
+TEST_F(OVCacheManagerTest, SizeTrimLeavesExactly80MegabytesAlone) {
     ASSERT_TRUE(OVAudioCache::hasCacheFolders());
     writeSparseFile(audioFolder() / "a.mp3", 40 * kMB);
     writeSparseFile(audioFolder() / "b.mp3", 40 * kMB + 999'999);
@@ -214,7 +214,7 @@ TEST_F(CacheTest, SizeTrimLeavesExactly80MegabytesAlone) {
     EXPECT_TRUE(exists(audioFolder() / "b.mp3"));
 }
 
-TEST_F(CacheTest, SizeTrimGoesOnWhenARemovalLeavesExactly80Megabytes) {
+TEST_F(OVCacheManagerTest, SizeTrimGoesOnWhenARemovalLeavesExactly80Megabytes) {
     ASSERT_TRUE(OVAudioCache::hasCacheFolders());
     writeSparseFile(audioFolder() / "45.mp3", 45 * kMB);
     writeSparseFile(audioFolder() / "40a.mp3", 40 * kMB);
@@ -224,14 +224,14 @@ TEST_F(CacheTest, SizeTrimGoesOnWhenARemovalLeavesExactly80Megabytes) {
     EXPECT_EQ(exists(audioFolder() / "40a.mp3") + exists(audioFolder() / "40b.mp3"), 1);
 }
 
-TEST_F(CacheTest, SizeTrimCountsWholeMegabytesPerFile) {
+TEST_F(OVCacheManagerTest, SizeTrimCountsWholeMegabytesPerFile) {
     ASSERT_TRUE(OVAudioCache::hasCacheFolders());
     for (int i = 0; i < 100; ++i) writeSparseFile(audioFolder() / ("f" + std::to_string(i)), 999'999);
     OVAudioCache::flushDownload();
     EXPECT_EQ(std::distance(fs::directory_iterator(audioFolder()), fs::directory_iterator()), 101);  // + download
 }
 
-TEST_F(CacheTest, SizeTrimNeverTouchesDownloadsAndStoringNeverTrims) {
+TEST_F(OVCacheManagerTest, SizeTrimNeverTouchesDownloadsAndStoringNeverTrims) {
     ASSERT_TRUE(OVAudioCache::hasCacheFolders());
     writeSparseFile(audioDownloads() / "huge-offline.mp3", 500 * kMB);
     OVAudioCache::save(bytes(10), "new.mp3");
@@ -246,7 +246,7 @@ TEST_F(CacheTest, SizeTrimNeverTouchesDownloadsAndStoringNeverTrims) {
 
 // ---- Keeping for offline listening ----
 
-TEST_F(CacheTest, SaveMovesACachedEntryAsItIsWithoutTrimming) {
+TEST_F(OVCacheManagerTest, SaveMovesACachedEntryAsItIsWithoutTrimming) {
     OVAudioCache::cache(bytes(100, 1), "ep.mp3");
     writeSparseFile(audioFolder() / "90.mp3", 90 * kMB);
     OVAudioCache::save(bytes(100, 2), "ep.mp3");
@@ -256,7 +256,7 @@ TEST_F(CacheTest, SaveMovesACachedEntryAsItIsWithoutTrimming) {
     EXPECT_TRUE(exists(audioFolder() / "90.mp3"));           // no trim
 }
 
-TEST_F(CacheTest, SaveOfAnEntryAlreadyDownloadedReportsTheFailedMoveAndChangesNothing) {
+TEST_F(OVCacheManagerTest, SaveOfAnEntryAlreadyDownloadedReportsTheFailedMoveAndChangesNothing) {
     OVAudioCache::save(bytes(100, 1), "ep.mp3");
     writeSparseFile(audioFolder() / "90.mp3", 90 * kMB);
     DebugCapture capture;
@@ -269,7 +269,7 @@ TEST_F(CacheTest, SaveOfAnEntryAlreadyDownloadedReportsTheFailedMoveAndChangesNo
 
 // ---- Keys from remote addresses ----
 
-TEST_F(CacheTest, KeysMapToDistinctSafeFileNamesAndBack) {
+TEST_F(OVCacheManagerTest, KeysMapToDistinctSafeFileNamesAndBack) {
     for (std::string_view ordinary : {"episode-12.mp3", "cover image.png", "...", ".hidden", "a.b.c", "Download",
                                       "épisode.mp3", "name?x=1"}) {
         EXPECT_EQ(cacheFileName(ordinary), ordinary);
@@ -295,7 +295,7 @@ TEST_F(CacheTest, KeysMapToDistinctSafeFileNamesAndBack) {
     EXPECT_FALSE(cacheKey("download"));
 }
 
-TEST_F(CacheTest, HostileKeysStayInsideTheCacheFolders) {
+TEST_F(OVCacheManagerTest, HostileKeysStayInsideTheCacheFolders) {
     const auto absolute = (root_ / "absolute.mp3").string();
     const std::vector<std::string> keys{"",       ".",        "..",        "download", "../escape.mp3",
                                         "../../../Documents-escape", absolute, "a/b/c.mp3",
@@ -322,7 +322,7 @@ TEST_F(CacheTest, HostileKeysStayInsideTheCacheFolders) {
 
 // ---- Disk errors ----
 
-TEST_F(CacheTest, DiskErrorsArePrintedAndLeaveTheCacheUsable) {
+TEST_F(OVCacheManagerTest, DiskErrorsArePrintedAndLeaveTheCacheUsable) {
     const std::string tooLong(400, 'n');
     DebugCapture capture;
     OVAudioCache::cache(bytes(10), tooLong);
@@ -336,7 +336,7 @@ TEST_F(CacheTest, DiskErrorsArePrintedAndLeaveTheCacheUsable) {
     EXPECT_EQ(OVAudioCache::find("fine.mp3"), bytes(10));
 }
 
-TEST_F(CacheTest, WithoutUsableFoldersNothingIsFoundAndNothingThrows) {
+TEST_F(OVCacheManagerTest, WithoutUsableFoldersNothingIsFoundAndNothingThrows) {
     const auto blocker = root_ / "not-a-folder";
     std::ofstream(blocker) << "file";
     FileManager::setDocumentsDirectory(blocker);

@@ -16,7 +16,7 @@
 #include "platform/core/FileManager.hpp"
 #include "platform/core/RunLoop.hpp"
 
-class CacheTest : public ::testing::Test {
+class OVCacheManagerTest : public ::testing::Test {
 protected:
     using Path = std::filesystem::path;
     using Data = platform::core::Data;
