@@ -1,5 +1,6 @@
 #include "platform/ui/Image.hpp"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -21,10 +22,62 @@
 #include <stb/stb_image.h>
 
 namespace platform::ui {
+namespace {
+
+// The JPEG decoder trusts the symbol counts of a Huffman table: a table
+// declaring more than 256 symbols makes it write past its arrays. Images come
+// from the network, so such files are refused before decoding. Walks the
+// marker segments (and the entropy-coded data between scans, where
+// progressive files define further tables).
+bool jpegHuffmanTablesAreSafe(std::span<const std::uint8_t> data) {
+    // Like the decoder, accept fill bytes before the start-of-image marker.
+    const std::size_t size = data.size();
+    std::size_t pos = 0;
+    if (size == 0 || data[0] != 0xFF) return true;
+    while (pos < size && data[pos] == 0xFF) ++pos;
+    if (pos >= size || data[pos] != 0xD8) return true;  // not a JPEG
+    ++pos;
+    while (pos < size) {
+        if (data[pos] != 0xFF) {
+            // Entropy-coded data: skip to the next marker (0xFF followed by
+            // neither a stuffed zero nor a restart marker).
+            while (pos + 1 < size &&
+                   !(data[pos] == 0xFF && data[pos + 1] != 0x00 && (data[pos + 1] < 0xD0 || data[pos + 1] > 0xD7))) {
+                ++pos;
+            }
+            if (pos + 1 >= size) return true;
+        }
+        while (pos < size && data[pos] == 0xFF) ++pos;  // fill bytes
+        if (pos >= size) return true;
+        const std::uint8_t marker = data[pos++];
+        if (marker == 0xD9) return true;                                          // end of image
+        if (marker == 0xD8 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
+        if (pos + 2 > size) return true;
+        const std::size_t length = (static_cast<std::size_t>(data[pos]) << 8) | data[pos + 1];
+        if (length < 2) return true;  // the decoder refuses it itself
+        if (marker == 0xC4) {
+            // The decoder reads each table's head (class byte and 16 counts)
+            // while the declared segment has bytes left, reading zeros past
+            // the end of the data.
+            std::size_t table = pos + 2;
+            while (table < pos + length && table < size) {
+                std::size_t symbols = 0;
+                for (std::size_t i = table + 1; i <= table + 16 && i < size; ++i) symbols += data[i];
+                if (symbols > 256) return false;
+                table += 17 + symbols;
+            }
+        }
+        pos += length;
+    }
+    return true;
+}
+
+}  // namespace
 
 std::optional<Image> Image::fromData(std::span<const std::uint8_t> data, double scale) {
     if (data.empty() || data.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
     if (!(scale > 0) || !std::isfinite(scale)) return std::nullopt;
+    if (!jpegHuffmanTablesAreSafe(data)) return std::nullopt;
 
     int width = 0;
     int height = 0;

@@ -83,3 +83,50 @@ TEST(Image, CopiesShareTheirBuffers) {
     EXPECT_EQ(copy.originalData().data(), image->originalData().data());
     EXPECT_EQ(copy, *image);
 }
+
+TEST(Image, DamagedEncodingsAreRefusedOrDecodedWithoutHarm) {
+    // Images come from the network: flipped bytes anywhere must never crash
+    // the decoder or yield an image whose buffers disagree with its size.
+    const std::vector<testimages::Bytes> originals{testimages::png(24, 16, 3), testimages::jpeg(24, 16, 3),
+                                                   testimages::redPixelGif()};
+    std::uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    int decoded = 0;
+    for (const auto& original : originals) {
+        for (int round = 0; round < 300; ++round) {
+            auto bytes = original;
+            const int flips = 1 + static_cast<int>(next() % 4);
+            for (int i = 0; i < flips; ++i) bytes[next() % bytes.size()] ^= static_cast<std::uint8_t>(1 + next() % 255);
+            if (round % 3 == 0) bytes.resize(next() % bytes.size());
+            if (auto image = Image::fromData(bytes)) {
+                ++decoded;
+                ASSERT_EQ(image->pixels().size(),
+                          static_cast<std::size_t>(image->pixelWidth()) * image->pixelHeight() * 4u);
+            }
+        }
+    }
+    EXPECT_GT(decoded, 0);
+}
+
+TEST(Image, JpegWithAnOversizedHuffmanTableIsRefused) {
+    auto bytes = testimages::jpeg(16, 16, 4);
+    ASSERT_TRUE(Image::fromData(bytes));
+    std::size_t dht = 0;
+    for (std::size_t i = 2; i + 1 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC4) {
+            dht = i;
+            break;
+        }
+    }
+    ASSERT_NE(dht, 0u);
+    // Segment marker (2), length (2), table class (1), then 16 counts: 16 * 17 = 272 symbols.
+    for (std::size_t i = 0; i < 16; ++i) bytes[dht + 5 + i] = 17;
+    EXPECT_FALSE(Image::fromData(bytes));
+
+    // The same with the counts cut off by the end of the data.
+    auto cut = std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(dht + 5 + 16));
+    EXPECT_FALSE(Image::fromData(cut));
+}
