@@ -1,5 +1,6 @@
 #include "orvane/playback/OVCacheManager.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -382,25 +384,32 @@ void OVCacheManager<Kind>::flush() {
     guarded("age sweep", 0, [] {
         auto folder = subdirectory();
         if (!folder) return 0;
-        auto entries = FileManager::contentsOfDirectory(*folder);
-        if (!entries) return 0;
+        // Walked with the folder's descriptor: one fstatat per entry gives
+        // its type, access date and allocated size without building paths.
+        DIR* directory = ::opendir(folder->c_str());
+        if (directory == nullptr) return 0;
+        std::unique_ptr<DIR, int (*)(DIR*)> closer(directory, ::closedir);
+        const int fd = ::dirfd(directory);
         const Date now = Date::now();
-        for (const auto& path : *entries) {
-            // Only entries: the download folder and anything else that is not
-            // a plain file stays.
-            if (!isPlainFile(path)) continue;
-            auto accessed = FileManager::lastAccessDate(path);
-            auto allocated = FileManager::allocatedSize(path);
-            if (!accessed || !allocated) continue;
-            const double seconds = now.timeIntervalSince(*accessed);
+        while (const dirent* entry = ::readdir(directory)) {
+            const std::string_view name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            // Only plain files are entries: the download folder and anything
+            // else stays.
+            struct stat info {};
+            if (::fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode)) continue;
+            const Date accessed{static_cast<double>(info.st_atim.tv_sec) +
+                                static_cast<double>(info.st_atim.tv_nsec) / 1e9};
+            const auto allocated = static_cast<std::uint64_t>(info.st_blocks) * 512u;
+            const double seconds = now.timeIntervalSince(accessed);
             if (!std::isfinite(seconds)) continue;
             const auto minutes = static_cast<std::int64_t>(seconds / 60.0);
             if (minutes > OVCacheConstants::OutdatedMinutes) {
-                debugPrint(debugQuoted("delete item: ") + " " + debugQuoted(path.filename().string()));
-                (void)FileManager::removeItem(path);
-            } else if (wholeMegabytes(*allocated) >= OVCacheConstants::BigFilesSizeMo &&
+                debugPrint(debugQuoted("delete item: ") + " " + debugQuoted(name));
+                (void)::unlinkat(fd, entry->d_name, 0);
+            } else if (wholeMegabytes(allocated) >= OVCacheConstants::BigFilesSizeMo &&
                        minutes > OVCacheConstants::OutdatedBigFiles) {
-                (void)FileManager::removeItem(path);
+                (void)::unlinkat(fd, entry->d_name, 0);
             }
         }
         return 0;
