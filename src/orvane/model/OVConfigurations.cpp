@@ -1,6 +1,6 @@
 #include "orvane/model/OVConfigurations.hpp"
 
-#include "orvane/toolkit/DefaultImage.hpp"
+#include "orvane/toolkit/ImageExtensions.hpp"
 
 namespace orvane {
 

@@ -3,7 +3,7 @@
 #include "orvane/model/OVConfigurations.hpp"
 #include "orvane/model/OVTrack.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
-#include "orvane/toolkit/DefaultImage.hpp"
+#include "orvane/toolkit/ImageExtensions.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "support/TempDocuments.hpp"
 
