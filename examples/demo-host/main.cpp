@@ -26,6 +26,7 @@
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/core/Date.hpp"
 #include "platform/core/DebugPrint.hpp"
+#include "platform/core/DispatchQueue.hpp"
 #include "platform/core/FileManager.hpp"
 #include "platform/core/Json.hpp"
 #include "platform/core/RunLoop.hpp"
@@ -246,6 +247,9 @@ int main(int argc, char** argv) {
     at(7.0, "host: done", [&] { loop.stop(); });
 
     loop.run();
+
+    // Let a state still being decoded finish before the process ends.
+    if (auto* queue = dynamic_cast<platform::core::SerialQueue*>(bridge.decodeQueue().get())) queue->drain();
 
     platform::core::setDebugSink({});
     std::error_code ec;
