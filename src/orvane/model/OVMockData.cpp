@@ -1,0 +1,10 @@
+#include "orvane/model/OVMockData.hpp"
+
+namespace orvane::OVMock {
+
+Data& Data::shared() {
+    static Data instance;
+    return instance;
+}
+
+}  // namespace orvane::OVMock

@@ -1,0 +1,448 @@
+#include "orvane/playback/OVCacheManager.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <exception>
+#include <system_error>
+#include <vector>
+
+#include "platform/core/Date.hpp"
+#include "platform/core/DebugPrint.hpp"
+#include "platform/core/FileManager.hpp"
+
+namespace orvane {
+
+namespace fs = std::filesystem;
+using platform::core::Data;
+using platform::core::Date;
+using platform::core::debugPrint;
+using platform::core::FileManager;
+
+namespace {
+
+// ---- Entry format ----
+
+constexpr std::array<char, 4> kMagic{'O', 'V', 'C', 'E'};
+constexpr std::uint32_t kVersion = 1;
+// magic, kind tag, version (u32), body length (u64)
+constexpr std::size_t kHeaderSize = 4 + 4 + 4 + 8;
+
+void appendLE(Data& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+std::uint64_t readLE(const Data& in, std::size_t offset, int bytes) {
+    std::uint64_t value = 0;
+    for (int i = 0; i < bytes; ++i) value |= static_cast<std::uint64_t>(in[offset + i]) << (8 * i);
+    return value;
+}
+
+void appendHeader(Data& out, const std::array<char, 4>& tag, std::uint64_t bodyLength) {
+    out.insert(out.end(), kMagic.begin(), kMagic.end());
+    out.insert(out.end(), tag.begin(), tag.end());
+    appendLE(out, kVersion, 4);
+    appendLE(out, bodyLength, 8);
+}
+
+// ---- Debug output ----
+
+// The text in double quotes with quotes, backslashes and control characters
+// escaped, as a debug description of a string shows it.
+std::string debugQuoted(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\'': out += "\\'"; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\0': out += "\\0"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+                static constexpr char digits[] = "0123456789abcdef";
+                const auto value = static_cast<unsigned char>(c);
+                out += "\\u{";
+                if (value >= 0x10) out += digits[value >> 4];
+                out += digits[value & 0xf];
+                out += "}";
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += "\"";
+    return out;
+}
+
+void printError(std::string_view action, const fs::path& path, const std::error_code& error) {
+    debugPrint("Error " + std::string(action) + " " + debugQuoted(path.string()) + ": " + error.message() + " (" +
+               error.category().name() + " " + std::to_string(error.value()) + ")");
+}
+
+void printFailure(std::string_view operation, std::string_view what) {
+    debugPrint("Error in cache " + std::string(operation) + ": " + std::string(what));
+}
+
+// ---- Files ----
+
+// A regular file (not a folder, link or device) directly in a cache folder.
+bool isPlainFile(const fs::path& path) {
+    std::error_code error;
+    return fs::symlink_status(path, error).type() == fs::file_type::regular;
+}
+
+// Whether `path` names a regular file that can be opened for reading.
+bool canRead(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    const bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    ::close(fd);
+    return ok;
+}
+
+std::int64_t wholeMegabytes(std::uint64_t bytes) {
+    return static_cast<std::int64_t>(bytes / OVCacheConstants::BytesPerMo);
+}
+
+template <class Kind>
+struct Read {
+    OVCacheEntryState state = OVCacheEntryState::damaged;
+    std::optional<typename Kind::Object> object;
+};
+
+template <class Kind>
+Read<Kind> readEntry(const fs::path& path) {
+    auto bytes = FileManager::readFile(path);
+    if (!bytes) return {};
+    auto [state, object] = OVCacheManager<Kind>::unarchive(std::move(*bytes));
+    return {state, std::move(object)};
+}
+
+// Marks a found entry as used now, so the age sweep keeps it.
+void touch(const fs::path& path) { (void)FileManager::setLastAccessDate(path, Date::now()); }
+
+// Runs a public operation so that nothing escapes it.
+template <class F, class R>
+R guarded(std::string_view operation, R fallback, F&& body) {
+    try {
+        return body();
+    } catch (const std::exception& error) {
+        printFailure(operation, error.what());
+    } catch (...) {
+        printFailure(operation, "unknown error");
+    }
+    return fallback;
+}
+
+}  // namespace
+
+// ---- Key to file name ----
+
+std::string cacheFileName(std::string_view key) {
+    if (key.empty()) return "%";
+    if (key == ".") return "%2E";
+    if (key == "..") return "%2E%2E";
+    if (key == "download") return "%64ownload";
+    std::string name;
+    name.reserve(key.size());
+    for (char c : key) {
+        switch (c) {
+        case '/': name += "%2F"; break;
+        case '\\': name += "%5C"; break;
+        case '\0': name += "%00"; break;
+        case '%': name += "%25"; break;
+        default: name += c;
+        }
+    }
+    return name;
+}
+
+std::optional<std::string> cacheKey(std::string_view fileName) {
+    if (fileName == "%") return std::string();
+    if (fileName == "%2E") return std::string(".");
+    if (fileName == "%2E%2E") return std::string("..");
+    if (fileName == "%64ownload") return std::string("download");
+    std::string key;
+    key.reserve(fileName.size());
+    for (std::size_t i = 0; i < fileName.size(); ++i) {
+        const char c = fileName[i];
+        if (c != '%') {
+            if (c == '/' || c == '\\' || c == '\0') return std::nullopt;
+            key += c;
+            continue;
+        }
+        const auto escape = fileName.substr(i + 1, 2);
+        if (escape == "2F") key += '/';
+        else if (escape == "5C") key += '\\';
+        else if (escape == "00") key += '\0';
+        else if (escape == "25") key += '%';
+        else return std::nullopt;
+        i += 2;
+    }
+    if (key.empty() || key == "." || key == ".." || key == "download") return std::nullopt;
+    return key;
+}
+
+// ---- Constants and folders ----
+
+std::optional<fs::path> OVCacheConstants::DefaultFolder() {
+    try {
+        auto documents = FileManager::documentsDirectory();
+        if (documents.empty()) return std::nullopt;
+        return documents / FolderName;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+// ---- Kinds ----
+
+void ImageCacheKind::appendBody(const Object& object, Data& out) {
+    appendLE(out, std::bit_cast<std::uint64_t>(object.scale()), 8);
+    const auto original = object.originalData();
+    out.insert(out.end(), original.begin(), original.end());
+}
+
+std::optional<ImageCacheKind::Object> ImageCacheKind::decodeBody(Data&& file, std::size_t offset) {
+    if (file.size() < offset + 8) return std::nullopt;
+    const double scale = std::bit_cast<double>(readLE(file, offset, 8));
+    return platform::ui::Image::fromData(std::span<const std::uint8_t>(file).subspan(offset + 8), scale);
+}
+
+void AudioCacheKind::appendBody(const Object& object, Data& out) { out.insert(out.end(), object.begin(), object.end()); }
+
+std::optional<AudioCacheKind::Object> AudioCacheKind::decodeBody(Data&& file, std::size_t offset) {
+    file.erase(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(offset));
+    return std::move(file);
+}
+
+// ---- The cache ----
+
+template <class Kind>
+Data OVCacheManager<Kind>::archive(const Object& object) {
+    Data body;
+    Data file;
+    if constexpr (std::is_same_v<Object, Data>) {
+        file.reserve(kHeaderSize + object.size());
+        appendHeader(file, Kind::tag, object.size());
+        Kind::appendBody(object, file);
+    } else {
+        Kind::appendBody(object, body);
+        file.reserve(kHeaderSize + body.size());
+        appendHeader(file, Kind::tag, body.size());
+        file.insert(file.end(), body.begin(), body.end());
+    }
+    return file;
+}
+
+template <class Kind>
+std::pair<OVCacheEntryState, std::optional<typename OVCacheManager<Kind>::Object>>
+OVCacheManager<Kind>::unarchive(Data&& file) {
+    if (file.size() < kHeaderSize || !std::equal(kMagic.begin(), kMagic.end(), file.begin()) ||
+        readLE(file, 8, 4) != kVersion || readLE(file, 12, 8) != file.size() - kHeaderSize) {
+        return {OVCacheEntryState::damaged, std::nullopt};
+    }
+    if (!std::equal(Kind::tag.begin(), Kind::tag.end(), file.begin() + 4)) {
+        return {OVCacheEntryState::otherKind, std::nullopt};
+    }
+    auto object = Kind::decodeBody(std::move(file), kHeaderSize);
+    if (!object) return {OVCacheEntryState::damaged, std::nullopt};
+    return {OVCacheEntryState::decoded, std::move(object)};
+}
+
+template <class Kind>
+std::optional<fs::path> OVCacheManager<Kind>::subdirectory() {
+    auto root = OVCacheConstants::DefaultFolder();
+    if (!root) return std::nullopt;
+    return *root / Kind::folderName;
+}
+
+template <class Kind>
+std::optional<fs::path> OVCacheManager<Kind>::download() {
+    auto folder = subdirectory();
+    if (!folder) return std::nullopt;
+    return *folder / "download";
+}
+
+template <class Kind>
+bool OVCacheManager<Kind>::hasCacheFolders() {
+    return guarded("folders", false, [] {
+        auto folder = subdirectory();
+        auto downloads = download();
+        if (!folder || !downloads) return false;
+        return FileManager::createDirectory(*folder, true).has_value() &&
+               FileManager::createDirectory(*downloads, true).has_value();
+    });
+}
+
+template <class Kind>
+std::optional<typename OVCacheManager<Kind>::Object> OVCacheManager<Kind>::find(std::string_view name) {
+    return guarded("lookup", std::optional<Object>(), [name]() -> std::optional<Object> {
+        if (!hasCacheFolders()) return std::nullopt;
+        const auto file = fileName(name);
+        std::optional<Object> result;
+
+        const auto cached = *subdirectory() / file;
+        auto read = readEntry<Kind>(cached);
+        if (read.state == OVCacheEntryState::decoded) {
+            touch(cached);
+            result = std::move(read.object);
+        } else if (read.state == OVCacheEntryState::damaged) {
+            const auto downloaded = *download() / file;
+            auto fallback = readEntry<Kind>(downloaded);
+            if (fallback.state == OVCacheEntryState::decoded) {
+                touch(downloaded);
+                result = std::move(fallback.object);
+            }
+        }
+        // An entry of another kind in the cache folder answers none at once.
+
+        flush();
+        return result;
+    });
+}
+
+template <class Kind>
+void OVCacheManager<Kind>::cache(const Object& object, std::string_view name) {
+    guarded("store", 0, [&] {
+        if (!hasCacheFolders()) return 0;
+        const auto path = *subdirectory() / fileName(name);
+        if (auto written = FileManager::writeFileAtomically(path, archive(object)); !written) {
+            printError("writing", path, written.error());
+        }
+        flush();
+        return 0;
+    });
+}
+
+template <class Kind>
+void OVCacheManager<Kind>::save(const Object& object, std::string_view name) {
+    guarded("save", 0, [&] {
+        if (find(name)) {
+            moveToDownload(name);
+            return 0;
+        }
+        if (auto downloads = download()) {
+            const auto path = *downloads / fileName(name);
+            if (auto written = FileManager::writeFileAtomically(path, archive(object)); !written) {
+                printError("writing", path, written.error());
+            }
+        } else {
+            printFailure("save", "no Documents directory");
+        }
+        flushDownload();
+        return 0;
+    });
+}
+
+template <class Kind>
+bool OVCacheManager<Kind>::isInCache(std::string_view name) {
+    return guarded("presence", false, [name] {
+        auto folder = subdirectory();
+        return folder && canRead(*folder / fileName(name));
+    });
+}
+
+template <class Kind>
+bool OVCacheManager<Kind>::isDownloaded(std::string_view name) {
+    return guarded("presence", false, [name] {
+        auto folder = download();
+        return folder && canRead(*folder / fileName(name));
+    });
+}
+
+template <class Kind>
+void OVCacheManager<Kind>::moveToDownload(std::string_view name) {
+    guarded("move", 0, [name] {
+        auto folder = subdirectory();
+        auto downloads = download();
+        if (!folder || !downloads) {
+            printFailure("move", "no Documents directory");
+            return 0;
+        }
+        const auto from = *folder / fileName(name);
+        if (auto moved = FileManager::moveItem(from, *downloads / fileName(name)); !moved) {
+            printError("moving", from, moved.error());
+        }
+        return 0;
+    });
+}
+
+template <class Kind>
+void OVCacheManager<Kind>::flush() {
+    guarded("age sweep", 0, [] {
+        auto folder = subdirectory();
+        if (!folder) return 0;
+        auto entries = FileManager::contentsOfDirectory(*folder);
+        if (!entries) return 0;
+        const Date now = Date::now();
+        for (const auto& path : *entries) {
+            // Only entries: the download folder and anything else that is not
+            // a plain file stays.
+            if (!isPlainFile(path)) continue;
+            auto accessed = FileManager::lastAccessDate(path);
+            auto allocated = FileManager::allocatedSize(path);
+            if (!accessed || !allocated) continue;
+            const double seconds = now.timeIntervalSince(*accessed);
+            if (!std::isfinite(seconds)) continue;
+            const auto minutes = static_cast<std::int64_t>(seconds / 60.0);
+            if (minutes > OVCacheConstants::OutdatedMinutes) {
+                debugPrint(debugQuoted("delete item: ") + " " + debugQuoted(path.filename().string()));
+                (void)FileManager::removeItem(path);
+            } else if (wholeMegabytes(*allocated) >= OVCacheConstants::BigFilesSizeMo &&
+                       minutes > OVCacheConstants::OutdatedBigFiles) {
+                (void)FileManager::removeItem(path);
+            }
+        }
+        return 0;
+    });
+}
+
+template <class Kind>
+void OVCacheManager<Kind>::flushDownload() {
+    guarded("size trim", 0, [] {
+        auto folder = subdirectory();
+        if (!folder) return 0;
+        auto entries = FileManager::contentsOfDirectory(*folder);
+        if (!entries) return 0;
+
+        struct Entry {
+            fs::path path;
+            std::uint64_t size;
+        };
+        std::vector<Entry> files;
+        std::int64_t total = 0;
+        for (auto& path : *entries) {
+            if (!isPlainFile(path)) continue;
+            auto size = FileManager::fileSize(path);
+            const std::uint64_t bytes = size ? *size : 0;
+            total += wholeMegabytes(bytes);
+            files.push_back({std::move(path), bytes});
+        }
+        if (total <= OVCacheConstants::MaximumSizeDownloadsMo) return 0;
+
+        std::stable_sort(files.begin(), files.end(), [](const Entry& a, const Entry& b) { return a.size > b.size; });
+        for (const auto& entry : files) {
+            auto size = FileManager::fileSize(entry.path);
+            if (!size) break;
+            (void)FileManager::removeItem(entry.path);
+            total -= wholeMegabytes(*size);
+            if (total < OVCacheConstants::MaximumSizeDownloadsMo) break;
+        }
+        return 0;
+    });
+}
+
+template class OVCacheManager<ImageCacheKind>;
+template class OVCacheManager<AudioCacheKind>;
+
+}  // namespace orvane

@@ -1,0 +1,302 @@
+#include "platform/media/Player.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "platform/core/RunLoop.hpp"
+
+namespace platform::media {
+
+namespace {
+constexpr double kEpsilon = 1e-9;
+// What a player that waits to minimise stalling wants buffered before it
+// starts or resumes (or everything up to the end, when less remains).
+constexpr double kPrerollSeconds = 1.0;
+constexpr std::int32_t kTimescale = 1'000'000'000;
+
+double clockNow() { return core::RunLoop::main().now(); }
+}  // namespace
+
+Player::Player() = default;
+
+Player::~Player() {
+    for (auto& observer : observers_) observer.alive->store(false);
+    if (item_) item_->detach(this);
+}
+
+std::shared_ptr<Player> Player::create() { return create(std::shared_ptr<PlayerItem>()); }
+
+std::shared_ptr<Player> Player::create(std::shared_ptr<PlayerItem> item) {
+    auto player = std::shared_ptr<Player>(new Player());
+    player->setUp(std::move(item));
+    return player;
+}
+
+std::shared_ptr<Player> Player::create(const core::URL& url) { return create(PlayerItem::create(url)); }
+
+void Player::setUp(std::shared_ptr<PlayerItem> item) {
+    if (item) replaceCurrentItem(std::move(item));
+}
+
+std::shared_ptr<PlayerItem> Player::currentItem() const {
+    std::lock_guard lock(itemMutex_);
+    return item_;
+}
+
+void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
+    settle();
+    if (item == item_) return;
+    if (advancing_) {
+        advancing_ = false;
+        ++generation_;
+    }
+    waitingAfterStall_ = false;
+    if (seeking_) {
+        seeking_ = false;
+        if (auto completion = std::exchange(seekCompletion_, nullptr))
+            core::DispatchQueue::main().async([completion] { completion(false); });
+    }
+    auto old = item_;
+    if (old) {
+        old->setCurrentSeconds(anchorPosition_);
+        old->detach(this);
+    }
+    {
+        std::lock_guard lock(itemMutex_);
+        item_ = item;
+    }
+    anchorPosition_ = item ? item->currentSeconds() : 0;
+    if (item) item->attach(shared_from_this());
+    update();
+}
+
+void Player::setRate(float rate) {
+    settle();
+    const float newRate = rate > 0 ? rate : 0;
+    if (advancing_ && newRate > 0) {
+        // Still playing: a new speed from here on.
+        rate_ = newRate;
+        schedule();
+        return;
+    }
+    rate_ = newRate;
+    if (rate_ == 0) waitingAfterStall_ = false;
+    update();
+}
+
+void Player::setAutomaticallyWaitsToMinimizeStalling(bool waits) {
+    automaticallyWaits_ = waits;
+    update();
+}
+
+double Player::durationSeconds() const {
+    if (!item_ || item_->status() != PlayerItemStatus::readyToPlay) return std::numeric_limits<double>::infinity();
+    const auto duration = item_->duration();
+    if (duration.isIndefinite()) return std::numeric_limits<double>::infinity();
+    return duration.seconds();
+}
+
+double Player::positionNow() const {
+    if (!advancing_) return anchorPosition_;
+    const double position = anchorPosition_ + (clockNow() - anchorClock_) * rate_;
+    return std::min(position, limit_);
+}
+
+MediaTime Player::currentTime() const { return MediaTime::makeWithSeconds(positionNow(), kTimescale); }
+
+void Player::settle() {
+    if (!advancing_) return;
+    const double now = clockNow();
+    const double position = anchorPosition_ + (now - anchorClock_) * rate_;
+    anchorClock_ = now;
+    if (position + kEpsilon < limit_) {
+        anchorPosition_ = position;
+        if (item_) item_->setCurrentSeconds(anchorPosition_);
+        return;
+    }
+    anchorPosition_ = limit_;
+    advancing_ = false;
+    ++generation_;
+    auto item = item_;
+    if (item) item->setCurrentSeconds(anchorPosition_);
+    if (limit_ + kEpsilon >= durationSeconds()) {
+        // The end: playback stops there and stays there.
+        rate_ = 0;
+        fireObservers(true);
+        if (item) item->postNotification(PlayerItem::didPlayToEndTimeNotification);
+    } else {
+        // Ran out of bytes.
+        if (automaticallyWaits_) {
+            waitingAfterStall_ = true;
+        } else {
+            rate_ = 0;
+        }
+        fireObservers(true);
+        if (item) item->postNotification(PlayerItem::playbackStalledNotification);
+    }
+}
+
+void Player::update() {
+    settle();
+    const bool canPlay = rate_ > 0 && item_ && item_->status() == PlayerItemStatus::readyToPlay && !seeking_;
+    if (!canPlay) {
+        if (advancing_) stopAdvancing();
+        return;
+    }
+    const double duration = durationSeconds();
+    if (advancing_) {
+        limit_ = std::min(item_->playableEnd(anchorPosition_), duration);
+        schedule();
+        return;
+    }
+    if (anchorPosition_ + kEpsilon >= duration) {
+        // Asked to play at the end: nothing left, the rate drops back.
+        rate_ = 0;
+        return;
+    }
+    item_->prepareToPlay(anchorPosition_);
+    const double ahead = std::min(item_->playableEnd(anchorPosition_), duration) - anchorPosition_;
+    if (automaticallyWaits_) {
+        const double wanted = std::min(kPrerollSeconds, duration - anchorPosition_);
+        if (ahead + kEpsilon < wanted) return;  // waits for more bytes
+    } else if (ahead <= kEpsilon) {
+        // Nothing to play where playback would begin: it stalls at once.
+        rate_ = 0;
+        fireObservers(true);
+        auto item = item_;
+        item->postNotification(PlayerItem::playbackStalledNotification);
+        return;
+    }
+    waitingAfterStall_ = false;
+    startAdvancing();
+}
+
+void Player::startAdvancing() {
+    advancing_ = true;
+    anchorClock_ = clockNow();
+    limit_ = std::min(item_->playableEnd(anchorPosition_), durationSeconds());
+    fireObservers(true);
+    schedule();
+}
+
+void Player::stopAdvancing() {
+    settle();
+    if (!advancing_) return;
+    advancing_ = false;
+    ++generation_;
+    if (item_) item_->setCurrentSeconds(anchorPosition_);
+    fireObservers(true);
+}
+
+void Player::schedule() {
+    if (!advancing_ || rate_ <= 0) return;
+    const std::uint64_t generation = ++generation_;
+    double target = limit_;
+    for (const auto& observer : observers_) target = std::min(target, observer.nextBoundary);
+    target = std::max(target, anchorPosition_);
+    const double deadline = anchorClock_ + (target - anchorPosition_) / rate_;
+    std::weak_ptr<Player> weak = weak_from_this();
+    core::RunLoop::main().asyncAt(deadline, [weak, generation] {
+        if (auto player = weak.lock()) player->wake(generation);
+    });
+}
+
+void Player::wake(std::uint64_t generation) {
+    if (generation != generation_) return;
+    settle();
+    if (!advancing_) return;
+    fireObservers(false);
+    limit_ = std::min(item_->playableEnd(anchorPosition_), durationSeconds());
+    schedule();
+}
+
+void Player::fireObservers(bool all) {
+    const double position = anchorPosition_;
+    const auto time = MediaTime::makeWithSeconds(position, kTimescale);
+    for (auto& observer : observers_) {
+        const bool crossed = position + kEpsilon >= observer.nextBoundary;
+        if (all || crossed) {
+            observer.queue->async([block = observer.block, alive = observer.alive, time] {
+                if (alive->load()) (*block)(time);
+            });
+        }
+        observer.nextBoundary = (std::floor(position / observer.interval + kEpsilon) + 1) * observer.interval;
+    }
+}
+
+Player::TimeObserverToken Player::addPeriodicTimeObserver(MediaTime interval, core::DispatchQueue& queue,
+                                                          TimeObserverBlock block) {
+    double seconds = interval.seconds();
+    if (!(seconds > 0)) seconds = 1.0;
+    const auto token = nextToken_++;
+    const double position = positionNow();
+    observers_.push_back(Observer{token, seconds, &queue, std::make_shared<TimeObserverBlock>(std::move(block)),
+                                  std::make_shared<std::atomic<bool>>(true),
+                                  (std::floor(position / seconds + kEpsilon) + 1) * seconds});
+    if (advancing_) {
+        settle();
+        schedule();
+    }
+    return token;
+}
+
+void Player::removeTimeObserver(TimeObserverToken token) {
+    std::erase_if(observers_, [token](const Observer& observer) {
+        if (observer.token != token) return false;
+        observer.alive->store(false);
+        return true;
+    });
+}
+
+void Player::seek(MediaTime time, SeekCompletion completion) {
+    settle();
+    if (auto previous = std::exchange(seekCompletion_, nullptr))
+        core::DispatchQueue::main().async([previous] { previous(false); });
+    double target = time.isIndefinite() ? 0 : time.seconds();
+    if (!(target > 0)) target = 0;
+    target = std::min(target, durationSeconds());
+    if (advancing_) {
+        advancing_ = false;
+        ++generation_;
+    }
+    anchorPosition_ = target;
+    seeking_ = true;
+    seekCompletion_ = std::move(completion);
+    const std::uint64_t seek = ++seekGeneration_;
+    if (item_) {
+        item_->setCurrentSeconds(target);
+        item_->prepareToPlay(target);
+    }
+    std::weak_ptr<Player> weak = weak_from_this();
+    core::DispatchQueue::main().async([weak, seek] {
+        auto player = weak.lock();
+        if (player && player->seekGeneration_ == seek) player->finishSeek();
+    });
+}
+
+void Player::finishSeek() {
+    if (!seeking_) return;
+    const auto status = item_ ? item_->status() : PlayerItemStatus::failed;
+    if (status == PlayerItemStatus::unknown) return;  // completes once the item is ready
+    seeking_ = false;
+    auto completion = std::exchange(seekCompletion_, nullptr);
+    const bool finished = status == PlayerItemStatus::readyToPlay;
+    if (finished) {
+        anchorPosition_ = std::min(anchorPosition_, durationSeconds());
+        item_->setCurrentSeconds(anchorPosition_);
+        fireObservers(true);
+    }
+    update();
+    if (completion) completion(finished);
+}
+
+void Player::itemDidChange() {
+    if (seeking_) {
+        finishSeek();
+        return;
+    }
+    update();
+}
+
+}  // namespace platform::media

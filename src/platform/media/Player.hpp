@@ -1,0 +1,127 @@
+// A player: plays its current item on the main run loop's clock (nothing is
+// heard: there is no audio output device). At rate 1.0, one second of media
+// time passes per second of the clock; the position only moves over bytes the
+// item has received. Running past them stalls the item (its stalled
+// notification); reaching the duration posts its played-to-end notification
+// and stops playback at the end.
+//
+// Periodic time observers fire, on their queue, each time the media time
+// crosses a multiple of their interval while playing, and when playback
+// starts, stops or jumps (a seek). They go with the player.
+//
+// `automaticallyWaitsToMinimizeStalling` (true by default): with it, a player
+// asked to play waits until enough bytes are there and resumes by itself
+// after a stall; without it, playback starts as soon as the item is ready and
+// a stall sets the rate to 0.
+//
+// Main-thread object, owned through std::shared_ptr (subclasses call
+// `setUp` from their own `create`). `currentItem()` may be read from any thread.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/core/DispatchQueue.hpp"
+#include "platform/media/MediaTime.hpp"
+#include "platform/media/PlayerItem.hpp"
+
+namespace platform::media {
+
+class Player : public std::enable_shared_from_this<Player> {
+public:
+    using TimeObserverBlock = std::function<void(MediaTime)>;
+    using TimeObserverToken = std::uint64_t;
+    using SeekCompletion = std::function<void(bool finished)>;
+
+    static std::shared_ptr<Player> create();
+    static std::shared_ptr<Player> create(std::shared_ptr<PlayerItem> item);
+    // A player of a plain item for `url`.
+    static std::shared_ptr<Player> create(const core::URL& url);
+
+    virtual ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    void play() { setRate(1.0f); }
+    void pause() { setRate(0.0f); }
+    float rate() const { return rate_; }
+    void setRate(float rate);
+
+    MediaTime currentTime() const;
+
+    // Moves to `time` (clamped to the item's span). The completion runs on
+    // the main queue once the item can play there: finished true, or false
+    // when a later seek (or a new item) took its place first.
+    void seek(MediaTime time, SeekCompletion completion = {});
+
+    // Returns the token that removes the observer; the block runs on `queue`.
+    TimeObserverToken addPeriodicTimeObserver(MediaTime interval, core::DispatchQueue& queue, TimeObserverBlock block);
+    void removeTimeObserver(TimeObserverToken token);
+
+    bool automaticallyWaitsToMinimizeStalling() const { return automaticallyWaits_; }
+    void setAutomaticallyWaitsToMinimizeStalling(bool waits);
+
+    std::shared_ptr<PlayerItem> currentItem() const;
+    void replaceCurrentItem(std::shared_ptr<PlayerItem> item);
+
+    // True while the position moves.
+    bool isAdvancing() const { return advancing_; }
+
+protected:
+    Player();
+    // Second step of construction: attaches the first item.
+    void setUp(std::shared_ptr<PlayerItem> item);
+
+private:
+    friend class PlayerItem;
+
+    struct Observer {
+        TimeObserverToken token;
+        double interval;
+        core::DispatchQueue* queue;
+        std::shared_ptr<TimeObserverBlock> block;
+        std::shared_ptr<std::atomic<bool>> alive;
+        double nextBoundary;
+    };
+
+    // Called by the item on the main thread when its status or bytes change.
+    void itemDidChange();
+
+    double positionNow() const;
+    // Brings the position up to the clock; handles a stall or the end.
+    void settle();
+    // Starts or stops advancing as the rate, item and bytes allow; reschedules.
+    void update();
+    void startAdvancing();
+    void stopAdvancing();
+    void schedule();
+    void wake(std::uint64_t generation);
+    void fireObservers(bool all);
+    void finishSeek();
+    double durationSeconds() const;
+
+    std::shared_ptr<PlayerItem> item_;
+    mutable std::mutex itemMutex_;  // guards item_ against readers on other threads
+
+    float rate_ = 0;
+    bool automaticallyWaits_ = true;
+    bool advancing_ = false;
+    bool waitingAfterStall_ = false;
+    double anchorPosition_ = 0;
+    double anchorClock_ = 0;
+    double limit_ = 0;
+    std::uint64_t generation_ = 0;
+
+    std::vector<Observer> observers_;
+    TimeObserverToken nextToken_ = 1;
+
+    bool seeking_ = false;
+    std::uint64_t seekGeneration_ = 0;
+    SeekCompletion seekCompletion_;
+};
+
+}  // namespace platform::media

@@ -1,0 +1,135 @@
+// A player item: one asset as a player plays it. It loads the asset's bytes
+// (through the asset's resource loader, from a file, or from memory) once a
+// player has made it its current item, reads the duration from the bytes
+// (MediaProbe) and becomes ready to play, or fails when the bytes are not
+// audio or cannot be loaded.
+//
+// Status changes are observable with new and old values. The item posts, on
+// NotificationCenter::defaultCenter() with the item as the object (compare
+// with `static_cast<const PlayerItem*>(item)`), `playbackStalledNotification`
+// when playback runs past the bytes delivered so far and
+// `didPlayToEndTimeNotification` when playback reaches the duration.
+//
+// Main-thread object; the loading requests it makes may be answered from any
+// thread (their answers reach it through the main queue). Owned by its creator
+// and by the player that plays it; the item refers to its player weakly.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+
+#include "platform/core/Observable.hpp"
+#include "platform/media/MediaError.hpp"
+#include "platform/media/MediaProbe.hpp"
+#include "platform/media/MediaTime.hpp"
+#include "platform/media/ResourceLoader.hpp"
+#include "platform/media/URLAsset.hpp"
+
+namespace platform::media {
+
+class Player;
+
+enum class PlayerItemStatus { unknown, readyToPlay, failed };
+
+class PlayerItem : public std::enable_shared_from_this<PlayerItem> {
+public:
+    static constexpr const char* playbackStalledNotification = "PlayerItemPlaybackStalledNotification";
+    static constexpr const char* didPlayToEndTimeNotification = "PlayerItemDidPlayToEndTimeNotification";
+
+    static std::shared_ptr<PlayerItem> create(std::shared_ptr<URLAsset> asset);
+    // An item of a plain asset for `url`.
+    static std::shared_ptr<PlayerItem> create(const core::URL& url);
+
+    virtual ~PlayerItem();
+    PlayerItem(const PlayerItem&) = delete;
+    PlayerItem& operator=(const PlayerItem&) = delete;
+
+    const std::shared_ptr<URLAsset>& asset() const { return asset_; }
+
+    PlayerItemStatus status() const { return status_.get(); }
+    // Observation of `status` with new and old values (no initial call).
+    [[nodiscard]] core::ObservationToken observeStatus(core::Observable<PlayerItemStatus>::Handler handler) {
+        return status_.observe(std::move(handler));
+    }
+    const std::optional<MediaError>& error() const { return error_; }
+
+    // Indefinite until the bytes have told it.
+    MediaTime duration() const;
+    // The playback position (the player's current time while it plays this item).
+    MediaTime currentTime() const;
+
+    // Loading, as far as tests and the player look at it.
+    std::optional<std::int64_t> contentLength() const;
+    std::optional<std::string> contentType() const { return contentType_; }
+    // Bytes delivered so far (all ranges together).
+    std::int64_t loadedByteCount() const;
+    bool isFullyLoaded() const;
+
+protected:
+    explicit PlayerItem(std::shared_ptr<URLAsset> asset);
+
+private:
+    friend class Player;
+    class Sink;
+
+    // ---- called by the player (main thread) ----
+    void attach(const std::shared_ptr<Player>& player);
+    void detach(const Player* player);
+    // How far playback may run from `seconds` over delivered bytes.
+    double playableEnd(double seconds) const;
+    // The player is about to play from `seconds`: make sure the bytes there
+    // are on their way.
+    void prepareToPlay(double seconds);
+    void setCurrentSeconds(double seconds) { currentSeconds_ = seconds; }
+    double currentSeconds() const { return currentSeconds_; }
+    void postNotification(const char* name);
+
+    // ---- loading (main thread) ----
+    void startLoading();
+    void stopLoading();
+    void loadDirectly();
+    void issueInformationRequest();
+    void issueDataRequest(std::int64_t from);
+    void requestFinished(const std::shared_ptr<LoadingRequest>& request, const std::optional<MediaError>& error);
+    void bytesArrived();
+    void probe();
+    void fail(MediaError error);
+    void informPlayer();
+
+    // ---- the bytes (shared with the threads answering requests) ----
+    struct Store {
+        mutable std::mutex mutex;
+        core::Data bytes;
+        // Delivered ranges, start -> end, merged.
+        std::map<std::int64_t, std::int64_t> ranges;
+        std::optional<std::int64_t> length;
+        bool arrivalPosted = false;
+
+        void write(std::int64_t offset, std::span<const std::uint8_t> data);
+        // End of the delivered run that contains `offset` (offset itself when none).
+        std::int64_t contiguousEnd(std::int64_t offset) const;
+        std::int64_t firstMissing(std::int64_t from) const;
+        std::int64_t total() const;
+    };
+
+    std::shared_ptr<URLAsset> asset_;
+    core::Observable<PlayerItemStatus> status_{PlayerItemStatus::unknown};
+    std::optional<MediaError> error_;
+    std::optional<MediaInfo> info_;
+    std::optional<std::string> contentType_;
+    double currentSeconds_ = 0;
+
+    std::weak_ptr<Player> player_;
+    std::shared_ptr<Store> store_;
+    std::shared_ptr<Sink> sink_;
+    bool loading_ = false;
+    bool informationKnown_ = false;
+    std::shared_ptr<LoadingRequest> informationRequest_;
+    std::shared_ptr<LoadingRequest> dataRequest_;
+};
+
+}  // namespace platform::media

@@ -1,0 +1,75 @@
+// An image value of the headless interface kit: decoded pixels (RGBA, 8 bits
+// per channel), the pixel size, the scale (pixels per interface point), the
+// bundle name when it was loaded from the module bundle, and the original
+// encoded bytes, kept so that the image can be archived (the disk cache stores
+// them) without re-encoding.
+//
+// Images are decoded with stb_image: PNG, JPEG and GIF (first frame).
+//
+// Cheap to copy: the pixels and the original bytes are shared, immutable
+// buffers. Two images are equal when they have the same pixel size, scale and
+// pixels, whatever their names or encodings. Safe to share between threads.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/Json.hpp"
+
+namespace platform::ui {
+
+class Image {
+public:
+    // Decodes encoded image bytes (PNG, JPEG, GIF); none when the bytes are
+    // not an image of these formats or `scale` is not a positive number.
+    static std::optional<Image> fromData(std::span<const std::uint8_t> data, double scale = 1.0);
+    // Decodes the file at `path`; none when it cannot be read or decoded.
+    static std::optional<Image> contentsOfFile(const std::filesystem::path& path, double scale = 1.0);
+    // The image named `name` of the module bundle, carrying that name.
+    static std::optional<Image> named(std::string_view name);
+
+    // Size in pixels.
+    int pixelWidth() const { return width_; }
+    int pixelHeight() const { return height_; }
+    // Size in interface points (pixels divided by the scale).
+    double width() const { return width_ / scale_; }
+    double height() const { return height_ / scale_; }
+    double scale() const { return scale_; }
+
+    // The bundle name, for images made with `named`.
+    const std::optional<std::string>& name() const { return name_; }
+
+    // Row-major RGBA pixels, 4 bytes per pixel, pixelWidth() * pixelHeight() pixels.
+    std::span<const std::uint8_t> pixels() const { return *pixels_; }
+    // The encoded bytes the image was decoded from.
+    std::span<const std::uint8_t> originalData() const { return *original_; }
+
+    friend bool operator==(const Image& a, const Image& b);
+
+    // Hash of the pixel size, scale and pixels (consistent with ==).
+    std::size_t hashValue() const;
+
+private:
+    Image() = default;
+
+    int width_ = 0;
+    int height_ = 0;
+    double scale_ = 1.0;
+    std::optional<std::string> name_;
+    std::shared_ptr<const std::vector<std::uint8_t>> pixels_;
+    std::shared_ptr<const core::Data> original_;
+};
+
+}  // namespace platform::ui
+
+template <>
+struct std::hash<platform::ui::Image> {
+    std::size_t operator()(const platform::ui::Image& image) const noexcept { return image.hashValue(); }
+};

@@ -1,0 +1,48 @@
+// Messages that page scripts post with
+// `webkit.messageHandlers.<name>.postMessage(body)`, and the handler protocol
+// that receives them. Messages reach their handler on the main queue, in
+// posting order; the body is the JSON form of the posted value.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/core/Json.hpp"
+
+namespace platform::web {
+
+class WebView;
+class UserContentController;
+
+struct ScriptMessage {
+    // The handler name under which the message was posted.
+    std::string name;
+    // The posted value as JSON (undefined becomes null).
+    core::Json body;
+    // The web view whose page posted the message.
+    std::weak_ptr<WebView> webView;
+};
+
+class ScriptMessageHandler {
+public:
+    virtual ~ScriptMessageHandler() = default;
+    // Called on the main thread.
+    virtual void userContentController(UserContentController& controller, const ScriptMessage& message) = 0;
+};
+
+// Forwards to a handler held weakly, so that registering an object with a
+// controller it (indirectly) owns does not keep that object alive. Messages
+// arriving after the handler has gone are dropped.
+class WeakScriptMessageHandler final : public ScriptMessageHandler {
+public:
+    explicit WeakScriptMessageHandler(std::weak_ptr<ScriptMessageHandler> target) : target_(std::move(target)) {}
+
+    void userContentController(UserContentController& controller, const ScriptMessage& message) override {
+        if (auto target = target_.lock()) target->userContentController(controller, message);
+    }
+
+private:
+    std::weak_ptr<ScriptMessageHandler> target_;
+};
+
+}  // namespace platform::web

@@ -1,0 +1,360 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/core/NotificationCenter.hpp"
+#include "platform/core/RunLoop.hpp"
+#include "platform/media/AudioSession.hpp"
+#include "platform/media/Player.hpp"
+#include "platform/media/PlayerItem.hpp"
+#include "platform/media/URLAsset.hpp"
+#include "support/MediaFiles.hpp"
+
+namespace {
+
+using namespace platform::media;
+using platform::core::Data;
+using platform::core::DispatchQueue;
+using platform::core::Notification;
+using platform::core::NotificationCenter;
+using platform::core::RunLoop;
+using platform::core::URL;
+namespace t = orvane::testing;
+
+// A loader delegate whose requests the test answers by hand, from `bytes`.
+class ScriptedLoader : public ResourceLoaderDelegate {
+public:
+    explicit ScriptedLoader(Data bytes) : bytes(std::move(bytes)) {}
+
+    bool resourceLoaderShouldWaitForLoadingOfRequestedResource(
+        ResourceLoader&, const std::shared_ptr<LoadingRequest>& request) override {
+        EXPECT_TRUE(RunLoop::main().isCurrent());
+        requests.push_back(request);
+        return true;
+    }
+    void resourceLoaderDidCancel(ResourceLoader&, const std::shared_ptr<LoadingRequest>& request) override {
+        cancelled.push_back(request);
+    }
+
+    // Answers the content information, and the data part up to `upTo` bytes
+    // of the resource; finishes the request when its range is complete.
+    void answer(const std::shared_ptr<LoadingRequest>& request, std::int64_t upTo) {
+        if (auto* info = request->contentInformationRequest()) {
+            info->setContentType("audio/wav");
+            info->setContentLength(static_cast<std::int64_t>(bytes.size()));
+            info->setByteRangeAccessSupported(true);
+        }
+        auto* data = request->dataRequest();
+        const std::int64_t end = std::min({upTo, static_cast<std::int64_t>(bytes.size()),
+                                           data->requestedOffset() + data->requestedLength()});
+        const std::int64_t from = data->currentOffset();
+        if (end > from)
+            data->respond(std::span<const std::uint8_t>(bytes.data() + from, static_cast<std::size_t>(end - from)));
+        if (data->currentOffset() >= data->requestedOffset() + data->requestedLength()) request->finishLoading();
+    }
+    // Answers every open request up to `upTo` and lets the main queue run.
+    void answerAll(std::int64_t upTo) {
+        for (int round = 0; round < 4; ++round) {
+            for (auto& request : std::vector(requests))
+                if (!request->isFinished() && !request->isCancelled()) answer(request, upTo);
+            RunLoop::main().runUntilIdle();
+        }
+    }
+
+    Data bytes;
+    std::vector<std::shared_ptr<LoadingRequest>> requests;
+    std::vector<std::shared_ptr<LoadingRequest>> cancelled;
+};
+
+struct Fixture : ::testing::Test {
+    void SetUp() override { RunLoop::main().useManualClock(); }
+
+    // A player of a custom-scheme asset served by `loader`.
+    std::shared_ptr<Player> makeStreamingPlayer(const Data& bytes) {
+        loader = std::make_shared<ScriptedLoader>(bytes);
+        auto asset = URLAsset::create(*URL::parse("orvane://host/audio.wav"));
+        asset->resourceLoader().setDelegate(loader, DispatchQueue::main());
+        item = PlayerItem::create(asset);
+        auto player = Player::create(item);
+        RunLoop::main().runUntilIdle();
+        return player;
+    }
+    std::size_t count(const std::vector<const void*>& posts) const {
+        return static_cast<std::size_t>(std::count(posts.begin(), posts.end(), static_cast<const void*>(item.get())));
+    }
+
+    std::shared_ptr<ScriptedLoader> loader;
+    std::shared_ptr<PlayerItem> item;
+};
+
+using PlayerItemLoadingTest = Fixture;
+using PlayerPlaybackTest = Fixture;
+
+TEST_F(PlayerItemLoadingTest, FirstRequestAsksForContentInformationThenDataFollows) {
+    const Data wav = t::makeWav(4.0);  // 16000 bytes per second
+    auto player = makeStreamingPlayer(wav);
+    std::vector<std::pair<PlayerItemStatus, PlayerItemStatus>> changes;
+    auto token = item->observeStatus([&](const PlayerItemStatus& now, const PlayerItemStatus& old) {
+        changes.emplace_back(now, old);
+    });
+
+    ASSERT_EQ(loader->requests.size(), 1u);
+    auto first = loader->requests[0];
+    ASSERT_NE(first->contentInformationRequest(), nullptr);
+    ASSERT_NE(first->dataRequest(), nullptr);
+    EXPECT_EQ(first->dataRequest()->requestedOffset(), 0);
+    EXPECT_LE(first->dataRequest()->requestedLength(), 16);
+    EXPECT_TRUE(item->duration().isIndefinite());
+
+    loader->answerAll(100);
+    ASSERT_EQ(loader->requests.size(), 2u);
+    auto second = loader->requests[1];
+    EXPECT_EQ(second->contentInformationRequest(), nullptr);
+    ASSERT_NE(second->dataRequest(), nullptr);
+    EXPECT_EQ(second->dataRequest()->requestedOffset() + second->dataRequest()->requestedLength(),
+              static_cast<std::int64_t>(wav.size()));
+    EXPECT_EQ(item->contentLength(), static_cast<std::int64_t>(wav.size()));
+    EXPECT_EQ(item->contentType(), "audio/wav");
+    EXPECT_EQ(item->status(), PlayerItemStatus::readyToPlay);
+    EXPECT_DOUBLE_EQ(item->duration().seconds(), 4.0);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].first, PlayerItemStatus::readyToPlay);
+    EXPECT_EQ(changes[0].second, PlayerItemStatus::unknown);
+    EXPECT_EQ(item->loadedByteCount(), 100);
+}
+
+TEST_F(PlayerItemLoadingTest, BytesThatAreNotAudioFailTheItem) {
+    auto player = makeStreamingPlayer(t::makeHtmlPage(3000));
+    loader->answerAll(3000);
+    EXPECT_EQ(item->status(), PlayerItemStatus::failed);
+    ASSERT_TRUE(item->error().has_value());
+    EXPECT_TRUE(item->duration().isIndefinite());
+    player->play();
+    RunLoop::main().advance(1.0);
+    EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 0.0);
+}
+
+TEST_F(PlayerItemLoadingTest, ARequestFinishedWithAnErrorFailsTheItem) {
+    auto player = makeStreamingPlayer(t::makeWav(1.0));
+    loader->requests[0]->finishLoading(MediaError{"test", 7, "broken"});
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(item->status(), PlayerItemStatus::failed);
+    EXPECT_EQ(item->error()->localizedDescription, "broken");
+}
+
+TEST_F(PlayerItemLoadingTest, NoDelegateFailsTheItem) {
+    auto asset = URLAsset::create(*URL::parse("orvane://host/a.mp3"));
+    auto lonely = PlayerItem::create(asset);
+    auto player = Player::create(lonely);
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(lonely->status(), PlayerItemStatus::failed);
+}
+
+TEST_F(PlayerItemLoadingTest, InMemoryAndFileAssetsNeedNoLoader) {
+    auto memory = PlayerItem::create(URLAsset::createWithData(t::makeMp3(100)));
+    auto player = Player::create(memory);
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(memory->status(), PlayerItemStatus::readyToPlay);
+    EXPECT_NEAR(memory->duration().seconds(), 100 * t::kMp3FrameSeconds, 1e-6);
+    EXPECT_TRUE(memory->isFullyLoaded());
+
+    auto missing = Player::create(URL::fileURL("/nonexistent/dir/x.wav"));
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(missing->currentItem()->status(), PlayerItemStatus::failed);
+}
+
+TEST_F(PlayerItemLoadingTest, SeekingFarAheadCancelsTheRunningRequestAndAsksFromThere) {
+    const Data wav = t::makeWav(120.0);  // 16000 bytes per second
+    auto player = makeStreamingPlayer(wav);
+    loader->answerAll(1000);
+    ASSERT_EQ(item->status(), PlayerItemStatus::readyToPlay);
+    auto running = loader->requests.back();
+    bool finished = false;
+    player->seek(MediaTime::make(100, 1), [&](bool f) { finished = f; });
+    RunLoop::main().runUntilIdle();
+    EXPECT_TRUE(finished);
+    ASSERT_EQ(loader->cancelled.size(), 1u);
+    EXPECT_EQ(loader->cancelled[0], running);
+    EXPECT_TRUE(running->isCancelled());
+    auto fresh = loader->requests.back();
+    ASSERT_NE(fresh, running);
+    EXPECT_NEAR(static_cast<double>(fresh->dataRequest()->requestedOffset()), 44 + 100 * 16000.0, 2);
+    // Bytes sent to the cancelled request are dropped.
+    const auto before = running->respondedByteCount();
+    running->dataRequest()->respond(std::span<const std::uint8_t>(wav.data() + 1000, 10));
+    EXPECT_EQ(running->respondedByteCount(), before);
+}
+
+TEST_F(PlayerItemLoadingTest, DestroyingThePlayerCancelsItsRequests) {
+    auto player = makeStreamingPlayer(t::makeWav(10.0));
+    loader->answerAll(500);
+    auto running = loader->requests.back();
+    player.reset();
+    item.reset();
+    RunLoop::main().runUntilIdle();
+    EXPECT_TRUE(running->isCancelled());
+    EXPECT_EQ(loader->cancelled.size(), 1u);
+}
+
+TEST_F(PlayerPlaybackTest, PlaysOnTheRunLoopClockAndFiresPeriodicObservers) {
+    auto player = Player::create(PlayerItem::create(URLAsset::createWithData(t::makeWav(3.0))));
+    RunLoop::main().runUntilIdle();
+    std::vector<double> fires;
+    player->addPeriodicTimeObserver(MediaTime::make(1, 2), DispatchQueue::main(),
+                                    [&](MediaTime time) { fires.push_back(time.seconds()); });
+    player->play();
+    RunLoop::main().runUntilIdle();
+    ASSERT_EQ(fires.size(), 1u);  // playback starts
+    RunLoop::main().advance(1.2);
+    EXPECT_NEAR(player->currentTime().seconds(), 1.2, 1e-6);
+    EXPECT_EQ(fires, (std::vector<double>{0.0, 0.5, 1.0}));
+    player->pause();
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(fires.size(), 4u);  // playback stops
+    RunLoop::main().advance(5.0);
+    EXPECT_NEAR(player->currentTime().seconds(), 1.2, 1e-6);
+    EXPECT_EQ(fires.size(), 4u);
+}
+
+TEST_F(PlayerPlaybackTest, ReachingTheDurationPostsPlayedToEndOnceAndStopsThere) {
+    auto memoryItem = PlayerItem::create(URLAsset::createWithData(t::makeWav(2.0)));
+    item = memoryItem;
+    auto player = Player::create(memoryItem);
+    std::vector<const void*> ends;
+    auto token = NotificationCenter::defaultCenter().addObserver(
+        PlayerItem::didPlayToEndTimeNotification, static_cast<const PlayerItem*>(memoryItem.get()),
+        [&](const Notification& n) { ends.push_back(n.object.get()); });
+    RunLoop::main().runUntilIdle();
+    player->play();
+    RunLoop::main().advance(10.0);
+    EXPECT_EQ(count(ends), 1u);
+    EXPECT_EQ(ends.size(), 1u);
+    EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 2.0);
+    EXPECT_EQ(player->rate(), 0.0f);
+    player->play();  // at the end: nothing more to play
+    RunLoop::main().advance(1.0);
+    EXPECT_EQ(ends.size(), 1u);
+}
+
+TEST_F(PlayerPlaybackTest, RunningPastTheDeliveredBytesStalls) {
+    const Data wav = t::makeWav(10.0);  // 16000 bytes per second after a 44-byte header
+    auto player = makeStreamingPlayer(wav);
+    player->setAutomaticallyWaitsToMinimizeStalling(false);
+    std::vector<const void*> stalls;
+    auto token = NotificationCenter::defaultCenter().addObserver(
+        PlayerItem::playbackStalledNotification, nullptr,
+        [&](const Notification& n) { stalls.push_back(n.object.get()); });
+    loader->answerAll(44 + 2 * 16000);  // two seconds
+    player->play();
+    RunLoop::main().advance(1.5);
+    EXPECT_TRUE(stalls.empty());
+    RunLoop::main().advance(1.5);
+    EXPECT_EQ(count(stalls), 1u);
+    EXPECT_NEAR(player->currentTime().seconds(), 2.0, 1e-3);
+    EXPECT_EQ(player->rate(), 0.0f);
+    // More bytes do not restart a player that does not wait by itself.
+    loader->answerAll(44 + 6 * 16000);
+    RunLoop::main().advance(1.0);
+    EXPECT_NEAR(player->currentTime().seconds(), 2.0, 1e-3);
+    player->play();
+    RunLoop::main().advance(1.0);
+    EXPECT_NEAR(player->currentTime().seconds(), 3.0, 1e-3);
+}
+
+TEST_F(PlayerPlaybackTest, AWaitingPlayerResumesWhenBytesArrive) {
+    const Data wav = t::makeWav(10.0);
+    auto player = makeStreamingPlayer(wav);
+    std::vector<const void*> stalls;
+    auto token = NotificationCenter::defaultCenter().addObserver(
+        PlayerItem::playbackStalledNotification, nullptr,
+        [&](const Notification& n) { stalls.push_back(n.object.get()); });
+    loader->answerAll(44 + 8000);  // half a second: not enough to start
+    player->play();
+    RunLoop::main().advance(1.0);
+    EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 0.0);
+    loader->answerAll(44 + 3 * 16000);
+    RunLoop::main().advance(5.0);
+    EXPECT_EQ(stalls.size(), 1u);
+    EXPECT_NEAR(player->currentTime().seconds(), 3.0, 1e-3);
+    EXPECT_EQ(player->rate(), 1.0f);
+    loader->answerAll(static_cast<std::int64_t>(wav.size()));
+    RunLoop::main().advance(20.0);
+    EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 10.0);
+}
+
+TEST_F(PlayerPlaybackTest, ALaterSeekSupersedesAnEarlierOne) {
+    auto player = Player::create(PlayerItem::create(URLAsset::createWithData(t::makeWav(30.0))));
+    RunLoop::main().runUntilIdle();
+    std::vector<std::pair<int, bool>> completions;
+    player->seek(MediaTime::make(5, 1), [&](bool f) { completions.emplace_back(1, f); });
+    player->seek(MediaTime::make(12, 1), [&](bool f) { completions.emplace_back(2, f); });
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(completions, (std::vector<std::pair<int, bool>>{{1, false}, {2, true}}));
+    EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 12.0);
+    // Targets are held within the item.
+    player->seek(MediaTime::make(-20, 1));
+    RunLoop::main().runUntilIdle();
+    EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 0.0);
+    player->seek(MediaTime::make(500, 1));
+    RunLoop::main().runUntilIdle();
+    EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 30.0);
+}
+
+TEST_F(PlayerPlaybackTest, ASeekBeforeTheItemIsReadyCompletesOnceItIs) {
+    auto player = makeStreamingPlayer(t::makeWav(20.0));
+    std::optional<bool> finished;
+    player->seek(MediaTime::make(3, 1), [&](bool f) { finished = f; });
+    RunLoop::main().runUntilIdle();
+    EXPECT_FALSE(finished.has_value());
+    loader->answerAll(1000);
+    ASSERT_TRUE(finished.has_value());
+    EXPECT_TRUE(*finished);
+    EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 3.0);
+}
+
+TEST_F(PlayerPlaybackTest, ObserversGoWithThePlayer) {
+    auto player = Player::create(PlayerItem::create(URLAsset::createWithData(t::makeWav(5.0))));
+    RunLoop::main().runUntilIdle();
+    int fires = 0;
+    const auto tokenA = player->addPeriodicTimeObserver(MediaTime::make(1, 2), DispatchQueue::main(), [&](MediaTime) { ++fires; });
+    player->play();
+    RunLoop::main().advance(1.0);
+    const int before = fires;
+    EXPECT_GE(before, 3);
+    player->removeTimeObserver(tokenA);
+    RunLoop::main().advance(1.0);
+    EXPECT_EQ(fires, before);
+    player->addPeriodicTimeObserver(MediaTime::make(1, 2), DispatchQueue::main(), [&](MediaTime) { ++fires; });
+    RunLoop::main().advance(0.6);
+    const int withSecond = fires;
+    player.reset();
+    RunLoop::main().advance(2.0);
+    EXPECT_EQ(fires, withSecond);
+}
+
+TEST(AudioSessionTest, CategoryCanBeMadeToFailAndInterruptionsArePosted) {
+    auto& session = AudioSession::sharedInstance();
+    EXPECT_TRUE(session.setCategory(AudioSession::Category::playback).has_value());
+    EXPECT_EQ(session.category(), AudioSession::Category::playback);
+    session.setCategoryFailure(MediaError{"session", 1, "refused"});
+    auto refused = session.setCategory(AudioSession::Category::ambient);
+    ASSERT_FALSE(refused.has_value());
+    EXPECT_EQ(refused.error().localizedDescription, "refused");
+    EXPECT_EQ(session.category(), AudioSession::Category::playback);
+    session.setCategoryFailure(std::nullopt);
+    EXPECT_TRUE(session.setCategory(AudioSession::Category::playback).has_value());
+
+    std::vector<platform::core::Json> infos;
+    auto token = NotificationCenter::defaultCenter().addObserver(
+        AudioSession::interruptionNotification, nullptr, [&](const Notification& n) { infos.push_back(n.userInfo); });
+    session.postInterruption(AudioSession::InterruptionType::began);
+    session.postInterruption(AudioSession::InterruptionType::ended, AudioSession::interruptionOptionShouldResume);
+    ASSERT_EQ(infos.size(), 2u);
+    EXPECT_EQ(infos[0][AudioSession::interruptionTypeKey], 1u);
+    EXPECT_FALSE(infos[0].contains(AudioSession::interruptionOptionKey));
+    EXPECT_EQ(infos[1][AudioSession::interruptionTypeKey], 0u);
+    EXPECT_EQ(infos[1][AudioSession::interruptionOptionKey], 1u);
+}
+
+}  // namespace

@@ -1,0 +1,1 @@
+window.trace.push('first.js');

@@ -1,0 +1,2 @@
+var loadedFrom = 'standalone.js';
+webkit.messageHandlers.ready.postMessage({ from: loadedFrom });

@@ -1,0 +1,131 @@
+#include "support/MediaFiles.hpp"
+
+#include <cmath>
+#include <string>
+
+namespace orvane::testing {
+
+using platform::core::Data;
+
+namespace {
+void put32le(Data& d, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) d.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void put16le(Data& d, std::uint16_t v) {
+    d.push_back(static_cast<std::uint8_t>(v));
+    d.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void put32be(Data& d, std::uint32_t v) {
+    for (int i = 3; i >= 0; --i) d.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void put64be(Data& d, std::uint64_t v) {
+    put32be(d, static_cast<std::uint32_t>(v >> 32));
+    put32be(d, static_cast<std::uint32_t>(v));
+}
+void putTag(Data& d, const char* tag) {
+    for (int i = 0; i < 4; ++i) d.push_back(static_cast<std::uint8_t>(tag[i]));
+}
+}  // namespace
+
+Data makeWav(double seconds, int sampleRate, int channels) {
+    const auto frames = static_cast<std::uint32_t>(std::llround(seconds * sampleRate));
+    const auto blockAlign = static_cast<std::uint16_t>(channels * 2);
+    const std::uint32_t dataSize = frames * blockAlign;
+    Data d;
+    d.reserve(44 + dataSize);
+    putTag(d, "RIFF");
+    put32le(d, 36 + dataSize);
+    putTag(d, "WAVE");
+    putTag(d, "fmt ");
+    put32le(d, 16);
+    put16le(d, 1);  // PCM
+    put16le(d, static_cast<std::uint16_t>(channels));
+    put32le(d, static_cast<std::uint32_t>(sampleRate));
+    put32le(d, static_cast<std::uint32_t>(sampleRate) * blockAlign);
+    put16le(d, blockAlign);
+    put16le(d, 16);
+    putTag(d, "data");
+    put32le(d, dataSize);
+    d.resize(d.size() + dataSize, 0);
+    return d;
+}
+
+Data makeMp3(std::size_t frames, std::size_t id3Bytes) {
+    Data d;
+    d.reserve(frames * kMp3FrameBytes + id3Bytes + 10);
+    if (id3Bytes > 0) {
+        d.insert(d.end(), {'I', 'D', '3', 4, 0, 0});
+        for (int shift = 21; shift >= 0; shift -= 7) d.push_back(static_cast<std::uint8_t>((id3Bytes >> shift) & 0x7F));
+        d.resize(d.size() + id3Bytes, 0);
+    }
+    for (std::size_t i = 0; i < frames; ++i) {
+        const std::size_t start = d.size();
+        // Sync, MPEG-1, Layer III, no CRC; 128 kbit/s, 44.1 kHz, no padding; mono.
+        d.insert(d.end(), {0xFF, 0xFB, 0x90, 0xC0});
+        d.resize(start + kMp3FrameBytes, 0);  // zero side information and main data: silence
+    }
+    return d;
+}
+
+Data makeMp3Seconds(double seconds) {
+    return makeMp3(static_cast<std::size_t>(std::ceil(seconds / kMp3FrameSeconds)));
+}
+
+Data makeMp4(std::uint32_t timescale, std::uint64_t duration, std::size_t payloadBytes, bool movieAtEnd,
+             bool version1) {
+    Data ftyp;
+    put32be(ftyp, 24);
+    putTag(ftyp, "ftyp");
+    putTag(ftyp, "M4A ");
+    put32be(ftyp, 0);
+    putTag(ftyp, "M4A ");
+    putTag(ftyp, "isom");
+
+    Data mvhd;
+    const std::uint32_t mvhdBody = version1 ? 4 + 8 + 8 + 4 + 8 + 80 : 4 + 4 + 4 + 4 + 4 + 80;
+    put32be(mvhd, 8 + mvhdBody);
+    putTag(mvhd, "mvhd");
+    mvhd.push_back(version1 ? 1 : 0);
+    mvhd.insert(mvhd.end(), {0, 0, 0});
+    if (version1) {
+        put64be(mvhd, 0);
+        put64be(mvhd, 0);
+        put32be(mvhd, timescale);
+        put64be(mvhd, duration);
+    } else {
+        put32be(mvhd, 0);
+        put32be(mvhd, 0);
+        put32be(mvhd, timescale);
+        put32be(mvhd, static_cast<std::uint32_t>(duration));
+    }
+    mvhd.resize(8 + mvhdBody, 0);
+
+    Data moov;
+    put32be(moov, static_cast<std::uint32_t>(8 + mvhd.size()));
+    putTag(moov, "moov");
+    moov.insert(moov.end(), mvhd.begin(), mvhd.end());
+
+    Data mdat;
+    put32be(mdat, static_cast<std::uint32_t>(8 + payloadBytes));
+    putTag(mdat, "mdat");
+    mdat.resize(8 + payloadBytes, 0);
+
+    Data d = ftyp;
+    if (movieAtEnd) {
+        d.insert(d.end(), mdat.begin(), mdat.end());
+        d.insert(d.end(), moov.begin(), moov.end());
+    } else {
+        d.insert(d.end(), moov.begin(), moov.end());
+        d.insert(d.end(), mdat.begin(), mdat.end());
+    }
+    return d;
+}
+
+Data makeHtmlPage(std::size_t size) {
+    std::string page = "<!DOCTYPE html><html><head><title>404 Not Found</title></head><body><h1>Not Found</h1>";
+    while (page.size() + 14 < size) page += "<p>missing</p>";
+    page += "</body></html>";
+    return Data(page.begin(), page.end());
+}
+
+}  // namespace orvane::testing

@@ -1,0 +1,33 @@
+// Audio files that tests and benchmarks make themselves: a PCM WAV, an MP3 of
+// silent MPEG-1 Layer III frames (valid headers, zero side information) and a
+// minimal MP4 with a movie header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/core/Json.hpp"
+
+namespace orvane::testing {
+
+// 16-bit PCM WAV of `seconds` of silence.
+platform::core::Data makeWav(double seconds, int sampleRate = 8000, int channels = 1);
+
+// MP3 frames: MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, mono; every frame is
+// 417 bytes and holds 1152 samples. `id3Bytes` > 0 puts an ID3v2 tag of that
+// payload size in front.
+inline constexpr std::size_t kMp3FrameBytes = 417;
+inline constexpr double kMp3FrameSeconds = 1152.0 / 44100.0;
+platform::core::Data makeMp3(std::size_t frames, std::size_t id3Bytes = 0);
+// Enough frames for at least `seconds`.
+platform::core::Data makeMp3Seconds(double seconds);
+
+// ftyp + moov(mvhd) + mdat (or ftyp + mdat + moov when `movieAtEnd`).
+// `version1` writes the 64-bit movie header.
+platform::core::Data makeMp4(std::uint32_t timescale, std::uint64_t duration, std::size_t payloadBytes,
+                             bool movieAtEnd = false, bool version1 = false);
+
+// Bytes of a page that is not audio (an HTML error page).
+platform::core::Data makeHtmlPage(std::size_t size = 600);
+
+}  // namespace orvane::testing
