@@ -14,6 +14,7 @@ namespace platform::net::detail {
 namespace {
 
 constexpr long kBufferSize = 64 * 1024;
+constexpr std::int64_t kMaxReserve = 64 * 1024 * 1024;
 
 std::string trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
@@ -327,6 +328,12 @@ std::size_t CurlEngine::onWrite(char* data, std::size_t size, std::size_t count,
     const auto& task = transfer.task;
     if (!transfer.responseKnown) {
         recordResponse(transfer);
+        if (task->kind_ == URLSessionTask::Kind::completionData) {
+            // One allocation for an announced body (bounded: the length is the
+            // server's word).
+            const auto expected = task->bytesExpected_.load();
+            if (expected > 0) transfer.body.reserve(static_cast<std::size_t>(std::min<std::int64_t>(expected, kMaxReserve)));
+        }
         if (task->kind_ == URLSessionTask::Kind::delegateData) {
             askForDisposition(transfer);
             return CURL_WRITEFUNC_PAUSE;
