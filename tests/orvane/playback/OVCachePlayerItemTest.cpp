@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -40,7 +41,10 @@ public:
         std::lock_guard lock(mutex_);
         ++finishes_;
         bytesAtFinish_ = static_cast<std::int64_t>(bytes_.size());
+        if (onFinish) onFinish();
     }
+    // Runs when the request is finished, on the thread that finishes it.
+    std::function<void()> onFinish;
     void expectFrom(std::int64_t offset) { firstOffset_ = offset; }
     Data bytes() const {
         std::lock_guard lock(mutex_);
@@ -182,7 +186,18 @@ TEST_F(OVCachePlayerItemTest, ARequestFedOverSeveralChunksGetsExactlyItsRange) {
     const Data body = t::TestHttpServer::patternBytes(5000);
     t::RawServer server(t::RawServer::trickle(body, 300, 0.01));
     auto item = streaming(server.url("/ep.mp3"));
-    auto request = take(item, false, 100, 1000);
+    // The buffer when the request is finished: the block that completes it,
+    // not a later one.
+    std::atomic<std::int64_t> heldAtFinish{-1};
+    auto client = std::make_shared<RecordingClient>();
+    client->expectFrom(100);
+    client->onFinish = [&heldAtFinish, loader = item->resourceLoaderDelegate()] {
+        heldAtFinish = static_cast<std::int64_t>(loader->mediaDataSize().value_or(0));
+    };
+    Request request{client, LoadingRequest::create(item->asset()->url(), false,
+                                                   LoadingRequest::Range{100, 1000, true}, client)};
+    item->resourceLoaderDelegate()->resourceLoaderShouldWaitForLoadingOfRequestedResource(
+        item->asset()->resourceLoader(), request.request);
     auto tail = take(item, false, 4500, 500);
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return tail.client->finishes() == 1; }, kWait));
     EXPECT_EQ(request.client->bytes(), slice(body, 100, 1000));
@@ -195,6 +210,16 @@ TEST_F(OVCachePlayerItemTest, ARequestFedOverSeveralChunksGetsExactlyItsRange) {
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return delegate->finishedCount() == 1; }, kWait));
     EXPECT_EQ(delegate->finished[0], body);
     ASSERT_FALSE(delegate->progress.empty());
+    // Finished in the pass of the first block that brought the buffer to 1100.
+    std::int64_t completing = -1;
+    for (const auto& [soFar, outOf] : delegate->progress) {
+        if (soFar >= 1100) {
+            completing = soFar;
+            break;
+        }
+    }
+    EXPECT_EQ(heldAtFinish.load(), completing);
+    EXPECT_LT(completing, 5000);
     EXPECT_EQ(delegate->progress.back(), (std::pair<std::int64_t, std::int64_t>{5000, 5000}));
     EXPECT_EQ(server.connectionCount(), 1);
 }
@@ -264,7 +289,11 @@ TEST_F(OVCachePlayerItemTest, AnErrorStatusIsAFailedDownloadAndNothingOfThePageI
 TEST_F(OVCachePlayerItemTest, AResetAfterAFailureDownloadsAgainFromTheFirstByte) {
     const Data body = t::TestHttpServer::patternBytes(20000);
     std::atomic<int> connections{0};
+    std::atomic<bool> rangeAsked{false};
     t::RawServer server([&](t::RawServer::Connection& connection) {
+        if (connection.requestHead().find("Range:") != std::string::npos ||
+            connection.requestHead().find("range:") != std::string::npos)
+            rangeAsked = true;
         if (connections.fetch_add(1) == 0) {
             t::RawServer::resetMidBody(body, 6000)(connection);
         } else {
@@ -285,6 +314,7 @@ TEST_F(OVCachePlayerItemTest, AResetAfterAFailureDownloadsAgainFromTheFirstByte)
     item->startDataTaskIfNeeded();
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return delegate->finishedCount() == 1; }, kWait));
     EXPECT_EQ(server.connectionCount(), 2);
+    EXPECT_FALSE(rangeAsked.load());  // both downloads ask for the whole file
     EXPECT_EQ(delegate->finished[0], body);
     EXPECT_EQ(request.client->bytes(), body);
     EXPECT_EQ(request.client->finishes(), 1);
