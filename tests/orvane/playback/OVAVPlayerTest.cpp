@@ -98,6 +98,21 @@ TEST_F(OVAVPlayerTest, AStreamedFileIsCachedAndTheNextPlayerMakesNoRequest) {
     EXPECT_EQ(server.totalRequestCount(), 1);
 }
 
+TEST_F(OVAVPlayerTest, AnAnswerWithoutALengthIsStillCachedWhole) {
+    const Data wav = t::makeWav(2.0);
+    t::RawServer server(t::RawServer::noContentLength(wav, "audio/wav"));
+    auto first = OVAVPlayer::create(*URL::parse(server.url("/nolength.wav")));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return OVAudioCache::isInCache("nolength.wav"); }, kWait));
+    EXPECT_EQ(OVAudioCache::find("nolength.wav"), wav);
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return readyOrFailed(first); }, kWait));
+    EXPECT_DOUBLE_EQ(first->currentItem()->duration().seconds(), 2.0);
+
+    auto second = OVAVPlayer::create(*URL::parse(server.url("/nolength.wav")));
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return readyOrFailed(second); }, kWait));
+    EXPECT_TRUE(second->currentItem()->isFullyLoaded());
+    EXPECT_EQ(server.connectionCount(), 1);
+}
+
 TEST_F(OVAVPlayerTest, ANotFoundAnswerFailsWithoutCachingAnything) {
     t::TestHttpServer server;
     server.serveText("/gone.mp3", std::string(3000, 'x'), "text/html", 404);
