@@ -13,7 +13,10 @@
 // URL session delivers the response, the data and the end of the download on
 // its own serial queue, where the item also makes its reports to its delegate.
 // The loader's buffer, response, session and pending requests are shared by
-// both and guarded by a lock, which is never held while calling out.
+// both and guarded by a lock, which is never held while calling out. Passes
+// that answer requests are serialised by a second lock, held while bytes are
+// sent to requests (the media layer takes them without calling back), never
+// while the delegate or the session is called.
 //
 // Ownership: the item owns its loader; the loader refers back to the item
 // weakly; the session holds the loader until the session is invalidated, which
