@@ -98,6 +98,21 @@ TEST_F(OVAVPlayerTest, AStreamedFileIsCachedAndTheNextPlayerMakesNoRequest) {
     EXPECT_EQ(server.totalRequestCount(), 1);
 }
 
+TEST_F(OVAVPlayerTest, ACachedAddressWithoutAnExtensionGivesEmptyTypeAndExtension) {
+    const Data mp3 = t::makeMp3(50);
+    OVAudioCache::cache(mp3, "episode");
+    auto player = OVAVPlayer::create(*URL::parse("http://127.0.0.1:9/feed/episode"));
+    auto item = cachingItem(player);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->resourceLoaderDelegate()->playingFromData());
+    EXPECT_EQ(item->resourceLoaderDelegate()->mimeType(), "");
+    EXPECT_EQ(item->url().absoluteString(), "orvane://whatever/file.");
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return readyOrFailed(player); }, kWait));
+    EXPECT_EQ(item->status(), PlayerItemStatus::readyToPlay);
+    EXPECT_EQ(item->contentType(), "");
+    EXPECT_EQ(item->resourceLoaderDelegate()->session(), nullptr);
+}
+
 TEST_F(OVAVPlayerTest, AnAnswerWithoutALengthIsStillCachedWhole) {
     const Data wav = t::makeWav(2.0);
     t::RawServer server(t::RawServer::noContentLength(wav, "audio/wav"));

@@ -222,6 +222,12 @@ TEST_F(OVCachePlayerItemTest, ARequestFedOverSeveralChunksGetsExactlyItsRange) {
     EXPECT_LT(completing, 5000);
     EXPECT_EQ(delegate->progress.back(), (std::pair<std::int64_t, std::int64_t>{5000, 5000}));
     EXPECT_EQ(server.connectionCount(), 1);
+    // Once the file is held, a request is answered and finished as it is taken.
+    auto late = take(item, true, 2000, 700);
+    EXPECT_EQ(late.client->bytes(), slice(body, 2000, 700));
+    EXPECT_EQ(late.client->finishes(), 1);
+    EXPECT_EQ(late.request->contentInformationRequest()->contentLength(), 5000);
+    EXPECT_EQ(item->resourceLoaderDelegate()->pendingRequestCount(), 0u);
 }
 
 TEST_F(OVCachePlayerItemTest, NoContentInformationBeforeTheResponseAndOneDownloadForAllRequests) {
