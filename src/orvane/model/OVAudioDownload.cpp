@@ -1,10 +1,7 @@
 // The download of an audio file into the cache's download folder.
 #include "orvane/model/OVAudio.hpp"
 
-#if __has_include("orvane/playback/OVCacheManager.hpp")
 #include "orvane/playback/OVCacheManager.hpp"
-#define ORVANE_HAS_AUDIO_CACHE 1
-#endif
 #include "platform/core/DebugPrint.hpp"
 
 namespace orvane {
@@ -16,14 +13,12 @@ void OVAudio::download(const std::shared_ptr<OVAudioDownloadDelegate>& withDeleg
         if (completionHandler) completionHandler(false);
         return;
     }
-#ifdef ORVANE_HAS_AUDIO_CACHE
     if (auto data = OVAudioCache::find(*name)) {
         OVAudioCache::save(*data, *name);
         if (completionHandler) completionHandler(true);
         if (withDelegate) withDelegate->downloadDidEnd(*this, true);
         return;
     }
-#endif
     // No transfer is available in this build: the download ends at once, not
     // completed, so the episode goes back to "not downloaded".
     platform::core::debugPrint("audio download unavailable: " + *audio);

@@ -58,13 +58,17 @@ Date fromTimespec(const timespec& ts) {
 }  // namespace
 
 FileManager::Path FileManager::documentsDirectory() {
-    fs::path path;
-    {
-        std::lock_guard lock(documentsMutex);
-        path = documentsOverride ? *documentsOverride : defaultDocuments();
+    // The folder is created the first time a path is handed out; later calls
+    // for the same path cost no file-system work (callers on hot paths, such
+    // as cache lookups during state decoding, ask for it every time).
+    static fs::path ensured;
+    std::lock_guard lock(documentsMutex);
+    fs::path path = documentsOverride ? *documentsOverride : defaultDocuments();
+    if (path != ensured) {
+        std::error_code ec;
+        fs::create_directories(path, ec);
+        if (!ec) ensured = path;
     }
-    std::error_code ec;
-    fs::create_directories(path, ec);
     return path;
 }
 
