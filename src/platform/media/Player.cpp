@@ -45,6 +45,7 @@ std::shared_ptr<PlayerItem> Player::currentItem() const {
 }
 
 void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     settle();
     if (item == item_) return;
     if (advancing_) {
@@ -72,6 +73,7 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
 }
 
 void Player::setRate(float rate) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     settle();
     const float newRate = rate > 0 ? rate : 0;
     if (advancing_ && newRate > 0) {
@@ -86,6 +88,7 @@ void Player::setRate(float rate) {
 }
 
 void Player::setAutomaticallyWaitsToMinimizeStalling(bool waits) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     automaticallyWaits_ = waits;
     update();
 }
@@ -227,6 +230,7 @@ void Player::fireObservers(bool all) {
 
 Player::TimeObserverToken Player::addPeriodicTimeObserver(MediaTime interval, core::DispatchQueue& queue,
                                                           TimeObserverBlock block) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     double seconds = interval.seconds();
     if (!(seconds > 0)) seconds = 1.0;
     const auto token = nextToken_++;
@@ -242,6 +246,7 @@ Player::TimeObserverToken Player::addPeriodicTimeObserver(MediaTime interval, co
 }
 
 void Player::removeTimeObserver(TimeObserverToken token) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     std::erase_if(observers_, [token](const Observer& observer) {
         if (observer.token != token) return false;
         observer.alive->store(false);
@@ -250,6 +255,7 @@ void Player::removeTimeObserver(TimeObserverToken token) {
 }
 
 void Player::seek(MediaTime time, SeekCompletion completion) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     settle();
     if (auto previous = std::exchange(seekCompletion_, nullptr))
         core::DispatchQueue::main().async([previous] { previous(false); });
@@ -279,6 +285,16 @@ void Player::finishSeek() {
     if (!seeking_) return;
     const auto status = item_ ? item_->status() : PlayerItemStatus::failed;
     if (status == PlayerItemStatus::unknown) return;  // completes once the item is ready
+    if (status == PlayerItemStatus::readyToPlay) {
+        // A seek is done once the item can play at the target: some bytes
+        // there, or the target is the end.
+        const double duration = durationSeconds();
+        const double target = std::min(anchorPosition_, duration);
+        if (target + kEpsilon < duration && item_->playableEnd(target) <= target + kEpsilon) {
+            item_->prepareToPlay(target);
+            return;
+        }
+    }
     seeking_ = false;
     auto completion = std::exchange(seekCompletion_, nullptr);
     const bool finished = status == PlayerItemStatus::readyToPlay;
