@@ -121,6 +121,7 @@ TEST(WidgetBridgeEndToEnd, AStateThatFailsToDecodeChangesNothing) {
 TEST(WidgetBridgeEndToEnd, PlayIsAnsweredFromTheDelegatesResult) {
     WidgetPage page;
     page.injectListener();
+    widgettest::attach(page);  // the component's own player is the delegate from here on
     auto player = std::make_shared<FakePlayer>();
     OVWidgetManager::shared().setDelegate(player);
 
@@ -223,9 +224,12 @@ TEST(WidgetBridgeEndToEnd, EveryScriptCallRunsAgainstTheWidgetWithItsExactText) 
     settle();
 
     // Each script went out once, as the debug line shows it, and none failed.
+    // (The widget answers some actions with messages of its own, whose
+    // promise answers are not counted here.)
     std::size_t sent = 0;
     for (const auto& line : capture.lines()) {
         if (line.rfind("\"SDK -> WIDGET\" ", 0) != 0) continue;
+        if (line.find("Promise(") != std::string::npos) continue;
         ASSERT_LT(sent, expected.size());
         EXPECT_EQ(Json::parse(line.substr(16)), Json(expected[sent])) << line;
         ++sent;
@@ -251,6 +255,7 @@ TEST(WidgetBridgeEndToEnd, EscapedPromiseIdentifiersAndTrackKeysArriveUnchanged)
          {"selected", false}, {"audio", {{"audioSrc", "http://127.0.0.1/a.mp3"}}}});
     WidgetPage page(state);
     page.injectListener();
+    widgettest::attach(page);
     auto player = std::make_shared<FakePlayer>();
     auto& bridge = OVWidgetManager::shared();
     bridge.setDelegate(player);
