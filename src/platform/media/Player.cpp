@@ -52,7 +52,6 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
         advancing_ = false;
         ++generation_;
     }
-    waitingAfterStall_ = false;
     if (seeking_) {
         seeking_ = false;
         if (auto completion = std::exchange(seekCompletion_, nullptr))
@@ -83,7 +82,6 @@ void Player::setRate(float rate) {
         return;
     }
     rate_ = newRate;
-    if (rate_ == 0) waitingAfterStall_ = false;
     update();
 }
 
@@ -130,11 +128,8 @@ void Player::settle() {
         if (item) item->postNotification(PlayerItem::didPlayToEndTimeNotification);
     } else {
         // Ran out of bytes.
-        if (automaticallyWaits_) {
-            waitingAfterStall_ = true;
-        } else {
-            rate_ = 0;
-        }
+        // A player that waits keeps its rate and resumes once bytes come.
+        if (!automaticallyWaits_) rate_ = 0;
         fireObservers(true);
         if (item) item->postNotification(PlayerItem::playbackStalledNotification);
     }
@@ -171,7 +166,6 @@ void Player::update() {
         item->postNotification(PlayerItem::playbackStalledNotification);
         return;
     }
-    waitingAfterStall_ = false;
     startAdvancing();
 }
 

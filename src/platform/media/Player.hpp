@@ -111,7 +111,6 @@ private:
     float rate_ = 0;
     bool automaticallyWaits_ = true;
     bool advancing_ = false;
-    bool waitingAfterStall_ = false;
     double anchorPosition_ = 0;
     double anchorClock_ = 0;
     double limit_ = 0;
