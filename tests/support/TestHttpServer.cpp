@@ -1,5 +1,6 @@
 #include "support/TestHttpServer.hpp"
 
+#include <chrono>
 #include <stdexcept>
 
 namespace orvane::testing {
@@ -8,9 +9,12 @@ TestHttpServer::TestHttpServer() {
     // One request per connection: a client's idle kept-alive connection would
     // otherwise hold `stop()` for the whole keep-alive time-out.
     server_.set_keep_alive_max_count(1);
-    server_.set_logger([this](const httplib::Request& request, const httplib::Response&) {
+    // Counted on arrival, before any answer goes out: a client that has its
+    // response already sees the request counted.
+    server_.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
         std::lock_guard lock(mutex_);
         ++counts_[request.path];
+        return httplib::Server::HandlerResponse::Unhandled;
     });
 }
 
@@ -34,8 +38,10 @@ void TestHttpServer::start() {
     port_ = server_.bind_to_any_port("127.0.0.1");
     if (port_ <= 0) throw std::runtime_error("test server: cannot bind to 127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
-    // The socket already listens: connections made before the loop runs wait
-    // in its backlog.
+    // stop() only reaches a server whose loop runs: wait (bounded) for it.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!server_.is_running() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void TestHttpServer::stop() {

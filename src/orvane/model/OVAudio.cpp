@@ -2,10 +2,7 @@
 
 #include "orvane/model/Decoding.hpp"
 #include "orvane/model/StringExtensions.hpp"
-#if __has_include("orvane/playback/OVCacheManager.hpp")
 #include "orvane/playback/OVCacheManager.hpp"
-#define ORVANE_HAS_AUDIO_CACHE 1
-#endif
 
 namespace orvane {
 
@@ -26,22 +23,12 @@ std::optional<std::string> OVAudio::cacheName() const {
 
 bool OVAudio::isInCache() const {
     auto name = cacheName();
-#ifdef ORVANE_HAS_AUDIO_CACHE
     return name && OVAudioCache::isInCache(*name);
-#else
-    (void)name;
-    return false;
-#endif
 }
 
 bool OVAudio::isDownloaded() const {
     auto name = cacheName();
-#ifdef ORVANE_HAS_AUDIO_CACHE
     return name && OVAudioCache::isDownloaded(*name);
-#else
-    (void)name;
-    return false;
-#endif
 }
 
 }  // namespace orvane

@@ -1,5 +1,7 @@
 #include "orvane/model/OVMockUserData.hpp"
 
+#include "platform/core/RunLoop.hpp"
+
 #include <algorithm>
 
 namespace orvane::OVMock {
@@ -26,12 +28,14 @@ void UserData::cleanLibrary() {
 }
 
 bool UserData::userHasSuscribded(const OVContent& forPodcast, OVSubscription inCategory) const {
+    PLATFORM_ASSERT_MAIN_THREAD();
     auto it = library_.find(forPodcast);
     if (it == library_.end()) return false;
     return inCategory == OVSubscription::podcast ? it->second.suscribed : it->second.notification;
 }
 
 void UserData::addSuscription(const OVContent& forPodcast, OVSubscription inCategory) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     auto it = library_.find(forPodcast);
     if (it == library_.end()) {
         if (inCategory != OVSubscription::podcast) return;
@@ -48,6 +52,7 @@ void UserData::addSuscription(const OVContent& forPodcast, OVSubscription inCate
 }
 
 void UserData::removeSuscription(const OVContent& forPodcast, OVSubscription inCategory) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     auto it = library_.find(forPodcast);
     if (it != library_.end()) {
         PodcastDataStructure entry = it->second;
@@ -59,6 +64,7 @@ void UserData::removeSuscription(const OVContent& forPodcast, OVSubscription inC
 }
 
 void UserData::save(const std::shared_ptr<OVTrack>& episode, const OVContent& inPodcast) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     if (!episode) return;
     auto it = library_.find(inPodcast);
     if (it == library_.end()) {
@@ -76,6 +82,7 @@ void UserData::save(const std::shared_ptr<OVTrack>& episode, const OVContent& in
 }
 
 void UserData::deleteEpisode(const std::shared_ptr<OVTrack>& episode, const OVContent& inPodcast) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     auto it = library_.find(inPodcast);
     if (it != library_.end() && episode) {
         PodcastDataStructure entry = it->second;

@@ -2,6 +2,7 @@
 
 #include "orvane/model/Decoding.hpp"
 #include "platform/core/DispatchQueue.hpp"
+#include "platform/core/RunLoop.hpp"
 
 #include <algorithm>
 
@@ -54,6 +55,7 @@ void OVTrack::initializeDownloadStatus() {
 }
 
 void OVTrack::download(const std::shared_ptr<OVTrackDownloadDelegate>& withDelegate) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     (void)withDelegate;  // reports go to the `delegate` property
     setDownloadStatus(InProgress{0});
     auto self = std::static_pointer_cast<OVTrack>(shared_from_this());

@@ -1,12 +1,45 @@
 #include "orvane/toolkit/ImageExtensions.hpp"
 
+#include <mutex>
+
 #include "orvane/playback/OVCacheManager.hpp"
+#include "orvane/toolkit/GetImageTask.hpp"
 
 namespace orvane {
 
 std::optional<platform::ui::Image> cachedImage(const std::optional<platform::core::URL>& url) {
     if (!url) return std::nullopt;
     return OVImageCache::find(url->lastPathComponent());
+}
+
+namespace {
+
+struct DefaultImageState {
+    std::mutex mutex;
+    std::optional<platform::ui::Image> image = platform::ui::Image::named("OrvaneDefaultImage");
+};
+
+DefaultImageState& defaultImageState() {
+    static DefaultImageState state;
+    return state;
+}
+
+}  // namespace
+
+std::optional<platform::ui::Image> defaultImage() {
+    auto& state = defaultImageState();
+    std::lock_guard lock(state.mutex);
+    return state.image;
+}
+
+void setDefaultImage(std::optional<platform::ui::Image> image) {
+    auto& state = defaultImageState();
+    std::lock_guard lock(state.mutex);
+    state.image = std::move(image);
+}
+
+std::shared_ptr<GetImageTask> getImageTask(const std::optional<platform::core::URL>& url) {
+    return GetImageTask::create(url);
 }
 
 }  // namespace orvane

@@ -1,5 +1,7 @@
 #include "platform/core/FileManager.hpp"
 
+#include "platform/core/NoDestructor.hpp"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,8 +20,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::mutex documentsMutex;
-std::optional<fs::path> documentsOverride;
+// Read from any thread, also while the process exits: never destroyed.
+struct DocumentsState {
+    std::mutex mutex;
+    std::optional<fs::path> override;
+    fs::path ensured;  // the last path whose folder was created
+};
+
+DocumentsState& documentsState() {
+    static NoDestructor<DocumentsState> state;
+    return *state;
+}
 
 std::error_code lastError() { return {errno, std::generic_category()}; }
 
@@ -58,19 +69,24 @@ Date fromTimespec(const timespec& ts) {
 }  // namespace
 
 FileManager::Path FileManager::documentsDirectory() {
-    fs::path path;
-    {
-        std::lock_guard lock(documentsMutex);
-        path = documentsOverride ? *documentsOverride : defaultDocuments();
+    // The folder is created the first time a path is handed out; later calls
+    // for the same path cost no file-system work (callers on hot paths, such
+    // as cache lookups during state decoding, ask for it every time).
+    auto& state = documentsState();
+    std::lock_guard lock(state.mutex);
+    fs::path path = state.override ? *state.override : defaultDocuments();
+    if (path != state.ensured) {
+        std::error_code ec;
+        fs::create_directories(path, ec);
+        if (!ec) state.ensured = path;
     }
-    std::error_code ec;
-    fs::create_directories(path, ec);
     return path;
 }
 
 void FileManager::setDocumentsDirectory(Path path) {
-    std::lock_guard lock(documentsMutex);
-    documentsOverride = std::move(path);
+    auto& state = documentsState();
+    std::lock_guard lock(state.mutex);
+    state.override = std::move(path);
 }
 
 bool FileManager::exists(const Path& path) {

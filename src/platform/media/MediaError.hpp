@@ -17,11 +17,9 @@ struct MediaError {
 inline constexpr const char* kMediaErrorDomain = "platform.media";
 
 enum MediaErrorCode : long {
-    kMediaErrorUnknown = -11800,
     kMediaErrorFileFormatNotRecognized = -11828,
     kMediaErrorResourceUnavailable = -11850,
     kMediaErrorNoLoader = -11835,
-    kMediaErrorSessionCategoryRefused = 560557684,
 };
 
 }  // namespace platform::media

@@ -45,13 +45,13 @@ std::shared_ptr<PlayerItem> Player::currentItem() const {
 }
 
 void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     settle();
     if (item == item_) return;
     if (advancing_) {
         advancing_ = false;
         ++generation_;
     }
-    waitingAfterStall_ = false;
     if (seeking_) {
         seeking_ = false;
         if (auto completion = std::exchange(seekCompletion_, nullptr))
@@ -72,6 +72,7 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
 }
 
 void Player::setRate(float rate) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     settle();
     const float newRate = rate > 0 ? rate : 0;
     if (advancing_ && newRate > 0) {
@@ -81,11 +82,11 @@ void Player::setRate(float rate) {
         return;
     }
     rate_ = newRate;
-    if (rate_ == 0) waitingAfterStall_ = false;
     update();
 }
 
 void Player::setAutomaticallyWaitsToMinimizeStalling(bool waits) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     automaticallyWaits_ = waits;
     update();
 }
@@ -127,11 +128,8 @@ void Player::settle() {
         if (item) item->postNotification(PlayerItem::didPlayToEndTimeNotification);
     } else {
         // Ran out of bytes.
-        if (automaticallyWaits_) {
-            waitingAfterStall_ = true;
-        } else {
-            rate_ = 0;
-        }
+        // A player that waits keeps its rate and resumes once bytes come.
+        if (!automaticallyWaits_) rate_ = 0;
         fireObservers(true);
         if (item) item->postNotification(PlayerItem::playbackStalledNotification);
     }
@@ -168,7 +166,6 @@ void Player::update() {
         item->postNotification(PlayerItem::playbackStalledNotification);
         return;
     }
-    waitingAfterStall_ = false;
     startAdvancing();
 }
 
@@ -227,6 +224,7 @@ void Player::fireObservers(bool all) {
 
 Player::TimeObserverToken Player::addPeriodicTimeObserver(MediaTime interval, core::DispatchQueue& queue,
                                                           TimeObserverBlock block) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     double seconds = interval.seconds();
     if (!(seconds > 0)) seconds = 1.0;
     const auto token = nextToken_++;
@@ -242,6 +240,7 @@ Player::TimeObserverToken Player::addPeriodicTimeObserver(MediaTime interval, co
 }
 
 void Player::removeTimeObserver(TimeObserverToken token) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     std::erase_if(observers_, [token](const Observer& observer) {
         if (observer.token != token) return false;
         observer.alive->store(false);
@@ -250,6 +249,7 @@ void Player::removeTimeObserver(TimeObserverToken token) {
 }
 
 void Player::seek(MediaTime time, SeekCompletion completion) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     settle();
     if (auto previous = std::exchange(seekCompletion_, nullptr))
         core::DispatchQueue::main().async([previous] { previous(false); });
@@ -279,6 +279,16 @@ void Player::finishSeek() {
     if (!seeking_) return;
     const auto status = item_ ? item_->status() : PlayerItemStatus::failed;
     if (status == PlayerItemStatus::unknown) return;  // completes once the item is ready
+    if (status == PlayerItemStatus::readyToPlay) {
+        // A seek is done once the item can play at the target: some bytes
+        // there, or the target is the end.
+        const double duration = durationSeconds();
+        const double target = std::min(anchorPosition_, duration);
+        if (target + kEpsilon < duration && item_->playableEnd(target) <= target + kEpsilon) {
+            item_->prepareToPlay(target);
+            return;
+        }
+    }
     seeking_ = false;
     auto completion = std::exchange(seekCompletion_, nullptr);
     const bool finished = status == PlayerItemStatus::readyToPlay;

@@ -54,8 +54,9 @@ public:
     MediaTime currentTime() const;
 
     // Moves to `time` (clamped to the item's span). The completion runs on
-    // the main queue once the item can play there: finished true, or false
-    // when a later seek (or a new item) took its place first.
+    // the main queue once the item can play there (it is ready and holds
+    // bytes at the target): finished true; or false when a later seek (or a
+    // new item) took its place first, or the item failed.
     void seek(MediaTime time, SeekCompletion completion = {});
 
     // Returns the token that removes the observer; the block runs on `queue`.
@@ -110,7 +111,6 @@ private:
     float rate_ = 0;
     bool automaticallyWaits_ = true;
     bool advancing_ = false;
-    bool waitingAfterStall_ = false;
     double anchorPosition_ = 0;
     double anchorClock_ = 0;
     double limit_ = 0;

@@ -122,7 +122,7 @@ std::shared_ptr<PlayerItem> PlayerItem::create(std::shared_ptr<URLAsset> asset) 
 std::shared_ptr<PlayerItem> PlayerItem::create(const core::URL& url) { return create(URLAsset::create(url)); }
 
 MediaTime PlayerItem::duration() const {
-    if (status_.get() != PlayerItemStatus::readyToPlay || !info_) return MediaTime::indefiniteTime();
+    if (status() != PlayerItemStatus::readyToPlay || !info_) return MediaTime::indefiniteTime();
     return info_->duration;
 }
 
@@ -148,7 +148,7 @@ bool PlayerItem::isFullyLoaded() const {
 
 void PlayerItem::attach(const std::shared_ptr<Player>& player) {
     player_ = player;
-    if (!loading_ && status_.get() != PlayerItemStatus::failed) startLoading();
+    if (!loading_ && status() != PlayerItemStatus::failed) startLoading();
 }
 
 void PlayerItem::detach(const Player* player) {
@@ -189,7 +189,7 @@ void PlayerItem::stopLoading() {
 }
 
 void PlayerItem::loadDirectly() {
-    if (!loading_ || status_.get() != PlayerItemStatus::unknown || isFullyLoaded()) return;
+    if (!loading_ || status() != PlayerItemStatus::unknown || isFullyLoaded()) return;
     std::shared_ptr<const core::Data> bytes = asset_->bytes();
     if (!bytes) {
         auto read = core::FileManager::readFile(asset_->url().filePath());
@@ -246,7 +246,7 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
         contentType_ = information->contentType();
         informationKnown_ = true;
         bytesArrived();
-        if (loading_ && status_.get() != PlayerItemStatus::failed && !dataRequest_ && !isFullyLoaded()) {
+        if (loading_ && status() != PlayerItemStatus::failed && !dataRequest_ && !isFullyLoaded()) {
             std::int64_t from = 0;
             {
                 std::lock_guard lock(store_->mutex);
@@ -263,7 +263,7 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
         return;
     }
     bytesArrived();
-    if (!loading_ || status_.get() == PlayerItemStatus::failed || isFullyLoaded()) return;
+    if (!loading_ || status() == PlayerItemStatus::failed || isFullyLoaded()) return;
     // Fill the first gap after the playback position, else the first one.
     std::int64_t from = 0;
     {
@@ -276,7 +276,7 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
 }
 
 void PlayerItem::bytesArrived() {
-    if (status_.get() == PlayerItemStatus::unknown && informationKnown_) probe();
+    if (status() == PlayerItemStatus::unknown && informationKnown_) probe();
     informPlayer();
 }
 
@@ -291,7 +291,7 @@ void PlayerItem::probe() {
     }
     if (auto* info = std::get_if<MediaInfo>(&result)) {
         info_ = *info;
-        status_.set(PlayerItemStatus::readyToPlay);
+        setStatus(PlayerItemStatus::readyToPlay);
     } else if (auto* failure = std::get_if<ProbeFailure>(&result)) {
         fail(MediaError{kMediaErrorDomain, kMediaErrorFileFormatNotRecognized,
                         "Cannot open: " + failure->reason});
@@ -301,11 +301,16 @@ void PlayerItem::probe() {
 }
 
 void PlayerItem::fail(MediaError error) {
-    if (status_.get() == PlayerItemStatus::failed) return;
+    if (status() == PlayerItemStatus::failed) return;
     error_ = std::move(error);
     stopLoading();
-    status_.set(PlayerItemStatus::failed);
+    setStatus(PlayerItemStatus::failed);
     informPlayer();
+}
+
+void PlayerItem::setStatus(PlayerItemStatus status) {
+    statusMirror_.store(status);
+    status_.set(status);
 }
 
 void PlayerItem::informPlayer() {

@@ -15,6 +15,7 @@
 // and by the player that plays it; the item refers to its player weakly.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -50,7 +51,9 @@ public:
 
     const std::shared_ptr<URLAsset>& asset() const { return asset_; }
 
-    PlayerItemStatus status() const { return status_.get(); }
+    // Readable from any thread (the caching item's reports come from its
+    // session's queue); it changes on the main thread only.
+    PlayerItemStatus status() const { return statusMirror_.load(); }
     // Observation of `status` with new and old values (no initial call).
     [[nodiscard]] core::ObservationToken observeStatus(core::Observable<PlayerItemStatus>::Handler handler) {
         return status_.observe(std::move(handler));
@@ -117,7 +120,10 @@ private:
     };
 
     std::shared_ptr<URLAsset> asset_;
+    void setStatus(PlayerItemStatus status);
+
     core::Observable<PlayerItemStatus> status_{PlayerItemStatus::unknown};
+    std::atomic<PlayerItemStatus> statusMirror_{PlayerItemStatus::unknown};
     std::optional<MediaError> error_;
     std::optional<MediaInfo> info_;
     std::optional<std::string> contentType_;

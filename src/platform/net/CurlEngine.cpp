@@ -14,6 +14,7 @@ namespace platform::net::detail {
 namespace {
 
 constexpr long kBufferSize = 64 * 1024;
+constexpr std::int64_t kMaxReserve = 64 * 1024 * 1024;
 
 std::string trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
@@ -327,6 +328,12 @@ std::size_t CurlEngine::onWrite(char* data, std::size_t size, std::size_t count,
     const auto& task = transfer.task;
     if (!transfer.responseKnown) {
         recordResponse(transfer);
+        if (task->kind_ == URLSessionTask::Kind::completionData) {
+            // One allocation for an announced body (bounded: the length is the
+            // server's word).
+            const auto expected = task->bytesExpected_.load();
+            if (expected > 0) transfer.body.reserve(static_cast<std::size_t>(std::min<std::int64_t>(expected, kMaxReserve)));
+        }
         if (task->kind_ == URLSessionTask::Kind::delegateData) {
             askForDisposition(transfer);
             return CURL_WRITEFUNC_PAUSE;
@@ -337,12 +344,14 @@ std::size_t CurlEngine::onWrite(char* data, std::size_t size, std::size_t count,
     const auto received = task->bytesReceived_.fetch_add(static_cast<std::int64_t>(length)) +
                           static_cast<std::int64_t>(length);
     auto session = task->session_;
+    // Byte pointers, so that the copies below are plain memory copies.
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
     switch (task->kind_) {
         case URLSessionTask::Kind::completionData:
-            transfer.body.insert(transfer.body.end(), data, data + length);
+            transfer.body.insert(transfer.body.end(), bytes, bytes + length);
             break;
         case URLSessionTask::Kind::delegateData: {
-            core::Data block(data, data + length);
+            core::Data block(bytes, bytes + length);
             session->postEvent(task, [session, task, block = std::move(block)] {
                 if (auto delegate = std::dynamic_pointer_cast<URLSessionDataDelegate>(session->delegate()))
                     delegate->didReceiveData(session, std::static_pointer_cast<URLSessionDataTask>(task), block);

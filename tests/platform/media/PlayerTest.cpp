@@ -9,7 +9,9 @@
 #include "platform/media/Player.hpp"
 #include "platform/media/PlayerItem.hpp"
 #include "platform/media/URLAsset.hpp"
+#include "platform/core/FileManager.hpp"
 #include "support/MediaFiles.hpp"
+#include "support/TempDocuments.hpp"
 
 namespace {
 
@@ -159,7 +161,16 @@ TEST_F(PlayerItemLoadingTest, InMemoryAndFileAssetsNeedNoLoader) {
     EXPECT_NEAR(memory->duration().seconds(), 100 * t::kMp3FrameSeconds, 1e-6);
     EXPECT_TRUE(memory->isFullyLoaded());
 
-    auto missing = Player::create(URL::fileURL("/nonexistent/dir/x.wav"));
+    testsupport::TempDocuments documents;
+    const auto path = documents.path() / "local file.wav";
+    const Data wav = t::makeWav(1.5);
+    ASSERT_TRUE(platform::core::FileManager::writeFileAtomically(path, wav).has_value());
+    auto fromFile = Player::create(URL::fileURL(path));
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(fromFile->currentItem()->status(), PlayerItemStatus::readyToPlay);
+    EXPECT_DOUBLE_EQ(fromFile->currentItem()->duration().seconds(), 1.5);
+
+    auto missing = Player::create(URL::fileURL(documents.path() / "absent.wav"));
     RunLoop::main().runUntilIdle();
     EXPECT_EQ(missing->currentItem()->status(), PlayerItemStatus::failed);
 }
@@ -170,10 +181,10 @@ TEST_F(PlayerItemLoadingTest, SeekingFarAheadCancelsTheRunningRequestAndAsksFrom
     loader->answerAll(1000);
     ASSERT_EQ(item->status(), PlayerItemStatus::readyToPlay);
     auto running = loader->requests.back();
-    bool finished = false;
+    std::optional<bool> finished;
     player->seek(MediaTime::make(100, 1), [&](bool f) { finished = f; });
     RunLoop::main().runUntilIdle();
-    EXPECT_TRUE(finished);
+    EXPECT_FALSE(finished.has_value());  // nothing to play there yet
     ASSERT_EQ(loader->cancelled.size(), 1u);
     EXPECT_EQ(loader->cancelled[0], running);
     EXPECT_TRUE(running->isCancelled());
@@ -184,6 +195,13 @@ TEST_F(PlayerItemLoadingTest, SeekingFarAheadCancelsTheRunningRequestAndAsksFrom
     const auto before = running->respondedByteCount();
     running->dataRequest()->respond(std::span<const std::uint8_t>(wav.data() + 1000, 10));
     EXPECT_EQ(running->respondedByteCount(), before);
+    // The seek completes once bytes at its target have come.
+    fresh->dataRequest()->respond(std::span<const std::uint8_t>(
+        wav.data() + fresh->dataRequest()->requestedOffset(), 3200));
+    RunLoop::main().runUntilIdle();
+    ASSERT_TRUE(finished.has_value());
+    EXPECT_TRUE(*finished);
+    EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 100.0);
 }
 
 TEST_F(PlayerItemLoadingTest, DestroyingThePlayerCancelsItsRequests) {
@@ -307,7 +325,9 @@ TEST_F(PlayerPlaybackTest, ASeekBeforeTheItemIsReadyCompletesOnceItIs) {
     player->seek(MediaTime::make(3, 1), [&](bool f) { finished = f; });
     RunLoop::main().runUntilIdle();
     EXPECT_FALSE(finished.has_value());
-    loader->answerAll(1000);
+    loader->answerAll(1000);  // ready, but nothing yet at 3 s
+    EXPECT_FALSE(finished.has_value());
+    loader->answerAll(44 + 4 * 16000);
     ASSERT_TRUE(finished.has_value());
     EXPECT_TRUE(*finished);
     EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 3.0);

@@ -1,0 +1,86 @@
+// Decoding widget states ("stateUpdate" bodies) from JSON text into OVState,
+// beside a bare parse of the same text: a typical state of about 10 KB and a
+// large one of about 200 KB (many contents and episodes).
+#include "orvane/widget/OVState.hpp"
+#include "support/StateBuilder.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+using orvane::test::StateBuilder;
+
+const std::string& typicalText() {
+    static const std::string text = StateBuilder::typical().dump();
+    return text;
+}
+
+const std::string& largeText() {
+    static const std::string text = StateBuilder::large().dump();
+    return text;
+}
+
+void parseOnly(benchmark::State& state, const std::string& text) {
+    for (auto _ : state) {
+        auto json = platform::core::Json::parse(text);
+        benchmark::DoNotOptimize(json);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+
+void parseAndDecode(benchmark::State& state, const std::string& text) {
+    for (auto _ : state) {
+        auto json = platform::core::Json::parse(text);
+        auto decoded = orvane::decodeValue<orvane::OVState>(json);
+        if (!decoded) state.SkipWithError("decoding failed");
+        benchmark::DoNotOptimize(decoded);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+
+void decodeParsed(benchmark::State& state, const std::string& text) {
+    const auto json = platform::core::Json::parse(text);
+    for (auto _ : state) {
+        auto decoded = orvane::decodeValue<orvane::OVState>(json);
+        benchmark::DoNotOptimize(decoded);
+    }
+}
+
+// The derived getters an observer reads on every update.
+void gettersOnLarge(benchmark::State& state) {
+    const auto decoded = orvane::decodeValue<orvane::OVState>(platform::core::Json::parse(largeText()));
+    for (auto _ : state) {
+        auto track = decoded->currentTrack();
+        auto following = decoded->followingTracks();
+        auto position = decoded->audioPosition();
+        auto color = decoded->mainColor();
+        benchmark::DoNotOptimize(track);
+        benchmark::DoNotOptimize(following);
+        benchmark::DoNotOptimize(position);
+        benchmark::DoNotOptimize(color);
+    }
+}
+
+void BM_Parse_Typical10KB(benchmark::State& state) { parseOnly(state, typicalText()); }
+void BM_ParseAndDecodeState_Typical10KB(benchmark::State& state) { parseAndDecode(state, typicalText()); }
+void BM_DecodeParsedState_Typical10KB(benchmark::State& state) { decodeParsed(state, typicalText()); }
+void BM_Parse_Large200KB(benchmark::State& state) { parseOnly(state, largeText()); }
+void BM_ParseAndDecodeState_Large200KB(benchmark::State& state) { parseAndDecode(state, largeText()); }
+void BM_DecodeParsedState_Large200KB(benchmark::State& state) { decodeParsed(state, largeText()); }
+void BM_DerivedGetters_Large200KB(benchmark::State& state) { gettersOnLarge(state); }
+
+}  // namespace
+
+BENCHMARK(BM_Parse_Typical10KB);
+BENCHMARK(BM_ParseAndDecodeState_Typical10KB);
+BENCHMARK(BM_DecodeParsedState_Typical10KB);
+BENCHMARK(BM_Parse_Large200KB);
+BENCHMARK(BM_ParseAndDecodeState_Large200KB);
+BENCHMARK(BM_DecodeParsedState_Large200KB);
+BENCHMARK(BM_DerivedGetters_Large200KB);
+
+BENCHMARK_MAIN();

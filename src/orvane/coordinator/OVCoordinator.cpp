@@ -1,0 +1,99 @@
+#include "orvane/coordinator/OVCoordinator.hpp"
+
+#include "orvane/widget/OVWidgetManager.hpp"
+#include "orvane/widget/OVWidgetManagerOLD.hpp"
+
+namespace orvane {
+
+namespace {
+OVWidgetManager& bridge() { return OVWidgetManager::shared(); }
+}  // namespace
+
+std::shared_ptr<OVCoordinator> OVCoordinator::create() {
+    auto coordinator = std::make_shared<OVCoordinator>(Token{});
+    coordinator->player_ = OVAudioPlayer::create();
+    coordinator->nowPlaying_ = OVNowPlaying::create();
+    coordinator->player_->setDelegate(std::static_pointer_cast<OVAudioPlayerDelegate>(coordinator));
+    coordinator->nowPlaying_->setDelegate(std::static_pointer_cast<OVPlayerUserActionDelegate>(coordinator));
+    bridge().send(OVWidgetManager::SDKPlayerAction::open());
+    return coordinator;
+}
+
+void OVCoordinator::play() { player_->play(); }
+
+void OVCoordinator::quit() {
+    player_->cancel();
+    nowPlaying_->end();
+    bridge().send(OVWidgetManager::SDKPlayerAction::close());
+    bridge().send(OVWidgetManager::SDKTracking::close);
+}
+
+// ---- player actions ----
+
+void OVCoordinator::didTapPlay() { bridge().send(OVWidgetManager::SDKPlayerAction::play()); }
+
+void OVCoordinator::didTapPause() { bridge().send(OVWidgetManager::SDKPlayerAction::pause()); }
+
+void OVCoordinator::didTogglePlayPause() {
+    const auto& state = bridge().lastState();
+    if (!state) return;
+    const auto status = state->audioPlayerStatus();
+    if (!status) return;
+    if (*status == OVAudioPlayerStatus::paused) {
+        didTapPlay();
+    } else {
+        didTapPause();
+    }
+}
+
+void OVCoordinator::sendUserTimeUpdate() {
+    if (const auto position = player_->position())
+        bridge().send(OVWidgetManager::SDKPlayerAction::playerUserTimeUpdate(position->time));
+}
+
+void OVCoordinator::didTapBackward() {
+    std::weak_ptr<OVCoordinator> weak = weak_from_this();
+    player_->backward([weak] {
+        if (auto self = weak.lock()) self->sendUserTimeUpdate();
+    });
+    bridge().send(OVWidgetManager::SDKTracking::rewind);
+}
+
+void OVCoordinator::didTapForward() {
+    std::weak_ptr<OVCoordinator> weak = weak_from_this();
+    player_->forward([weak] {
+        if (auto self = weak.lock()) self->sendUserTimeUpdate();
+    });
+    bridge().send(OVWidgetManager::SDKTracking::fastForward);
+}
+
+void OVCoordinator::didChangeSlider(float value, std::function<void(bool)> completionHandler) {
+    const double time = static_cast<double>(value);
+    player_->seek(time, std::move(completionHandler));
+    bridge().send(OVWidgetManager::SDKPlayerAction::playerUserTimeUpdate(time));
+    bridge().send(OVWidgetManager::SDKTracking::cursorMove);
+}
+
+// ---- audio player reports ----
+
+void OVCoordinator::audioDurationIsKnown(double duration) {
+    bridge().send(OVWidgetManager::SDKEvent::durationChange(duration));
+}
+
+void OVCoordinator::audioPositionDidChange(OVAudioPosition position) {
+    bridge().send(OVWidgetManager::SDKEvent::timeUpdate(position.time));
+}
+
+void OVCoordinator::audioStatusDidChange(OVAudioPlayerStatus status) {
+    OVWidgetManagerOLD::shared().isPlaying(status == OVAudioPlayerStatus::playing);
+}
+
+void OVCoordinator::audioDidEnd() { bridge().send(OVWidgetManager::SDKEvent::end()); }
+
+void OVCoordinator::audioInterruptionBegan() { player_->pause(); }
+
+void OVCoordinator::audioInterruptionEnded(bool shouldResume) {
+    if (shouldResume) player_->play();
+}
+
+}  // namespace orvane

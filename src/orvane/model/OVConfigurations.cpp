@@ -1,0 +1,13 @@
+#include "orvane/model/OVConfigurations.hpp"
+
+#include "orvane/toolkit/ImageExtensions.hpp"
+
+namespace orvane {
+
+OVConfigurations::OVConfigurations(std::string apiKey, std::optional<platform::ui::Image> defaultImage,
+                                   Point chipPosition)
+    : apiKey(std::move(apiKey)),
+      defaultImage(defaultImage ? std::move(defaultImage) : orvane::defaultImage()),
+      chipPosition(chipPosition) {}
+
+}  // namespace orvane

@@ -1,0 +1,63 @@
+#include "orvane/widget/OVWebView.hpp"
+
+#include <cstdio>
+
+#include "orvane/coordinator/Orvane.hpp"
+#include "orvane/widget/OVWidgetManager.hpp"
+#include "platform/core/DebugPrint.hpp"
+#include "platform/core/RunLoop.hpp"
+
+namespace orvane {
+
+using platform::core::Json;
+
+std::shared_ptr<OVWebView> OVWebView::create() {
+    auto view = std::make_shared<OVWebView>(Token{});
+    view->initialize();
+    return view;
+}
+
+OVWebView::OVWebView(Token token) : WebView(token, platform::web::WebViewConfiguration{}) {}
+
+void OVWebView::initialize() {
+    finishCreation();
+    auto self = std::static_pointer_cast<OVWebView>(shared_from_this());
+    auto forwarder = std::make_shared<platform::web::WeakScriptMessageHandler>(
+        std::weak_ptr<platform::web::ScriptMessageHandler>(self));
+    for (auto event : allCases<OVWidgetEvents>()) {
+        configuration().userContentController->add(forwarder, std::string(rawValue(event)));
+    }
+    setNavigationDelegate(std::weak_ptr<platform::web::NavigationDelegate>(self));
+}
+
+void OVWebView::send(const std::string& js, EvaluationCompletion completionHandler) {
+    if (OVWidgetManager::debugPrintIsEnabled) {
+        platform::core::debugPrint("\"SDK -> WIDGET\" " + Json(js).dump(-1, ' ', false, Json::error_handler_t::replace));
+    }
+    evaluateJavaScript(js, std::move(completionHandler));
+}
+
+void OVWebView::userContentController(platform::web::UserContentController&,
+                                      const platform::web::ScriptMessage& message) {
+    if (!fromRawValue<OVWidgetEvents>(message.name)) return;
+    auto& bridge = OVWidgetManager::shared();
+    if (bridge.webView().get() != this) {
+        bridge.setWebView(std::static_pointer_cast<OVWebView>(shared_from_this()));
+        Orvane::shared().start();
+    }
+    bridge.didReceive(message);
+}
+
+void OVWebView::webViewDidFinish(platform::web::WebView&, platform::web::Navigation) {
+    auto self = std::static_pointer_cast<OVWebView>(shared_from_this());
+    platform::core::RunLoop::main().asyncAfter(2.0, [self] {
+        self->evaluateJavaScript(std::string(LISTENER),
+                                 [](const std::optional<Json>&, const std::optional<platform::web::ScriptError>& error) {
+                                     const std::string line = (error ? error->description() : std::string("nil")) + "\n";
+                                     std::fwrite(line.data(), 1, line.size(), stdout);
+                                     std::fflush(stdout);
+                                 });
+    });
+}
+
+}  // namespace orvane

@@ -1,0 +1,53 @@
+// The web view in which the host shows the publisher's page with the
+// listening widget. It registers itself for the widget's six messages,
+// forwards each to the bridge (making itself the bridge's web view, and
+// restarting the component, the first time a message comes from it), and
+// after every finished page load injects, 2 s later, the script that makes
+// the widget post its whole state on every change. The bridge's scripts are
+// evaluated through `send(js, completionHandler)`.
+//
+// Made by the host with `create()`; main-thread only. Its message handlers
+// hold it weakly, so only its owners (the host, the bridge) keep it alive.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/web/NavigationDelegate.hpp"
+#include "platform/web/ScriptMessage.hpp"
+#include "platform/web/WebView.hpp"
+
+namespace orvane {
+
+class OVWebView final : public platform::web::WebView,
+                        public platform::web::ScriptMessageHandler,
+                        public platform::web::NavigationDelegate {
+public:
+    // The state-listener script.
+    static constexpr std::string_view LISTENER =
+        "    window.__orvaneGlobal__.store.subscribe(() => {\n"
+        "        webkit.messageHandlers.stateUpdate.postMessage(\n"
+        "            window.__orvaneGlobal__.store.getState()\n"
+        "        );\n"
+        "    });";
+
+    // A new view with its own configuration and user content controller.
+    // (A view cannot be made from a configuration given by the host: it
+    // would not register its handlers.)
+    static std::shared_ptr<OVWebView> create();
+
+    explicit OVWebView(Token token);
+
+    // Debug prints "SDK -> WIDGET" and the script, then evaluates it.
+    void send(const std::string& js, EvaluationCompletion completionHandler = nullptr);
+
+    void userContentController(platform::web::UserContentController& controller,
+                               const platform::web::ScriptMessage& message) override;
+    void webViewDidFinish(platform::web::WebView& webView, platform::web::Navigation navigation) override;
+
+private:
+    void initialize();
+};
+
+}  // namespace orvane

@@ -1,0 +1,179 @@
+#include "orvane/widget/OVWidgetManager.hpp"
+
+#include <ctime>
+
+#include "orvane/demo/OVTextLog.hpp"
+#include "orvane/model/Decoding.hpp"
+#include "orvane/widget/OVWebView.hpp"
+#include "platform/core/Date.hpp"
+#include "platform/core/DebugPrint.hpp"
+#include "platform/core/RunLoop.hpp"
+
+namespace orvane {
+
+using platform::core::debugPrint;
+using platform::core::Json;
+
+namespace {
+
+// A text in the debug form: quoted, with escapes.
+std::string debugQuoted(std::string_view text) {
+    return Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string describe(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
+
+template <class T, class F>
+std::string describeOptional(const std::optional<T>& value, F&& describeValue) {
+    return value ? describeValue(*value) : std::string("nil");
+}
+
+// The platform's description of a date: "2026-12-07 07:41:44 +0000".
+std::string dateDescription(platform::core::Date date) {
+    const auto seconds = static_cast<std::time_t>(date.timeIntervalSince1970 >= 0
+                                                      ? date.timeIntervalSince1970
+                                                      : date.timeIntervalSince1970 - 1);
+    std::tm tm{};
+    gmtime_r(&seconds, &tm);
+    char buffer[64];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S +0000", &tm);
+    return buffer;
+}
+
+void printDecodedState(const Json& body, const OVState& state) {
+    debugPrint(describe(body));
+    const std::optional<OVLocation> location = state.location();
+    std::optional<OVAudioPlayerStatus> status;
+    if (state.player) status = state.player->playingStatus;
+    debugPrint(describeOptional(status, [](OVAudioPlayerStatus s) { return debugQuoted(rawValue(s)); }));
+    std::optional<OVLocation::Content> content;
+    if (location) content = location->content;
+    debugPrint(describeOptional(content, [](const OVLocation::Content& c) {
+        return "Content(key: " + debugQuoted(c.key) + ", loading: " + (c.loading ? "true" : "false") + ")";
+    }));
+    std::optional<std::string> trackKey;
+    std::optional<double> currentTime;
+    if (location && location->track) {
+        trackKey = location->track->key;
+        currentTime = location->track->currentTime;
+    }
+    debugPrint(debugQuoted("current track") + " " + describeOptional(trackKey, [](const std::string& k) { return debugQuoted(k); }));
+    debugPrint(debugQuoted("current time") + " " +
+               describeOptional(currentTime, [](double t) { return plainDescription(t); }) + "\n");
+}
+
+}  // namespace
+
+OVWidgetMessage::Promise OVWidgetMessage::Promise::decode(const Json& json) {
+    const auto& object = decoding::object(json);
+    return Promise{decoding::required<std::string>(object, "promiseId")};
+}
+
+OVWidgetMessage::SetSource OVWidgetMessage::SetSource::decode(const Json& json) {
+    const auto& object = decoding::object(json);
+    return SetSource{decoding::required<std::string>(object, "source")};
+}
+
+OVWidgetManager& OVWidgetManager::shared() {
+    static OVWidgetManager instance;
+    return instance;
+}
+
+OVWidgetManager::OVWidgetManager()
+    : decodeQueue_(platform::core::DispatchQueue::makeSerial("decodeQueue",
+                                                             platform::core::QualityOfService::userInteractive)) {}
+
+void OVWidgetManager::addObserver(std::shared_ptr<OVObserver> observer) {
+    PLATFORM_ASSERT_MAIN_THREAD();
+    if (observer) observers_.push_back(std::move(observer));
+}
+
+void OVWidgetManager::dispatch(const OVState& state) {
+    PLATFORM_ASSERT_MAIN_THREAD();
+    const auto observers = observers_;
+    for (const auto& observer : observers) observer->didReceive(state);
+}
+
+void OVWidgetManager::didReceive(const platform::web::ScriptMessage& message) {
+    PLATFORM_ASSERT_MAIN_THREAD();
+    if (debugPrintIsEnabled) debugPrint(debugQuoted("WIDGET -> SDK") + " " + debugQuoted(message.name));
+    const auto event = fromRawValue<OVWidgetEvents>(message.name);
+    if (!event) return;
+    if (*event != OVWidgetEvents::updatedState && debugPrintIsEnabled) {
+        debugPrint(debugQuoted("message body") + " " + describe(message.body));
+    }
+
+    switch (*event) {
+        case OVWidgetEvents::setSource: {
+            auto body = decodeValue<OVWidgetMessage::SetSource>(message.body);
+            if (!body) return;
+            if (auto player = delegate()) player->widgetSetSource(body->source);
+            return;
+        }
+        case OVWidgetEvents::play: {
+            auto body = decodeValue<OVWidgetMessage::Promise>(message.body);
+            if (!body) return;
+            if (auto player = delegate()) {
+                player->widgetPlay([id = body->promiseId](bool playing) {
+                    auto& bridge = OVWidgetManager::shared();
+                    bridge.promise(playing ? OVPromiseType::resolve(id) : OVPromiseType::reject(id));
+                });
+            }
+            return;
+        }
+        case OVWidgetEvents::pause:
+            if (auto player = delegate()) player->widgetPause();
+            return;
+        case OVWidgetEvents::setCurrentTime:
+            return;
+        case OVWidgetEvents::getCurrentTime: {
+            auto body = decodeValue<OVWidgetMessage::Promise>(message.body);
+            if (!body) return;
+            std::optional<double> time;
+            if (auto player = delegate()) time = player->widgetGetCurrentTime();
+            promise(time ? OVPromiseType::resolve(body->promiseId, Json(*time))
+                         : OVPromiseType::resolve(body->promiseId, Json(10)));
+            return;
+        }
+        case OVWidgetEvents::updatedState:
+            decodeQueue_->async([body = message.body] {
+                auto state = decodeValue<OVState>(body, false);
+                if (!state) return;
+                if (debugPrintIsEnabled) printDecodedState(body, *state);
+                platform::core::DispatchQueue::main().async([state = std::move(*state)] {
+                    auto& bridge = OVWidgetManager::shared();
+                    bridge.setLastState(state);
+                    bridge.dispatch(state);
+                });
+            });
+            return;
+    }
+}
+
+void OVWidgetManager::debugLLog(const platform::web::ScriptMessage& message) {
+    OVTextLog::shared().write(dateDescription(platform::core::Date::now()) + " -- " + message.name);
+}
+
+void OVWidgetManager::send(const SDKPlayerAction& action) { sendJavascript(action.script()); }
+
+void OVWidgetManager::send(SDKTracking tracking) { sendJavascript(script(tracking)); }
+
+void OVWidgetManager::send(const SDKEvent& event) { sendJavascript(event.script()); }
+
+void OVWidgetManager::promise(const OVPromiseType& type) { sendJavascript(type.formatted()); }
+
+void OVWidgetManager::sendJavascript(std::string javascript) {
+    // The web view and its page belong to the main thread: a script sent from
+    // elsewhere (a player's late completion) goes there first.
+    if (!platform::core::RunLoop::main().isCurrent()) {
+        platform::core::DispatchQueue::main().async(
+            [javascript = std::move(javascript)]() mutable { OVWidgetManager::shared().sendJavascript(std::move(javascript)); });
+        return;
+    }
+    if (!webView_) return;
+    webView_->send(javascript, [](const std::optional<Json>&, const std::optional<platform::web::ScriptError>& error) {
+        if (error) debugPrint(error->description());
+    });
+}
+
+}  // namespace orvane
