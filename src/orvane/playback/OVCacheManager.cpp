@@ -101,14 +101,34 @@ bool isPlainFile(const fs::path& path) {
     return fs::symlink_status(path, error).type() == fs::file_type::regular;
 }
 
-// Whether `path` names a regular file that can be opened for reading.
-bool canRead(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+// Whether `path` names a regular file that can be opened for reading. Two
+// system calls and no file opened: episodes ask this for every state the
+// widget posts.
+bool canRead(const char* path) {
     struct stat info {};
-    const bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    ::close(fd);
-    return ok;
+    return ::stat(path, &info) == 0 && S_ISREG(info.st_mode) && ::access(path, R_OK) == 0;
+}
+
+// `folder`/`name` as a plain string: building a std::filesystem::path would
+// split it into components, which costs more than the check itself.
+// The file of `name` in a kind's cache folder (or its download folder), or
+// an empty string when there is no Documents directory.
+std::string entryPath(std::string_view kindFolder, bool inDownloads, const std::string& name) {
+    std::string path;
+    try {
+        path = FileManager::documentsDirectory().native();
+    } catch (...) {
+        return {};
+    }
+    if (path.empty()) return {};
+    path += '/';
+    path += OVCacheConstants::FolderName;
+    path += '/';
+    path += kindFolder;
+    if (inDownloads) path += "/download";
+    path += '/';
+    path += name;
+    return path;
 }
 
 std::int64_t wholeMegabytes(std::uint64_t bytes) {
@@ -349,16 +369,16 @@ void OVCacheManager<Kind>::save(const Object& object, std::string_view name) {
 template <class Kind>
 bool OVCacheManager<Kind>::isInCache(std::string_view name) {
     return guarded("presence", false, [name] {
-        auto folder = subdirectory();
-        return folder && canRead(*folder / fileName(name));
+        const auto path = entryPath(Kind::folderName, false, fileName(name));
+        return !path.empty() && canRead(path.c_str());
     });
 }
 
 template <class Kind>
 bool OVCacheManager<Kind>::isDownloaded(std::string_view name) {
     return guarded("presence", false, [name] {
-        auto folder = download();
-        return folder && canRead(*folder / fileName(name));
+        const auto path = entryPath(Kind::folderName, true, fileName(name));
+        return !path.empty() && canRead(path.c_str());
     });
 }
 
