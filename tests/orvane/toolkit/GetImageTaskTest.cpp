@@ -98,10 +98,13 @@ TEST(GetImageTask, NoDataDeliversTheDefaultImageAndNoAddressNeverCalls) {
     ASSERT_TRUE(load.image);
     EXPECT_EQ(load.image->name(), "OrvaneDefaultImage");
 
+    const auto bundleImage = defaultImage();
     setDefaultImage(std::nullopt);
     Load noDefault(URL::parse("http://127.0.0.1:1/other.png"));
     noDefault.start();
-    ASSERT_TRUE(noDefault.wait());
+    const bool delivered = noDefault.wait();
+    setDefaultImage(bundleImage);
+    ASSERT_TRUE(delivered);
     EXPECT_FALSE(noDefault.image);
 
     Load none(std::nullopt);
