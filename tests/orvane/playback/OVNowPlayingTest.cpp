@@ -13,6 +13,7 @@
 #include "orvane/playback/OVCacheManager.hpp"
 #include "orvane/playback/OVNowPlaying.hpp"
 #include "orvane/playback/OVNowPlayingTestSupport.hpp"
+#include "orvane/toolkit/ImageExtensions.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/core/SystemVersion.hpp"
 #include "platform/media/RemoteCommandCenter.hpp"
@@ -292,6 +293,31 @@ TEST_F(OVNowPlayingTest, ANewEpisodeWithdrawsTheArtworkLoadStillInFlight) {
     letLateDeliveriesArrive();
     ASSERT_EQ(published.size(), 3u);
     EXPECT_EQ(title(nowPlaying->currentNowPlayingInfo()), "Second");
+}
+
+TEST_F(OVNowPlayingTest, AnImageThatCannotBeFetchedGivesTheDefaultImageOrNoArtwork) {
+    auto nowPlaying = OVNowPlaying::create();
+    // No scheme: the transfer cannot start and brings no data, so the loader
+    // hands on the placeholder, which becomes the artwork.
+    const auto placeholder = orvane::defaultImage();
+    ASSERT_TRUE(placeholder);
+    nowPlaying->update("A", URL::parse("cover-a.png"), true);
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return published.size() == 2; }, kWait));
+    EXPECT_EQ(platform::media::nowPlayingArtwork(published[1])->imageWithSize({1, 1}), *placeholder);
+
+    // The host replaced the placeholder with its own image.
+    const auto hostImage = Image::fromData(testimages::png(5, 5, 7));
+    orvane::setDefaultImage(hostImage);
+    nowPlaying->update("B", URL::parse("cover-b.png"), true);
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return published.size() == 4; }, kWait));
+    EXPECT_EQ(platform::media::nowPlayingArtwork(published[3])->imageWithSize({1, 1}), *hostImage);
+
+    // No placeholder at all: nothing to merge, the title stands alone.
+    orvane::setDefaultImage(std::nullopt);
+    nowPlaying->update("C", URL::parse("cover-c.png"), true);
+    letLateDeliveriesArrive();
+    ASSERT_EQ(published.size(), 5u);
+    EXPECT_FALSE(hasArtwork(published[4]));
 }
 
 TEST_F(OVNowPlayingTest, EachNewObjectAddsItsHandlersBesideTheEarlierOnes) {
