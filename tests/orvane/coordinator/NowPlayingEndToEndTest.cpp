@@ -146,6 +146,16 @@ TEST_F(NowPlayingEndToEnd, ThePlayingEpisodeIsShownAndTheRemoteCommandsMoveIt) {
     ASSERT_TRUE(playUntil([&] { return elapsedTimes().back() >= before + 29.5; }, 4));
     EXPECT_NEAR(elapsedTimes().back(), before + 30, 1.1);
 
+    // And back again.
+    const double ahead = audioPlayer()->position()->time;
+    RemoteCommandCenter::shared().skipBackwardCommand().fire(SkipIntervalCommandEvent{-30});
+    ASSERT_TRUE(playUntil([&] {
+        return page.debug("tracking").back() == "TRACK_REWIND" &&
+               page.state()["locations"]["main"]["track"]["currentTime"].get<double>() <= ahead - 29.0;
+    }, 4));
+    EXPECT_NEAR(audioPlayer()->position()->time, ahead - 30, 0.6);
+    ASSERT_TRUE(playUntil([&] { return elapsedTimes().back() <= ahead - 29.0; }, 4));
+
     // A change of position holds elapsed time until the player's seek ends.
     auto nowPlaying = orvane::Orvane::shared().coordinator()->nowPlaying();
     RemoteCommandCenter::shared().changePlaybackPositionCommand().fire(ChangePlaybackPositionCommandEvent{10});
