@@ -4,6 +4,8 @@
 // remote commands follow, through the coordinator, the bridge and the widget.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 
 #include "orvane/coordinator/OVCoordinator.hpp"
@@ -115,6 +117,12 @@ TEST_F(NowPlayingEndToEnd, ThePlayingEpisodeIsShownAndTheRemoteCommandsMoveIt) {
                    player->currentItem()->status() == platform::media::PlayerItemStatus::readyToPlay &&
                    orvane::OVAudioCache::isInCache("demo-episode-1.mp3");
         },
+        kWait));
+
+    // The artwork arrives from the loopback server in its own time (real
+    // threads); once merged, every later publication carries it.
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [&] { return std::any_of(published.all.begin(), published.all.end(), [](const auto& info) { return hasArtwork(info); }); },
         kWait));
 
     // Title, artwork and the media's own duration; elapsed time grows.
