@@ -9,9 +9,12 @@ TestHttpServer::TestHttpServer() {
     // One request per connection: a client's idle kept-alive connection would
     // otherwise hold `stop()` for the whole keep-alive time-out.
     server_.set_keep_alive_max_count(1);
-    server_.set_logger([this](const httplib::Request& request, const httplib::Response&) {
+    // Counted on arrival, before any answer goes out: a client that has its
+    // response already sees the request counted.
+    server_.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
         std::lock_guard lock(mutex_);
         ++counts_[request.path];
+        return httplib::Server::HandlerResponse::Unhandled;
     });
 }
 

@@ -100,7 +100,8 @@ private:
     std::weak_ptr<OVAudioPlayerDelegate> delegate_;
     OVAudioPlayerStatus status_ = OVAudioPlayerStatus::paused;
     std::shared_ptr<OVAVPlayer> player_;
-    std::shared_ptr<platform::core::Timer> statusUpdateTimer_;
+    // Weak: the run loop owns the scheduled timer, and the timer owns the player.
+    std::weak_ptr<platform::core::Timer> statusUpdateTimer_;
     std::optional<double> serverDuration_;
     platform::core::ObservationToken currentItemStatusKVO_;
     std::optional<platform::core::Date> lastPeriodicObservation_;

@@ -1,5 +1,7 @@
 #include "platform/core/RunLoop.hpp"
 
+#include "platform/core/NoDestructor.hpp"
+
 #include <cassert>
 #include <chrono>
 #include <cstdio>
@@ -8,8 +10,10 @@
 namespace platform::core {
 
 RunLoop& RunLoop::main() {
-    static RunLoop loop;
-    return loop;
+    // Never destroyed: worker threads may still post to it while the process
+    // exits, and what is queued then simply stays queued.
+    static NoDestructor<RunLoop> loop;
+    return *loop;
 }
 
 RunLoop::RunLoop() : clock_(std::make_shared<SystemClock>()), owner_(std::this_thread::get_id()) {}

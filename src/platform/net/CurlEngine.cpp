@@ -344,12 +344,14 @@ std::size_t CurlEngine::onWrite(char* data, std::size_t size, std::size_t count,
     const auto received = task->bytesReceived_.fetch_add(static_cast<std::int64_t>(length)) +
                           static_cast<std::int64_t>(length);
     auto session = task->session_;
+    // Byte pointers, so that the copies below are plain memory copies.
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
     switch (task->kind_) {
         case URLSessionTask::Kind::completionData:
-            transfer.body.insert(transfer.body.end(), data, data + length);
+            transfer.body.insert(transfer.body.end(), bytes, bytes + length);
             break;
         case URLSessionTask::Kind::delegateData: {
-            core::Data block(data, data + length);
+            core::Data block(bytes, bytes + length);
             session->postEvent(task, [session, task, block = std::move(block)] {
                 if (auto delegate = std::dynamic_pointer_cast<URLSessionDataDelegate>(session->delegate()))
                     delegate->didReceiveData(session, std::static_pointer_cast<URLSessionDataTask>(task), block);

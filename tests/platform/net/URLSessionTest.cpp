@@ -415,3 +415,20 @@ TEST(URLSession, DelegateQueueCanBeTheMainQueue) {
     session->invalidateAndCancel();
     ASSERT_TRUE(waitFor([&] { return recorder->invalidated(); }));
 }
+
+TEST(URLSessionCompletionTask, AStalledServerEndsWithTimedOut) {
+    // Headers, a few bytes, then silence.
+    RawServer server([](RawServer::Connection& connection) {
+        if (!connection.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\nabc")) return;
+        connection.pause(30.0);
+    });
+    net::URLSessionConfiguration configuration;
+    configuration.timeoutIntervalForRequest = 1.0;
+    auto session = URLSession::create(configuration);
+    auto result = fetch(session, server.url("/stalled.mp3"));
+    ASSERT_TRUE(waitFor([&] { return result->done.load(); }, 20.0));
+    EXPECT_FALSE(result->data);
+    ASSERT_TRUE(result->error);
+    EXPECT_EQ(result->error->code, URLError::Code::timedOut);
+    session->invalidateAndCancel();
+}
