@@ -70,7 +70,7 @@ TEST_F(OVCoordinatorTest, TheCoordinatorDrivesTheBridgesPlayerAndHearsItsReports
     EXPECT_EQ(OVWidgetManager::shared().delegate(), coordinator->player());
     EXPECT_EQ(coordinator->player()->delegate(), coordinator);
     EXPECT_EQ(coordinator->nowPlaying()->delegate(), coordinator);
-    EXPECT_EQ(page.debug("actions")[0], "PLAYER_OPEN");
+    EXPECT_EQ(page.debug("actions").back(), "PLAYER_OPEN");
 }
 
 TEST_F(OVCoordinatorTest, DurationPositionAndEndBecomeWidgetEventsAndTheStatusGoesOnlyToTheLegacyBridge) {

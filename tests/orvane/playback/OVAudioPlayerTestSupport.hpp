@@ -55,6 +55,8 @@ struct AudioPlayerFixture : ::testing::Test {
         player = orvane::OVAudioPlayer::create();
         player->setDelegate(delegate);
     }
+    // The watchdog keeps every player alive: leave none playing behind.
+    void TearDown() override { player->cancel(); }
 
     // Puts a WAV of `seconds` into the disk cache under `name` and returns an
     // address whose last path component is that name (its host answers nothing).
