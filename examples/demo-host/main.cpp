@@ -1,8 +1,11 @@
 // Demo host: embeds the component the way a host application would, against
-// the reference widget page carrying demo content, and prints as it happens
-// what the widget posts, the states the component receives and the scripts
-// it sends back. A stand-in player carries out the widget's audio commands
-// (it reports positions; no sound is played). Ends by itself after a few
+// the reference widget page carrying demo content whose episodes a local HTTP
+// server serves (short generated WAV files), and prints as it happens what
+// the widget posts, the states the component receives, the scripts it sends
+// back (events included), the audio player's status changes and the server's
+// requests. The component's own audio player plays (nothing is heard): the
+// first play streams the episode through the caching item, the second play of
+// the same episode comes from the disk cache. Ends by itself after about ten
 // seconds.
 //
 //   orvane-demo-host [--verbose]   (--verbose also prints the bridge's full
@@ -13,15 +16,19 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
 #include <string>
 
+#include "DemoAudioServer.hpp"
 #include "orvane/coordinator/OVCoordinator.hpp"
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/demo/Brisquel.hpp"
 #include "orvane/demo/Halvick.hpp"
+#include "orvane/playback/OVAudioPlayer.hpp"
+#include "orvane/playback/OVCachePlayerItem.hpp"
 #include "orvane/widget/OVWebView.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/core/Date.hpp"
@@ -30,6 +37,7 @@
 #include "platform/core/FileManager.hpp"
 #include "platform/core/Json.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/core/Timer.hpp"
 
 namespace {
 
@@ -56,13 +64,17 @@ Json descriptionJson(const orvane::OVObjDescription& d) {
     Json out = Json::object();
     if (d.title) out["title"] = *d.title;
     if (d.text) out["text"] = *d.text;
-    if (d.image) out["imgSrc"] = *d.image;
+    // No image addresses: the demo content's point elsewhere, and the demo
+    // talks to its own local server only.
     return out;
 }
 
+// The demo server's address of an episode, by its key.
+std::function<std::string(const std::string&)> episodeAddress;
+
 Json trackJson(const orvane::OVTrack& track, bool selected) {
     Json audio = Json::object();
-    if (track.audio().audio) audio["audioSrc"] = *track.audio().audio;
+    audio["audioSrc"] = episodeAddress(track.key());
     if (track.audio().duration) audio["trackDuration"] = *track.audio().duration;
     Json out{{"key", track.key()},
              {"title", track.title()},
@@ -119,38 +131,6 @@ std::string pageHTML(const Json& state) {
 
 // ---- what the component is given ----
 
-// Carries out the widget's audio commands and reports positions as a player
-// would, through the bridge's events.
-class DemoPlayer : public orvane::OVWidgetManagerDelegate {
-public:
-    void widgetSetSource(const std::string& source) override {
-        say("player: new source " + source);
-        position_ = 0;
-    }
-    void widgetPlay(std::function<void(bool)> completion) override {
-        say("player: play");
-        playing_ = true;
-        completion(true);
-    }
-    void widgetPause() override {
-        say("player: pause at " + orvane::plainDescription(position_) + " s");
-        playing_ = false;
-    }
-    std::optional<double> widgetGetCurrentTime() override { return position_; }
-
-    // One tick of the playback clock.
-    void advance(double seconds) {
-        if (!playing_) return;
-        position_ += seconds;
-        OVWidgetManager::shared().send(OVWidgetManager::SDKEvent::timeUpdate(position_));
-    }
-    void seek(double seconds) { position_ = seconds; }
-
-private:
-    bool playing_ = false;
-    double position_ = 0;
-};
-
 class StatePrinter : public orvane::OVObserver {
 public:
     void didReceive(const orvane::OVState& state) override {
@@ -194,10 +174,32 @@ int main(int argc, char** argv) {
         }
     });
 
-    auto player = std::make_shared<DemoPlayer>();
+    // The episodes' audio: short generated files on a local server.
+    demo::DemoAudioServer server([](const std::string& path) {
+        platform::core::DispatchQueue::main().async([path] { say("audio server: GET " + path); });
+    });
+    std::map<std::string, std::string> episodeNames;
+    {
+        const orvane::Brisquel brisquel;
+        const orvane::Halvick halvick;
+        int index = 0;
+        for (const auto& track : {brisquel.track1, brisquel.track2, halvick.track1, halvick.track2}) {
+            const std::string name = "episode-" + std::to_string(++index);
+            episodeNames[track->key()] = name;
+            server.addEpisode(name, index == 1 ? 4.0 : 3.0);
+        }
+    }
+    if (!server.start()) {
+        std::cerr << "demo: cannot start the audio server on 127.0.0.1" << std::endl;
+        return 1;
+    }
+    episodeAddress = [&](const std::string& key) {
+        const auto it = episodeNames.find(key);
+        return it == episodeNames.end() ? std::string() : server.episodeURL(it->second);
+    };
+
     auto printer = std::make_shared<StatePrinter>();
     auto& bridge = OVWidgetManager::shared();
-    bridge.setDelegate(player);
     bridge.addObserver(printer);
 
     say("host: starting the component");
@@ -215,42 +217,64 @@ int main(int argc, char** argv) {
         });
     };
     auto inPage = [&](const std::string& script) { webView->evaluateJavaScript(script); };
+    auto player = [] { 
+        auto coordinator = orvane::Orvane::shared().coordinator();
+        return coordinator ? coordinator->player() : nullptr;
+    };
+
+    // The audio player's status, printed as it changes (the running
+    // coordinator's player; a restart of the component brings a new one).
+    std::string lastStatus = "none";
+    std::shared_ptr<orvane::OVAudioPlayer> lastPlayer;
+    auto statusTimer = platform::core::Timer::scheduledTimer(0.05, true, [&](platform::core::Timer&) {
+        auto current = player();
+        const std::string status = current ? std::string(orvane::rawValue(current->status())) : "none";
+        if (current == lastPlayer && status == lastStatus) return;
+        if (current && lastPlayer && current != lastPlayer) say("component: a new audio player took over");
+        say("audio player: status " + status);
+        lastStatus = status;
+        lastPlayer = current;
+    });
+
+    const orvane::Brisquel brisquel;
+    const std::string firstEpisode = brisquel.track1->key();
 
     at(1.9, "host: the web view injects its state listener at 2 s and prints the result (nil: no error)", [] {});
-    at(2.3, "listener: taps play in the widget", [&] {
-        inPage("window.__orvaneGlobal__.store.dispatch({ type: 'PLAYER_PLAY_REQUESTED' })");
+    at(2.3, "listener: taps the first episode in the widget (4 s of audio)", [&] {
+        inPage("window.__orvaneGlobal__.store.dispatch({ type: 'PLAYER_SELECT_TRACK', payload: { key: " +
+               Json(firstEpisode).dump() + " } })");
     });
-    for (double t = 2.8; t < 3.9; t += 0.5) {
-        loop.asyncAt(startTime + t, [player] { player->advance(0.5); });
-    }
-    at(4.0, "listener: picks the second episode in the component", [&] {
-        const orvane::Brisquel brisquel;
+    at(7.0, "listener: picks the same episode again in the component", [&] {
         bridge.send(OVWidgetManager::SDKPlayerAction::selectTrack(
-            OVWidgetManager::SDKPlayerAction::selectTrackPayload(brisquel.track2->key())));
-        bridge.send(OVWidgetManager::SDKEvent::durationChange(586.0));
+            OVWidgetManager::SDKPlayerAction::selectTrackPayload(firstEpisode)));
     });
-    for (double t = 4.5; t < 5.6; t += 0.5) {
-        loop.asyncAt(startTime + t, [player] { player->advance(0.5); });
-    }
-    at(5.7, "listener: moves the position slider to 30 s", [&] {
-        player->seek(30.0);
-        bridge.send(OVWidgetManager::SDKPlayerAction::playerUserTimeUpdate(30.0));
-        bridge.send(OVWidgetManager::SDKTracking::cursorMove);
+    at(7.4, "host: where does the audio come from now?", [&] {
+        auto current = player();
+        auto avPlayer = current ? current->player() : nullptr;
+        auto item = avPlayer ? std::dynamic_pointer_cast<orvane::OVCachePlayerItem>(avPlayer->currentItem()) : nullptr;
+        const bool fromCache = item && item->resourceLoaderDelegate()->playingFromData();
+        say(fromCache ? "component: the episode plays from the disk cache (no request)"
+                      : "component: the episode streams from the server");
     });
-    at(6.0, "listener: taps pause in the component", [&] {
-        bridge.send(OVWidgetManager::SDKPlayerAction::pause());
-        bridge.send(OVWidgetManager::SDKTracking::mainPause);
+    at(8.0, "listener: moves the position slider to 3 s", [&] {
+        if (auto coordinator = orvane::Orvane::shared().coordinator()) coordinator->didChangeSlider(3.0f, nullptr);
     });
-    at(6.5, "host: closing the component", [&] {
+    at(9.6, "host: closing the component", [&] {
         if (auto coordinator = orvane::Orvane::shared().coordinator()) coordinator->quit();
     });
-    at(7.0, "host: done", [&] { loop.stop(); });
+    at(10.0, "host: done", [&] {
+        say("audio server: " + std::to_string(server.requestCount("episode-1")) +
+            " request(s) for the first episode over its two plays");
+        loop.stop();
+    });
 
     loop.run();
 
     // Let a state still being decoded finish before the process ends.
     if (auto* queue = dynamic_cast<platform::core::SerialQueue*>(bridge.decodeQueue().get())) queue->drain();
 
+    statusTimer->invalidate();
+    server.stop();
     platform::core::setDebugSink({});
     std::error_code ec;
     std::filesystem::remove_all(documents, ec);

@@ -61,12 +61,14 @@ std::optional<double> OVAudioPlayer::currentTime() const {
     return std::isfinite(seconds) ? std::optional<double>(seconds) : std::nullopt;
 }
 
+std::optional<double> OVAudioPlayer::knownDuration(MediaTime itemDuration, std::optional<double> serverDuration) {
+    if (!itemDuration.isIndefinite()) return itemDuration.seconds();
+    return serverDuration;
+}
+
 std::optional<double> OVAudioPlayer::duration() const {
     if (player_) {
-        if (const auto item = player_->currentItem()) {
-            const MediaTime itemDuration = item->duration();
-            if (!itemDuration.isIndefinite()) return itemDuration.seconds();
-        }
+        if (const auto item = player_->currentItem()) return knownDuration(item->duration(), serverDuration_);
     }
     return serverDuration_;
 }
@@ -254,8 +256,7 @@ void OVAudioPlayer::playerItemStatusDidChange() {
     if (!player_) return;
     const auto item = player_->currentItem();
     if (!item || item->status() != PlayerItemStatus::readyToPlay) return;
-    std::optional<double> length = serverDuration_;
-    if (const MediaTime itemDuration = item->duration(); !itemDuration.isIndefinite()) length = itemDuration.seconds();
+    const auto length = knownDuration(item->duration(), serverDuration_);
     if (!length) return;
     if (auto delegate = delegate_.lock()) delegate->audioDurationIsKnown(*length);
     sendUpdatedTime();

@@ -26,6 +26,7 @@
 #include "platform/core/ObservationToken.hpp"
 #include "platform/core/Timer.hpp"
 #include "platform/core/URL.hpp"
+#include "platform/media/MediaTime.hpp"
 
 namespace orvane {
 
@@ -68,6 +69,11 @@ public:
     // ---- OVAVPlayerDelegate ----
     void playerItemDownloadingFailedWith(const std::shared_ptr<OVCachePlayerItem>& playerItem,
                                          const platform::net::URLError& error) override;
+
+    // The duration to go by for an item whose duration is `itemDuration`: that
+    // duration when it is known, else the one given with the source.
+    static std::optional<double> knownDuration(platform::media::MediaTime itemDuration,
+                                               std::optional<double> serverDuration);
 
     // The current AV player (none before the first source and after cancel()).
     const std::shared_ptr<OVAVPlayer>& player() const { return player_; }
