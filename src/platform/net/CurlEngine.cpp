@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/NoDestructor.hpp"
 #include "platform/net/URLSession.hpp"
 
 namespace platform::net::detail {
@@ -76,8 +77,11 @@ long millis(double seconds) {
 }  // namespace
 
 CurlEngine& CurlEngine::instance() {
-    static CurlEngine engine;
-    return engine;
+    // Never destroyed: transfers still running when the process exits stay
+    // owned by the worker (not cut loose from their sessions half-way), and
+    // the worker never meets a destroyed engine.
+    static core::NoDestructor<CurlEngine> engine;
+    return *engine;
 }
 
 CurlEngine::CurlEngine() {
@@ -208,7 +212,7 @@ void CurlEngine::begin(const std::shared_ptr<URLSessionTask>& task) {
         return;
     }
     const auto& configuration = task->session_->configuration();
-    static const std::string noProxy = noProxyList();
+    static core::NoDestructor<const std::string> noProxy(noProxyList());
     CURL* easy = transfer.easy;
     curl_easy_setopt(easy, CURLOPT_URL, task->request_.url.absoluteString().c_str());
     curl_easy_setopt(easy, CURLOPT_PRIVATE, &transfer);
@@ -222,7 +226,7 @@ void CurlEngine::begin(const std::shared_ptr<URLSessionTask>& task) {
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 16L);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_NOPROXY, noProxy.c_str());
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, noProxy->c_str());
     curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kBufferSize);
     curl_easy_setopt(easy, CURLOPT_USERAGENT, "Orvane URLSession (libcurl)");
     if (const long ms = millis(configuration.timeoutIntervalForRequest); ms > 0) {

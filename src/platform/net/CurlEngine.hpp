@@ -7,6 +7,7 @@
 // Internal to platform::net.
 #pragma once
 
+#include "platform/core/NoDestructor.hpp"
 #include <curl/curl.h>
 
 #include <condition_variable>
@@ -57,6 +58,7 @@ public:
     ~CurlEngine();
 
 private:
+    template <class> friend class core::NoDestructor;
     CurlEngine();
     enum class Op { start, cancel, allow };
     struct Command {
