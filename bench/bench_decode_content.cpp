@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "DecodeBenchmarks.hpp"
+
 #include <map>
 #include <string>
 
@@ -27,38 +29,14 @@ const std::string& largeSet() {
     return text;
 }
 
-void parseOnly(benchmark::State& state, const std::string& text) {
-    for (auto _ : state) {
-        auto json = platform::core::Json::parse(text);
-        benchmark::DoNotOptimize(json);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
-}
+using Contents = std::map<std::string, orvane::OVContent>;
 
-void parseAndDecode(benchmark::State& state, const std::string& text) {
-    for (auto _ : state) {
-        auto json = platform::core::Json::parse(text);
-        auto contents = orvane::decodeValue<std::map<std::string, orvane::OVContent>>(json);
-        if (!contents) state.SkipWithError("decoding failed");
-        benchmark::DoNotOptimize(contents);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
-}
-
-void decodeOnly(benchmark::State& state, const std::string& text) {
-    const auto json = platform::core::Json::parse(text);
-    for (auto _ : state) {
-        auto contents = orvane::decodeValue<std::map<std::string, orvane::OVContent>>(json);
-        benchmark::DoNotOptimize(contents);
-    }
-}
-
-void BM_Parse_3KB(benchmark::State& state) { parseOnly(state, smallSet()); }
-void BM_ParseAndDecode_3KB(benchmark::State& state) { parseAndDecode(state, smallSet()); }
-void BM_DecodeParsed_3KB(benchmark::State& state) { decodeOnly(state, smallSet()); }
-void BM_Parse_150KB(benchmark::State& state) { parseOnly(state, largeSet()); }
-void BM_ParseAndDecode_150KB(benchmark::State& state) { parseAndDecode(state, largeSet()); }
-void BM_DecodeParsed_150KB(benchmark::State& state) { decodeOnly(state, largeSet()); }
+void BM_Parse_3KB(benchmark::State& state) { decodebench::parseOnly(state, smallSet()); }
+void BM_ParseAndDecode_3KB(benchmark::State& state) { decodebench::parseAndDecode<Contents>(state, smallSet()); }
+void BM_DecodeParsed_3KB(benchmark::State& state) { decodebench::decodeParsed<Contents>(state, smallSet()); }
+void BM_Parse_150KB(benchmark::State& state) { decodebench::parseOnly(state, largeSet()); }
+void BM_ParseAndDecode_150KB(benchmark::State& state) { decodebench::parseAndDecode<Contents>(state, largeSet()); }
+void BM_DecodeParsed_150KB(benchmark::State& state) { decodebench::decodeParsed<Contents>(state, largeSet()); }
 
 }  // namespace
 

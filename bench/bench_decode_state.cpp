@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "DecodeBenchmarks.hpp"
+
 #include <string>
 
 namespace {
@@ -22,33 +24,6 @@ const std::string& largeText() {
     return text;
 }
 
-void parseOnly(benchmark::State& state, const std::string& text) {
-    for (auto _ : state) {
-        auto json = platform::core::Json::parse(text);
-        benchmark::DoNotOptimize(json);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
-    state.counters["bytes"] = static_cast<double>(text.size());
-}
-
-void parseAndDecode(benchmark::State& state, const std::string& text) {
-    for (auto _ : state) {
-        auto json = platform::core::Json::parse(text);
-        auto decoded = orvane::decodeValue<orvane::OVState>(json);
-        if (!decoded) state.SkipWithError("decoding failed");
-        benchmark::DoNotOptimize(decoded);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
-    state.counters["bytes"] = static_cast<double>(text.size());
-}
-
-void decodeParsed(benchmark::State& state, const std::string& text) {
-    const auto json = platform::core::Json::parse(text);
-    for (auto _ : state) {
-        auto decoded = orvane::decodeValue<orvane::OVState>(json);
-        benchmark::DoNotOptimize(decoded);
-    }
-}
 
 // The derived getters an observer reads on every update.
 void gettersOnLarge(benchmark::State& state) {
@@ -65,12 +40,12 @@ void gettersOnLarge(benchmark::State& state) {
     }
 }
 
-void BM_Parse_Typical10KB(benchmark::State& state) { parseOnly(state, typicalText()); }
-void BM_ParseAndDecodeState_Typical10KB(benchmark::State& state) { parseAndDecode(state, typicalText()); }
-void BM_DecodeParsedState_Typical10KB(benchmark::State& state) { decodeParsed(state, typicalText()); }
-void BM_Parse_Large200KB(benchmark::State& state) { parseOnly(state, largeText()); }
-void BM_ParseAndDecodeState_Large200KB(benchmark::State& state) { parseAndDecode(state, largeText()); }
-void BM_DecodeParsedState_Large200KB(benchmark::State& state) { decodeParsed(state, largeText()); }
+void BM_Parse_Typical10KB(benchmark::State& state) { decodebench::parseOnly(state, typicalText()); }
+void BM_ParseAndDecodeState_Typical10KB(benchmark::State& state) { decodebench::parseAndDecode<orvane::OVState>(state, typicalText()); }
+void BM_DecodeParsedState_Typical10KB(benchmark::State& state) { decodebench::decodeParsed<orvane::OVState>(state, typicalText()); }
+void BM_Parse_Large200KB(benchmark::State& state) { decodebench::parseOnly(state, largeText()); }
+void BM_ParseAndDecodeState_Large200KB(benchmark::State& state) { decodebench::parseAndDecode<orvane::OVState>(state, largeText()); }
+void BM_DecodeParsedState_Large200KB(benchmark::State& state) { decodebench::decodeParsed<orvane::OVState>(state, largeText()); }
 void BM_DerivedGetters_Large200KB(benchmark::State& state) { gettersOnLarge(state); }
 
 }  // namespace

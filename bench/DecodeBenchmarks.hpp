@@ -1,0 +1,49 @@
+// The three measurements every decoding benchmark makes on one JSON text: a
+// bare parse, parse + decode into `Record`, and decode alone from the parsed
+// value.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+#include "orvane/model/Decoding.hpp"
+#include "platform/core/Json.hpp"
+
+namespace decodebench {
+
+inline void countBytes(benchmark::State& state, const std::string& text) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+
+inline void parseOnly(benchmark::State& state, const std::string& text) {
+    for (auto _ : state) {
+        auto json = platform::core::Json::parse(text);
+        benchmark::DoNotOptimize(json);
+    }
+    countBytes(state, text);
+}
+
+template <class Record>
+void parseAndDecode(benchmark::State& state, const std::string& text) {
+    for (auto _ : state) {
+        auto json = platform::core::Json::parse(text);
+        auto decoded = orvane::decodeValue<Record>(json);
+        if (!decoded) state.SkipWithError("decoding failed");
+        benchmark::DoNotOptimize(decoded);
+    }
+    countBytes(state, text);
+}
+
+template <class Record>
+void decodeParsed(benchmark::State& state, const std::string& text) {
+    const auto json = platform::core::Json::parse(text);
+    for (auto _ : state) {
+        auto decoded = orvane::decodeValue<Record>(json);
+        benchmark::DoNotOptimize(decoded);
+    }
+}
+
+}  // namespace decodebench
