@@ -11,7 +11,7 @@
 
 #include <memory>
 
-#include "orvane/coordinator/OVPlayerUserActionDelegate.hpp"
+#include "orvane/playback/OVPlayerUserActionDelegate.hpp"
 #include "orvane/playback/OVAudioPlayer.hpp"
 #include "orvane/playback/OVAudioPlayerDelegate.hpp"
 #include "orvane/playback/OVNowPlaying.hpp"

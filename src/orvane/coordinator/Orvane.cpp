@@ -1,14 +1,26 @@
 #include "orvane/coordinator/Orvane.hpp"
 
 #include "orvane/coordinator/OVCoordinator.hpp"
+#include "orvane/widget/OVWebView.hpp"
+#include "platform/core/NoDestructor.hpp"
 #include "platform/core/RunLoop.hpp"
 
 namespace orvane {
 
 Orvane& Orvane::shared() {
-    static Orvane instance;
-    return instance;
+    static platform::core::NoDestructor<Orvane> instance;
+    return *instance;
 }
+
+namespace {
+
+// A widget's web view restarts the component through the facade.
+[[maybe_unused]] const bool starterInstalled = [] {
+    OVWebView::installComponentStarter([] { Orvane::shared().start(); });
+    return true;
+}();
+
+}  // namespace
 
 void Orvane::start() {
     PLATFORM_ASSERT_MAIN_THREAD();

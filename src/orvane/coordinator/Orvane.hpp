@@ -5,6 +5,11 @@
 
 #include <memory>
 
+namespace platform::core {
+template <class T>
+class NoDestructor;
+}
+
 namespace orvane {
 
 class OVCoordinator;
@@ -24,6 +29,7 @@ public:
     const std::shared_ptr<OVCoordinator>& coordinator() const { return coordinator_; }
 
 private:
+    friend class platform::core::NoDestructor<Orvane>;
     Orvane() = default;
 
     std::shared_ptr<OVCoordinator> coordinator_;

@@ -2,7 +2,7 @@
 
 #include "orvane/model/Decoding.hpp"
 #include "orvane/model/StringExtensions.hpp"
-#include "orvane/playback/OVCacheManager.hpp"
+#include "orvane/model/OVAudioStore.hpp"
 
 namespace orvane {
 
@@ -23,12 +23,26 @@ std::optional<std::string> OVAudio::cacheName() const {
 
 bool OVAudio::isInCache() const {
     auto name = cacheName();
-    return name && OVAudioCache::isInCache(*name);
+    const auto* store = OVAudioStore::installed();
+    return name && store && store->isInCache(*name);
 }
 
 bool OVAudio::isDownloaded() const {
     auto name = cacheName();
-    return name && OVAudioCache::isDownloaded(*name);
+    const auto* store = OVAudioStore::installed();
+    return name && store && store->isDownloaded(*name);
+}
+
+void OVAudio::download(const std::shared_ptr<OVAudioDownloadDelegate>& withDelegate,
+                       std::function<void(bool)> completionHandler) const {
+    auto name = cacheName();
+    auto url = audio ? platform::core::URL::parse(*audio) : std::nullopt;
+    const auto* store = OVAudioStore::installed();
+    if (!name || !url || !store) {
+        if (completionHandler) completionHandler(false);
+        return;
+    }
+    store->download(*this, *name, *url, withDelegate, std::move(completionHandler));
 }
 
 }  // namespace orvane

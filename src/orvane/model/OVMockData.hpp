@@ -4,7 +4,7 @@
 // (src/orvane/demo/Quillary.hpp).
 #pragma once
 
-#include "orvane/toolkit/OVTheme.hpp"
+#include "orvane/model/OVTheme.hpp"
 
 #include <optional>
 #include <string>

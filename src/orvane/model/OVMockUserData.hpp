@@ -10,7 +10,7 @@
 
 #include "orvane/model/OVContent.hpp"
 #include "orvane/model/OVTrack.hpp"
-#include "orvane/pages/OVSubscription.hpp"
+#include "orvane/model/OVSubscription.hpp"
 #include "platform/core/Date.hpp"
 
 #include <memory>

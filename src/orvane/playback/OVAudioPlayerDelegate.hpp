@@ -4,7 +4,7 @@
 // report is made on the main thread.
 #pragma once
 
-#include "orvane/playback/OVAudioPlayerStatus.hpp"
+#include "orvane/widget/OVAudioPlayerStatus.hpp"
 #include "orvane/widget/OVState.hpp"
 
 namespace orvane {

@@ -9,7 +9,7 @@
 #include "orvane/model/OVAudio.hpp"
 #include "orvane/model/OVTrack.hpp"
 #include "orvane/playback/OVAudioPlayerDelegate.hpp"
-#include "orvane/playback/OVAudioPlayerStatus.hpp"
+#include "orvane/widget/OVAudioPlayerStatus.hpp"
 
 namespace orvane {
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "orvane/coordinator/OVPlayerUserActionDelegate.hpp"
+#include "orvane/playback/OVPlayerUserActionDelegate.hpp"
 #include "orvane/toolkit/GetImageTask.hpp"
 #include "platform/core/URL.hpp"
 #include "platform/media/NowPlayingInfoCenter.hpp"

@@ -1,8 +1,8 @@
 #include "orvane/toolkit/GetImageTask.hpp"
 
 #include "orvane/model/OVURLSession.hpp"
-#include "orvane/playback/OVCacheManager.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
+#include "orvane/toolkit/OVImageStore.hpp"
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/DispatchQueue.hpp"
 
@@ -25,7 +25,7 @@ void GetImageTask::continueWithHandler(Handler handler) {
     DispatchQueue::global(QualityOfService::userInteractive).async([self = shared_from_this(), handler] {
         if (!self->url_) return;
         const std::string key = self->url_->lastPathComponent();
-        if (auto cached = OVImageCache::find(key)) {
+        if (auto cached = cachedImage(self->url_)) {
             self->handOver(handler, std::move(cached));
             return;
         }
@@ -41,7 +41,9 @@ void GetImageTask::continueWithHandler(Handler handler) {
                     image = Image::fromData(*data);
                     // Only a decoded image is stored: an error page never
                     // takes an image's place in the cache.
-                    if (image) OVImageCache::cache(*image, key);
+                    if (image) {
+                        if (const auto* store = OVImageStore::installed()) store->cache(*image, key);
+                    }
                 }
                 self->handOver(handler, std::move(image));
             });

@@ -2,14 +2,15 @@
 
 #include <mutex>
 
-#include "orvane/playback/OVCacheManager.hpp"
 #include "orvane/toolkit/GetImageTask.hpp"
+#include "orvane/toolkit/OVImageStore.hpp"
 
 namespace orvane {
 
 std::optional<platform::ui::Image> cachedImage(const std::optional<platform::core::URL>& url) {
-    if (!url) return std::nullopt;
-    return OVImageCache::find(url->lastPathComponent());
+    const auto* store = OVImageStore::installed();
+    if (!url || !store) return std::nullopt;
+    return store->find(url->lastPathComponent());
 }
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "orvane/model/OVCallToAction.hpp"
 #include "orvane/model/RawEnum.hpp"
-#include "orvane/playback/OVAudioPlayerStatus.hpp"
+#include "orvane/widget/OVAudioPlayerStatus.hpp"
 #include "platform/core/Json.hpp"
 
 #include <array>

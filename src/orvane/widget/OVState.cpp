@@ -1,7 +1,7 @@
 #include "orvane/widget/OVState.hpp"
 
 #include "orvane/model/Decoding.hpp"
-#include "orvane/toolkit/ColorExtensions.hpp"
+#include "orvane/widget/ColorExtensions.hpp"
 
 namespace orvane {
 

@@ -1,8 +1,8 @@
 #include "orvane/widget/OVWebView.hpp"
 
+#include <atomic>
 #include <cstdio>
 
-#include "orvane/coordinator/Orvane.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
@@ -10,6 +10,16 @@
 namespace orvane {
 
 using platform::core::Json;
+
+namespace {
+
+constinit std::atomic<OVWebView::ComponentStarter> componentStarter{nullptr};
+
+}  // namespace
+
+void OVWebView::installComponentStarter(ComponentStarter starter) {
+    componentStarter.store(starter, std::memory_order_release);
+}
 
 std::shared_ptr<OVWebView> OVWebView::create() {
     auto view = std::make_shared<OVWebView>(Token{});
@@ -43,7 +53,7 @@ void OVWebView::userContentController(platform::web::UserContentController&,
     auto& bridge = OVWidgetManager::shared();
     if (bridge.webView().get() != this) {
         bridge.setWebView(std::static_pointer_cast<OVWebView>(shared_from_this()));
-        Orvane::shared().start();
+        if (auto starter = componentStarter.load(std::memory_order_acquire)) starter();
     }
     bridge.didReceive(message);
 }

@@ -39,6 +39,12 @@ public:
 
     explicit OVWebView(Token token);
 
+    // What restarts the component when a view first sends a message: the
+    // facade, which sits above the widget layer, installs it while the
+    // library loads. None installed: nothing restarts. Any thread.
+    using ComponentStarter = void (*)();
+    static void installComponentStarter(ComponentStarter starter);
+
     // Debug prints "SDK -> WIDGET" and the script, then evaluates it.
     void send(const std::string& js, EvaluationCompletion completionHandler = nullptr);
 

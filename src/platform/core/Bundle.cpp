@@ -1,5 +1,7 @@
 #include "platform/core/Bundle.hpp"
 
+#include <dlfcn.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -15,14 +17,32 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The folder of the file this library was loaded from (the shared library,
+// or the program it is linked into).
+const char libraryAnchor = 0;
+
+fs::path libraryFolder() {
+    Dl_info info{};
+    if (dladdr(&libraryAnchor, &info) == 0 || !info.dli_fname) return {};
+    std::error_code ec;
+    const fs::path file = fs::canonical(info.dli_fname, ec);
+    return ec ? fs::path() : file.parent_path();
+}
+
+// The resources: where ORVANE_RESOURCES says; else installed beside the
+// library (its installed layout, wherever the prefix was moved to); else the
+// source tree's, for a library used from its build tree.
 fs::path locateResources() {
     std::error_code ec;
     if (const char* env = std::getenv("ORVANE_RESOURCES"); env && *env && fs::is_directory(env, ec)) return env;
+#ifdef ORVANE_RESOURCES_FROM_LIBRARY
+    if (const fs::path folder = libraryFolder(); !folder.empty()) {
+        const fs::path installed = (folder / ORVANE_RESOURCES_FROM_LIBRARY).lexically_normal();
+        if (fs::is_directory(installed, ec)) return installed;
+    }
+#endif
 #ifdef ORVANE_RESOURCE_DIR
     if (fs::is_directory(ORVANE_RESOURCE_DIR, ec)) return ORVANE_RESOURCE_DIR;
-#endif
-#ifdef ORVANE_INSTALLED_RESOURCE_DIR
-    if (fs::is_directory(ORVANE_INSTALLED_RESOURCE_DIR, ec)) return ORVANE_INSTALLED_RESOURCE_DIR;
 #endif
     return {};
 }

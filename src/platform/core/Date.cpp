@@ -140,7 +140,11 @@ std::optional<long long> wholeDaysBetween(Date date, Date now) {
     // step back one when the time of day of `now` has not reached that of
     // `date` (so 36 hours is 1 day and 23 hours is 0).
     auto local = [](double seconds, std::tm& out) {
-        const std::time_t t = static_cast<std::time_t>(std::floor(seconds));
+        // Outside time_t's range the conversion would be undefined: no day.
+        constexpr double limit = 9223372036854775808.0;  // 2^63
+        const double whole = std::floor(seconds);
+        if (!(whole >= -limit && whole < limit)) return false;
+        const std::time_t t = static_cast<std::time_t>(whole);
         return localtime_r(&t, &out) != nullptr;
     };
     std::tm a{}, b{};

@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "platform/core/NoDestructor.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/core/TaskGuard.hpp"
 
 namespace platform::core {
 namespace {
@@ -39,8 +41,8 @@ public:
         {
             std::lock_guard lock(mutex_);
             lists_[static_cast<std::size_t>(qos)].push_back(Entry{queue, std::move(task)});
+            wake_.notify_one();
         }
-        wake_.notify_one();
     }
 
 private:
@@ -64,7 +66,7 @@ private:
                 }
             }
             currentQueue = entry.queue;
-            entry.task();
+            runGuarded(entry.task, entry.queue ? std::string_view(entry.queue->label()) : std::string_view("global queue"));
             currentQueue = nullptr;
         }
     }
@@ -82,8 +84,8 @@ private:
 };
 
 GlobalPool& pool() {
-    static GlobalPool p;
-    return p;
+    static NoDestructor<GlobalPool> p;
+    return *p;
 }
 
 class GlobalQueue final : public DispatchQueue {
@@ -101,19 +103,19 @@ private:
 }  // namespace
 
 DispatchQueue& DispatchQueue::main() {
-    static MainQueue queue;
-    return queue;
+    static NoDestructor<MainQueue> queue;
+    return *queue;
 }
 
 DispatchQueue& DispatchQueue::global(QualityOfService qos) {
-    static std::array<GlobalQueue, 5> queues{
+    static NoDestructor<std::array<GlobalQueue, 5>> queues{std::array<GlobalQueue, 5>{
         GlobalQueue{QualityOfService::userInteractive, "global.user-interactive"},
         GlobalQueue{QualityOfService::userInitiated, "global.user-initiated"},
         GlobalQueue{QualityOfService::defaultQoS, "global.default"},
         GlobalQueue{QualityOfService::utility, "global.utility"},
         GlobalQueue{QualityOfService::background, "global.background"},
-    };
-    return queues[static_cast<std::size_t>(qos)];
+    }};
+    return (*queues)[static_cast<std::size_t>(qos)];
 }
 
 std::shared_ptr<DispatchQueue> DispatchQueue::makeSerial(std::string label, QualityOfService qos) {
@@ -122,7 +124,7 @@ std::shared_ptr<DispatchQueue> DispatchQueue::makeSerial(std::string label, Qual
 
 SerialQueue::SerialQueue(std::string label, QualityOfService qos)
     : label_(std::move(label)), qos_(qos), state_(std::make_shared<State>()) {
-    thread_ = std::thread(&SerialQueue::loop, state_, this);
+    thread_ = std::thread(&SerialQueue::loop, state_, this, label_);
 }
 
 SerialQueue::~SerialQueue() {
@@ -139,10 +141,10 @@ SerialQueue::~SerialQueue() {
 }
 
 void SerialQueue::async(Task task) {
-    {
-        std::lock_guard lock(state_->mutex);
-        state_->tasks.push_back(std::move(task));
-    }
+    // Signal while holding the lock: once it is released, a task of this
+    // queue holding its last reference may destroy the queue.
+    std::lock_guard lock(state_->mutex);
+    state_->tasks.push_back(std::move(task));
     state_->wake.notify_one();
 }
 
@@ -153,7 +155,7 @@ void SerialQueue::drain() {
     state_->idle.wait(lock, [&] { return state_->tasks.empty() && !state_->running; });
 }
 
-void SerialQueue::loop(std::shared_ptr<State> state, const SerialQueue* self) {
+void SerialQueue::loop(std::shared_ptr<State> state, const SerialQueue* self, std::string label) {
     currentQueue = self;
     for (;;) {
         Task task;
@@ -165,7 +167,7 @@ void SerialQueue::loop(std::shared_ptr<State> state, const SerialQueue* self) {
             state->tasks.pop_front();
             state->running = true;
         }
-        task();
+        runGuarded(task, label);
         task = nullptr;  // release captures before reporting idle
         {
             std::lock_guard lock(state->mutex);

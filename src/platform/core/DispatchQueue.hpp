@@ -64,7 +64,7 @@ private:
         bool running = false;
         bool stopping = false;
     };
-    static void loop(std::shared_ptr<State> state, const SerialQueue* self);
+    static void loop(std::shared_ptr<State> state, const SerialQueue* self, std::string label);
 
     std::string label_;
     QualityOfService qos_;

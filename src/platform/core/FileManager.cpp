@@ -246,6 +246,7 @@ FileManager::Result<Date> FileManager::modificationDate(const Path& path) {
 FileManager::Result<void> FileManager::setLastAccessDate(const Path& path, Date date) {
     if (!std::isfinite(date.timeIntervalSince1970)) return std::unexpected(std::make_error_code(std::errc::invalid_argument));
     const double seconds = std::floor(date.timeIntervalSince1970);
+    if (!(std::fabs(seconds) < 9.2e18)) return std::unexpected(std::make_error_code(std::errc::invalid_argument));
     timespec times[2];
     times[0].tv_sec = static_cast<time_t>(seconds);
     times[0].tv_nsec = static_cast<long>((date.timeIntervalSince1970 - seconds) * 1e9);

@@ -1,6 +1,7 @@
 #include "platform/core/RunLoop.hpp"
 
 #include "platform/core/NoDestructor.hpp"
+#include "platform/core/TaskGuard.hpp"
 
 #include <cassert>
 #include <chrono>
@@ -24,15 +25,14 @@ void RunLoop::async(Task task) {
     {
         std::lock_guard lock(mutex_);
         immediate_.push_back(Timed{clock_->now(), sequence_++, std::move(task)});
+        wake_.notify_one();
     }
-    wake_.notify_one();
 }
 
 void RunLoop::asyncAfter(double delaySeconds, Task task) {
     std::unique_lock lock(mutex_);
     const double deadline = clock_->now() + (delaySeconds > 0 ? delaySeconds : 0.0);
     timed_.push(Timed{deadline, sequence_++, std::move(task)});
-    lock.unlock();
     wake_.notify_one();
 }
 
@@ -40,8 +40,8 @@ void RunLoop::asyncAt(double deadline, Task task) {
     {
         std::lock_guard lock(mutex_);
         timed_.push(Timed{deadline, sequence_++, std::move(task)});
+        wake_.notify_one();
     }
-    wake_.notify_one();
 }
 
 bool RunLoop::takeDue(Task& out) {
@@ -79,7 +79,7 @@ std::size_t RunLoop::runUntilIdle() {
             std::lock_guard lock(mutex_);
             if (!takeDue(task)) break;
         }
-        task();
+        runGuarded(task, "run loop");
         ++count;
     }
     return count;
@@ -109,7 +109,7 @@ void RunLoop::run() {
                 }
             }
         }
-        task();
+        runGuarded(task, "run loop");
     }
 }
 

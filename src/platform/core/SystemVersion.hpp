@@ -4,6 +4,8 @@
 // version. Thread-safe.
 #pragma once
 
+#include <compare>
+
 namespace platform::core {
 
 struct SystemVersion {

@@ -40,12 +40,14 @@ struct Input {
     bool complete() const { return total && static_cast<std::int64_t>(bytes.size()) >= *total; }
     // True when the bytes [offset, offset + count) are held.
     bool has(std::int64_t offset, std::int64_t count) const {
-        return offset >= 0 && count >= 0 && offset + count <= static_cast<std::int64_t>(bytes.size());
+        const auto held = static_cast<std::int64_t>(bytes.size());
+        return offset >= 0 && count >= 0 && offset <= held && count <= held - offset;
     }
     // True when those bytes can never come (past the end of the resource).
     bool beyondEnd(std::int64_t offset, std::int64_t count) const {
         if (complete()) return !has(offset, count);
-        return total && offset + count > *total;
+        // Sizes come from the file: compare without forming offset + count.
+        return total && (offset > *total || count > *total - offset);
     }
     std::uint32_t be32(std::int64_t at) const {
         const auto* p = bytes.data() + at;
@@ -136,7 +138,10 @@ std::variant<Box, ProbeResult> readBox(const Input& in, std::int64_t offset, std
         box.size = *end - offset;
     }
     if (box.size < box.header) return ProbeFailure{"MP4 box smaller than its header"};
-    if (end && offset + box.size > *end) return ProbeFailure{"MP4 box runs past its container"};
+    // Sizes come from the file: compare without forming offset + size, and
+    // refuse a box whose end cannot even be represented.
+    if (end && box.size > *end - offset) return ProbeFailure{"MP4 box runs past its container"};
+    if (box.size > INT64_MAX - offset) return ProbeFailure{"MP4 box too large"};
     return box;
 }
 

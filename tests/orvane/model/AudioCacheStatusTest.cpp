@@ -1,6 +1,6 @@
 #include "orvane/demo/Dornaway.hpp"
 #include "orvane/model/Decoding.hpp"
-#include "orvane/model/OVConfigurations.hpp"
+#include "orvane/toolkit/OVConfigurations.hpp"
 #include "orvane/model/OVTrack.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"

@@ -3,8 +3,8 @@
 #include "orvane/model/OVCallToAction.hpp"
 #include "orvane/model/OVUser.hpp"
 #include "orvane/model/StringExtensions.hpp"
-#include "orvane/playback/OVAudioPlayerStatus.hpp"
-#include "orvane/toolkit/ColorExtensions.hpp"
+#include "orvane/widget/OVAudioPlayerStatus.hpp"
+#include "orvane/widget/ColorExtensions.hpp"
 #include "platform/core/PlatformInfo.hpp"
 #include "platform/core/RunLoop.hpp"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "orvane/coordinator/OVPlayerUserActionDelegate.hpp"
+#include "orvane/playback/OVPlayerUserActionDelegate.hpp"
 #include "platform/core/ObservationToken.hpp"
 #include "platform/media/NowPlayingInfoCenter.hpp"
 

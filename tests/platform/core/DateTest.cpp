@@ -66,6 +66,9 @@ TEST(Date, WholeDaysBetweenCountsCalendarDaysAndRefusesTheFuture) {
     EXPECT_EQ(wholeDaysBetween(now.addingTimeInterval(-49 * 3600), now), 2);
     EXPECT_FALSE(wholeDaysBetween(now.addingTimeInterval(60), now));
     EXPECT_FALSE(wholeDaysBetween(now, now));
+    // Times no calendar can hold have no day count (and no undefined conversion).
+    EXPECT_FALSE(wholeDaysBetween(Date{-1e300}, now));
+    EXPECT_FALSE(wholeDaysBetween(now, Date{1e300}));
     // Across the spring change of clocks (2024-03-31 in Paris) a calendar day
     // has 23 hours: noon to noon is still one day.
     const Date before = *parseISO8601Full("2024-03-30T11:00:00.000Z");

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/core/DebugPrint.hpp"
 #include "platform/core/DispatchQueue.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/core/Timer.hpp"
@@ -144,4 +147,39 @@ TEST(SerialQueue, DestructionRunsWhatWasPostedAndMayHappenOnItsOwnThread) {
     raw = nullptr;
     DispatchQueue::global().async([&] { released = true; });
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return released.load(); }, 5.0));
+}
+
+// A task that throws ends only itself: one debug line names the loop or queue
+// and the exception, and the next task runs.
+TEST(RunLoop, AThrowingTaskIsReportedAndDroppedAndTheNextTaskRuns) {
+    auto& loop = RunLoop::main();
+    auto serial = DispatchQueue::makeSerial("test.throwing");
+    struct Case {
+        const char* name;
+        std::function<void(DispatchQueue::Task)> post;
+        const char* owner;
+    };
+    const std::vector<Case> cases{
+        {"main run loop", [&](DispatchQueue::Task t) { loop.async(std::move(t)); }, "run loop"},
+        {"main queue, later", [&](DispatchQueue::Task t) { loop.asyncAfter(0.01, std::move(t)); }, "run loop"},
+        {"serial queue", [&](DispatchQueue::Task t) { serial->async(std::move(t)); }, "test.throwing"},
+        {"global queue", [](DispatchQueue::Task t) { DispatchQueue::global().async(std::move(t)); }, "global.default"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DebugCapture capture;
+        std::atomic<bool> nextRan{false};
+        c.post([] { throw std::runtime_error("bad input"); });
+        c.post([] { throw 42; });
+        c.post([&] { nextRan = true; });
+        ASSERT_TRUE(loop.runUntil([&] { return nextRan.load(); }, 5.0));
+        EXPECT_EQ(capture.count(std::string(c.owner) + ": a task threw and was dropped: bad input"), 1u);
+        EXPECT_EQ(capture.count("a task threw and was dropped"), 2u);
+    }
+    // run() goes on as well after a throwing task.
+    DebugCapture capture;
+    loop.async([] { throw std::runtime_error("in run"); });
+    loop.async([&] { loop.stop(); });
+    loop.run();
+    EXPECT_TRUE(capture.contains("run loop: a task threw and was dropped: in run"));
 }

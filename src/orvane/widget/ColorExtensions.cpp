@@ -1,4 +1,4 @@
-#include "orvane/toolkit/ColorExtensions.hpp"
+#include "orvane/widget/ColorExtensions.hpp"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "orvane/model/OVConfigurations.hpp"
+#include "orvane/toolkit/OVConfigurations.hpp"
 
 #include "orvane/toolkit/ImageExtensions.hpp"
 

@@ -1,0 +1,84 @@
+// The disk cache behind the layers below playback: the audio store that
+// audios (episodes) ask about their file and download through, and the image
+// store of the toolkit's image loading. Both are installed while the library
+// loads, before any other code runs, and never destroyed.
+#include <charconv>
+#include <string>
+
+#include "orvane/model/OVAudio.hpp"
+#include "orvane/model/OVAudioStore.hpp"
+#include "orvane/playback/OVCacheManager.hpp"
+#include "orvane/playback/OVDownloadManager.hpp"
+#include "orvane/toolkit/OVImageStore.hpp"
+#include "platform/core/DebugPrint.hpp"
+#include "platform/core/NoDestructor.hpp"
+#include "platform/core/URL.hpp"
+
+namespace orvane {
+namespace {
+
+// A fraction as the debug output shows it: shortest form, "1.0" not "1".
+std::string fractionText(float value) {
+    char buffer[32];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, ec == std::errc() ? end : buffer);
+    if (text.find_first_of(".eEn") == std::string::npos) text += ".0";
+    return text;
+}
+
+class OVAudioDiskStore final : public OVAudioStore {
+public:
+    bool isInCache(const std::string& name) const override { return OVAudioCache::isInCache(name); }
+    bool isDownloaded(const std::string& name) const override { return OVAudioCache::isDownloaded(name); }
+
+    void download(const OVAudio& audio, const std::string& name, const platform::core::URL& url,
+                  const std::shared_ptr<OVAudioDownloadDelegate>& withDelegate,
+                  std::function<void(bool)> completionHandler) const override {
+        if (auto data = OVAudioCache::find(name)) {
+            OVAudioCache::save(*data, name);
+            if (completionHandler) completionHandler(true);
+            if (withDelegate) withDelegate->downloadDidEnd(audio, true);
+            return;
+        }
+
+        // The manager keeps itself alive until its completion has run; the
+        // handlers hold the delegate weakly and a copy of the audio.
+        std::weak_ptr<OVAudioDownloadDelegate> delegate = withDelegate;
+        const OVAudio audioCopy = audio;
+        OVDownloadManager::create(
+            url,
+            [delegate, audioCopy](float fraction) {
+                platform::core::debugPrint("\"progress:\" " + fractionText(fraction));
+                if (auto strong = delegate.lock()) strong->downloadDidProgress(audioCopy, fraction);
+            },
+            [delegate, audioCopy, name, completionHandler = std::move(completionHandler)](
+                std::optional<platform::core::Data> data, std::optional<platform::net::URLError> error) {
+                if (data) OVAudioCache::save(*data, name);
+                // Only a whole file without an error counts as downloaded: an
+                // end with neither (an unreadable file) leaves the episode not
+                // downloaded.
+                const bool completed = !error && data.has_value();
+                if (completionHandler) completionHandler(completed);
+                if (auto strong = delegate.lock()) strong->downloadDidEnd(audioCopy, completed);
+            });
+    }
+};
+
+class OVImageDiskStore final : public OVImageStore {
+public:
+    std::optional<platform::ui::Image> find(std::string_view key) const override { return OVImageCache::find(key); }
+    void cache(const platform::ui::Image& image, std::string_view key) const override {
+        OVImageCache::cache(image, key);
+    }
+};
+
+[[maybe_unused]] const bool storesInstalled = [] {
+    static platform::core::NoDestructor<OVAudioDiskStore> audioStore;
+    static platform::core::NoDestructor<OVImageDiskStore> imageStore;
+    OVAudioStore::install(*audioStore);
+    OVImageStore::install(*imageStore);
+    return true;
+}();
+
+}  // namespace
+}  // namespace orvane
