@@ -1,6 +1,7 @@
 #include "orvane/coordinator/Orvane.hpp"
 
 #include "orvane/coordinator/OVCoordinator.hpp"
+#include "orvane/playback/OVAudioPlayer.hpp"
 #include "orvane/widget/OVWebView.hpp"
 #include "platform/core/NoDestructor.hpp"
 #include "platform/core/RunLoop.hpp"
@@ -21,6 +22,11 @@ namespace {
 }();
 
 }  // namespace
+
+std::optional<OVAudioPlayerStatus> Orvane::playerStatus() const {
+    if (!coordinator_ || !coordinator_->player()) return std::nullopt;
+    return coordinator_->player()->status();
+}
 
 void Orvane::start() {
     PLATFORM_ASSERT_MAIN_THREAD();

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+
+#include "orvane/widget/OVAudioPlayerStatus.hpp"
 
 namespace platform::core {
 template <class T>
@@ -24,6 +27,10 @@ public:
     // Quits the current coordinator (when there is one), then creates a new
     // one and keeps it. Never fails.
     void start();
+
+    // The running component's audio player status; none before the first
+    // start.
+    std::optional<OVAudioPlayerStatus> playerStatus() const;
 
     // The running coordinator, none before the first start.
     const std::shared_ptr<OVCoordinator>& coordinator() const { return coordinator_; }

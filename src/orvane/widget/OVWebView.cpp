@@ -44,12 +44,14 @@ void OVWebView::send(const std::string& js, EvaluationCompletion completionHandl
     if (OVWidgetManager::debugPrintIsEnabled) {
         platform::core::debugPrint("\"SDK -> WIDGET\" " + Json(js).dump(-1, ' ', false, Json::error_handler_t::replace));
     }
+    if (auto observer = observer_.lock()) observer->webViewWillSend(js);
     evaluateJavaScript(js, std::move(completionHandler));
 }
 
 void OVWebView::userContentController(platform::web::UserContentController&,
                                       const platform::web::ScriptMessage& message) {
     if (!fromRawValue<OVWidgetEvents>(message.name)) return;
+    if (auto observer = observer_.lock()) observer->webViewDidReceive(message);
     auto& bridge = OVWidgetManager::shared();
     if (bridge.webView().get() != this) {
         bridge.setWebView(std::static_pointer_cast<OVWebView>(shared_from_this()));

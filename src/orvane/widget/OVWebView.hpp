@@ -20,6 +20,16 @@
 
 namespace orvane {
 
+// What a host may watch on a view: every widget message as it arrives,
+// before the bridge handles it, and every script the component sends to the
+// page. Held weakly by the view; called on the main thread.
+class OVWebViewObserver {
+public:
+    virtual ~OVWebViewObserver() = default;
+    virtual void webViewDidReceive(const platform::web::ScriptMessage& message) = 0;
+    virtual void webViewWillSend(const std::string& javascript) = 0;
+};
+
 class OVWebView final : public platform::web::WebView,
                         public platform::web::ScriptMessageHandler,
                         public platform::web::NavigationDelegate {
@@ -45,6 +55,8 @@ public:
     using ComponentStarter = void (*)();
     static void installComponentStarter(ComponentStarter starter);
 
+    void setObserver(std::weak_ptr<OVWebViewObserver> observer) { observer_ = std::move(observer); }
+
     // Debug prints "SDK -> WIDGET" and the script, then evaluates it.
     void send(const std::string& js, EvaluationCompletion completionHandler = nullptr);
 
@@ -54,6 +66,8 @@ public:
 
 private:
     void initialize();
+
+    std::weak_ptr<OVWebViewObserver> observer_;
 };
 
 }  // namespace orvane
