@@ -9,7 +9,7 @@
 namespace orvane {
 
 Orvane& Orvane::shared() {
-    static platform::core::NoDestructor<Orvane> instance;
+    static platform::core::NoDestructor<Orvane> instance{std::in_place, [] { return Orvane(); }};
     return *instance;
 }
 

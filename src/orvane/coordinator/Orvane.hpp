@@ -8,11 +8,6 @@
 
 #include "orvane/widget/OVAudioPlayerStatus.hpp"
 
-namespace platform::core {
-template <class T>
-class NoDestructor;
-}
-
 namespace orvane {
 
 class OVCoordinator;
@@ -36,7 +31,6 @@ public:
     const std::shared_ptr<OVCoordinator>& coordinator() const { return coordinator_; }
 
 private:
-    friend class platform::core::NoDestructor<Orvane>;
     Orvane() = default;
 
     std::shared_ptr<OVCoordinator> coordinator_;

@@ -8,14 +8,15 @@
 #include <mutex>
 
 #include "platform/core/FileManager.hpp"
+#include "platform/core/NoDestructor.hpp"
 
 namespace orvane {
 
 using platform::core::FileManager;
 
 OVTextLog& OVTextLog::shared() {
-    static OVTextLog log;
-    return log;
+    static platform::core::NoDestructor<OVTextLog> log{std::in_place, [] { return OVTextLog(); }};
+    return *log;
 }
 
 void OVTextLog::write(std::string_view text) {

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "platform/core/NoDestructor.hpp"
+
 namespace orvane {
 
 namespace {
@@ -10,8 +12,8 @@ std::mutex& modeMutex() {
     return mutex;
 }
 TestMode& storedMode() {
-    static TestMode mode;
-    return mode;
+    static platform::core::NoDestructor<TestMode> mode;
+    return *mode;
 }
 }  // namespace
 

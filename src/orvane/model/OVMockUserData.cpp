@@ -1,5 +1,6 @@
 #include "orvane/model/OVMockUserData.hpp"
 
+#include "platform/core/NoDestructor.hpp"
 #include "platform/core/RunLoop.hpp"
 
 #include <algorithm>
@@ -16,8 +17,8 @@ bool operator==(const UserData::PodcastDataStructure& a, const UserData::Podcast
 }
 
 UserData& UserData::shared() {
-    static UserData instance;
-    return instance;
+    static platform::core::NoDestructor<UserData> instance{std::in_place, [] { return UserData(); }};
+    return *instance;
 }
 
 void UserData::cleanLibrary() {

@@ -5,6 +5,7 @@
 #include "orvane/model/OVRestConstants.hpp"
 #include "orvane/model/OVURLSession.hpp"
 #include "platform/core/DispatchQueue.hpp"
+#include "platform/core/NoDestructor.hpp"
 #include "platform/core/URL.hpp"
 
 namespace orvane {
@@ -17,8 +18,8 @@ struct Shared {
 };
 
 Shared& state() {
-    static Shared shared;
-    return shared;
+    static platform::core::NoDestructor<Shared> shared;
+    return *shared;
 }
 
 struct ConstructibleManager final : OVRestManager {};

@@ -4,6 +4,7 @@
 
 #include "orvane/toolkit/GetImageTask.hpp"
 #include "orvane/toolkit/OVImageStore.hpp"
+#include "platform/core/NoDestructor.hpp"
 
 namespace orvane {
 
@@ -21,8 +22,8 @@ struct DefaultImageState {
 };
 
 DefaultImageState& defaultImageState() {
-    static DefaultImageState state;
-    return state;
+    static platform::core::NoDestructor<DefaultImageState> state;
+    return *state;
 }
 
 }  // namespace

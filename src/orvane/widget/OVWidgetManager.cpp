@@ -7,6 +7,7 @@
 #include "orvane/widget/OVWebView.hpp"
 #include "platform/core/Date.hpp"
 #include "platform/core/DebugPrint.hpp"
+#include "platform/core/NoDestructor.hpp"
 #include "platform/core/RunLoop.hpp"
 
 namespace orvane {
@@ -75,8 +76,8 @@ OVWidgetMessage::SetSource OVWidgetMessage::SetSource::decode(const Json& json) 
 }
 
 OVWidgetManager& OVWidgetManager::shared() {
-    static OVWidgetManager instance;
-    return instance;
+    static platform::core::NoDestructor<OVWidgetManager> instance{std::in_place, [] { return OVWidgetManager(); }};
+    return *instance;
 }
 
 OVWidgetManager::OVWidgetManager()

@@ -1,6 +1,7 @@
 #include "orvane/widget/OVWidgetManagerOLD.hpp"
 
 #include "orvane/widget/OVWidgetScripts.hpp"
+#include "platform/core/NoDestructor.hpp"
 
 namespace orvane {
 
@@ -28,8 +29,8 @@ std::string_view caseName(OVEventExpand event) {
 }
 
 OVWidgetManagerOLD& OVWidgetManagerOLD::shared() {
-    static OVWidgetManagerOLD instance;
-    return instance;
+    static platform::core::NoDestructor<OVWidgetManagerOLD> instance{std::in_place, [] { return OVWidgetManagerOLD(); }};
+    return *instance;
 }
 
 void OVWidgetManagerOLD::event(OVEventExpand type, const std::optional<platform::core::Json>& value) {

@@ -11,6 +11,7 @@
 
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/Json.hpp"
+#include "platform/core/NoDestructor.hpp"
 
 namespace platform::core {
 namespace fs = std::filesystem;
@@ -54,8 +55,8 @@ struct Tables {
 };
 
 Tables& tables() {
-    static Tables t;
-    return t;
+    static NoDestructor<Tables> t;
+    return *t;
 }
 
 std::unordered_map<std::string, std::string> loadTable(const fs::path& file) {
@@ -78,8 +79,8 @@ std::unordered_map<std::string, std::string> loadTable(const fs::path& file) {
 }  // namespace
 
 const Bundle& Bundle::module() {
-    static const Bundle bundle(locateResources());
-    return bundle;
+    static NoDestructor<Bundle> bundle{std::in_place, [] { return Bundle(locateResources()); }};
+    return *bundle;
 }
 
 Bundle::Bundle(fs::path root) : root_(std::move(root)) {}

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/core/NoDestructor.hpp"
+
 namespace platform::core {
 namespace {
 
@@ -11,8 +13,8 @@ struct SinkState {
 };
 
 SinkState& state() {
-    static SinkState s;
-    return s;
+    static NoDestructor<SinkState> s;
+    return *s;
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/core/NoDestructor.hpp"
+
 namespace platform::core {
 
 NotificationCenter& NotificationCenter::defaultCenter() {
-    static std::shared_ptr<NotificationCenter> center = create();
-    return *center;
+    static NoDestructor<std::shared_ptr<NotificationCenter>> center{create()};
+    return **center;
 }
 
 std::shared_ptr<NotificationCenter> NotificationCenter::create() {

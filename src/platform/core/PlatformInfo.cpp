@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "platform/core/NoDestructor.hpp"
+
 namespace platform::core {
 
 namespace {
@@ -10,8 +12,8 @@ std::mutex& infoMutex() {
     return mutex;
 }
 std::string& storedIdentifier() {
-    static std::string identifier = PlatformInfo::zeroAdvertisingIdentifier;
-    return identifier;
+    static NoDestructor<std::string> identifier{PlatformInfo::zeroAdvertisingIdentifier};
+    return *identifier;
 }
 }  // namespace
 

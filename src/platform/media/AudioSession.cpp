@@ -3,13 +3,14 @@
 #include <memory>
 
 #include "platform/core/Json.hpp"
+#include "platform/core/NoDestructor.hpp"
 #include "platform/core/NotificationCenter.hpp"
 
 namespace platform::media {
 
 AudioSession& AudioSession::sharedInstance() {
-    static AudioSession session;
-    return session;
+    static core::NoDestructor<AudioSession> session{std::in_place, [] { return AudioSession(); }};
+    return *session;
 }
 
 std::expected<void, MediaError> AudioSession::setCategory(Category category) {

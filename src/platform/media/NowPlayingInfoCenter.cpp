@@ -1,5 +1,7 @@
 #include "platform/media/NowPlayingInfoCenter.hpp"
 
+#include "platform/core/NoDestructor.hpp"
+
 namespace platform::media {
 
 MediaItemArtwork::MediaItemArtwork(ArtworkSize boundsSize, RequestHandler requestHandler)
@@ -11,8 +13,8 @@ MediaItemArtwork::MediaItemArtwork(ui::Image image)
 ui::Image MediaItemArtwork::imageWithSize(ArtworkSize size) const { return handler_(size); }
 
 NowPlayingInfoCenter& NowPlayingInfoCenter::defaultCenter() {
-    static NowPlayingInfoCenter center;
-    return center;
+    static core::NoDestructor<NowPlayingInfoCenter> center{std::in_place, [] { return NowPlayingInfoCenter(); }};
+    return *center;
 }
 
 void NowPlayingInfoCenter::setNowPlayingInfo(std::optional<NowPlayingInfo> info) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/core/NoDestructor.hpp"
+
 namespace platform::media {
 
 std::uint64_t RemoteCommand::addTarget(Handler handler) {
@@ -24,8 +26,8 @@ std::vector<RemoteCommandHandlerStatus> RemoteCommand::fire(const RemoteEvent& e
 }
 
 RemoteCommandCenter& RemoteCommandCenter::shared() {
-    static RemoteCommandCenter center;
-    return center;
+    static core::NoDestructor<RemoteCommandCenter> center{std::in_place, [] { return RemoteCommandCenter(); }};
+    return *center;
 }
 
 }  // namespace platform::media
