@@ -39,7 +39,7 @@ ObservationToken NotificationCenter::addObserver(std::string name, const void* o
 
 void NotificationCenter::removeId(std::uint64_t id) {
     std::lock_guard lock(mutex_);
-    std::erase_if(entries_, [id](const Entry& e) { return e.id == id; });
+    std::erase_if(entries_, [entryId = id](const Entry& e) { return e.id == entryId; });
 }
 
 void NotificationCenter::removeObserver(const void* observer, std::optional<std::string> name,
@@ -65,7 +65,7 @@ void NotificationCenter::post(std::string name, std::shared_ptr<const void> obje
         {
             std::lock_guard lock(mutex_);
             const bool live = std::any_of(entries_.begin(), entries_.end(),
-                                          [id](const Entry& e) { return e.id == id; });
+                                          [entryId = id](const Entry& e) { return e.id == entryId; });
             if (!live) continue;
         }
         (*handler)(notification);

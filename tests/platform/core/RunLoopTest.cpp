@@ -140,7 +140,7 @@ TEST(SerialQueue, DestructionRunsWhatWasPostedAndMayHappenOnItsOwnThread) {
     std::atomic<bool> released{false};
     auto queue = DispatchQueue::makeSerial("test.self");
     auto* raw = queue.get();
-    raw->async([q = std::move(queue), &released]() mutable {
+    raw->async([q = std::move(queue)]() mutable {
         q.reset();  // not the last reference yet: the task object holds it
     });
     // The task's capture is the last reference; it goes on the queue's thread.
