@@ -12,6 +12,12 @@ namespace platform::ui {
 
 using platform::core::RunLoop;
 
+namespace {
+// Ends are delivered this much early, so that a clock moved in many small
+// steps (each rounding at the clock's magnitude) still reaches them.
+constexpr double endTolerance = 1e-4;
+}  // namespace
+
 struct AnimationStore::Entry {
     AnimationStore* owner = nullptr;  // valid while the entry is in its store
     std::string key;
@@ -75,7 +81,7 @@ void AnimationStore::scheduleCallbacks(const std::shared_ptr<Entry>& entry, doub
     }
     const double end = entry->animation->endTime(entry->begin);
     if (std::isfinite(end)) {
-        RunLoop::main().asyncAt(end, [weak] {
+        RunLoop::main().asyncAt(end - endTolerance, [weak] {
             auto e = weak.lock();
             if (e && !e->stopped && e->owner) e->owner->end(e);
         });

@@ -8,7 +8,9 @@
 // replaces the value so far, an additive one adds to it.
 //
 // Ends are scheduled on the main run loop at the clock time they fall on, so
-// a manual clock moved with `advance` ends them exactly: the animation's stop
+// a manual clock moved with `advance` ends them exactly (a tenth of a
+// millisecond early, so that many small steps of the clock, each rounded at
+// its magnitude, still reach the end): the animation's stop
 // callback runs with true, it is removed when it is removed on completion, and
 // the transactions and view animation blocks it belongs to are told. Removing
 // an animation before its end (`remove`, `removeAll`, replacement, or the
