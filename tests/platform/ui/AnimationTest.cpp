@@ -340,6 +340,11 @@ TEST_F(AnimationTest, EndsRemovalsAndReplacementsCompleteOnTheClock) {
     auto forever = track(opacity(0, 1, 0.5), "forever");
     forever->setRepeatCount(Animation::repeatForever);
     auto replacement = track(opacity(0, 1, 0.5), "replacement");
+    auto later = opacity(0, 1, 0.1);
+    later->setBeginTime(t0 + 0.2);
+    bool started = false;
+    later->setDidStart([&] { started = true; });
+    store.add(*later, "");
     store.add(*ends, "ends");
     store.add(*stays, "stays");
     store.add(*removed, "removed");
@@ -350,7 +355,10 @@ TEST_F(AnimationTest, EndsRemovalsAndReplacementsCompleteOnTheClock) {
     EXPECT_TRUE(stops.empty());  // removals stop on the next turn
     RunLoop::main().runUntilIdle();
     EXPECT_EQ(stops, (std::vector<std::pair<std::string, bool>>{{"replaced", false}, {"removed", false}}));
-    RunLoop::main().advance(0.5);
+    EXPECT_FALSE(started);
+    RunLoop::main().advance(0.2);
+    EXPECT_TRUE(started);  // at its begin time
+    RunLoop::main().advance(0.3);
     EXPECT_EQ(stops.size(), 5u);
     EXPECT_EQ(stops[2], (std::pair<std::string, bool>{"ends", true}));
     EXPECT_EQ(stops[3], (std::pair<std::string, bool>{"stays", true}));

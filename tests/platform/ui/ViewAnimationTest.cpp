@@ -51,12 +51,14 @@ TEST_F(ViewAnimationTest, ABlockSetsTheModelAtOnceAndAnimatesTheChangeOnTheClock
     EXPECT_EQ(layer.modelValue("opacity"), AnimatableValue(1.0));
     EXPECT_EQ(layer.store.animationKeys(), std::vector<std::string>{"opacity"});
     EXPECT_NEAR(layer.shown("opacity"), 0, 1e-9);
+    EXPECT_FALSE(layer.store.allowsUserInteraction());
     loop.advance(0.5);
     EXPECT_NEAR(layer.shown("opacity"), 0.5, 1e-6);
     EXPECT_TRUE(completions.empty());
     loop.advance(0.5);
     EXPECT_EQ(completions, std::vector<bool>{true});
     EXPECT_TRUE(layer.store.isEmpty());
+    EXPECT_TRUE(layer.store.allowsUserInteraction());
     EXPECT_EQ(layer.shown("opacity"), 1);
 }
 
