@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "platform/ui/AnimatableValue.hpp"
@@ -22,12 +23,8 @@ public:
     virtual ~AnimationTarget() = default;
 
     virtual AnimationStore& animations() = 0;
-    virtual AnimatableValue modelValue(std::string_view keyPath) const = 0;
-
-    // The value shown now on the run loop's clock.
-    AnimatableValue presentationValue(std::string_view keyPath) {
-        return animations().presentationValue(keyPath, modelValue(keyPath));
-    }
+    // None for a key path the object does not have.
+    virtual std::optional<AnimatableValue> modelValue(std::string_view keyPath) const = 0;
 
     // Expires with the object: lets a recorder that holds the object by
     // address find out that it has gone.

@@ -19,7 +19,12 @@ using platform::core::RunLoop;
 class FakeLayer : public AnimationTarget {
 public:
     AnimationStore& animations() override { return store; }
-    AnimatableValue modelValue(std::string_view keyPath) const override { return model.at(std::string(keyPath)); }
+    std::optional<AnimatableValue> modelValue(std::string_view keyPath) const override {
+        return model.at(std::string(keyPath));
+    }
+    AnimatableValue presentationValue(std::string_view keyPath) {
+        return store.presentationValue(keyPath, *modelValue(keyPath));
+    }
     void set(const std::string& keyPath, AnimatableValue value) {
         auto old = model.count(keyPath) ? model.at(keyPath) : value;
         model[keyPath] = value;
@@ -48,7 +53,7 @@ protected:
 TEST_F(ViewAnimationTest, ABlockSetsTheModelAtOnceAndAnimatesTheChangeOnTheClock) {
     ViewAnimation::animate(1.0, 0, {.curve = ViewAnimationCurve::linear}, [&] { layer.set("opacity", 1.0); },
                            record());
-    EXPECT_EQ(layer.modelValue("opacity"), AnimatableValue(1.0));
+    EXPECT_EQ(*layer.modelValue("opacity"), AnimatableValue(1.0));
     EXPECT_EQ(layer.store.animationKeys(), std::vector<std::string>{"opacity"});
     EXPECT_NEAR(layer.shown("opacity"), 0, 1e-9);
     EXPECT_FALSE(layer.store.allowsUserInteraction());
@@ -124,7 +129,7 @@ TEST_F(ViewAnimationTest, NothingAnimatedCompletesOnTheNextTurn) {
         completions.clear();
         ViewAnimation::animate(c.duration, [&] { c.block(target); }, record());
         EXPECT_TRUE(target.store.isEmpty()) << c.name;
-        EXPECT_EQ(target.modelValue("opacity"), AnimatableValue(c.model)) << c.name;
+        EXPECT_EQ(*target.modelValue("opacity"), AnimatableValue(c.model)) << c.name;
         EXPECT_TRUE(completions.empty()) << c.name;
         loop.runUntilIdle();
         EXPECT_EQ(completions, std::vector<bool>{true}) << c.name;
