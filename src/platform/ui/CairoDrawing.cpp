@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace platform::ui::cairo {
@@ -78,6 +77,13 @@ std::optional<Image> imageFromSurface(cairo_surface_t* surface, double scale) {
                 out[0] = out[1] = out[2] = out[3] = 0;
                 continue;
             }
+            if (a == 255) {
+                out[0] = static_cast<std::uint8_t>(p >> 16);
+                out[1] = static_cast<std::uint8_t>(p >> 8);
+                out[2] = static_cast<std::uint8_t>(p);
+                out[3] = 255;
+                continue;
+            }
             out[0] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (((p >> 16) & 0xff) * 255 + a / 2) / a));
             out[1] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (((p >> 8) & 0xff) * 255 + a / 2) / a));
             out[2] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, ((p & 0xff) * 255 + a / 2) / a));
@@ -89,17 +95,22 @@ std::optional<Image> imageFromSurface(cairo_surface_t* surface, double scale) {
 
 namespace {
 
-// One box pass of width 2r+1 over `count` samples of 4 channels, `step`
-// elements apart, from `src` into `dst`.
-void boxPass(const std::uint8_t* src, std::uint8_t* dst, int count, std::ptrdiff_t step, int r) {
-    const int window = 2 * r + 1;
-    for (int c = 0; c < 4; ++c) {
-        int sum = 0;
-        auto at = [&](int i) -> int { return (i < 0 || i >= count) ? 0 : src[i * step + c]; };
-        for (int i = -r; i <= r; ++i) sum += at(i);
+// One box pass of width 2r+1 over `count` samples of `channels` bytes, read
+// `srcStep` bytes apart from `src` and written `dstStep` apart to `dst`
+// (samples beyond the ends count as 0).
+void boxPass(const std::uint8_t* src, std::ptrdiff_t srcStep, std::uint8_t* dst, std::ptrdiff_t dstStep, int count,
+             int channels, int r) {
+    const std::uint64_t window = 2 * static_cast<std::uint64_t>(r) + 1;
+    const std::uint64_t reciprocal = (std::uint64_t{1} << 32) / window;
+    for (int c = 0; c < channels; ++c) {
+        std::uint64_t sum = 0;
+        for (int i = 0; i <= r && i < count; ++i) sum += src[i * srcStep + c];
         for (int i = 0; i < count; ++i) {
-            dst[i * step + c] = static_cast<std::uint8_t>((sum + window / 2) / window);
-            sum += at(i + r + 1) - at(i - r);
+            dst[i * dstStep + c] =
+                static_cast<std::uint8_t>(std::min<std::uint64_t>(255, (sum * reciprocal + (std::uint64_t{1} << 31)) >> 32));
+            const int in = i + r + 1, out = i - r;
+            if (in < count) sum += src[in * srcStep + c];
+            if (out >= 0) sum -= src[out * srcStep + c];
         }
     }
 }
@@ -112,24 +123,24 @@ void boxBlur(cairo_surface_t* surface, double sigma) {
     const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     unsigned char* data = cairo_image_surface_get_data(surface);
-    if (!data || w <= 0 || h <= 0) return;
-    // Three passes of width w have variance (w^2 - 1) / 4.
+    const cairo_format_t format = cairo_image_surface_get_format(surface);
+    if (!data || w <= 0 || h <= 0 || (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_A8)) return;
+    const int bpp = format == CAIRO_FORMAT_A8 ? 1 : 4;
+    // Three passes of width 2r+1 have a variance of about r(r+1).
     const int r = std::max(1, static_cast<int>(std::lround((std::sqrt(4 * sigma * sigma + 1) - 1) / 2)));
-    std::vector<std::uint8_t> line(static_cast<std::size_t>(std::max(w, h)) * 4);
+    std::vector<std::uint8_t> line(static_cast<std::size_t>(std::max(w, h)) * bpp);
     std::vector<std::uint8_t> other(line.size());
     for (int y = 0; y < h; ++y) {
         std::uint8_t* row = data + static_cast<std::ptrdiff_t>(y) * stride;
-        std::memcpy(line.data(), row, static_cast<std::size_t>(w) * 4);
-        boxPass(line.data(), other.data(), w, 4, r);
-        boxPass(other.data(), line.data(), w, 4, r);
-        boxPass(line.data(), row, w, 4, r);
+        boxPass(row, bpp, other.data(), bpp, w, bpp, r);
+        boxPass(other.data(), bpp, line.data(), bpp, w, bpp, r);
+        boxPass(line.data(), bpp, row, bpp, w, bpp, r);
     }
     for (int x = 0; x < w; ++x) {
-        for (int y = 0; y < h; ++y) std::memcpy(&line[static_cast<std::size_t>(y) * 4], data + y * stride + x * 4, 4);
-        boxPass(line.data(), other.data(), h, 4, r);
-        boxPass(other.data(), line.data(), h, 4, r);
-        boxPass(line.data(), other.data(), h, 4, r);
-        for (int y = 0; y < h; ++y) std::memcpy(data + y * stride + x * 4, &other[static_cast<std::size_t>(y) * 4], 4);
+        std::uint8_t* column = data + static_cast<std::ptrdiff_t>(x) * bpp;
+        boxPass(column, stride, other.data(), bpp, h, bpp, r);
+        boxPass(other.data(), bpp, line.data(), bpp, h, bpp, r);
+        boxPass(line.data(), bpp, column, stride, h, bpp, r);
     }
     cairo_surface_mark_dirty(surface);
 }

@@ -22,7 +22,7 @@ void appendRoundedRect(cairo_t* cr, const Rect& rect, double radius);
 cairo_surface_t* surfaceFromImage(const Image& image);
 // The pixels of an ARGB32 image surface as an image of the given scale.
 std::optional<Image> imageFromSurface(cairo_surface_t* surface, double scale);
-// Blurs the alpha (and colour) of an ARGB32 surface in place with three box
+// Blurs an ARGB32 or A8 surface in place with three box
 // passes each way, approximating a Gaussian blur of `sigma` pixels.
 void boxBlur(cairo_surface_t* surface, double sigma);
 

@@ -38,8 +38,26 @@ struct Shown {
         if (shadowOpacity > 0) {
             shadowColor = layer.presented(keypath::shadowColor, layer.shadowColor());
             shadowOffset = layer.presented(keypath::shadowOffset, layer.shadowOffset());
-            shadowRadius = std::max(0.0, layer.presented(keypath::shadowRadius, layer.shadowRadius()));
+            // Bounded so that the offscreen surfaces stay of a sane size.
+            shadowRadius = std::clamp(layer.presented(keypath::shadowRadius, layer.shadowRadius()), 0.0, 500.0);
+            shadowOffset.width = std::clamp(shadowOffset.width, -10000.0, 10000.0);
+            shadowOffset.height = std::clamp(shadowOffset.height, -10000.0, 10000.0);
+            if (!std::isfinite(shadowRadius) || !std::isfinite(shadowOffset.width) ||
+                !std::isfinite(shadowOffset.height)) {
+                shadowOpacity = 0;
+            }
         }
+    }
+    // A layer with a non-finite geometry is not drawn (cairo would refuse
+    // every later drawing of the frame).
+    bool isDrawable() const {
+        const AffineTransform& t = toSuperlayer;
+        const double values[] = {t.a, t.b, t.c, t.d, t.tx, t.ty, bounds.origin.x, bounds.origin.y,
+                                 bounds.size.width, bounds.size.height, opacity};
+        for (double v : values)
+            if (!std::isfinite(v)) return false;
+        const double det = t.determinant();
+        return det != 0 && std::isfinite(det);
     }
     bool hasShadow() const { return shadowOpacity > 0 && shadowColor.alpha > 0; }
     // How far a shadow reaches beyond its shape, in the layer's points.
@@ -55,6 +73,7 @@ Rect drawnExtents(const Layer& layer, const Rect& bounds) {
     for (const auto& sub : layer.sublayers()) {
         if (sub->isHidden()) continue;
         const Shown s(*sub);
+        if (!s.isDrawable()) continue;
         Rect subExtents = drawnExtents(*sub, s.bounds);
         if (s.hasShadow()) subExtents = subExtents.insetBy(-s.shadowReach(), -s.shadowReach());
         extents = extents.unionWith(s.toSuperlayer.apply(subExtents));
@@ -157,7 +176,8 @@ void drawImage(cairo_t* cr, const Layer& layer, const Image& image, const Rect& 
 // Everything of the layer but its shadow, opacity and mask, in its own
 // coordinates.
 void drawBody(cairo_t* cr, const Layer& layer, const Rect& bounds) {
-    const double radius = std::max(0.0, layer.presented(keypath::cornerRadius, layer.cornerRadius()));
+    double radius = std::max(0.0, layer.presented(keypath::cornerRadius, layer.cornerRadius()));
+    if (!std::isfinite(radius)) radius = 0;
     const Color background =
         layer.presented(keypath::backgroundColor, layer.backgroundColor().value_or(Color::clear()));
     if (background.alpha > 0) {
@@ -178,7 +198,7 @@ void drawBody(cairo_t* cr, const Layer& layer, const Rect& bounds) {
     cairo_restore(cr);
 
     const double borderWidth = layer.presented(keypath::borderWidth, layer.borderWidth());
-    if (borderWidth > 0) {
+    if (borderWidth > 0 && std::isfinite(borderWidth)) {
         const Color color = layer.presented(keypath::borderColor, layer.borderColor());
         const Rect b = bounds.standardized();
         const double half = std::min({borderWidth / 2, b.width() / 2, b.height() / 2});
@@ -233,7 +253,7 @@ void drawWithShadow(cairo_t* cr, const Layer& layer, const Shown& shown) {
     }
     cairo_surface_t* shadowSurface =
         shadowBox.isEmpty() ? nullptr
-                            : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, shadowBox.width(), shadowBox.height());
+                            : cairo_image_surface_create(CAIRO_FORMAT_A8, shadowBox.width(), shadowBox.height());
     if (shadowSurface) {
         cairo_t* sc = cairo_create(shadowSurface);
         if (layer.shadowPath()) {
@@ -268,9 +288,7 @@ void drawWithShadow(cairo_t* cr, const Layer& layer, const Shown& shown) {
 void drawLayer(cairo_t* cr, const Layer& layer) {
     if (layer.isHidden()) return;
     const Shown shown(layer);
-    if (shown.opacity <= 0) return;
-    const double det = shown.toSuperlayer.determinant();
-    if (det == 0 || !std::isfinite(det)) return;
+    if (!shown.isDrawable() || shown.opacity <= 0) return;
     const bool group = shown.opacity < 1 || layer.mask();
     const cairo_matrix_t m = toCairo(shown.toSuperlayer);
 

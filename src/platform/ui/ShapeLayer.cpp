@@ -105,7 +105,7 @@ void ShapeLayer::drawContents(cairo_t* cr) const {
         cairo_fill(cr);
     }
     const double width = presented(keypath::lineWidth, lineWidth_);
-    if (strokeColor_ && width > 0) {
+    if (strokeColor_ && width > 0 && std::isfinite(width)) {
         const Color stroke = presented(keypath::strokeColor, *strokeColor_);
         const double start = std::clamp(presented(keypath::strokeStart, strokeStart_), 0.0, 1.0);
         const double end = std::clamp(presented(keypath::strokeEnd, strokeEnd_), 0.0, 1.0);

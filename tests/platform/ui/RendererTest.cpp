@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <numbers>
@@ -158,6 +159,20 @@ std::vector<DrawingCase> drawingCases() {
              root.addSubview(v);
          },
          {{{25, 50}, opaqueRed}, {{75, 50}, transparent, 0}}},
+        {"a layer whose geometry is not a number is skipped and the others still drawn",
+         [](View& root) {
+             auto broken = square({0, 0, 50, 50}, blue);
+             broken->setCenter({std::nan(""), 10});
+             root.addSubview(broken);
+             auto huge = square({0, 0, 50, 50}, blue);
+             huge->layer()->setShadowOpacity(1);
+             huge->layer()->setShadowRadius(1e300);
+             huge->layer()->setShadowOffset({1e300, 0});
+             huge->setCenter({-1000, -1000});
+             root.addSubview(huge);
+             root.addSubview(square({50, 50, 50, 50}, red));
+         },
+         {{{75, 75}, opaqueRed}, {{25, 25}, transparent, 0}}},
         {"a border is drawn inside the bounds above the subviews",
          [](View& root) {
              auto v = square({10, 10, 80, 80}, red);
