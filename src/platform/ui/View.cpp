@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/DebugPrint.hpp"
+#include "platform/core/RunLoop.hpp"
 #include "platform/ui/Window.hpp"
 
 namespace platform::ui {
@@ -36,6 +37,7 @@ bool View::isDescendant(const View& ancestor) const {
 }
 
 void View::insertSubviewAt(const std::shared_ptr<View>& view, std::size_t index, const Layer* layerAbove) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     if (!view) return;
     if (isDescendant(*view)) {
         core::debugPrint("View: refused to add a view to itself or to one of its descendants");
@@ -117,6 +119,7 @@ void View::sendSubviewToBack(const std::shared_ptr<View>& view) {
 }
 
 void View::detachFromSuperview(bool notify) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     const auto parent = superview_.lock();
     if (!parent) return;
     const std::shared_ptr<View> self = shared_from_this();
@@ -315,6 +318,7 @@ void View::setNeedsLayout() {
 }
 
 void View::layoutIfNeeded() {
+    PLATFORM_ASSERT_MAIN_THREAD();
     std::shared_ptr<View> top = shared_from_this();
     for (auto v = superview_.lock(); v; v = v->superview_.lock()) {
         if (v->needsLayout_) top = v;

@@ -40,6 +40,7 @@ void Window::setRootView(std::shared_ptr<View> view) {
 }
 
 std::optional<Image> Window::snapshot() {
+    PLATFORM_ASSERT_MAIN_THREAD();
     layoutIfNeeded();
     return Renderer::render(*this);
 }
