@@ -146,7 +146,9 @@ public:
 
     // Shadow: drawn below the layer from its shape (or `shadowPath` when
     // set), blurred by `shadowRadius` and moved by `shadowOffset` in the
-    // superlayer's coordinates. Invisible while `shadowOpacity` is 0.
+    // superlayer's coordinates. Invisible while `shadowOpacity` is 0, and
+    // clipped away with everything else outside the bounds by
+    // `masksToBounds`.
     const Color& shadowColor() const { return shadowColor_; }
     void setShadowColor(const Color& color) { change(keypath::shadowColor, shadowColor_, color); }
     double shadowOpacity() const { return shadowOpacity_; }

@@ -273,6 +273,14 @@ void drawWithShadow(cairo_t* cr, const Layer& layer, const Shown& shown) {
     }
 
     cairo_save(cr);
+    if (shadowSurface && layer.masksToBounds()) {
+        // As on the platform, clipping to the bounds clips the shadow too.
+        cairo_set_matrix(cr, &layerToDevice);
+        cairo_new_path(cr);
+        const double radius = layer.presented(keypath::cornerRadius, layer.cornerRadius());
+        cairo::appendRoundedRect(cr, shown.bounds, std::isfinite(radius) ? std::max(0.0, radius) : 0);
+        cairo_clip(cr);
+    }
     cairo_identity_matrix(cr);
     if (shadowSurface) {
         cairo::setColor(cr, shown.shadowColor, shown.shadowOpacity);

@@ -107,6 +107,15 @@ std::vector<DrawingCase> drawingCases() {
          },
          {{{50, 40}, opaqueRed}, {{50, 68}, {0, 0, 0, 255}, 30}, {{50, 12}, transparent, 0},
           {{22, 40}, transparent, 0}}},
+        {"clipping to the bounds clips the shadow",
+         [](View& root) {
+             auto v = square({30, 20, 40, 40}, red);
+             v->layer()->setShadowOpacity(1);
+             v->layer()->setShadowOffset({0, 15});
+             v->setClipsToBounds(true);
+             root.addSubview(v);
+         },
+         {{{50, 40}, opaqueRed}, {{50, 68}, transparent, 0}}},
         {"a shadow path gives the shadow's shape",
          [](View& root) {
              auto v = View::create({10, 10, 20, 20});
