@@ -100,17 +100,47 @@ namespace {
 // (samples beyond the ends count as 0).
 void boxPass(const std::uint8_t* src, std::ptrdiff_t srcStep, std::uint8_t* dst, std::ptrdiff_t dstStep, int count,
              int channels, int r) {
-    const std::uint64_t window = 2 * static_cast<std::uint64_t>(r) + 1;
-    const std::uint64_t reciprocal = (std::uint64_t{1} << 32) / window;
+    // sum * reciprocal >> 16 divides by the window: sum <= 255 * window keeps
+    // the product within 32 bits.
+    const std::uint32_t window = 2 * static_cast<std::uint32_t>(r) + 1;
+    const std::uint32_t reciprocal = (65536 + window / 2) / window;
     for (int c = 0; c < channels; ++c) {
-        std::uint64_t sum = 0;
+        std::uint32_t sum = 0;
         for (int i = 0; i <= r && i < count; ++i) sum += src[i * srcStep + c];
         for (int i = 0; i < count; ++i) {
-            dst[i * dstStep + c] =
-                static_cast<std::uint8_t>(std::min<std::uint64_t>(255, (sum * reciprocal + (std::uint64_t{1} << 31)) >> 32));
+            dst[i * dstStep + c] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (sum * reciprocal) >> 16));
             const int in = i + r + 1, out = i - r;
             if (in < count) sum += src[in * srcStep + c];
             if (out >= 0) sum -= src[out * srcStep + c];
+        }
+    }
+}
+
+// One box pass down the columns of a whole image (`rowBytes` bytes a row,
+// `height` rows), row by row so that memory is read in order.
+void verticalPass(const std::uint8_t* src, std::ptrdiff_t srcStride, std::uint8_t* dst, std::ptrdiff_t dstStride,
+                  int rowBytes, int height, int r, std::vector<std::uint32_t>& sums) {
+    // sum * reciprocal >> 16 divides by the window: sum <= 255 * window keeps
+    // the product within 32 bits.
+    const std::uint32_t window = 2 * static_cast<std::uint32_t>(r) + 1;
+    const std::uint32_t reciprocal = (65536 + window / 2) / window;
+    sums.assign(static_cast<std::size_t>(rowBytes), 0);
+    for (int y = 0; y <= r && y < height; ++y) {
+        const std::uint8_t* row = src + y * srcStride;
+        for (int i = 0; i < rowBytes; ++i) sums[i] += row[i];
+    }
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* out = dst + y * dstStride;
+        for (int i = 0; i < rowBytes; ++i)
+            out[i] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (sums[i] * reciprocal) >> 16));
+        const int in = y + r + 1, gone = y - r;
+        if (in < height) {
+            const std::uint8_t* row = src + in * srcStride;
+            for (int i = 0; i < rowBytes; ++i) sums[i] += row[i];
+        }
+        if (gone >= 0) {
+            const std::uint8_t* row = src + gone * srcStride;
+            for (int i = 0; i < rowBytes; ++i) sums[i] -= row[i];
         }
     }
 }
@@ -128,7 +158,7 @@ void boxBlur(cairo_surface_t* surface, double sigma) {
     const int bpp = format == CAIRO_FORMAT_A8 ? 1 : 4;
     // Three passes of width 2r+1 have a variance of about r(r+1).
     const int r = std::max(1, static_cast<int>(std::lround((std::sqrt(4 * sigma * sigma + 1) - 1) / 2)));
-    std::vector<std::uint8_t> line(static_cast<std::size_t>(std::max(w, h)) * bpp);
+    std::vector<std::uint8_t> line(static_cast<std::size_t>(w) * bpp);
     std::vector<std::uint8_t> other(line.size());
     for (int y = 0; y < h; ++y) {
         std::uint8_t* row = data + static_cast<std::ptrdiff_t>(y) * stride;
@@ -136,12 +166,12 @@ void boxBlur(cairo_surface_t* surface, double sigma) {
         boxPass(other.data(), bpp, line.data(), bpp, w, bpp, r);
         boxPass(line.data(), bpp, row, bpp, w, bpp, r);
     }
-    for (int x = 0; x < w; ++x) {
-        std::uint8_t* column = data + static_cast<std::ptrdiff_t>(x) * bpp;
-        boxPass(column, stride, other.data(), bpp, h, bpp, r);
-        boxPass(other.data(), bpp, line.data(), bpp, h, bpp, r);
-        boxPass(line.data(), bpp, column, stride, h, bpp, r);
-    }
+    const int rowBytes = w * bpp;
+    std::vector<std::uint8_t> image(static_cast<std::size_t>(rowBytes) * h), image2(image.size());
+    std::vector<std::uint32_t> sums;
+    verticalPass(data, stride, image.data(), rowBytes, rowBytes, h, r, sums);
+    verticalPass(image.data(), rowBytes, image2.data(), rowBytes, rowBytes, h, r, sums);
+    verticalPass(image2.data(), rowBytes, data, stride, rowBytes, h, r, sums);
     cairo_surface_mark_dirty(surface);
 }
 
