@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <thread>
 #include <vector>
@@ -44,6 +45,15 @@ std::optional<std::string> imageExtension(std::span<const std::uint8_t> bytes) {
     if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return "jpg";
     if (bytes.size() >= 6 && bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F') return "gif";
     return std::nullopt;
+}
+
+// Whether a session bus could be there at all: an address is given, or the
+// user's runtime folder has the bus socket. Answers without touching the bus.
+bool sessionBusMayExist() {
+    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS"); address && *address) return true;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::error_code error;
+    return runtime && *runtime && std::filesystem::exists(std::filesystem::path(runtime) / "bus", error);
 }
 
 std::uint64_t fnv1a(std::span<const std::uint8_t> bytes) {
@@ -159,6 +169,11 @@ void MprisService::remoteCommandsDidChange() {
 }
 
 void MprisService::start() {
+    if (!sessionBusMayExist()) {
+        core::debugPrint("Media controls: no session bus; they stay in-process");
+        state_ = State::unavailable;
+        return;
+    }
     state_ = State::connecting;
     bus_ = std::make_shared<Bus>();
     bus_->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);

@@ -157,8 +157,16 @@ TEST_F(MprisServiceTest, StatusFollowsElapsedTimeAndCapabilitiesFollowTheCommand
     EXPECT_TRUE(SessionBus::waitForPlayerctl("status", "Stopped"));
 }
 
-TEST(MprisServiceWithoutBus, TheCentresStayInProcessWithOneDebugLine) {
-    ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/orvane-no-bus", 1);
+// An address where nothing listens, and no address at all.
+class MprisServiceWithoutBus : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(MprisServiceWithoutBus, TheCentresStayInProcessWithOneDebugLine) {
+    if (GetParam()) {
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", GetParam(), 1);
+    } else {
+        ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+        ::unsetenv("XDG_RUNTIME_DIR");
+    }
     platform::core::DebugCapture capture;
     std::vector<std::optional<std::string>> titles;
     auto token = NowPlayingInfoCenter::defaultCenter().observe(
@@ -179,5 +187,9 @@ TEST(MprisServiceWithoutBus, TheCentresStayInProcessWithOneDebugLine) {
     EXPECT_EQ(capture.count("no session bus"), 1u);
     EXPECT_EQ(capture.lines().size(), 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Addresses, MprisServiceWithoutBus,
+                         ::testing::Values("unix:path=/nonexistent/orvane-no-bus", nullptr),
+                         [](const auto& info) { return std::string(info.param ? "Unreachable" : "Unset"); });
 
 }  // namespace
