@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/core/RunLoop.hpp"
 #include "platform/media/MprisService.hpp"
@@ -89,10 +90,8 @@ public:
     // Runs "playerctl --player=<our player> <arguments>" and gives its output
     // without the final line break; "error <status>" when it failed.
     static std::string playerctl(const std::string& arguments) {
-        std::string name = platform::media::MprisService::shared().busName();
-        const std::string prefix = "org.mpris.MediaPlayer2.";
-        if (name.starts_with(prefix)) name.erase(0, prefix.size());
-        const std::string command = "timeout 10 playerctl --player=" + name + " " + arguments + " 2>/dev/null";
+        const std::string command =
+            "timeout 10 playerctl --player=" + playerName() + " " + arguments + " 2>/dev/null";
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe) return "error spawn";
         std::string output;
@@ -109,7 +108,72 @@ public:
         return platform::core::RunLoop::main().runUntil([&] { return playerctl(arguments) == expected; }, timeout);
     }
 
+    // "playerctl --follow": prints a value at start and again at each change
+    // the player signals. Read what it printed so far with `lines()`.
+    class Follower {
+    public:
+        explicit Follower(const std::string& arguments) {
+            int out[2];
+            if (::pipe(out) != 0) return;
+            const std::string script = "exec playerctl --player=" + playerName() + " --follow " + arguments;
+            posix_spawn_file_actions_t actions;
+            posix_spawn_file_actions_init(&actions);
+            posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+            posix_spawn_file_actions_addclose(&actions, out[0]);
+            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+            char shell[] = "sh";
+            char dashC[] = "-c";
+            std::string command = script;
+            char* argv[] = {shell, dashC, command.data(), nullptr};
+            if (posix_spawnp(&pid_, "sh", &actions, nullptr, argv, environ) != 0) pid_ = -1;
+            posix_spawn_file_actions_destroy(&actions);
+            ::close(out[1]);
+            fd_ = out[0];
+            ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+        }
+        ~Follower() {
+            if (pid_ > 0) {
+                ::kill(pid_, SIGTERM);
+                ::waitpid(pid_, nullptr, 0);
+            }
+            if (fd_ >= 0) ::close(fd_);
+        }
+        Follower(const Follower&) = delete;
+        Follower& operator=(const Follower&) = delete;
+
+        std::vector<std::string> lines() {
+            char buffer[512];
+            for (ssize_t got; fd_ >= 0 && (got = ::read(fd_, buffer, sizeof buffer)) > 0;)
+                text_.append(buffer, static_cast<std::size_t>(got));
+            std::vector<std::string> out;
+            for (std::size_t start = 0, end; (end = text_.find('\n', start)) != std::string::npos; start = end + 1)
+                out.push_back(text_.substr(start, end - start));
+            return out;
+        }
+        // Spins the main run loop until the last line printed is `expected`.
+        bool waitForLast(const std::string& expected, double timeout = 10.0) {
+            return platform::core::RunLoop::main().runUntil(
+                [&] {
+                    const auto all = lines();
+                    return !all.empty() && all.back() == expected;
+                },
+                timeout);
+        }
+
+    private:
+        pid_t pid_ = -1;
+        int fd_ = -1;
+        std::string text_;
+    };
+
 private:
+    static std::string playerName() {
+        std::string name = platform::media::MprisService::shared().busName();
+        const std::string prefix = "org.mpris.MediaPlayer2.";
+        if (name.starts_with(prefix)) name.erase(0, prefix.size());
+        return name;
+    }
+
     pid_t pid_ = -1;
     std::string address_;
 };

@@ -130,14 +130,20 @@ TEST_F(MprisServiceTest, StatusFollowsElapsedTimeAndCapabilitiesFollowTheCommand
     EXPECT_EQ(SessionBus::playerctl("metadata mpris:trackid"),
               "'/org/mpris/MediaPlayer2/TrackList/NoTrack'");  // printed as a path
 
+    // A follower hears each change as the player signals it.
+    SessionBus::Follower statuses("status");
+    SessionBus::Follower positions("position");
+    ASSERT_TRUE(statuses.waitForLast("Stopped"));
     auto& center = NowPlayingInfoCenter::defaultCenter();
     center.setNowPlayingInfo(episodeInfo(10.0, *image));
-    ASSERT_TRUE(SessionBus::waitForPlayerctl("status", "Paused"));
+    ASSERT_TRUE(statuses.waitForLast("Paused"));
     RunLoop::main().advance(0.5);
     center.setNowPlayingInfo(episodeInfo(10.5, *image));
-    ASSERT_TRUE(SessionBus::waitForPlayerctl("status", "Playing"));
+    ASSERT_TRUE(statuses.waitForLast("Playing"));
     RunLoop::main().advance(MprisService::pausedAfterSeconds);
-    ASSERT_TRUE(SessionBus::waitForPlayerctl("status", "Paused")) << "elapsed time stood still";
+    ASSERT_TRUE(statuses.waitForLast("Paused")) << "elapsed time stood still";
+    center.setNowPlayingInfo(episodeInfo(70.0, *image));
+    EXPECT_TRUE(positions.waitForLast("70.000000")) << "a jump is announced";
 
     // Disabled commands are not offered, and not fired when asked.
     auto& c = RemoteCommandCenter::shared();
