@@ -7,6 +7,7 @@
 #include <sdbus-c++/sdbus-c++.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -30,6 +31,7 @@ constexpr const char* kPlayerInterface = "org.mpris.MediaPlayer2.Player";
 constexpr const char* kNoTrack = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
 // How far elapsed time may stray from the clock before it counts as a jump.
 constexpr double kJumpTolerance = 1.0;
+constexpr double staleArtworkSeconds = 24 * 3600.0;
 
 std::int64_t toMicroseconds(double seconds) {
     if (!std::isfinite(seconds)) return 0;
@@ -113,6 +115,7 @@ struct MprisService::Bus {
     void registerObject();
     void apply(Publication next);
     void updateArtwork(const Publication& next);
+    void removeStaleArtwork(const std::filesystem::path& keep);
     std::map<std::string, sdbus::Variant> metadata() const;
 
     // Hands a call from the desktop to the main run loop.
@@ -132,6 +135,10 @@ struct MprisService::Bus {
     Publication current;
     std::string artUrl;
     std::filesystem::path artFile;
+    // The bytes the file was written from: an image shares its bytes between
+    // copies, so the same artwork is recognised without reading it again.
+    const std::uint8_t* artBytes = nullptr;
+    std::size_t artSize = 0;
 };
 
 MprisService& MprisService::shared() {
@@ -427,13 +434,17 @@ std::map<std::string, sdbus::Variant> MprisService::Bus::metadata() const {
 }
 
 void MprisService::Bus::updateArtwork(const Publication& next) {
-    std::filesystem::path file;
     std::span<const std::uint8_t> bytes;
-    if (next.artwork) {
-        bytes = next.artwork->originalData();
-        if (auto extension = imageExtension(bytes)) {
-            file = next.artworkFolder / ("artwork-" + hex(fnv1a(bytes)) + "." + *extension);
-        }
+    if (next.artwork) bytes = next.artwork->originalData();
+    if (!bytes.empty() && bytes.data() == artBytes && bytes.size() == artSize &&
+        artFile.parent_path() == next.artworkFolder) {
+        return;
+    }
+    artBytes = bytes.data();
+    artSize = bytes.size();
+    std::filesystem::path file;
+    if (auto extension = imageExtension(bytes)) {
+        file = next.artworkFolder / ("artwork-" + hex(fnv1a(bytes)) + "." + *extension);
     }
     if (file == artFile) return;
     if (!artFile.empty()) (void)core::FileManager::removeItem(artFile);
@@ -449,6 +460,25 @@ void MprisService::Bus::updateArtwork(const Publication& next) {
     }
     artFile = file;
     artUrl = core::URL::fileURL(file).absoluteString();
+    removeStaleArtwork(file);
+}
+
+// Artwork left behind by processes that ended: any other artwork file not
+// written for `staleArtworkSeconds`. (A process that is still running wrote
+// its current file when its episode changed.)
+void MprisService::Bus::removeStaleArtwork(const std::filesystem::path& keep) {
+    const auto entries = core::FileManager::contentsOfDirectory(keep.parent_path());
+    if (!entries) return;
+    // File times against the real time (not the run loop's clock, which a host may replace).
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& entry : *entries) {
+        if (entry == keep || !entry.filename().string().starts_with("artwork-")) continue;
+        std::error_code error;
+        const auto modified = std::filesystem::last_write_time(entry, error);
+        if (!error && std::chrono::duration<double>(now - modified).count() > staleArtworkSeconds) {
+            (void)core::FileManager::removeItem(entry);
+        }
+    }
 }
 
 void MprisService::Bus::apply(Publication next) {

@@ -4,7 +4,9 @@
 // bus runs.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -91,6 +93,20 @@ TEST_F(MprisServiceTest, PlayerctlReadsThePublishedEpisodeAndDrivesEveryCommand)
     const auto written = platform::core::FileManager::readFile(artUrl->filePath());
     ASSERT_TRUE(written);
     EXPECT_EQ(*written, png);
+
+    // New artwork replaces the file; what an ended process left long ago goes.
+    const auto leftover = MprisService::artworkFolder() / "artwork-0123456789abcdef.png";
+    ASSERT_TRUE(platform::core::FileManager::writeFileAtomically(leftover, png));
+    std::filesystem::last_write_time(leftover, std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
+    const auto otherImage = ui::Image::fromData(testimages::png(8, 8, 4));
+    NowPlayingInfoCenter::defaultCenter().setNowPlayingInfo(episodeInfo(10.0, *otherImage));
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [&] { return SessionBus::playerctl("metadata mpris:artUrl") != artUrl->absoluteString(); }, 10.0));
+    EXPECT_FALSE(std::filesystem::exists(artUrl->filePath()));
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    const auto newUrl = platform::core::URL::parse(SessionBus::playerctl("metadata mpris:artUrl"));
+    ASSERT_TRUE(newUrl);
+    EXPECT_EQ(platform::core::FileManager::readFile(newUrl->filePath()), testimages::png(8, 8, 4));
 
     // Each request of the desktop reaches its command, on the main thread.
     const struct {
