@@ -125,7 +125,6 @@ struct MprisService::Bus {
         });
     }
 
-    std::thread thread;
     int wakeFd = -1;
     std::mutex mutex;
     std::optional<Publication> pending;
@@ -157,22 +156,19 @@ std::filesystem::path MprisService::artworkFolder() {
     return core::FileManager::documentsDirectory() / "orvane" / "nowplaying";
 }
 
-void MprisService::nowPlayingInfoDidChange() {
-    if (!published_) {
-        if (state_.load() == State::idle) start();
-        return;
-    }
-    if (state_.load() != State::published) return;
-    publish();
-}
+void MprisService::nowPlayingInfoDidChange() { centresDidChange(); }
 
-void MprisService::remoteCommandsDidChange() {
+void MprisService::remoteCommandsDidChange() { centresDidChange(); }
+
+void MprisService::centresDidChange() {
+    PLATFORM_ASSERT_MAIN_THREAD();
     if (!published_) {
+        // Until connected there is nothing to publish to; the connection
+        // publishes what the centres hold then.
         if (state_.load() == State::idle) start();
         return;
     }
-    if (state_.load() != State::published) return;
-    publish();
+    if (state_.load() == State::published) publish();
 }
 
 void MprisService::start() {
@@ -189,8 +185,8 @@ void MprisService::start() {
         state_ = State::unavailable;
         return;
     }
-    bus_->thread = std::thread([bus = bus_] { bus->run(); });
-    bus_->thread.detach();
+    // Never joined: the service lives as long as the process.
+    std::thread([bus = bus_] { bus->run(); }).detach();
 }
 
 void MprisService::didConnect() {
@@ -277,6 +273,7 @@ double MprisService::currentPosition() const {
 }
 
 void MprisService::deliver(Command command, std::int64_t microseconds, std::string trackId) {
+    PLATFORM_ASSERT_MAIN_THREAD();
     auto& commands = RemoteCommandCenter::shared();
     auto fire = [](RemoteCommand& remote, const RemoteEvent& event) {
         if (offered(remote)) remote.fire(event);

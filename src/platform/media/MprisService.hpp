@@ -70,6 +70,7 @@ public:
 
 private:
     MprisService();
+    void centresDidChange();
     void start();
     void didConnect();
     void publish();
