@@ -6,6 +6,7 @@
 
 #include <sdbus-c++/sdbus-c++.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -33,9 +34,17 @@ constexpr const char* kNoTrack = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
 constexpr double kJumpTolerance = 1.0;
 constexpr double staleArtworkSeconds = 24 * 3600.0;
 
+// Seconds as D-Bus microseconds, held inside what 64 bits can carry.
 std::int64_t toMicroseconds(double seconds) {
-    if (!std::isfinite(seconds)) return 0;
-    return static_cast<std::int64_t>(std::llround(seconds * 1'000'000.0));
+    constexpr double limit = 9.0e12;  // about 285 years
+    return static_cast<std::int64_t>(std::llround(std::clamp(seconds, -limit, limit) * 1'000'000.0));
+}
+
+// A time the information may carry: a finite number of seconds, not negative.
+std::optional<double> timeValue(const NowPlayingInfo& info, std::string_view key) {
+    auto value = nowPlayingNumber(info, key);
+    if (!value || !std::isfinite(*value) || *value < 0) return std::nullopt;
+    return value;
 }
 
 // A command the desktop may send: enabled and with someone to answer it.
@@ -220,9 +229,9 @@ void MprisService::publish() {
         hadInfo_ = true;
         lastTitle_ = title;
         next.title = std::move(title);
-        next.rate = nowPlayingNumber(*info, NowPlayingKey::playbackRate).value_or(1.0);
-        if (auto duration = nowPlayingNumber(*info, NowPlayingKey::playbackDuration)) duration_ = *duration;
-        if (auto elapsed = nowPlayingNumber(*info, NowPlayingKey::elapsedPlaybackTime);
+        next.rate = timeValue(*info, NowPlayingKey::playbackRate).value_or(1.0);
+        if (auto duration = timeValue(*info, NowPlayingKey::playbackDuration)) duration_ = *duration;
+        if (auto elapsed = timeValue(*info, NowPlayingKey::elapsedPlaybackTime);
             elapsed && elapsed != lastElapsed_) {
             if (lastElapsed_) {
                 const double passed = std::max(0.0, now - lastElapsedAt_);
