@@ -88,8 +88,8 @@ Rect Layer::frame() const {
 
 void Layer::setFrame(const Rect& frame) {
     const Rect f = frame.standardized();
-    if (transform_.isIdentity()) setBounds(Rect{bounds_.origin, f.size});
-    setPosition({f.origin.x + anchorPoint_.x * f.size.width, f.origin.y + anchorPoint_.y * f.size.height});
+    if (transform_.isIdentity()) bounds_.size = f.size;
+    position_ = {f.origin.x + anchorPoint_.x * f.size.width, f.origin.y + anchorPoint_.y * f.size.height};
 }
 
 std::optional<AnimatableValue> Layer::modelValue(std::string_view key) const {
@@ -115,22 +115,6 @@ std::optional<AnimatableValue> Layer::presentationValue(std::string_view keyPath
     if (!model || !presentationSource_) return model;
     if (auto shown = presentationSource_->presentationValue(keyPath, *model)) return shown;
     return model;
-}
-
-namespace {
-Layer::ChangeObserver& changeObserver() {
-    static Layer::ChangeObserver observer;
-    return observer;
-}
-}  // namespace
-
-void Layer::setChangeObserver(ChangeObserver observer) {
-    changeObserver() = std::move(observer);
-    changeObserverInstalled_ = static_cast<bool>(changeObserver());
-}
-
-void Layer::notifyChange(std::string_view keyPath) {
-    if (auto& observer = changeObserver()) observer(*this, keyPath);
 }
 
 void Layer::drawContents(cairo_t*) const {}

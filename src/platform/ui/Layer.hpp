@@ -21,7 +21,6 @@
 // superlayer weakly.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -103,14 +102,14 @@ public:
 
     // ---- Geometry ----
     const Rect& bounds() const { return bounds_; }
-    void setBounds(const Rect& bounds) { change(keypath::bounds, bounds_, bounds); }
+    void setBounds(const Rect& bounds) { bounds_ = bounds; }
     const Point& position() const { return position_; }
-    void setPosition(Point position) { change(keypath::position, position_, position); }
+    void setPosition(Point position) { position_ = position; }
     // In unit coordinates of the bounds; (0.5, 0.5) by default.
     const Point& anchorPoint() const { return anchorPoint_; }
-    void setAnchorPoint(Point anchorPoint) { change(keypath::anchorPoint, anchorPoint_, anchorPoint); }
+    void setAnchorPoint(Point anchorPoint) { anchorPoint_ = anchorPoint; }
     const AffineTransform& transform() const { return transform_; }
-    void setTransform(const AffineTransform& transform) { change(keypath::transform, transform_, transform); }
+    void setTransform(const AffineTransform& transform) { transform_ = transform; }
     // The bounds as the superlayer sees them: the smallest rectangle holding
     // the transformed bounds placed at the position.
     Rect frame() const;
@@ -129,17 +128,17 @@ public:
 
     // ---- Appearance ----
     double opacity() const { return opacity_; }
-    void setOpacity(double opacity) { change(keypath::opacity, opacity_, opacity); }
+    void setOpacity(double opacity) { opacity_ = opacity; }
     bool isHidden() const { return hidden_; }
     void setHidden(bool hidden) { hidden_ = hidden; }
     const std::optional<Color>& backgroundColor() const { return backgroundColor_; }
-    void setBackgroundColor(std::optional<Color> color) { change(keypath::backgroundColor, backgroundColor_, color); }
+    void setBackgroundColor(std::optional<Color> color) { backgroundColor_ = color; }
     double cornerRadius() const { return cornerRadius_; }
-    void setCornerRadius(double radius) { change(keypath::cornerRadius, cornerRadius_, radius); }
+    void setCornerRadius(double radius) { cornerRadius_ = radius; }
     double borderWidth() const { return borderWidth_; }
-    void setBorderWidth(double width) { change(keypath::borderWidth, borderWidth_, width); }
+    void setBorderWidth(double width) { borderWidth_ = width; }
     const Color& borderColor() const { return borderColor_; }
-    void setBorderColor(const Color& color) { change(keypath::borderColor, borderColor_, color); }
+    void setBorderColor(const Color& color) { borderColor_ = color; }
     // Clips the sublayers and the contents to the (rounded) bounds.
     bool masksToBounds() const { return masksToBounds_; }
     void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
@@ -150,13 +149,13 @@ public:
     // clipped away with everything else outside the bounds by
     // `masksToBounds`.
     const Color& shadowColor() const { return shadowColor_; }
-    void setShadowColor(const Color& color) { change(keypath::shadowColor, shadowColor_, color); }
+    void setShadowColor(const Color& color) { shadowColor_ = color; }
     double shadowOpacity() const { return shadowOpacity_; }
-    void setShadowOpacity(double opacity) { change(keypath::shadowOpacity, shadowOpacity_, opacity); }
+    void setShadowOpacity(double opacity) { shadowOpacity_ = opacity; }
     Size shadowOffset() const { return shadowOffset_; }
-    void setShadowOffset(Size offset) { change(keypath::shadowOffset, shadowOffset_, offset); }
+    void setShadowOffset(Size offset) { shadowOffset_ = offset; }
     double shadowRadius() const { return shadowRadius_; }
-    void setShadowRadius(double radius) { change(keypath::shadowRadius, shadowRadius_, radius); }
+    void setShadowRadius(double radius) { shadowRadius_ = radius; }
     const std::optional<Path>& shadowPath() const { return shadowPath_; }
     void setShadowPath(std::optional<Path> path) { shadowPath_ = std::move(path); }
 
@@ -194,14 +193,6 @@ public:
         presentationSource_ = std::move(source);
     }
 
-    // Told just before an animatable property's model value changes (so
-    // `modelValue(keyPath)` and `presentationValue(keyPath)` still give the
-    // value it had): how a view animation block turns the changes made in it
-    // into animations. One observer for the process, none by default; main
-    // thread only.
-    using ChangeObserver = std::function<void(Layer& layer, std::string_view keyPath)>;
-    static void setChangeObserver(ChangeObserver observer);
-
     // ---- Drawing ----
     // Draws what this kind of layer shows above its background and contents
     // and below its sublayers, in the layer's own coordinates (the bounds'
@@ -215,17 +206,8 @@ public:
 protected:
     // The bounds the renderer sees (presentation value).
     Rect presentedBounds() const { return presented(keypath::bounds, bounds_); }
-    // Sets an animatable property, telling the change observer first.
-    template <class T>
-    void change(std::string_view keyPath, T& field, const T& value) {
-        if (changeObserverInstalled_ && !(field == value)) notifyChange(keyPath);
-        field = value;
-    }
 
 private:
-    void notifyChange(std::string_view keyPath);
-    static inline bool changeObserverInstalled_ = false;
-
     void insertAt(const std::shared_ptr<Layer>& layer, std::size_t index);
 
     std::weak_ptr<Layer> superlayer_;

@@ -257,24 +257,3 @@ TEST(Window, RootViewFillsTheWindowAndFollowsItsSize) {
 }
 
 }  // namespace
-
-namespace {
-
-TEST(Layer, TellsItsChangeObserverBeforeAnAnimatablePropertyChanges) {
-    auto view = View::create({0, 0, 10, 10});
-    std::vector<std::pair<std::string, double>> seen;
-    Layer::setChangeObserver([&](Layer& layer, std::string_view key) {
-        const auto old = layer.modelValue(key);
-        seen.emplace_back(std::string(key), old && std::holds_alternative<double>(*old) ? std::get<double>(*old) : -1);
-    });
-    view->setAlpha(0.5);
-    view->setAlpha(0.5);  // no change, nothing told
-    view->setFrame({0, 0, 20, 10});
-    Layer::setChangeObserver(nullptr);
-    view->setAlpha(1);
-    const std::vector<std::pair<std::string, double>> expected{
-        {"opacity", 1.0}, {"bounds", -1}, {"position", -1}};
-    EXPECT_EQ(seen, expected);
-}
-
-}  // namespace
