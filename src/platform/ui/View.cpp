@@ -65,8 +65,8 @@ void View::insertSubviewAt(const std::shared_ptr<View>& view, std::size_t index,
         keep->notifyWindowChange(oldWindow);
         didAddSubview(keep);
         keep->setNeedsLayout();
+        setNeedsLayout();
     }
-    setNeedsLayout();
 }
 
 void View::addSubview(const std::shared_ptr<View>& view) { insertSubviewAt(view, subviews_.size(), nullptr); }
