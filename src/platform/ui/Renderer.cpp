@@ -66,10 +66,16 @@ struct Shown {
     }
 };
 
+Rect contentsRect(const Layer& layer, const Image& image, const Rect& bounds);
+
 // The rectangle in the layer's coordinates that its drawing can cover.
 Rect drawnExtents(const Layer& layer, const Rect& bounds) {
     Rect extents = bounds.standardized();
     if (layer.masksToBounds()) return extents;
+    if (layer.contents()) {
+        const Rect image = contentsRect(layer, *layer.contents(), bounds);
+        if (!image.isNull()) extents = extents.unionWith(image);
+    }
     for (const auto& sub : layer.sublayers()) {
         if (sub->isHidden()) continue;
         const Shown s(*sub);
@@ -120,9 +126,10 @@ PixelBox outset(const PixelBox& a, int by) { return {a.x0 - by, a.y0 - by, a.x1 
 
 void drawLayer(cairo_t* cr, const Layer& layer);
 
-void drawImage(cairo_t* cr, const Layer& layer, const Image& image, const Rect& bounds) {
+// Where the contents image goes in the bounds, by the layer's gravity.
+Rect contentsRect(const Layer& layer, const Image& image, const Rect& bounds) {
     const double w = image.width(), h = image.height();
-    if (w <= 0 || h <= 0) return;
+    if (w <= 0 || h <= 0) return Rect::null();
     const Rect b = bounds.standardized();
     Rect dest{b.origin, Size{w, h}};
     auto place = [&](double fx, double fy) {
@@ -150,7 +157,12 @@ void drawImage(cairo_t* cr, const Layer& layer, const Image& image, const Rect& 
         case ContentsGravity::bottomLeft: place(0, 1); break;
         case ContentsGravity::bottomRight: place(1, 1); break;
     }
-    if (dest.isEmpty()) return;
+    return dest;
+}
+
+void drawImage(cairo_t* cr, const Layer& layer, const Image& image, const Rect& bounds) {
+    const Rect dest = contentsRect(layer, image, bounds);
+    if (dest.isNull() || dest.isEmpty()) return;
     cairo_surface_t* surface = cairo::surfaceFromImage(image);
     if (!surface) return;
     cairo_save(cr);
