@@ -178,6 +178,22 @@ void View::notifyTintChange() {
     }
 }
 
+void View::setContentMode(ContentMode mode) {
+    contentMode_ = mode;
+    static constexpr ContentsGravity gravities[] = {
+        ContentsGravity::resize,  ContentsGravity::resizeAspect, ContentsGravity::resizeAspectFill,
+        ContentsGravity::center,  ContentsGravity::top,          ContentsGravity::bottom,
+        ContentsGravity::left,    ContentsGravity::right,        ContentsGravity::topLeft,
+        ContentsGravity::topRight, ContentsGravity::bottomLeft,  ContentsGravity::bottomRight,
+    };
+    layer_->setContentsGravity(gravities[static_cast<std::size_t>(mode)]);
+}
+
+void View::setMaskView(std::shared_ptr<View> view) {
+    maskView_ = std::move(view);
+    layer_->setMask(maskView_ ? maskView_->layer_ : nullptr);
+}
+
 // ---- Geometry ----
 
 void View::setFrame(const Rect& frame) {

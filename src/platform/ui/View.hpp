@@ -40,6 +40,22 @@ constexpr bool contains(AutoresizingMask mask, AutoresizingMask flag) {
     return (static_cast<std::uint32_t>(mask) & static_cast<std::uint32_t>(flag)) != 0;
 }
 
+// How a view places its content (its layer's contents image) in its bounds.
+enum class ContentMode {
+    scaleToFill,
+    scaleAspectFit,
+    scaleAspectFill,
+    center,
+    top,
+    bottom,
+    left,
+    right,
+    topLeft,
+    topRight,
+    bottomLeft,
+    bottomRight,
+};
+
 class View : public std::enable_shared_from_this<View> {
 protected:
     struct ConstructorKey {
@@ -92,6 +108,14 @@ public:
     void setBackgroundColor(std::optional<Color> color) { layer_->setBackgroundColor(color); }
     bool clipsToBounds() const { return layer_->masksToBounds(); }
     void setClipsToBounds(bool clips) { layer_->setMasksToBounds(clips); }
+    // The layer's contents gravity, in the view's terms (scale to fill by
+    // default).
+    ContentMode contentMode() const { return contentMode_; }
+    void setContentMode(ContentMode mode);
+    // A view whose alpha masks this one (its layer becomes this layer's
+    // mask); it is not part of the view tree. Held strongly.
+    const std::shared_ptr<View>& maskView() const { return maskView_; }
+    void setMaskView(std::shared_ptr<View> view);
     // The view's own tint, or its superview's, or the kit's blue.
     Color tintColor() const;
     void setTintColor(std::optional<Color> color);
@@ -159,6 +183,8 @@ private:
     std::weak_ptr<View> superview_;
     std::vector<std::shared_ptr<View>> subviews_;
     std::optional<Color> tintColor_;
+    ContentMode contentMode_ = ContentMode::scaleToFill;
+    std::shared_ptr<View> maskView_;
     bool userInteractionEnabled_ = true;
     AutoresizingMask autoresizingMask_ = AutoresizingMask::none;
     bool autoresizesSubviews_ = true;

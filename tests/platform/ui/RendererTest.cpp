@@ -182,6 +182,13 @@ std::vector<DrawingCase> drawingCases() {
              root.addSubview(square({50, 50, 50, 50}, red));
          },
          {{{75, 75}, opaqueRed}, {{25, 25}, transparent, 0}}},
+        {"a mask view masks its view",
+         [](View& root) {
+             auto v = square({0, 0, 100, 100}, red);
+             v->setMaskView(square({50, 0, 50, 100}, Color::black()));
+             root.addSubview(v);
+         },
+         {{{25, 50}, transparent, 0}, {{75, 50}, opaqueRed}}},
         {"a border is drawn inside the bounds above the subviews",
          [](View& root) {
              auto v = square({10, 10, 80, 80}, red);
@@ -241,6 +248,12 @@ TEST(Renderer, PlacesContentsByGravityAndTintsStencils) {
         layer->setFrame({0, 0, 40, 40});
         layer->setContents(redBlue());
         layer->setContentsGravity(c.gravity);
+        if (c.gravity == ContentsGravity::resizeAspect) {
+            // The view's content mode sets the same gravity.
+            auto view = View::create({0, 0, 40, 40});
+            view->setContentMode(ContentMode::scaleAspectFit);
+            EXPECT_EQ(view->layer()->contentsGravity(), ContentsGravity::resizeAspect);
+        }
         layer->setContentsTintColor(c.tint);
         const auto image = Renderer::render(*layer, {40, 40}, 2);
         ASSERT_TRUE(image);
