@@ -209,6 +209,7 @@ void ViewAnimation::propertyDidChange(AnimationTarget& target, std::string_view 
         return r.target == &target && !r.alive.expired() && r.keyPath == keyPath;
     });
     if (it == context.records.end()) {
+        if (oldValue == newValue) return;  // nothing to animate
         AnimatableValue from = context.options.beginFromCurrentState
                                    ? target.animations().presentationValue(keyPath, oldValue)
                                    : oldValue;

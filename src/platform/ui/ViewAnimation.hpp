@@ -4,7 +4,7 @@
 // layer's store, from the old value (or, with begin-from-current-state, the
 // value shown at that moment) to the new one, under the key path as key
 // (replacing what ran there). Several changes of one property in one block
-// make one animation to the last value.
+// make one animation to the last value; a change to the same value makes none.
 //
 // - `animate`: basic animations with the block's duration, delay (the old
 //   value shows during it), curve, repeat (for ever) and autoreverse;
