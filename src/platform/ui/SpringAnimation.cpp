@@ -103,7 +103,7 @@ std::shared_ptr<SpringAnimation> SpringAnimation::viewSpring(std::string keyPath
         spring->setDamping(2 * zeta * omega0);
     };
     double low = std::log(1e-3), high = std::log(1e5);
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 40; ++i) {
         const double mid = (low + high) / 2;
         configure(std::exp(mid));
         if (spring->settlingDuration() > d) low = mid;

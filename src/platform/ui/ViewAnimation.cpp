@@ -91,7 +91,8 @@ std::shared_ptr<Animation> makeKeyframes(const Record& record) {
     return animation;
 }
 
-std::shared_ptr<Animation> makeAnimation(const Context& context, const Record& record) {
+std::shared_ptr<Animation> makeAnimation(const Context& context, const Record& record,
+                                         std::shared_ptr<SpringAnimation>& springPrototype) {
     std::shared_ptr<Animation> animation;
     switch (context.kind) {
         case Kind::plain: {
@@ -103,8 +104,13 @@ std::shared_ptr<Animation> makeAnimation(const Context& context, const Record& r
             break;
         }
         case Kind::spring: {
-            auto spring = SpringAnimation::viewSpring(record.keyPath, context.dampingRatio, context.initialVelocity,
-                                                      context.duration);
+            // Every spring of a block moves alike: find its stiffness once.
+            if (!springPrototype) {
+                springPrototype = SpringAnimation::viewSpring("", context.dampingRatio, context.initialVelocity,
+                                                              context.duration);
+            }
+            auto spring = std::static_pointer_cast<SpringAnimation>(springPrototype->copy());
+            spring->setKeyPath(record.keyPath);
             spring->setFromValue(record.from);
             spring->setToValue(record.to);
             animation = spring;
@@ -142,9 +148,10 @@ void run(Context context, const ViewAnimation::Block& animations, ViewAnimation:
     Transaction::begin();
     if (completion) Transaction::setCompletion(std::move(completion));
     if (recorded.duration > 0) {
+        std::shared_ptr<SpringAnimation> springPrototype;
         for (const auto& record : recorded.records) {
             if (record.alive.expired()) continue;
-            auto animation = makeAnimation(recorded, record);
+            auto animation = makeAnimation(recorded, record, springPrototype);
             record.target->animations().add(*animation, record.keyPath, recorded.options.allowUserInteraction);
         }
     }
