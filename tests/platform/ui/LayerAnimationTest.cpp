@@ -6,6 +6,7 @@
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/BasicAnimation.hpp"
 #include "platform/ui/ShapeLayer.hpp"
+#include "platform/ui/SpringAnimation.hpp"
 #include "platform/ui/View.hpp"
 #include "platform/ui/ViewAnimation.hpp"
 #include "platform/ui/Window.hpp"
@@ -32,7 +33,7 @@ protected:
 
 TEST_F(LayerAnimationTest, ASnapshotHalfWayShowsTheAnimationHalfWay) {
     const ViewAnimationOptions linear{.curve = ViewAnimationCurve::linear};
-    ViewAnimation::animate(1.0, 0, linear, [&] {
+    View::animate(1.0, 0, linear, [&] {
         view->setFrame({80, 0, 20, 20});
         view->setAlpha(0.5);
     });
@@ -81,7 +82,8 @@ TEST_F(LayerAnimationTest, ABlockThatDoesNotAllowUserInteractionKeepsTouchesOff)
     EXPECT_NE(window->hitTest({10, 10}), view);
     RunLoop::main().advance(1);
     EXPECT_EQ(window->hitTest({10, 10}), view);
-    ViewAnimation::animate(1.0, 0, {.allowUserInteraction = true}, [&] { view->setAlpha(1); });
+    View::animate(1.0, 0, 0.8, 0, {.allowUserInteraction = true}, [&] { view->setAlpha(1); });
+    EXPECT_TRUE(std::dynamic_pointer_cast<const SpringAnimation>(view->layer()->animation("opacity")));
     EXPECT_EQ(window->hitTest({10, 10}), view);
 }
 
