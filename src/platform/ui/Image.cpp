@@ -384,6 +384,9 @@ core::Data Image::pngData() const {
     image.width = static_cast<png_uint_32>(width_);
     image.height = static_cast<png_uint_32>(height_);
     image.format = PNG_FORMAT_RGBA;
+    // Window snapshots are large: a faster compression matters more than
+    // the smallest file.
+    image.flags = PNG_IMAGE_FLAG_FAST;
     png_alloc_size_t size = 0;
     if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixels_->data(), 0, nullptr)) return {};
     core::Data out(size);
