@@ -294,3 +294,21 @@ TEST(Image, APngWrittenAndReadBackIsTheSameImage) {
     EXPECT_FALSE(Image().writePng(path));
     EXPECT_FALSE(image->writePng("/nonexistent/folder/x.png"));
 }
+
+TEST(Image, AGifFrameIsPlacedOnItsScreenWithItsTransparentIndex) {
+    // The red pixel of redPixelGif, moved to x = 1 of a 2 x 1 screen.
+    auto placed = testimages::redPixelGif();
+    placed[6] = 2;   // screen width
+    placed[20] = 1;  // frame left
+    auto image = Image::fromData(placed);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(std::ranges::equal(image->pixels(), Bytes{0, 0, 0, 0, 0xFF, 0, 0, 0xFF}));
+
+    // A graphic control extension making index 0 transparent.
+    auto transparent = placed;
+    const Bytes control{0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, 0x00, 0x00};
+    transparent.insert(transparent.begin() + 19, control.begin(), control.end());
+    image = Image::fromData(transparent);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(std::ranges::equal(image->pixels(), Bytes(8, 0)));
+}
