@@ -299,7 +299,8 @@ std::optional<Decoded> decodeGif(Bytes data) {
 
 std::optional<Decoded> decode(Bytes data) {
     static constexpr std::uint8_t pngSignature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    if (data.size() >= sizeof pngSignature && std::equal(std::begin(pngSignature), std::end(pngSignature), data.begin())) {
+    if (data.size() >= sizeof pngSignature &&
+        std::equal(std::begin(pngSignature), std::end(pngSignature), data.begin())) {
         return decodePng(data);
     }
     if (data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return decodeJpeg(data);

@@ -84,17 +84,18 @@ TEST(OVTheme, RawValuesAreExact) {
 }
 
 TEST(OVTheme, AThemedImageMissingInOneThemeIsNone) {
-    const auto root = useBundleWithImages({"BackButton-Light.png", "PlaySymbol@2x.png"});
+    const auto root = useBundleWithImages({"BackButton-Light.png", "PlaySymbol@2x.png", "SubscriptionSymbol@3x.png"});
     auto light = OVTheme::light.backImage();
     ASSERT_TRUE(light);
     EXPECT_EQ(light->name(), "BackButton-Light");
     EXPECT_FALSE(OVTheme::dark.backImage());
-    // A missing template image stays none; a present one is found at its scale.
+    // A missing template image stays none; present ones are found at the scale of their files.
     EXPECT_FALSE(OVGetAsset::cancelButton());
     auto symbol = OVGetAsset::playSymbolImage();
     ASSERT_TRUE(symbol);
     EXPECT_EQ(symbol->scale(), 2.0);
     EXPECT_EQ(symbol->size(), (platform::ui::Size{2, 2}));
+    EXPECT_EQ(OVGetAsset::subscriptionSymbol()->scale(), 3.0);
     std::filesystem::remove_all(root);
 }
 

@@ -171,7 +171,8 @@ std::vector<PngCase> pngCases() {
                      {200, 200, 200, 255, 50, 50, 50, 0}});
     cases.push_back({"RGB 8", pngSpec(2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 250, 251, 252}),
                      {1, 2, 3, 255, 250, 251, 252, 255}});
-    cases.push_back({"RGBA 16", pngSpec(1, 1, PNG_COLOR_TYPE_RGBA, 16, {0x10, 0x10, 0x40, 0x40, 0x90, 0x90, 0xFF, 0xFF}),
+    cases.push_back({"RGBA 16",
+                     pngSpec(1, 1, PNG_COLOR_TYPE_RGBA, 16, {0x10, 0x10, 0x40, 0x40, 0x90, 0x90, 0xFF, 0xFF}),
                      {0x10, 0x40, 0x90, 0xFF}});
     {
         PngCase palette{"palette 2 with tRNS", pngSpec(3, 1, PNG_COLOR_TYPE_PALETTE, 2, {0b00011000}),
@@ -245,7 +246,8 @@ TEST(Image, RefusesSizesOverTheBoundBeforeDecoding) {
 }
 
 TEST(Image, HostileFilesAreRefusedOrDecodeTheSameEveryTime) {
-    for (const char* name : {"huffman-guard-bypass.jpg", "undefined-quant-table.jpg", "png-empty-idat-null-memcpy.png"}) {
+    for (const char* name :
+         {"huffman-guard-bypass.jpg", "undefined-quant-table.jpg", "png-empty-idat-null-memcpy.png"}) {
         const auto bytes = fixture(name);
         ASSERT_FALSE(bytes.empty()) << name;
         auto first = Image::fromData(bytes);
