@@ -1,6 +1,7 @@
 #include "platform/media/NowPlayingInfoCenter.hpp"
 
 #include "platform/core/NoDestructor.hpp"
+#include "platform/media/MprisService.hpp"
 
 namespace platform::media {
 
@@ -20,6 +21,7 @@ NowPlayingInfoCenter& NowPlayingInfoCenter::defaultCenter() {
 void NowPlayingInfoCenter::setNowPlayingInfo(std::optional<NowPlayingInfo> info) {
     ++assignments_;
     info_.set(std::move(info));
+    MprisService::shared().nowPlayingInfoDidChange();
 }
 
 core::ObservationToken NowPlayingInfoCenter::observe(Observer observer) {

@@ -172,7 +172,9 @@ TEST(RunLoop, AThrowingTaskIsReportedAndDroppedAndTheNextTaskRuns) {
         c.post([] { throw std::runtime_error("bad input"); });
         c.post([] { throw 42; });
         c.post([&] { nextRan = true; });
-        ASSERT_TRUE(loop.runUntil([&] { return nextRan.load(); }, 5.0));
+        // A global queue runs its tasks concurrently: wait for the reports too.
+        ASSERT_TRUE(loop.runUntil(
+            [&] { return nextRan.load() && capture.count("a task threw and was dropped") == 2; }, 5.0));
         EXPECT_EQ(capture.count(std::string(c.owner) + ": a task threw and was dropped: bad input"), 1u);
         EXPECT_EQ(capture.count("a task threw and was dropped"), 2u);
     }
