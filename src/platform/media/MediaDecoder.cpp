@@ -77,6 +77,7 @@ struct AudioDecoder::Context {
     // While opening, a jump near the end of the resource onto missing bytes
     // reads as the end.
     bool opening = true;
+    // The first read of missing bytes since the open or the last seek.
     std::optional<std::int64_t> missingAt;
     std::optional<std::int64_t> tailMissedAt;
     // `packet` holds a packet read but not yet given to the decoder.
@@ -350,7 +351,9 @@ AudioDecoder::Step AudioDecoder::decodeNext() {
             }
         }
         if (!c.pendingPacket) {
-            c.missingAt.reset();
+            // A read of missing bytes leaves the reading stuck (it stays so
+            // until the next seek), whatever the demuxer makes of it.
+            if (c.missingAt) return Step::missing;
             const int r = av_read_frame(c.format, c.packet);
             if (r < 0) {
                 if (c.missingAt) return Step::missing;
