@@ -242,6 +242,9 @@ DecoderOpenResult AudioDecoder::open(std::shared_ptr<ByteSource> source) {
         info.bitRate = static_cast<double>(stream->codecpar->bit_rate);
     } else if (c.format->bit_rate > 0) {
         info.bitRate = static_cast<double>(c.format->bit_rate);
+    } else if (c.packet->duration > 0 && c.packet->size > 0 && stream->time_base.num > 0) {
+        info.bitRate = c.packet->size * 8.0 / (static_cast<double>(c.packet->duration) * av_q2d(stream->time_base));
+        info.bitRateIsGuess = true;
     }
     c.opening = false;
     auto decoderObject = std::unique_ptr<AudioDecoder>(new AudioDecoder(std::move(context)));
@@ -479,7 +482,10 @@ void MediaInfo::applyCountedDuration(std::optional<double> counted) {
     if (!better) return;
     duration = MediaTime::makeWithSeconds(*counted, 1'000'000);
     durationIsEstimate = false;
-    if (dataEnd && *dataEnd > dataStart) bitRate = static_cast<double>(*dataEnd - dataStart) * 8.0 / *counted;
+    if (dataEnd && *dataEnd > dataStart) {
+        bitRate = static_cast<double>(*dataEnd - dataStart) * 8.0 / *counted;
+        bitRateIsGuess = false;
+    }
 }
 
 ProbeResult probeMedia(std::span<const std::uint8_t> prefix, std::optional<std::int64_t> totalLength) {

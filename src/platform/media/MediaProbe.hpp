@@ -33,6 +33,9 @@ struct MediaInfo {
     std::optional<std::int64_t> dataEnd;
     // Bits per second over the payload (0 when unknown).
     double bitRate = 0;
+    // True when nothing states the bit rate and it was taken from the first
+    // packet: good enough to map time to bytes, not to estimate a duration.
+    bool bitRateIsGuess = false;
     int sampleRate = 0;
     int channels = 0;
 

@@ -363,7 +363,7 @@ void PlayerItem::refreshDuration() {
         info_->applyCountedDuration(decoder_->countDuration());
         durationExact_ = true;
         duration = info_->duration;
-    } else if (!durationExact_ && !info_->dataEnd && info_->bitRate > 0 &&
+    } else if (!durationExact_ && !info_->dataEnd && info_->bitRate > 0 && !info_->bitRateIsGuess &&
                (info_->duration.isIndefinite() || info_->durationIsEstimate)) {
         // A resource of unknown length: the bytes held so far at the bit rate.
         std::int64_t held = 0;
