@@ -507,7 +507,9 @@ ProbeResult probeMedia(std::span<const std::uint8_t> prefix, std::optional<std::
 }
 
 bool isPlayableAudio(std::span<const std::uint8_t> bytes) {
-    return std::holds_alternative<MediaInfo>(probeMedia(bytes, static_cast<std::int64_t>(bytes.size())));
+    if (bytes.empty()) return false;
+    auto source = std::make_shared<SpanSource>(bytes, static_cast<std::int64_t>(bytes.size()));
+    return std::holds_alternative<std::unique_ptr<AudioDecoder>>(AudioDecoder::open(std::move(source)));
 }
 
 }  // namespace platform::media

@@ -66,7 +66,8 @@ using ProbeResult = std::variant<MediaInfo, ProbeNeedsMoreData, ProbeFailure>;
 // bytes end before the header's duration).
 ProbeResult probeMedia(std::span<const std::uint8_t> prefix, std::optional<std::int64_t> totalLength);
 
-// True when the bytes are a whole audio file that can be decoded.
+// True when the bytes are a whole audio file whose audio stream opens and
+// decodes (the packets are not counted).
 bool isPlayableAudio(std::span<const std::uint8_t> bytes);
 
 }  // namespace platform::media
