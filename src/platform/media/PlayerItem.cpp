@@ -360,8 +360,15 @@ void PlayerItem::refreshDuration() {
             std::lock_guard lock(store_->mutex);
             info_->dataEnd = store_->length;
         }
+        const MediaTime stated = info_->duration;
+        const bool statedByHeader = !stated.isIndefinite() && !info_->durationIsEstimate;
         info_->applyCountedDuration(decoder_->countDuration());
         durationExact_ = true;
+        if (statedByHeader && info_->duration != stated) {
+            core::debugPrint("PlayerItem: " + asset_->url().absoluteString() + ": the audio ends at " +
+                             std::to_string(info_->duration.seconds()) + " s, before the " +
+                             std::to_string(stated.seconds()) + " s its header states");
+        }
         duration = info_->duration;
     } else if (!durationExact_ && !info_->dataEnd && info_->bitRate > 0 && !info_->bitRateIsGuess &&
                (info_->duration.isIndefinite() || info_->durationIsEstimate)) {
