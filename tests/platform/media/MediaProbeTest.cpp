@@ -79,19 +79,24 @@ TEST(MediaProbeTest, BytesThatAreNotAudioOrAreCutShortAreRefused) {
     cutWav.resize(30);
     Data cutM4a = t::kM4aMovieLast.make();
     cutM4a.resize(cutM4a.size() / 2);  // the movie header is gone
-    // A 32-byte MP4 whose second box claims a 64-bit size near the maximum.
+    // 32-byte MP4s whose second box claims a 64-bit size near the maximum.
     Data hugeBox = {0, 0, 0, 16, 'f', 't', 'y', 'p', 'M', '4', 'A', ' ', 0, 0, 0, 0,
                     0, 0, 0, 1,  'm', 'o', 'o', 'v', 0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xF0};
+    Data hugeData = hugeBox;
+    std::copy_n("mdat", 4, hugeData.begin() + 20);
+    hugeData[31] = 0xF7;
     const struct {
         const char* name;
         Data bytes;
     } cases[] = {{"html", t::makeHtmlPage(4000)}, {"empty", {}},           {"random", random},
                  {"cutWav", cutWav},              {"cutM4a", cutM4a},      {"hugeBox", hugeBox},
-                 {"twoBytes", Data{0xFF, 0xFB}}};
+                 {"hugeData", hugeData},          {"twoBytes", Data{0xFF, 0xFB}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probeAll(c.bytes)));
         EXPECT_FALSE(isPlayableAudio(c.bytes));
+        // With the length unknown they never become playable either.
+        EXPECT_FALSE(std::holds_alternative<MediaInfo>(probeMedia(c.bytes, std::nullopt)));
     }
 }
 
