@@ -98,6 +98,18 @@ std::optional<Image> Image::fromData(std::span<const std::uint8_t> data, double 
     return image;
 }
 
+std::optional<Image> Image::fromPixels(int width, int height, std::vector<std::uint8_t> rgba, double scale) {
+    if (width <= 0 || height <= 0 || !(scale > 0) || !std::isfinite(scale)) return std::nullopt;
+    if (rgba.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4u) return std::nullopt;
+    Image image;
+    image.width_ = width;
+    image.height_ = height;
+    image.scale_ = scale;
+    image.pixels_ = std::make_shared<const std::vector<std::uint8_t>>(std::move(rgba));
+    image.original_ = std::make_shared<const core::Data>();
+    return image;
+}
+
 std::optional<Image> Image::contentsOfFile(const std::filesystem::path& path, double scale) {
     auto bytes = core::FileManager::readFile(path);
     if (!bytes) return std::nullopt;

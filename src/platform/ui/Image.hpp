@@ -32,6 +32,10 @@ public:
     static std::optional<Image> fromData(std::span<const std::uint8_t> data, double scale = 1.0);
     // Decodes the file at `path`; none when it cannot be read or decoded.
     static std::optional<Image> contentsOfFile(const std::filesystem::path& path, double scale = 1.0);
+    // An image made of drawn pixels: row-major RGBA, 8 bits per channel, not
+    // premultiplied, width * height * 4 bytes. None for a size that does not
+    // match or is not positive. It has no original encoded bytes.
+    static std::optional<Image> fromPixels(int width, int height, std::vector<std::uint8_t> rgba, double scale = 1.0);
     // The image named `name` of the module bundle, carrying that name.
     static std::optional<Image> named(std::string_view name);
 
