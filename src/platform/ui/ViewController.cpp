@@ -125,6 +125,8 @@ std::shared_ptr<Window> ViewController::window() const {
     if (view_) {
         if (auto w = view_->window()) return w;
     }
+    // Covered by a full-screen presentation, the view is out of the tree.
+    if (auto host = hiddenPresenterSuperview_.lock()) return host->window();
     if (auto p = parent()) return p->window();
     if (auto p = presentingViewController()) return p->window();
     return nullptr;
@@ -237,15 +239,7 @@ void ViewController::finishPresentation(const std::shared_ptr<ViewController>& p
     if (completed) {
         presented_ = presented;
         presented->presenting_ = shared_from_this();
-        if (fullScreen && view_) {
-            if (auto sv = view_->superview()) {
-                const auto& siblings = sv->subviews();
-                hiddenPresenterIndex_ =
-                    static_cast<std::size_t>(std::find(siblings.begin(), siblings.end(), view_) - siblings.begin());
-                hiddenPresenterSuperview_ = sv;
-                view_->removeFromSuperview();
-            }
-        }
+        if (fullScreen) hidePresenterView();
         presented->endAppearanceTransition();
         if (fullScreen) endAppearanceTransition();
         if (completion) completion();
@@ -262,6 +256,22 @@ void ViewController::finishPresentation(const std::shared_ptr<ViewController>& p
         beginAppearanceTransition(true, animated);
         endAppearanceTransition();
     }
+}
+
+void ViewController::hidePresenterView() {
+    // The view covered is the presenting view's outermost ancestor under
+    // the window (the presenting view itself when it is the root view).
+    auto host = presentationHost();
+    if (!host || !view_) return;
+    auto covered = view_;
+    while (covered->superview() && covered->superview() != host) covered = covered->superview();
+    if (covered->superview() != host) return;
+    const auto& siblings = host->subviews();
+    hiddenPresenterIndex_ =
+        static_cast<std::size_t>(std::find(siblings.begin(), siblings.end(), covered) - siblings.begin());
+    hiddenPresenterSuperview_ = host;
+    hiddenPresenterView_ = covered;
+    covered->removeFromSuperview();
 }
 
 bool ViewController::dismiss(bool animated, std::function<void()> completion) {
@@ -285,11 +295,13 @@ bool ViewController::dismiss(bool animated, std::function<void()> completion) {
         if (auto delegate = presented->transitioningDelegate()) animator = delegate->animationControllerForDismissed(presented);
     }
     const bool fullScreen = presented->modalPresentationStyle() == ModalPresentationStyle::fullScreen;
-    if (fullScreen && view_) {
-        if (auto sv = hiddenPresenterSuperview_.lock(); sv && !view_->superview()) {
-            sv->insertSubview(view_, std::min(hiddenPresenterIndex_, sv->subviews().size()));
+    if (fullScreen) {
+        auto hidden = hiddenPresenterView_.lock();
+        if (auto sv = hiddenPresenterSuperview_.lock(); sv && hidden && !hidden->superview()) {
+            sv->insertSubview(hidden, std::min(hiddenPresenterIndex_, sv->subviews().size()));
         }
         hiddenPresenterSuperview_.reset();
+        hiddenPresenterView_.reset();
         beginAppearanceTransition(true, animated);
     }
     presented->beingDismissed_ = true;
@@ -332,16 +344,10 @@ void ViewController::finishDismissal(const std::shared_ptr<ViewController>& pres
     // Cancelled: the presented controller stays where it was.
     presented->beginAppearanceTransition(true, animated);
     presented->endAppearanceTransition();
-    if (fullScreen && view_) {
+    if (fullScreen) {
         beginAppearanceTransition(false, animated);
         endAppearanceTransition();
-        if (auto sv = view_->superview()) {
-            const auto& siblings = sv->subviews();
-            hiddenPresenterIndex_ =
-                static_cast<std::size_t>(std::find(siblings.begin(), siblings.end(), view_) - siblings.begin());
-            hiddenPresenterSuperview_ = sv;
-            view_->removeFromSuperview();
-        }
+        hidePresenterView();
     }
 }
 

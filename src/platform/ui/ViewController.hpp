@@ -174,6 +174,7 @@ private:
     void finishDismissal(const std::shared_ptr<ViewController>& presented, bool completed, bool animated,
                          const std::function<void()>& completion);
     bool transitionInFlight() const;
+    void hidePresenterView();
     void setWindowInteraction(bool ignoring);
 
     std::shared_ptr<View> view_;
@@ -200,6 +201,7 @@ private:
     // A full-screen presentation takes the presenting view out of the
     // hierarchy while it shows; it goes back where it was on dismissal.
     std::weak_ptr<View> hiddenPresenterSuperview_;
+    std::weak_ptr<View> hiddenPresenterView_;
     std::size_t hiddenPresenterIndex_ = 0;
     std::shared_ptr<TransitionContext> transition_;
     std::weak_ptr<Window> interactionWindow_;
