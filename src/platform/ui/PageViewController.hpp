@@ -1,6 +1,10 @@
 // A page view controller: shows one controller at a time in an inner
-// scroll view made when its view loads. Code sets the page with
-// `setViewControllers` (no delegate calls); a user pages by swiping, which
+// scroll view made when its view loads (the first subview of its view).
+// The inner scroll view is three pages long and, at rest, shows the current
+// page in the middle (content offset one page width or height), with the
+// page before or after placed on either side while a user drags.
+// Code sets the page with `setViewControllers` (no delegate calls); a user
+// pages by dragging the inner scroll view (or through `userPage`), which
 // asks the weak data source for the controller before or after the current
 // one and tells the weak delegate before and after the swap. User paging
 // is off while the inner scroll view's scrolling is disabled.
@@ -9,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/ui/ScrollView.hpp"
@@ -77,13 +82,31 @@ public:
     void viewDidDisappear(bool animated) override;
 
 private:
+    friend class PagingScrollView;
     void show(const std::shared_ptr<ViewController>& controller, bool animated);
+    // The user's drag reached the side of `direction`: the neighbour there
+    // is asked for once per drag and placed.
+    void prepareNeighbour(Direction direction);
+    bool hasNeighbour(Direction direction) const;
+    // The drag settled on the side of `direction`, or back in the middle.
+    void finishUserPaging(std::optional<Direction> landed);
+    // Places the pages in the inner scroll view and, at rest, the offset.
+    void layoutPages(bool resetOffset);
 
     PageViewControllerNavigationOrientation orientation_;
     std::vector<std::shared_ptr<ViewController>> pages_;
     std::weak_ptr<PageViewControllerDataSource> dataSource_;
     std::weak_ptr<PageViewControllerDelegate> delegate_;
     std::shared_ptr<ScrollView> scrollView_;
+    // The neighbours asked for during the current drag (none when the data
+    // source had none), and whether the delegate was told of them.
+    struct Neighbour {
+        bool asked = false;
+        std::shared_ptr<ViewController> controller;
+    };
+    Neighbour before_;
+    Neighbour after_;
+    bool toldWillTransition_ = false;
 };
 
 }  // namespace platform::ui

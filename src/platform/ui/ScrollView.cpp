@@ -23,6 +23,7 @@ void ScrollView::applyOffset(Point offset) {
     if (b.origin == offset) return;
     b.origin = offset;
     setBounds(b);
+    scrollDidChange();
     if (auto d = delegate()) d->scrollViewDidScroll(*this);
 }
 
@@ -48,6 +49,7 @@ void ScrollView::animateOffset(Point target, bool afterDrag) {
             if (afterDrag) d->scrollViewDidEndDecelerating(self);
             else d->scrollViewDidEndScrollingAnimation(self);
         }
+        if (afterDrag) self.settlingDidEnd();
     };
     if (start == target) {
         if (afterDrag) finish(*this);
@@ -148,12 +150,17 @@ void ScrollView::endDragging(Point velocity) {
             p = std::clamp(p, startPage - 1, startPage + 1);
             return p * pageSize;
         };
-        target = clamped({settle(contentOffset().x, dragStart_.x, page.width, velocity.x),
-                          settle(contentOffset().y, dragStart_.y, page.height, velocity.y)});
+        // The finger's velocity: the offset moves the other way.
+        target = pagingTarget(clamped({settle(contentOffset().x, dragStart_.x, page.width, -velocity.x),
+                                       settle(contentOffset().y, dragStart_.y, page.height, -velocity.y)}));
     }
     const bool willDecelerate = target != contentOffset();
     if (auto d = delegate()) d->scrollViewDidEndDragging(*this, willDecelerate);
-    if (willDecelerate) animateOffset(target, true);
+    if (willDecelerate) {
+        animateOffset(target, true);
+    } else {
+        settlingDidEnd();
+    }
 }
 
 }  // namespace platform::ui

@@ -80,11 +80,20 @@ public:
     // content follows the finger, so the offset moves the other way); past
     // an edge only when bouncing, and then by half.
     void dragBy(Point translation);
-    // Ends the drag: with paging, settles on the page the velocity points
-    // to; otherwise back inside the edges when past them.
+    // Ends the drag, given the finger's velocity: with paging, settles on
+    // the nearest page, or the next one the way the content was flung;
+    // otherwise back inside the edges when past them.
     void endDragging(Point velocity = {});
     // Ends a drag that the input layer cancelled: settles as without velocity.
     void cancelDragging() { endDragging({}); }
+
+protected:
+    // Hooks for views built on the scroll view (the page view controller's):
+    // after every change of the offset, before the delegate hears of it;
+    // the offset a paging drag settles on; the end of a drag's settling.
+    virtual void scrollDidChange() {}
+    virtual Point pagingTarget(Point proposed) { return proposed; }
+    virtual void settlingDidEnd() {}
 
 private:
     void applyOffset(Point offset);

@@ -316,6 +316,38 @@ TEST(PageViewController, OnlyUserPagingTellsTheDataSourceAndDelegate) {
     }
     EXPECT_EQ(pages->pages[2]->parent(), nullptr);
     EXPECT_EQ(pages->pages[1]->parent(), pager);
+
+    // Dragging the inner scroll view: at rest it shows the current page one
+    // width in; the drag asks for the neighbour and pages when it settles
+    // on it. Without a neighbour it settles back without a delegate call.
+    auto& loop = platform::core::RunLoop::main();
+    pager->view()->setFrame({0, 0, 375, 600});
+    pager->view()->layoutIfNeeded();
+    auto scroll = pager->scrollView();
+    EXPECT_EQ(scroll->contentOffset().x, 375);
+    EXPECT_EQ(scroll->contentSize().width, 3 * 375);
+    struct Drag {
+        double translation;
+        std::size_t shownAfter;
+        std::vector<std::string> calls;
+    };
+    const std::vector<Drag> drags{
+        {-250, 2, {"after", "willTransition 2", "didFinish 1 1 1"}},
+        {-250, 2, {"after"}},
+        {+100, 2, {"before", "willTransition 1", "didFinish 1 2 0"}},  // not far enough: back
+    };
+    for (const auto& drag : drags) {
+        SCOPED_TRACE(drag.translation);
+        log->clear();
+        ASSERT_TRUE(scroll->beginDragging());
+        scroll->dragBy({drag.translation, 0});
+        scroll->endDragging();
+        ASSERT_TRUE(loop.runUntil([&] { return !scroll->isDecelerating(); }, 5));
+        EXPECT_EQ(pages->index(pager->viewControllers().front()), drag.shownAfter);
+        EXPECT_EQ(scroll->contentOffset().x, 375);
+        EXPECT_EQ(*log, drag.calls);
+        EXPECT_EQ(scroll->subviews().size(), 1U);
+    }
 }
 
 // ---- Alerts ----
