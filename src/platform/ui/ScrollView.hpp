@@ -16,6 +16,7 @@
 namespace platform::ui {
 
 class ScrollView;
+class PanGestureRecognizer;
 
 class ScrollViewDelegate {
 public:
@@ -73,6 +74,12 @@ public:
     Point minimumContentOffset() const;
     Point maximumContentOffset() const;
 
+    // The recogniser that drives the drag below from touches (began:
+    // `beginDragging`, changed: `dragBy(translation)`, ended:
+    // `endDragging(velocity)`, cancelled: `cancelDragging`), enabled with
+    // scrolling. None until the input layer provides recognisers.
+    const std::shared_ptr<PanGestureRecognizer>& panGestureRecognizer() const { return pan_; }
+
     // ---- Drag driver ----
     // Starts a drag (false, nothing done, while scrolling is disabled).
     bool beginDragging();
@@ -112,6 +119,7 @@ private:
     bool decelerating_ = false;
     Point dragStart_;
     std::weak_ptr<ScrollViewDelegate> delegate_;
+    std::shared_ptr<PanGestureRecognizer> pan_;
     unsigned animationGeneration_ = 0;
 };
 
