@@ -28,6 +28,7 @@ std::shared_ptr<ViewController> TransitionContext::viewController(TransitionCont
 
 std::shared_ptr<View> TransitionContext::view(TransitionContextKey key) const {
     const auto& controller = key == TransitionContextKey::from ? from_ : to_;
+    if (key == TransitionContextKey::from ? withholdFrom_ : withholdTo_) return nullptr;
     return controller ? controller->view() : nullptr;
 }
 

@@ -41,8 +41,13 @@ public:
 
     const std::shared_ptr<View>& containerView() const { return containerView_; }
     std::shared_ptr<ViewController> viewController(TransitionContextKey key) const;
-    // The view moving in or out: the controller's view.
+    // The view moving in or out: the controller's view; none for a view the
+    // transition does not move (the presenting view under a custom
+    // presentation, which stays where it is).
     std::shared_ptr<View> view(TransitionContextKey key) const;
+    void withholdView(TransitionContextKey key) {
+        (key == TransitionContextKey::from ? withholdFrom_ : withholdTo_) = true;
+    }
     bool isAnimated() const { return animated_; }
     // Where a controller's view should end: the container's bounds for the
     // controller moving in, an empty rectangle for the one moving out.
@@ -72,6 +77,8 @@ private:
     std::shared_ptr<AnimatedTransitioning> animator_;
     bool animated_;
     Finish finish_;
+    bool withholdFrom_ = false;
+    bool withholdTo_ = false;
     bool completed_ = false;
     bool cancelled_ = false;
 };

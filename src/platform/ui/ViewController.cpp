@@ -217,6 +217,9 @@ bool ViewController::present(const std::shared_ptr<ViewController>& controller, 
             if (auto s = weakSelf.lock()) s->finishPresentation(controller, completed, animated, completion);
         });
     transition_ = context;
+    if (controller->modalPresentationStyle() == ModalPresentationStyle::custom) {
+        context->withholdView(TransitionContextKey::from);
+    }
     if (animator) {
         context->setAnimator(animator);
         animator->animateTransition(context);
@@ -315,6 +318,7 @@ bool ViewController::dismiss(bool animated, std::function<void()> completion) {
             if (auto s = weakSelf.lock()) s->finishDismissal(presented, completed, animated, completion);
         });
     transition_ = context;
+    if (!fullScreen) context->withholdView(TransitionContextKey::to);
     if (animator) {
         context->setAnimator(animator);
         animator->animateTransition(context);

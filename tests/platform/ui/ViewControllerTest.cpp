@@ -63,6 +63,9 @@ public:
         const std::shared_ptr<ViewController>&) override {
         return animator;
     }
+    std::shared_ptr<AnimatedTransitioning> animationControllerForDismissed(const std::shared_ptr<ViewController>&) override {
+        return animator;
+    }
     std::shared_ptr<HeldAnimator> animator = std::make_shared<HeldAnimator>();
 };
 
@@ -135,6 +138,7 @@ TEST(ViewController, CustomPresentationOutcomeIsDecidedByTheContextCompletion) {
         EXPECT_EQ(context->viewController(TransitionContextKey::from), s.root);
         EXPECT_EQ(context->viewController(TransitionContextKey::to), presented);
         EXPECT_TRUE(context->isAnimated());
+        EXPECT_EQ(context->view(TransitionContextKey::from), nullptr);  // the presenter's view stays put
         // The container lies above the presenting view, which stays.
         const auto& top = s.window->subviews();
         ASSERT_EQ(top.size(), 2U);
@@ -158,6 +162,18 @@ TEST(ViewController, CustomPresentationOutcomeIsDecidedByTheContextCompletion) {
             EXPECT_EQ(s.window->subviews().size(), 2U);
             EXPECT_EQ(*s.log, (std::vector<std::string>{"sheet.loadView", "sheet.viewDidLoad", "sheet.willAppear",
                                                          "sheet.didAppear"}));
+            // The dismissal's animator runs in the same container.
+            s.log->clear();
+            ASSERT_TRUE(presented->dismiss(true));
+            ASSERT_EQ(source->animator->contexts.size(), 2U);
+            auto dismissal = source->animator->contexts.back();
+            EXPECT_EQ(dismissal->containerView(), context->containerView());
+            EXPECT_EQ(dismissal->viewController(TransitionContextKey::from), presented);
+            EXPECT_EQ(dismissal->viewController(TransitionContextKey::to), s.root);
+            dismissal->completeTransition(true);
+            EXPECT_EQ(s.root->presentedViewController(), nullptr);
+            EXPECT_EQ(s.window->subviews().size(), 1U);
+            EXPECT_EQ(*s.log, (std::vector<std::string>{"sheet.willDisappear", "sheet.didDisappear"}));
         } else {
             EXPECT_EQ(s.root->presentedViewController(), nullptr);
             EXPECT_EQ(presented->presentingViewController(), nullptr);
