@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -156,6 +159,69 @@ TEST(LayoutEngineTest, ConflictingRequiredConstraintIsRefusedAndTheRestStaysSolv
     EXPECT_EQ(broken.error().description, "Unable to satisfy constraint, dropping it: box.height <= 30");
     EXPECT_FALSE(w.engine.isActive(cap));
     expectFrame(w.engine.frame(box), {20, 10, 360, 120});
+
+    // Values that are not numbers are refused without disturbing anything.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_FALSE(w.engine.addConstraint({{box, A::top}, R::equal, {}, 1, nan}));
+    EXPECT_FALSE(w.engine.addConstraint({{box, A::top}, R::equal, Anchor{w.root, A::top}, nan, 0}));
+    const auto top = w.add({{box, A::top}, R::greaterThanOrEqual, {}, 1, 0});
+    EXPECT_FALSE(w.engine.setConstant(top, std::numeric_limits<double>::infinity()));
+    EXPECT_TRUE(w.engine.isActive(top));
+    expectFrame(w.engine.frame(box), {20, 10, 360, 120});
+}
+
+// Random additions, removals and constant changes (fixed seeds): whatever is
+// refused is a required constraint, and every required constraint kept holds.
+TEST(LayoutEngineTest, SolverKeepsEveryRequiredConstraintThroughRandomEdits) {
+    for (unsigned seed = 0; seed < 40; ++seed) {
+        std::mt19937 random(seed);
+        Solver solver;
+        std::vector<Variable> variables;
+        for (int i = 0; i < 12; ++i) variables.push_back(solver.createVariable());
+        struct Live {
+            ConstraintId id;
+            Expression expression;
+            R relation;
+            bool required;
+        };
+        std::vector<Live> live;
+        const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        const double coefficients[] = {1, -1, 0.5, 2};
+        const double priorities[] = {1000, 1000, 750, 500, 250};
+        const R relations[] = {R::equal, R::lessThanOrEqual, R::greaterThanOrEqual};
+        for (int step = 0; step < 600; ++step) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + " step " + std::to_string(step));
+            const int op = pick(10);
+            if (op < 6 || live.empty()) {
+                Expression e = Expression(variables[pick(12)], coefficients[pick(4)]);
+                if (pick(2)) e += Expression(variables[pick(12)], coefficients[pick(4)]);
+                e.setConstant(pick(201) - 100);
+                const R relation = relations[pick(3)];
+                const double priority = priorities[pick(5)];
+                auto id = solver.addConstraint(e, relation, priority);
+                if (id) live.push_back({*id, e, relation, priority == 1000});
+                else EXPECT_EQ(priority, 1000) << id.error().message;
+            } else if (op < 8) {
+                const auto at = live.begin() + pick(static_cast<int>(live.size()));
+                ASSERT_TRUE(solver.removeConstraint(at->id));
+                live.erase(at);
+            } else {
+                Live& c = live[static_cast<std::size_t>(pick(static_cast<int>(live.size())))];
+                const double constant = pick(201) - 100;
+                if (solver.setConstant(c.id, constant)) c.expression.setConstant(constant);
+                else EXPECT_TRUE(c.required);
+                EXPECT_EQ(solver.constant(c.id), c.expression.constant());
+            }
+            for (const Live& c : live) {
+                if (!c.required) continue;
+                double v = c.expression.constant();
+                for (const Term& t : c.expression.terms()) v += t.coefficient * solver.value(t.variable);
+                if (c.relation == R::equal) EXPECT_NEAR(v, 0, 1e-6);
+                else if (c.relation == R::lessThanOrEqual) EXPECT_LE(v, 1e-6);
+                else EXPECT_GE(v, -1e-6);
+            }
+        }
+    }
 }
 
 TEST(LayoutEngineTest, IntrinsicSizeHugsAndResistsCompressionByPriority) {

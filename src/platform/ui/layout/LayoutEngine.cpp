@@ -106,7 +106,9 @@ std::string LayoutEngine::describe(const ConstraintSpec& spec) const {
     return text;
 }
 
-LayoutError LayoutEngine::errorFor(const ConstraintSpec& spec) const {
+LayoutError LayoutEngine::errorFor(const ConstraintSpec& spec, const SolverError& error) const {
+    if (error.kind == SolverError::Kind::notFinite)
+        return LayoutError{"Constraint with a value that is not finite, ignoring it: " + describe(spec)};
     return LayoutError{"Unable to satisfy constraint, dropping it: " + describe(spec)};
 }
 
@@ -114,7 +116,7 @@ std::expected<LayoutConstraintId, LayoutError> LayoutEngine::addConstraint(const
     if (!hasItem(spec.first.item) || (spec.second && !hasItem(spec.second->item)))
         return std::unexpected(LayoutError{"Constraint names an item that is not in the layout: " + describe(spec)});
     auto solverId = solver_.addConstraint(expressionOf(spec), spec.relation, spec.priority);
-    if (!solverId) return std::unexpected(errorFor(spec));
+    if (!solverId) return std::unexpected(errorFor(spec, solverId.error()));
     const LayoutConstraintId id{nextConstraint_++};
     constraints_.emplace(id.value, Record{spec, *solverId});
     items_[spec.first.item.value].constraints.push_back(id.value);
@@ -148,8 +150,8 @@ std::expected<void, LayoutError> LayoutEngine::setConstant(LayoutConstraintId id
     changed.constant = constant;
     // The solver's expression carries −constant.
     if (auto done = solver_.setConstant(it->second.solverId, -constant); !done) {
-        const LayoutError error = errorFor(changed);
-        removeConstraint(id);
+        const LayoutError error = errorFor(changed, done.error());
+        if (done.error().kind == SolverError::Kind::unsatisfiable) removeConstraint(id);
         return std::unexpected(error);
     }
     it->second.spec.constant = constant;
@@ -165,7 +167,7 @@ std::expected<void, LayoutError> LayoutEngine::setPriority(LayoutConstraintId id
     solver_.removeConstraint(it->second.solverId);
     auto solverId = solver_.addConstraint(expressionOf(changed), changed.relation, priority);
     if (!solverId) {
-        const LayoutError error = errorFor(changed);
+        const LayoutError error = errorFor(changed, solverId.error());
         removeConstraint(id);
         return std::unexpected(error);
     }

@@ -87,7 +87,8 @@ public:
     bool isActive(LayoutConstraintId id) const;
     // Changes the constant and re-solves incrementally. When a required
     // constraint can no longer hold with it, the constant is kept, the
-    // constraint is dropped (no longer active) and the error describes it.
+    // constraint is dropped (no longer active) and the error describes it; a
+    // constant that is not finite is refused and the constraint kept.
     std::expected<void, LayoutError> setConstant(LayoutConstraintId id, double constant);
     std::expected<void, LayoutError> setPriority(LayoutConstraintId id, double priority);
     std::optional<ConstraintSpec> spec(LayoutConstraintId id) const;
@@ -132,7 +133,7 @@ private:
     Expression expressionOf(const Anchor& anchor) const;
     Expression expressionOf(const ConstraintSpec& spec) const;
     void updateContentConstraints(Item& item, Axis axis);
-    LayoutError errorFor(const ConstraintSpec& spec) const;
+    LayoutError errorFor(const ConstraintSpec& spec, const SolverError& error) const;
 
     Solver solver_;
     std::unordered_map<std::uint32_t, Item> items_;

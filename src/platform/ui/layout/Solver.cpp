@@ -109,7 +109,16 @@ private:
     std::vector<std::pair<Symbol, double>> cells_;
 };
 
-double weightOf(double priority) { return std::pow(10.0, priority / 100.0); }
+double weightOf(double priority) { return std::pow(10.0, priority / 200.0); }
+
+bool isFinite(const Expression& e) {
+    return std::isfinite(e.constant()) &&
+           std::all_of(e.terms().begin(), e.terms().end(), [](const Term& t) { return std::isfinite(t.coefficient); });
+}
+
+std::unexpected<SolverError> notFinite() {
+    return std::unexpected(SolverError{SolverError::Kind::notFinite, "constraint with a value that is not finite"});
+}
 
 }  // namespace
 
@@ -214,31 +223,41 @@ struct Solver::Impl {
     }
 
     // Primal simplex on `goal` (the objective or the artificial objective).
-    std::expected<void, SolverError> optimize(const Row& goal) {
+    // A symbol that no restricted row bounds is a direction in which the goal
+    // only seems to fall (a coefficient below the tolerance in every row):
+    // it is passed over, not taken as an unbounded objective.
+    void optimize(const Row& goal) {
         for (;;) {
             Symbol entering = 0;
-            for (const auto& [s, k] : goal.cells()) {
-                if (kindOf(s) != Kind::dummy && k < -epsilon) {
-                    entering = s;  // lowest symbol first (Bland's rule: no cycling)
+            Symbol leaving = 0;
+            for (const auto& [candidate, k] : goal.cells()) {
+                if (kindOf(candidate) == Kind::dummy || k >= -epsilon) continue;
+                // Lowest symbol first (Bland's rule: no cycling).
+                leaving = leavingRowFor(candidate);
+                if (leaving) {
+                    entering = candidate;
                     break;
                 }
             }
-            if (!entering) return {};
-            Symbol leaving = 0;
-            double best = std::numeric_limits<double>::infinity();
-            for (const auto& [basic, row] : rows) {
-                if (!isRestricted(basic)) continue;
-                const double k = row.coefficient(entering);
-                if (k >= -epsilon) continue;
-                const double ratio = -row.constant / k;
-                if (ratio < best - epsilon || (ratio <= best + epsilon && basic < leaving)) {
-                    best = ratio;
-                    leaving = basic;
-                }
-            }
-            if (!leaving) return std::unexpected(SolverError{SolverError::Kind::unbounded, "objective is unbounded"});
+            if (!entering) return;
             pivot(leaving, entering);
         }
+    }
+
+    Symbol leavingRowFor(Symbol entering) const {
+        Symbol leaving = 0;
+        double best = std::numeric_limits<double>::infinity();
+        for (const auto& [basic, row] : rows) {
+            if (!isRestricted(basic)) continue;
+            const double k = row.coefficient(entering);
+            if (k >= -epsilon) continue;
+            const double ratio = -row.constant / k;
+            if (ratio < best - epsilon || (ratio <= best + epsilon && basic < leaving)) {
+                best = ratio;
+                leaving = basic;
+            }
+        }
+        return leaving;
     }
 
     // Dual simplex: restores feasibility after constants changed, keeping optimality.
@@ -275,8 +294,8 @@ struct Solver::Impl {
         const Symbol art = newSymbol(Kind::slack);
         rows.emplace(art, row);
         artificial = std::make_unique<Row>(row);
-        const bool optimized = optimize(*artificial).has_value();
-        const bool success = optimized && nearZero(artificial->constant);
+        optimize(*artificial);
+        const bool success = nearZero(artificial->constant);
         artificial.reset();
         if (auto it = rows.find(art); it != rows.end()) {
             Row definition = std::move(it->second);
@@ -337,6 +356,31 @@ struct Solver::Impl {
         }
     }
 
+    // A basic dummy belongs to a required equality that repeated others, and
+    // its row holds only other dummies, so no pivot ever changes it. When a
+    // removal put other symbols into that row, the equality has become a real
+    // one: the dummy leaves the basis for another symbol of its row (making
+    // the row hold; the rest is up to the dual simplex). A row of dummies alone
+    // that is no longer zero (a constant moved) is a contradiction.
+    bool resolveDummies() {
+        std::vector<Symbol> moved;
+        for (const auto& [basic, row] : rows) {
+            if (kindOf(basic) != Kind::dummy) continue;
+            const bool mixed = std::any_of(row.cells().begin(), row.cells().end(),
+                                           [&](const auto& cell) { return kindOf(cell.first) != Kind::dummy; });
+            if (mixed || !nearZero(row.constant)) moved.push_back(basic);
+        }
+        for (const Symbol dummy : moved) {
+            Symbol entering = 0;
+            for (const auto& [sym, k] : rows.at(dummy).cells())
+                if (kindOf(sym) != Kind::dummy && (!entering || kindOf(sym) == Kind::external)) entering = sym;
+            if (!entering) return false;
+            pivot(dummy, entering);
+            if (isRestricted(entering) && rows.at(entering).constant < 0) infeasible.push_back(entering);
+        }
+        return true;
+    }
+
     void removeErrorTerm(Symbol s, double weight) {
         if (kindOf(s) != Kind::error) return;
         if (auto it = rows.find(s); it != rows.end()) objective.addRow(it->second, -weight);
@@ -352,7 +396,8 @@ Variable Solver::createVariable() { return Variable(impl_->newSymbol(Kind::exter
 std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression& expression, Relation relation,
                                                                double priority) {
     Impl& s = *impl_;
-    priority = std::clamp(priority, 1.0, required);
+    if (!isFinite(expression)) return notFinite();
+    priority = std::isnan(priority) ? required : std::clamp(priority, 1.0, required);
     Impl::ConstraintInfo info;
     Row row = s.createRow(expression, relation, priority, info);
     const auto refused = [] {
@@ -384,7 +429,7 @@ std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression&
     s.infeasible.clear();
     const ConstraintId id(s.nextConstraint++);
     s.constraints.emplace(id, info);
-    if (auto optimized = s.optimize(s.objective); !optimized) return std::unexpected(optimized.error());
+    s.optimize(s.objective);
     return id;
 }
 
@@ -406,7 +451,9 @@ bool Solver::removeConstraint(ConstraintId id) {
         ++s.pivots;
     }
     s.infeasible.clear();
-    (void)s.optimize(s.objective);
+    s.resolveDummies();
+    s.dualOptimize();
+    s.optimize(s.objective);
     return true;
 }
 
@@ -418,22 +465,30 @@ std::expected<void, SolverError> Solver::setConstant(ConstraintId id, double con
     auto found = s.constraints.find(id);
     if (found == s.constraints.end())
         return std::unexpected(SolverError{SolverError::Kind::unknownConstraint, "no such constraint"});
+    if (!std::isfinite(constant)) return notFinite();
     Impl::ConstraintInfo& info = found->second;
     const double delta = constant - info.constant;
     if (delta == 0.0) return {};
+    const auto refused = [] {
+        return std::unexpected(SolverError{SolverError::Kind::unsatisfiable,
+                                           "required constraint cannot be satisfied with the new constant"});
+    };
     s.shiftConstant(info, delta);
-    if (s.dualOptimize()) {
+    if (s.resolveDummies() && s.dualOptimize()) {
         info.constant = constant;
+        s.optimize(s.objective);
         return {};
     }
     // The tableau is still an equivalent system: undo the shift and let the
-    // dual simplex find the previous optimum again.
+    // simplex find the previous solution again.
+    s.infeasible.clear();
     s.shiftConstant(info, -delta);
+    s.resolveDummies();
     for (const auto& [basic, row] : s.rows)
         if (s.isRestricted(basic) && row.constant < 0) s.infeasible.push_back(basic);
     s.dualOptimize();
-    return std::unexpected(SolverError{SolverError::Kind::unsatisfiable,
-                                       "required constraint cannot be satisfied with the new constant"});
+    s.optimize(s.objective);
+    return refused();
 }
 
 double Solver::constant(ConstraintId id) const {

@@ -3,7 +3,8 @@
 // each either required or preferred with a priority of 1–999. Required
 // constraints always hold; preferred ones are met as well as the required
 // ones allow, a higher priority counting far more than a lower one (the error
-// of a priority p constraint weighs 10^(p/100)).
+// of a priority p constraint weighs 10^(p/200): 750 outweighs 250 about 300
+// times).
 //
 // The tableau is kept solved between calls: adding or removing a constraint
 // re-optimises from the current solution (primal simplex), and changing a
@@ -46,7 +47,7 @@ struct SolverError {
         unsatisfiable,      // a required constraint contradicts the required constraints already there
         unknownConstraint,  // the id names no constraint of this solver
         badEditVariable,    // edit of a variable not being edited, twice, or with the required priority
-        unbounded,          // the objective has no minimum (cannot happen with error terms only)
+        notFinite,          // a coefficient, constant or value is NaN or infinite
     };
     Kind kind;
     std::string message;
