@@ -109,8 +109,10 @@ struct LayoutDeleter {
 };
 using LayoutPtr = std::unique_ptr<PangoLayout, LayoutDeleter>;
 
+// `height`: the room for lines when drawing (infinite when measuring); a
+// truncating mode without a line limit ends the last line that fits in it.
 LayoutPtr makeLayout(PangoContext* context, const AttributedString& text, const TextLayoutOptions& options,
-                     double width, const Resolved& r) {
+                     double width, const Resolved& r, double height = std::numeric_limits<double>::infinity()) {
     LayoutPtr layout(pango_layout_new(context));
     pango_layout_set_text(layout.get(), text.string().data(), static_cast<int>(text.length()));
     const Font& defaultFont = options.defaultFont ? *options.defaultFont : systemFont12();
@@ -157,11 +159,12 @@ LayoutPtr makeLayout(PangoContext* context, const AttributedString& text, const 
     pango_layout_set_wrap(layout.get(), r.mode == LineBreakMode::byCharWrapping ? PANGO_WRAP_CHAR : PANGO_WRAP_WORD_CHAR);
     if (limited && !(singleLine && r.mode == LineBreakMode::byClipping))
         pango_layout_set_width(layout.get(), static_cast<int>(std::floor(width * PANGO_SCALE)));
-    if (limited && isTruncating(r.mode) && r.lines > 0) {
+    if (limited && isTruncating(r.mode) && (r.lines > 0 || std::isfinite(height))) {
         pango_layout_set_ellipsize(layout.get(), r.mode == LineBreakMode::byTruncatingHead     ? PANGO_ELLIPSIZE_START
                                                  : r.mode == LineBreakMode::byTruncatingMiddle ? PANGO_ELLIPSIZE_MIDDLE
                                                                                                 : PANGO_ELLIPSIZE_END);
-        pango_layout_set_height(layout.get(), -r.lines);
+        pango_layout_set_height(layout.get(), r.lines > 0 ? -r.lines
+                                                          : static_cast<int>(std::floor(height * PANGO_SCALE)));
     }
     return layout;
 }
@@ -305,7 +308,7 @@ void drawText(cairo_t* cr, const AttributedString& text, const Rect& rect, const
     const Resolved resolved = resolve(text, options);
     PangoContext* context = newContext();
     pango_cairo_update_context(cr, context);
-    LayoutPtr layout = makeLayout(context, text, options, r.size.width, resolved);
+    LayoutPtr layout = makeLayout(context, text, options, r.size.width, resolved, r.size.height);
     const TextMetrics metrics = metricsOf(layout.get(), resolved.lines, std::numeric_limits<double>::infinity(),
                                           resolved.mode);
 

@@ -84,6 +84,8 @@ TextMetrics measureText(const AttributedString& text, const TextLayoutOptions& o
 
 // Draws the text from the top-left of `rect`, as wide as `rect` (aligned
 // within it) and clipped to it; the options' width limit is the rect's width.
+// In a truncating mode without a line limit, the last line that fits in the
+// rect's height ends in the ellipsis.
 void drawText(cairo_t* context, const AttributedString& text, const Rect& rect, const TextLayoutOptions& options = {});
 
 }  // namespace platform::ui
