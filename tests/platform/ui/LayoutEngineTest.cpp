@@ -282,6 +282,14 @@ TEST(LayoutEngineTest, RemovingConstraintsAndEditingVariablesKeepTheSolutionRigh
         caps.push_back(*engine.addConstraint({{items[i], A::width}, R::lessThanOrEqual, {}, 1, 10}));
         ASSERT_TRUE(engine.addConstraint({{items[i], A::width}, R::equal, {}, 1, 20, 300}));
     }
+    // Removing an item takes its constraints with it.
+    const ItemId spare = engine.addItem();
+    ASSERT_TRUE(engine.addConstraint({{spare, A::left}, R::equal, Anchor{items[3], A::left}, 1, 0}));
+    ASSERT_TRUE(engine.addConstraint({{items[3], A::width}, R::equal, Anchor{spare, A::width}, 1, 0, 750}));
+    const std::size_t before = engine.constraintCount();
+    engine.removeItem(spare);
+    EXPECT_EQ(engine.constraintCount(), before - 2);
+
     for (std::size_t g = 0; g < gaps.size(); g += 7) ASSERT_TRUE(engine.setConstant(gaps[g], 5));
     for (std::size_t c = 0; c < caps.size(); c += 2) ASSERT_TRUE(engine.removeConstraint(caps[c]));
     double x0 = 0;
