@@ -2,6 +2,11 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <string>
+
 #include <optional>
 #include <vector>
 
@@ -169,9 +174,72 @@ private:
     AttributedString out_;
 };
 
+// The parser's time grows with the square of the element nesting, so markup
+// nested deeper than any real description is read as its text alone: tags
+// (and the content of scripts and styles) are taken out before parsing, which
+// still decodes the entities.
+constexpr std::size_t maximumNesting = 256;
+
+std::string lowerName(std::string_view html, std::size_t at) {
+    std::string name;
+    while (at < html.size() && std::isalnum(static_cast<unsigned char>(html[at])))
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(html[at++])));
+    return name;
+}
+
+bool isVoid(const std::string& name) {
+    static const char* const names[] = {"area", "base", "br",   "col",   "embed", "hr",    "img",
+                                        "input", "link", "meta", "param", "source", "track", "wbr"};
+    return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return name == n; });
+}
+
+bool nestsTooDeep(std::string_view html) {
+    std::size_t depth = 0;
+    for (std::size_t i = html.find('<'); i != std::string_view::npos; i = html.find('<', i + 1)) {
+        if (i + 1 < html.size() && html[i + 1] == '/') {
+            if (depth > 0) --depth;
+            continue;
+        }
+        const std::string name = lowerName(html, i + 1);
+        if (name.empty() || isVoid(name)) continue;
+        if (++depth > maximumNesting) return true;
+    }
+    return false;
+}
+
+std::string withoutTags(std::string_view html) {
+    std::string text;
+    std::size_t i = 0;
+    while (i < html.size()) {
+        if (html[i] != '<') {
+            text += html[i++];
+            continue;
+        }
+        const std::string name = lowerName(html, i + 1);
+        const std::size_t close = html.find('>', i);
+        if (close == std::string_view::npos) break;
+        i = close + 1;
+        if (name == "script" || name == "style") {
+            const std::string closing = "</" + name;
+            const auto end = std::search(html.begin() + static_cast<std::ptrdiff_t>(i), html.end(), closing.begin(),
+                                         closing.end(), [](char a, char b) {
+                                             return std::tolower(static_cast<unsigned char>(a)) == b;
+                                         });
+            i = static_cast<std::size_t>(end - html.begin());
+        }
+        if (name == "br" || name == "p" || name == "div") text += ' ';
+    }
+    return text;
+}
+
 }  // namespace
 
 std::expected<AttributedString, HtmlReadError> attributedStringFromHtml(std::string_view html) {
+    std::string flattened;
+    if (nestsTooDeep(html)) {
+        flattened = withoutTags(html);
+        html = flattened;
+    }
     GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
     if (!output) return std::unexpected(HtmlReadError{"the HTML could not be parsed"});
     Builder builder;
