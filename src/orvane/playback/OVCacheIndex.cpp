@@ -33,7 +33,9 @@ constexpr double kAnyFileAge = 361 * 60.0 - 1.0;
 constexpr double kBigFileAge = 121 * 60.0 - 1.0;
 constexpr std::uint64_t kBigFileBytes = 15'000'000;
 
-constexpr std::uint32_t kFolderEvents = IN_ATTRIB | IN_CREATE | IN_DELETE | IN_MODIFY | IN_CLOSE_WRITE |
+// Setting a file's access date alone is reported as an access, not as a
+// change of attributes: reads are watched for that.
+constexpr std::uint32_t kFolderEvents = IN_ACCESS | IN_ATTRIB | IN_CREATE | IN_DELETE | IN_MODIFY | IN_CLOSE_WRITE |
                                         IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 constexpr std::uint32_t kRootEvents =
     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
@@ -198,12 +200,22 @@ void OVCacheIndex::drainEventsLocked() {
                 continue;
             }
             // The folder's own attributes (its permissions decide what can be
-            // read), or the download folder seen from the cache folder.
-            if (name.empty() || (which == kCache && name == kDownloadFolder)) {
-                valid_ = false;
+            // read); its listing being read changes nothing.
+            if (name.empty()) {
+                if (event.mask & IN_ATTRIB) valid_ = false;
                 continue;
             }
-            restatLocked(which, name);
+            // The download folder seen from the cache folder.
+            if (which == kCache && name == kDownloadFolder) {
+                if ((event.mask & ~IN_ISDIR) != IN_ACCESS) valid_ = false;
+                continue;
+            }
+            if ((event.mask & ~IN_ISDIR) == IN_ACCESS) {
+                // A read, or a new access date: only the cache folder's dates matter.
+                if (which == kCache) restatAccessLocked(name);
+            } else {
+                restatLocked(which, name);
+            }
             ++changes_;
         }
     }
@@ -239,6 +251,18 @@ void OVCacheIndex::restatLocked(int which, const std::string& name) {
         if (kind == Kind::regular && readable(path)) downloads_.insert(name);
         if (kind == Kind::link) unsureDownload_.insert(name);
     }
+}
+
+void OVCacheIndex::restatAccessLocked(const std::string& name) {
+    auto it = cacheFiles_.find(name);
+    if (it == cacheFiles_.end()) return restatLocked(kCache, name);
+    struct stat info {};
+    if (::lstat((folders_.cache + "/" + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return restatLocked(kCache, name);
+    }
+    it->second.accessed = seconds(info.st_atim);
+    it->second.allocated = static_cast<std::uint64_t>(info.st_blocks) * 512u;
+    expiryKnown_ = false;
 }
 
 void OVCacheIndex::forgetLocked() {

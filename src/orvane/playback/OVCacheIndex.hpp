@@ -5,8 +5,8 @@
 //
 // The disk stays the truth. The index watches both folders (and the folder
 // above them) with inotify, and every question first reads what the kernel
-// has queued about them: a file written, removed, renamed, replaced or given
-// new dates by anyone, this process or another, is in the queue before the
+// has queued about them: a file written, removed, renamed, replaced, read or
+// given new dates by anyone, this process or another, is in the queue before the
 // call that changed it returns, so the next question sees it. A file named in
 // an event is looked at again on disk; an event about a folder itself (gone,
 // moved), a lost event or a new Documents directory makes the index list both
@@ -95,6 +95,8 @@ private:
     bool rebuildLocked(bool createFolders);
     void forgetLocked();
     void restatLocked(int which, const std::string& name);
+    // Only the access date and size of a known cache file may have changed.
+    void restatAccessLocked(const std::string& name);
     void recomputeExpiryLocked();
 
     std::mutex mutex_;
