@@ -282,6 +282,8 @@ bool OVCacheIndex::rebuildLocked(bool createFolders) {
     updateFoldersLocked();
     const Folders paths = folders_;
     if (paths.cache.empty()) return false;
+    // Without the folders there is nothing to watch (one question to the disk).
+    if (!createFolders && ::access(paths.download.c_str(), F_OK) != 0) return false;
     if (createFolders) {
         if (!FileManager::createDirectory(paths.cache, true) || !FileManager::createDirectory(paths.download, true)) {
             return false;

@@ -160,6 +160,34 @@ OVCacheIndex& indexOf() {
     return *index;
 }
 
+// This thread's presence snapshots of a kind: how many are open, and whether
+// the index was brought in step for the outermost one.
+template <class Kind>
+struct SnapshotState {
+    int depth = 0;
+    bool looked = false;
+    bool indexed = false;
+};
+
+template <class Kind>
+SnapshotState<Kind>& snapshotState() {
+    thread_local SnapshotState<Kind> state;
+    return state;
+}
+
+// Brings the index in step for a presence question: once per snapshot.
+template <class Kind>
+bool indexReadyForPresence() {
+    auto& snapshot = snapshotState<Kind>();
+    if (snapshot.depth > 0 && snapshot.looked) return snapshot.indexed;
+    const bool indexed = indexOf<Kind>().refresh(false);
+    if (snapshot.depth > 0) {
+        snapshot.looked = true;
+        snapshot.indexed = indexed;
+    }
+    return indexed;
+}
+
 // Checks an entry file's header: the state of an entry whose body is the
 // rest of a file of `fileSize` bytes.
 OVCacheEntryState checkHeader(const std::array<std::uint8_t, kHeaderSize>& header, std::uint64_t fileSize,
@@ -391,6 +419,17 @@ bool OVCacheManager<Kind>::hasCacheFolders() {
 }
 
 template <class Kind>
+OVCacheManager<Kind>::PresenceSnapshot::PresenceSnapshot() {
+    ++snapshotState<Kind>().depth;
+}
+
+template <class Kind>
+OVCacheManager<Kind>::PresenceSnapshot::~PresenceSnapshot() {
+    auto& snapshot = snapshotState<Kind>();
+    if (--snapshot.depth == 0) snapshot.looked = snapshot.indexed = false;
+}
+
+template <class Kind>
 void OVCacheManager<Kind>::sweepIfNeeded() {
     if (indexOf<Kind>().canHaveExpired(Date::now().timeIntervalSince1970)) flush();
 }
@@ -470,7 +509,7 @@ bool OVCacheManager<Kind>::isInCache(std::string_view name) {
     return guarded("presence", false, [name] {
         const auto file = fileName(name);
         auto& index = indexOf<Kind>();
-        if (index.refresh(false)) {
+        if (indexReadyForPresence<Kind>()) {
             if (auto held = index.holdsInCache(file)) return *held;
         }
         const auto path = entryPath(Kind::folderName, false, file);
@@ -483,7 +522,7 @@ bool OVCacheManager<Kind>::isDownloaded(std::string_view name) {
     return guarded("presence", false, [name] {
         const auto file = fileName(name);
         auto& index = indexOf<Kind>();
-        if (index.refresh(false)) {
+        if (indexReadyForPresence<Kind>()) {
             if (auto held = index.holdsInDownloads(file)) return *held;
         }
         const auto path = entryPath(Kind::folderName, true, file);

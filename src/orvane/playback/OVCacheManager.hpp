@@ -126,6 +126,18 @@ public:
     static std::optional<std::filesystem::path> subdirectory();
     static std::optional<std::filesystem::path> download();
 
+    // While one lives on a thread, that thread's presence questions
+    // (`isInCache`, `isDownloaded`) share one look at what changed on disk,
+    // taken at the first of them, instead of one each: for the episodes of
+    // one decoded state, which are one snapshot anyway. Nests.
+    class PresenceSnapshot {
+    public:
+        PresenceSnapshot();
+        ~PresenceSnapshot();
+        PresenceSnapshot(const PresenceSnapshot&) = delete;
+        PresenceSnapshot& operator=(const PresenceSnapshot&) = delete;
+    };
+
     // ---- Internal to the cache (public for tests) ----
     // Creates the cache and download folders; true when both exist afterwards.
     static bool hasCacheFolders();
