@@ -2,8 +2,10 @@
 
 #include <JavaScriptCore/JavaScript.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <unordered_set>
 #include <sstream>
 
 #include "platform/core/DebugPrint.hpp"
@@ -94,21 +96,265 @@ ScriptError scriptError(JSContextRef context, JSValueRef exception) {
 
 enum class JsonOutcome { value, undefined, failed };
 
-// The JSON form of a value: `undefined` (and values JSON has no form for)
-// give `undefined`; a value that cannot be serialised (a cycle) gives `failed`
-// with the thrown error in *exception when there is one.
-JsonOutcome jsonFromValue(JSContextRef context, JSValueRef value, Json& out, JSValueRef* exception) {
-    if (!value || JSValueIsUndefined(context, value)) return JsonOutcome::undefined;
-    JSValueRef thrown = nullptr;
-    JSText text = JSText::adopt(JSValueCreateJSONString(context, value, 0, &thrown));
-    if (thrown) {
-        if (exception) *exception = thrown;
+// Deepest nesting of objects and arrays a value handed over may have: far
+// beyond any message of a widget, and shallow enough for everything that
+// later copies, prints or compares the JSON recursively.
+constexpr std::size_t kMaxJsonDepth = 1000;
+
+// Builds the JSON form of a page value directly from the engine's values, as
+// JSON.stringify would see it, without making and parsing text. Plain objects
+// (prototype Object.prototype or none) and arrays are walked with an explicit
+// stack, so no nesting exhausts the native stack; anything else (dates, class
+// instances, wrapped primitives, values with a toJSON method) is first
+// turned into plain data by the page's own JSON.parse(JSON.stringify(value)),
+// then walked. Texts convert with lone surrogates as U+FFFD. A cycle throws
+// the TypeError JSON.stringify throws; nesting deeper than kMaxJsonDepth is
+// refused with a DataCloneError.
+class JsonWalker {
+public:
+    explicit JsonWalker(JSContextRef context) : context_(context) {
+        JSObjectRef plain = JSObjectMake(context_, nullptr, nullptr);
+        objectPrototype_ = JSObjectGetPrototype(context_, plain);
+        JSObjectRef array = JSObjectMakeArray(context_, 0, nullptr, nullptr);
+        arrayPrototype_ = JSObjectGetPrototype(context_, array);
+    }
+
+    ~JsonWalker() {
+        for (auto& frame : stack_) release(frame);
+    }
+    JsonWalker(const JsonWalker&) = delete;
+    JsonWalker& operator=(const JsonWalker&) = delete;
+
+    JsonOutcome walk(JSValueRef value, Json& out, JSValueRef* exception) {
+        if (!value) return JsonOutcome::undefined;
+        switch (place(value, out, false)) {
+            case Placed::skipped: return JsonOutcome::undefined;
+            case Placed::failed: return fail(exception);
+            case Placed::done:
+            case Placed::pushed: break;
+        }
+        while (!stack_.empty()) {
+            Frame& frame = stack_.back();
+            if (frame.index == frame.count) {
+                release(frame);
+                stack_.pop_back();
+                continue;
+            }
+            const std::size_t index = frame.index++;
+            JSValueRef thrown = nullptr;
+            if (frame.names == nullptr) {
+                JSValueRef element = JSObjectGetPropertyAtIndex(context_, frame.object, static_cast<unsigned>(index), &thrown);
+                if (thrown) return fail(exception, thrown);
+                Json& slot = frame.target->emplace_back();
+                // `frame` may move when a child is pushed: nothing reads it after.
+                if (place(element, slot, true) == Placed::failed) return fail(exception);
+            } else {
+                JSStringRef name = JSPropertyNameArrayGetNameAtIndex(frame.names, index);
+                JSValueRef member = JSObjectGetProperty(context_, frame.object, name, &thrown);
+                if (thrown) return fail(exception, thrown);
+                if (!member || skippedInObject(member)) continue;
+                auto& members = frame.target->get_ref<Json::object_t&>();
+                auto [it, inserted] = members.emplace(utf8(name), nullptr);
+                switch (place(member, it->second, false)) {
+                    case Placed::failed: return fail(exception);
+                    case Placed::skipped: members.erase(it); break;
+                    case Placed::done:
+                    case Placed::pushed: break;
+                }
+            }
+        }
+        return JsonOutcome::value;
+    }
+
+private:
+    enum class Placed { done, pushed, skipped, failed };
+
+    struct Frame {
+        JSObjectRef object;               // protected while on the stack
+        Json* target;                     // the object or array being filled
+        JSPropertyNameArrayRef names;     // null for arrays
+        std::size_t index;
+        std::size_t count;
+    };
+
+    void release(Frame& frame) {
+        if (frame.names) JSPropertyNameArrayRelease(frame.names);
+        onPath_.erase(frame.object);
+        JSValueUnprotect(context_, frame.object);
+    }
+
+    JsonOutcome fail(JSValueRef* exception, JSValueRef thrown = nullptr) {
+        if (thrown) thrown_ = thrown;
+        if (exception && thrown_) *exception = thrown_;
         return JsonOutcome::failed;
     }
-    if (!text) return JsonOutcome::undefined;
-    out = Json::parse(text.utf8(), nullptr, false);
-    if (out.is_discarded()) return JsonOutcome::failed;
-    return JsonOutcome::value;
+
+    bool skippedInObject(JSValueRef value) {
+        switch (JSValueGetType(context_, value)) {
+            case kJSTypeUndefined:
+            case kJSTypeSymbol: return true;
+            case kJSTypeObject: return JSObjectIsFunction(context_, JSValueToObject(context_, value, nullptr));
+            default: return false;
+        }
+    }
+
+    static std::string utf8(JSStringRef string) {
+        const JSChar* chars = JSStringGetCharactersPtr(string);
+        const std::size_t length = JSStringGetLength(string);
+        return utf8FromUTF16(std::u16string_view(reinterpret_cast<const char16_t*>(chars), length));
+    }
+
+    static void setNumber(double number, Json& slot) {
+        // As the text JSON.stringify writes would parse: whole numbers below
+        // 1e21 are written without a fraction or exponent.
+        if (!std::isfinite(number)) {
+            slot = nullptr;
+        } else if (std::trunc(number) == number && std::fabs(number) < 1e21) {
+            if (number >= 0 && number < 18446744073709551616.0) {
+                slot = static_cast<std::uint64_t>(number);
+            } else if (number < 0 && number >= -9223372036854775808.0) {
+                slot = static_cast<std::int64_t>(number);
+            } else {
+                slot = number;
+            }
+        } else {
+            slot = number;
+        }
+    }
+
+    // Places `value` in `slot`: a leaf at once, an object or array as a new
+    // frame. `inArray`: a value JSON has no form for becomes null there.
+    Placed place(JSValueRef value, Json& slot, bool inArray, bool normalized = false) {
+        switch (JSValueGetType(context_, value)) {
+            case kJSTypeUndefined:
+            case kJSTypeSymbol:
+                if (!inArray) return Placed::skipped;
+                slot = nullptr;
+                return Placed::done;
+            case kJSTypeNull: slot = nullptr; return Placed::done;
+            case kJSTypeBoolean: slot = JSValueToBoolean(context_, value); return Placed::done;
+            case kJSTypeNumber: setNumber(JSValueToNumber(context_, value, nullptr), slot); return Placed::done;
+            case kJSTypeString: {
+                JSText text = JSText::adopt(JSValueToStringCopy(context_, value, nullptr));
+                slot = text ? utf8(text.get()) : std::string();
+                return Placed::done;
+            }
+            default: break;  // objects, and values (BigInt) that only stringify can judge
+        }
+        JSValueRef thrown = nullptr;
+        JSObjectRef object = JSValueToObject(context_, value, &thrown);
+        if (thrown || !object) return failWith(thrown);
+        if (JSObjectIsFunction(context_, object)) {
+            if (!inArray) return Placed::skipped;
+            slot = nullptr;
+            return Placed::done;
+        }
+        const bool isArray = JSValueIsArray(context_, object);
+        JSValueRef prototype = JSObjectGetPrototype(context_, object);
+        const bool plain = isArray ? JSValueIsStrictEqual(context_, prototype, arrayPrototype_)
+                                   : (JSValueIsNull(context_, prototype) ||
+                                      JSValueIsStrictEqual(context_, prototype, objectPrototype_));
+        if (!normalized && (!plain || hasToJSON(object))) {
+            JSValueRef data = normalize(object);
+            if (!data) return Placed::failed;
+            return place(data, slot, inArray, true);
+        }
+        if (onPath_.contains(object)) {
+            return failWith(makeError("TypeError", "JSON.stringify cannot serialize cyclic structures."));
+        }
+        if (stack_.size() >= kMaxJsonDepth) {
+            return failWith(makeError("Error", "DataCloneError: the message is nested more than " +
+                                                   std::to_string(kMaxJsonDepth) + " levels deep"));
+        }
+        JSValueProtect(context_, object);
+        onPath_.insert(object);
+        Frame frame{object, &slot, nullptr, 0, 0};
+        if (isArray) {
+            slot = Json::array();
+            const double length = JSValueToNumber(context_, getProperty(object, "length"), nullptr);
+            frame.count = std::isfinite(length) && length > 0 ? static_cast<std::size_t>(std::min(length, 4294967295.0)) : 0;
+            slot.get_ref<Json::array_t&>().reserve(std::min<std::size_t>(frame.count, 1u << 16));
+        } else {
+            slot = Json::object();
+            frame.names = JSObjectCopyPropertyNames(context_, object);
+            frame.count = JSPropertyNameArrayGetCount(frame.names);
+        }
+        stack_.push_back(frame);
+        return Placed::pushed;
+    }
+
+    Placed failWith(JSValueRef thrown) {
+        thrown_ = thrown;
+        return Placed::failed;
+    }
+
+    JSValueRef getProperty(JSObjectRef object, const char* name) {
+        JSText key(name);
+        return JSObjectGetProperty(context_, object, key.get(), nullptr);
+    }
+
+    bool hasToJSON(JSObjectRef object) {
+        static const JSStringRef name = JSStringCreateWithUTF8CString("toJSON");
+        return JSObjectHasProperty(context_, object, name);
+    }
+
+    // The page's JSON.parse(JSON.stringify(value)); null when that throws.
+    JSValueRef normalize(JSObjectRef object) {
+        if (!normalizer_) {
+            JSText body("var t = JSON.stringify(v); return t === undefined ? undefined : JSON.parse(t);");
+            JSText parameter("v");
+            JSStringRef parameters[] = {parameter.get()};
+            JSValueRef thrown = nullptr;
+            normalizer_ = JSObjectMakeFunction(context_, nullptr, 1, parameters, body.get(), nullptr, 1, &thrown);
+            if (!normalizer_) {
+                thrown_ = thrown;
+                return nullptr;
+            }
+        }
+        JSValueRef thrown = nullptr;
+        JSValueRef argument = object;
+        JSValueRef result = JSObjectCallAsFunction(context_, normalizer_, nullptr, 1, &argument, &thrown);
+        if (thrown) {
+            thrown_ = thrown;
+            return nullptr;
+        }
+        return result ? result : JSValueMakeUndefined(context_);
+    }
+
+    JSValueRef makeError(const char* constructor, const std::string& message) {
+        JSText text(message);
+        JSValueRef argument = JSValueMakeString(context_, text.get());
+        JSValueRef type = getProperty(JSContextGetGlobalObject(context_), constructor);
+        if (type && JSValueIsObject(context_, type)) {
+            JSObjectRef object = JSValueToObject(context_, type, nullptr);
+            if (object && JSObjectIsConstructor(context_, object)) {
+                JSValueRef thrown = nullptr;
+                JSObjectRef error = JSObjectCallAsConstructor(context_, object, 1, &argument, &thrown);
+                if (error && !thrown) return error;
+            }
+        }
+        return JSObjectMakeError(context_, 1, &argument, nullptr);
+    }
+
+    JSContextRef context_;
+    JSValueRef objectPrototype_ = nullptr;
+    JSValueRef arrayPrototype_ = nullptr;
+    JSObjectRef normalizer_ = nullptr;
+    JSValueRef thrown_ = nullptr;
+    std::vector<Frame> stack_;
+    std::unordered_set<JSObjectRef> onPath_;
+};
+
+// The JSON form of a value: `undefined` (and values JSON has no form for)
+// give `undefined`; a value that cannot be serialised (a cycle, nesting too
+// deep, a throwing getter or toJSON) gives `failed` with the thrown error in
+// *exception when there is one.
+JsonOutcome jsonFromValue(JSContextRef context, JSValueRef value, Json& out, JSValueRef* exception) {
+    if (!value || JSValueIsUndefined(context, value)) return JsonOutcome::undefined;
+    JsonWalker walker(context);
+    const JsonOutcome outcome = walker.walk(value, out, exception);
+    if (outcome != JsonOutcome::value) out = nullptr;
+    return outcome;
 }
 
 std::optional<std::string> readTextFile(const std::filesystem::path& path) {
