@@ -535,7 +535,7 @@ void WebView::messageHandlersChanged() {
                     auto controller = view->configuration_.userContentController;
                     auto handler = controller->handler(name);
                     if (!handler) return;
-                    handler->userContentController(*controller, ScriptMessage{name, std::move(body), weak});
+                    handler->receiveMessage(*controller, ScriptMessage{name, std::move(body), weak});
                 });
                 return JSValueMakeUndefined(ctx);
             });
