@@ -101,260 +101,116 @@ enum class JsonOutcome { value, undefined, failed };
 // later copies, prints or compares the JSON recursively.
 constexpr std::size_t kMaxJsonDepth = 1000;
 
-// Builds the JSON form of a page value directly from the engine's values, as
-// JSON.stringify would see it, without making and parsing text. Plain objects
-// (prototype Object.prototype or none) and arrays are walked with an explicit
-// stack, so no nesting exhausts the native stack; anything else (dates, class
-// instances, wrapped primitives, values with a toJSON method) is first
-// turned into plain data by the page's own JSON.parse(JSON.stringify(value)),
-// then walked. Texts convert with lone surrogates as U+FFFD. A cycle throws
-// the TypeError JSON.stringify throws; nesting deeper than kMaxJsonDepth is
-// refused with a DataCloneError.
-class JsonWalker {
-public:
-    explicit JsonWalker(JSContextRef context) : context_(context) {
-        JSObjectRef plain = JSObjectMake(context_, nullptr, nullptr);
-        objectPrototype_ = JSObjectGetPrototype(context_, plain);
-        JSObjectRef array = JSObjectMakeArray(context_, 0, nullptr, nullptr);
-        arrayPrototype_ = JSObjectGetPrototype(context_, array);
-    }
+bool isHex(char16_t c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
-    ~JsonWalker() {
-        for (auto& frame : stack_) release(frame);
+// The code unit of the escape "\uXXXX" at `at` (none if it is not one).
+std::optional<char16_t> escapedUnit(std::u16string_view text, std::size_t at) {
+    if (at + 6 > text.size() || text[at] != '\\' || text[at + 1] != 'u') return std::nullopt;
+    char16_t unit = 0;
+    for (std::size_t i = at + 2; i < at + 6; ++i) {
+        if (!isHex(text[i])) return std::nullopt;
+        const char16_t c = text[i];
+        unit = static_cast<char16_t>(unit * 16 + (c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10));
     }
-    JsonWalker(const JsonWalker&) = delete;
-    JsonWalker& operator=(const JsonWalker&) = delete;
+    return unit;
+}
 
-    JsonOutcome walk(JSValueRef value, Json& out, JSValueRef* exception) {
-        if (!value) return JsonOutcome::undefined;
-        switch (place(value, out, false)) {
-            case Placed::skipped: return JsonOutcome::undefined;
-            case Placed::failed: return fail(exception);
-            case Placed::done:
-            case Placed::pushed: break;
-        }
-        while (!stack_.empty()) {
-            Frame& frame = stack_.back();
-            if (frame.index == frame.count) {
-                release(frame);
-                stack_.pop_back();
-                continue;
+// JSON text from the engine (UTF-16) made ready for our parser, in one pass:
+// an escaped lone surrogate ("\\udc00", which JSON.stringify writes for a
+// text cut inside a character) becomes "\\ufffd", a raw one U+FFFD, and the
+// nesting depth is measured. None when it is deeper than kMaxJsonDepth.
+std::optional<std::u16string> sanitizedJsonText(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    bool inString = false;
+    std::size_t depth = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (!inString) {
+            if (c == '"') inString = true;
+            else if (c == '[' || c == '{') {
+                if (++depth > kMaxJsonDepth) return std::nullopt;
+            } else if (c == ']' || c == '}') {
+                if (depth > 0) --depth;
             }
-            const std::size_t index = frame.index++;
-            JSValueRef thrown = nullptr;
-            if (frame.names == nullptr) {
-                JSValueRef element = JSObjectGetPropertyAtIndex(context_, frame.object, static_cast<unsigned>(index), &thrown);
-                if (thrown) return fail(exception, thrown);
-                Json& slot = frame.target->emplace_back();
-                // `frame` may move when a child is pushed: nothing reads it after.
-                if (place(element, slot, true) == Placed::failed) return fail(exception);
-            } else {
-                JSStringRef name = JSPropertyNameArrayGetNameAtIndex(frame.names, index);
-                JSValueRef member = JSObjectGetProperty(context_, frame.object, name, &thrown);
-                if (thrown) return fail(exception, thrown);
-                if (!member || skippedInObject(member)) continue;
-                auto& members = frame.target->get_ref<Json::object_t&>();
-                auto [it, inserted] = members.emplace(utf8(name), nullptr);
-                switch (place(member, it->second, false)) {
-                    case Placed::failed: return fail(exception);
-                    case Placed::skipped: members.erase(it); break;
-                    case Placed::done:
-                    case Placed::pushed: break;
+            out.push_back(c);
+            continue;
+        }
+        if (c == '"') {
+            inString = false;
+            out.push_back(c);
+        } else if (c == '\\' && i + 1 < text.size()) {
+            const auto unit = escapedUnit(text, i);
+            if (unit && *unit >= 0xD800 && *unit <= 0xDBFF) {
+                const auto low = escapedUnit(text, i + 6);
+                if (low && *low >= 0xDC00 && *low <= 0xDFFF) {
+                    out.append(text.substr(i, 12));
+                    i += 11;
+                } else {
+                    out.append(u"\\ufffd");
+                    i += 5;
                 }
-            }
-        }
-        return JsonOutcome::value;
-    }
-
-private:
-    enum class Placed { done, pushed, skipped, failed };
-
-    struct Frame {
-        JSObjectRef object;               // protected while on the stack
-        Json* target;                     // the object or array being filled
-        JSPropertyNameArrayRef names;     // null for arrays
-        std::size_t index;
-        std::size_t count;
-    };
-
-    void release(Frame& frame) {
-        if (frame.names) JSPropertyNameArrayRelease(frame.names);
-        onPath_.erase(frame.object);
-        JSValueUnprotect(context_, frame.object);
-    }
-
-    JsonOutcome fail(JSValueRef* exception, JSValueRef thrown = nullptr) {
-        if (thrown) thrown_ = thrown;
-        if (exception && thrown_) *exception = thrown_;
-        return JsonOutcome::failed;
-    }
-
-    bool skippedInObject(JSValueRef value) {
-        switch (JSValueGetType(context_, value)) {
-            case kJSTypeUndefined:
-            case kJSTypeSymbol: return true;
-            case kJSTypeObject: return JSObjectIsFunction(context_, JSValueToObject(context_, value, nullptr));
-            default: return false;
-        }
-    }
-
-    static std::string utf8(JSStringRef string) {
-        const JSChar* chars = JSStringGetCharactersPtr(string);
-        const std::size_t length = JSStringGetLength(string);
-        return utf8FromUTF16(std::u16string_view(reinterpret_cast<const char16_t*>(chars), length));
-    }
-
-    static void setNumber(double number, Json& slot) {
-        // As the text JSON.stringify writes would parse: whole numbers below
-        // 1e21 are written without a fraction or exponent.
-        if (!std::isfinite(number)) {
-            slot = nullptr;
-        } else if (std::trunc(number) == number && std::fabs(number) < 1e21) {
-            if (number >= 0 && number < 18446744073709551616.0) {
-                slot = static_cast<std::uint64_t>(number);
-            } else if (number < 0 && number >= -9223372036854775808.0) {
-                slot = static_cast<std::int64_t>(number);
+            } else if (unit && *unit >= 0xDC00 && *unit <= 0xDFFF) {
+                out.append(u"\\ufffd");
+                i += 5;
             } else {
-                slot = number;
+                out.push_back(c);
+                out.push_back(text[++i]);
             }
         } else {
-            slot = number;
+            out.push_back(c);  // raw lone surrogates become U+FFFD in the UTF-8 conversion
         }
     }
+    return out;
+}
 
-    // Places `value` in `slot`: a leaf at once, an object or array as a new
-    // frame. `inArray`: a value JSON has no form for becomes null there.
-    Placed place(JSValueRef value, Json& slot, bool inArray, bool normalized = false) {
-        switch (JSValueGetType(context_, value)) {
-            case kJSTypeUndefined:
-            case kJSTypeSymbol:
-                if (!inArray) return Placed::skipped;
-                slot = nullptr;
-                return Placed::done;
-            case kJSTypeNull: slot = nullptr; return Placed::done;
-            case kJSTypeBoolean: slot = JSValueToBoolean(context_, value); return Placed::done;
-            case kJSTypeNumber: setNumber(JSValueToNumber(context_, value, nullptr), slot); return Placed::done;
-            case kJSTypeString: {
-                JSText text = JSText::adopt(JSValueToStringCopy(context_, value, nullptr));
-                slot = text ? utf8(text.get()) : std::string();
-                return Placed::done;
-            }
-            default: break;  // objects, and values (BigInt) that only stringify can judge
-        }
-        JSValueRef thrown = nullptr;
-        JSObjectRef object = JSValueToObject(context_, value, &thrown);
-        if (thrown || !object) return failWith(thrown);
-        if (JSObjectIsFunction(context_, object)) {
-            if (!inArray) return Placed::skipped;
-            slot = nullptr;
-            return Placed::done;
-        }
-        const bool isArray = JSValueIsArray(context_, object);
-        JSValueRef prototype = JSObjectGetPrototype(context_, object);
-        const bool plain = isArray ? JSValueIsStrictEqual(context_, prototype, arrayPrototype_)
-                                   : (JSValueIsNull(context_, prototype) ||
-                                      JSValueIsStrictEqual(context_, prototype, objectPrototype_));
-        if (!normalized && (!plain || hasToJSON(object))) {
-            JSValueRef data = normalize(object);
-            if (!data) return Placed::failed;
-            return place(data, slot, inArray, true);
-        }
-        if (onPath_.contains(object)) {
-            return failWith(makeError("TypeError", "JSON.stringify cannot serialize cyclic structures."));
-        }
-        if (stack_.size() >= kMaxJsonDepth) {
-            return failWith(makeError("Error", "DataCloneError: the message is nested more than " +
-                                                   std::to_string(kMaxJsonDepth) + " levels deep"));
-        }
-        JSValueProtect(context_, object);
-        onPath_.insert(object);
-        Frame frame{object, &slot, nullptr, 0, 0};
-        if (isArray) {
-            slot = Json::array();
-            const double length = JSValueToNumber(context_, getProperty(object, "length"), nullptr);
-            frame.count = std::isfinite(length) && length > 0 ? static_cast<std::size_t>(std::min(length, 4294967295.0)) : 0;
-            slot.get_ref<Json::array_t&>().reserve(std::min<std::size_t>(frame.count, 1u << 16));
-        } else {
-            slot = Json::object();
-            frame.names = JSObjectCopyPropertyNames(context_, object);
-            frame.count = JSPropertyNameArrayGetCount(frame.names);
-        }
-        stack_.push_back(frame);
-        return Placed::pushed;
-    }
-
-    Placed failWith(JSValueRef thrown) {
-        thrown_ = thrown;
-        return Placed::failed;
-    }
-
-    JSValueRef getProperty(JSObjectRef object, const char* name) {
-        JSText key(name);
-        return JSObjectGetProperty(context_, object, key.get(), nullptr);
-    }
-
-    bool hasToJSON(JSObjectRef object) {
-        static const JSStringRef name = JSStringCreateWithUTF8CString("toJSON");
-        return JSObjectHasProperty(context_, object, name);
-    }
-
-    // The page's JSON.parse(JSON.stringify(value)); null when that throws.
-    JSValueRef normalize(JSObjectRef object) {
-        if (!normalizer_) {
-            JSText body("var t = JSON.stringify(v); return t === undefined ? undefined : JSON.parse(t);");
-            JSText parameter("v");
-            JSStringRef parameters[] = {parameter.get()};
+JSValueRef makeTypedError(JSContextRef context, const char* constructor, const std::string& message) {
+    JSText text(message);
+    JSValueRef argument = JSValueMakeString(context, text.get());
+    JSText name(constructor);
+    JSValueRef type = JSObjectGetProperty(context, JSContextGetGlobalObject(context), name.get(), nullptr);
+    if (type && JSValueIsObject(context, type)) {
+        JSObjectRef object = JSValueToObject(context, type, nullptr);
+        if (object && JSObjectIsConstructor(context, object)) {
             JSValueRef thrown = nullptr;
-            normalizer_ = JSObjectMakeFunction(context_, nullptr, 1, parameters, body.get(), nullptr, 1, &thrown);
-            if (!normalizer_) {
-                thrown_ = thrown;
-                return nullptr;
-            }
+            JSObjectRef error = JSObjectCallAsConstructor(context, object, 1, &argument, &thrown);
+            if (error && !thrown) return error;
         }
-        JSValueRef thrown = nullptr;
-        JSValueRef argument = object;
-        JSValueRef result = JSObjectCallAsFunction(context_, normalizer_, nullptr, 1, &argument, &thrown);
-        if (thrown) {
-            thrown_ = thrown;
-            return nullptr;
-        }
-        return result ? result : JSValueMakeUndefined(context_);
     }
+    return JSObjectMakeError(context, 1, &argument, nullptr);
+}
 
-    JSValueRef makeError(const char* constructor, const std::string& message) {
-        JSText text(message);
-        JSValueRef argument = JSValueMakeString(context_, text.get());
-        JSValueRef type = getProperty(JSContextGetGlobalObject(context_), constructor);
-        if (type && JSValueIsObject(context_, type)) {
-            JSObjectRef object = JSValueToObject(context_, type, nullptr);
-            if (object && JSObjectIsConstructor(context_, object)) {
-                JSValueRef thrown = nullptr;
-                JSObjectRef error = JSObjectCallAsConstructor(context_, object, 1, &argument, &thrown);
-                if (error && !thrown) return error;
-            }
-        }
-        return JSObjectMakeError(context_, 1, &argument, nullptr);
-    }
-
-    JSContextRef context_;
-    JSValueRef objectPrototype_ = nullptr;
-    JSValueRef arrayPrototype_ = nullptr;
-    JSObjectRef normalizer_ = nullptr;
-    JSValueRef thrown_ = nullptr;
-    std::vector<Frame> stack_;
-    std::unordered_set<JSObjectRef> onPath_;
-};
-
-// The JSON form of a value: `undefined` (and values JSON has no form for)
-// give `undefined`; a value that cannot be serialised (a cycle, nesting too
-// deep, a throwing getter or toJSON) gives `failed` with the thrown error in
-// *exception when there is one.
+// The JSON form of a value, made by the engine's JSON.stringify: `undefined`
+// (and values JSON has no form for) give `undefined`; a value that cannot be
+// serialised (a cycle, a throwing getter or toJSON, nesting deeper than
+// kMaxJsonDepth) gives `failed` with the thrown error in *exception when
+// there is one. Texts holding a lone surrogate arrive with U+FFFD in its place.
 JsonOutcome jsonFromValue(JSContextRef context, JSValueRef value, Json& out, JSValueRef* exception) {
     if (!value || JSValueIsUndefined(context, value)) return JsonOutcome::undefined;
-    JsonWalker walker(context);
-    const JsonOutcome outcome = walker.walk(value, out, exception);
-    if (outcome != JsonOutcome::value) out = nullptr;
-    return outcome;
+    JSValueRef thrown = nullptr;
+    JSText text = JSText::adopt(JSValueCreateJSONString(context, value, 0, &thrown));
+    if (thrown) {
+        if (exception) *exception = thrown;
+        return JsonOutcome::failed;
+    }
+    if (!text) return JsonOutcome::undefined;
+    const JSChar* chars = JSStringGetCharactersPtr(text.get());
+    const auto sanitized =
+        sanitizedJsonText(std::u16string_view(reinterpret_cast<const char16_t*>(chars), JSStringGetLength(text.get())));
+    if (!sanitized) {
+        if (exception) {
+            *exception = makeTypedError(context, "Error",
+                                        "DataCloneError: the message is nested more than " +
+                                            std::to_string(kMaxJsonDepth) + " levels deep");
+        }
+        return JsonOutcome::failed;
+    }
+    out = Json::parse(utf8FromUTF16(*sanitized), nullptr, false);
+    if (out.is_discarded()) {
+        out = nullptr;
+        return JsonOutcome::failed;
+    }
+    return JsonOutcome::value;
 }
 
 std::optional<std::string> readTextFile(const std::filesystem::path& path) {
