@@ -1,9 +1,41 @@
-// Sizes, margins and durations of the interface by component.
+// The fixed sizes, margins, durations, fonts and colours of the native
+// interface, grouped by the component that reads them
+// (`OVConstants::OVChip::defaultMargin`). Nothing here depends on the theme or
+// on the widget's state. Numbers are compile-time constants; each font is
+// looked up by name once, on its first read (thread-safe), and is none for
+// the life of the process when the machine lacks that face.
 #pragma once
 
+#include <optional>
+
 #include "orvane/widget/OVPlayer.hpp"
+#include "platform/ui/Color.hpp"
+#include "platform/ui/Font.hpp"
+#include "platform/ui/Geometry.hpp"
 
 namespace orvane::OVConstants {
+
+using OptionalFont = std::optional<platform::ui::Font>;
+
+struct OVVCPresentationTransitioning {
+    static constexpr double shadowViewAlpha = 0.4;
+    static constexpr double cornerRadius = 12;
+
+    struct Compact {
+        static constexpr double widthDelta = 16;
+        static constexpr double openingAnimationDuration = 0.7;
+    };
+    struct Regular {
+        static constexpr double width = 375;
+        static constexpr double openingAnimationDuration = 0.7;
+    };
+};
+
+struct OVSwipeButon {
+    static constexpr double width = 35;
+    static constexpr double height = 10;
+    static constexpr double lineWidth = 5;
+};
 
 struct OVChip {
     // The chip's diameter in interface points for a size class.
@@ -15,6 +47,98 @@ struct OVChip {
         }
         return 49;
     }
+    static constexpr platform::ui::Size equalizerAnimationSize{24, 24};
+    static constexpr platform::ui::Size circleProgressionSize{48, 48};
+    static constexpr platform::ui::Size circleSpinAnimationSize{48, 48};
+    static constexpr double defaultMargin = 20;
+};
+
+struct OVCircleSpinAnimationView {
+    static constexpr double lineWidth = 2;
+};
+
+struct OVCircleProgressionView {
+    static constexpr double lineWidth = 2;
+};
+
+struct OVImageView {
+    static constexpr platform::ui::Size spinAnimationSize{40, 40};
+};
+
+struct OVPageElementTableViewCell {
+    static constexpr double topMargin = 25;
+    static constexpr double horizontalMargin = 12;
+    static const OptionalFont& headerFont();
+    static constexpr double separatorHaight = 1;
+};
+
+struct OVDescriptionTextTableViewCell {
+    static const OptionalFont& headerFont();
+    static const OptionalFont& textFont();
+};
+
+struct OVPlayerTableViewCell {
+    struct TrackLabel {
+        static const OptionalFont& font();
+        static constexpr double speed = 15;
+    };
+};
+
+struct OVVerticalTableViewCell {
+    static constexpr double cellHeight = 50;
+    static constexpr int defaultVisiblePodcasts = 5;
+    static constexpr int displayMorePodcastsIncrement = 5;
+};
+
+struct OVHorizontalCollectionView {
+    static const OptionalFont& episodeLabelFont();
+    static constexpr platform::ui::Size itemSize{136, 200};
+};
+
+struct OVFooterPlayer {
+    static constexpr platform::ui::Color overlayColor{0, 0, 0, 0.5};
+    static constexpr double height = 90;
+    static const OptionalFont& episodeFont();
+};
+
+struct OVScreen {
+    static const OptionalFont& titleFont();
+
+    struct Transitioning {
+        static constexpr double translation = 70;
+        static constexpr double duration = 0.2;
+    };
+};
+
+struct OVEpisodePlayCell {
+    static constexpr double cornerRadius = 6;
+};
+
+struct OVContentIdentityCell {
+    static const OptionalFont& episodeLabelFont();
+};
+
+struct OVPodcastSubscriptionCell {
+    static constexpr double cornerRadius = 6;
+};
+
+struct OVPodcastEpisodesListCell {
+    static constexpr double cellHeight = 140;
+    static constexpr double longPressDuration = 1.0;
+};
+
+struct OVLibraryPodcastsListCell {
+    static constexpr double cellHeight = 110;
+};
+
+struct OVEpisodeTableViewCell {
+    static constexpr double cellHeight = 145;
+    static const OptionalFont& episodeFont();
+};
+
+struct OVPopup {
+    static const OptionalFont& font();
+    static const OptionalFont& boldFont();
 };
 
 }  // namespace orvane::OVConstants

@@ -1,5 +1,7 @@
 #include "platform/media/NowPlayingInfoCenter.hpp"
 
+#include "platform/media/MprisService.hpp"
+
 namespace platform::media {
 
 MediaItemArtwork::MediaItemArtwork(ArtworkSize boundsSize, RequestHandler requestHandler)
@@ -18,6 +20,7 @@ NowPlayingInfoCenter& NowPlayingInfoCenter::defaultCenter() {
 void NowPlayingInfoCenter::setNowPlayingInfo(std::optional<NowPlayingInfo> info) {
     ++assignments_;
     info_.set(std::move(info));
+    MprisService::shared().nowPlayingInfoDidChange();
 }
 
 core::ObservationToken NowPlayingInfoCenter::observe(Observer observer) {

@@ -1,7 +1,8 @@
 // The now-playing information centre: the information about what is playing
 // that the system shows on the lock screen and in its controls. The whole
 // dictionary is replaced at each assignment; every assignment is observable
-// (tests and the demo host watch them). Main-thread only.
+// (tests and the demo host watch them) and reaches the desktop's media
+// controls when a session bus runs (MprisService). Main-thread only.
 #pragma once
 
 #include <functional>

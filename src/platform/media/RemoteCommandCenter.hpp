@@ -3,7 +3,8 @@
 // forward, change of playback position). Handlers are added per command and
 // answer with a status; every command has an enabled flag; skip commands carry
 // their preferred intervals. `fire` delivers a command with its event to every
-// handler in the order they were added, as the system would. Main-thread only.
+// handler in the order they were added, as the system would. What the desktop
+// is offered follows the enabled flags and handlers (MprisService). Main-thread only.
 #pragma once
 
 #include <cstdint>
@@ -42,7 +43,7 @@ public:
     std::size_t targetCount() const { return targets_.size(); }
 
     bool isEnabled() const { return enabled_; }
-    void setEnabled(bool enabled) { enabled_ = enabled; }
+    void setEnabled(bool enabled);
 
     // Delivers `event` to every handler (enabled or not: the flag only tells
     // the system whether to offer the control) and returns their answers.

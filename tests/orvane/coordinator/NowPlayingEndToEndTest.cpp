@@ -1,12 +1,16 @@
 // The lock-screen integration end to end: the reference widget in the widget
 // web view selects its demo episode, the audio player streams it from a
 // loopback server on a manual clock, and the now-playing information and the
-// remote commands follow, through the coordinator, the bridge and the widget.
+// remote commands follow, through the coordinator, the bridge and the widget;
+// on a private session bus, the desktop's media controls (playerctl) see the
+// same and drive the widget.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include <cmath>
+#include <filesystem>
+#include <string>
 
 #include "orvane/coordinator/OVCoordinator.hpp"
 #include "orvane/coordinator/Orvane.hpp"
@@ -15,10 +19,12 @@
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "orvane/widget/WidgetTestSupport.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/core/URL.hpp"
 #include "platform/media/PlayerItem.hpp"
 #include "platform/media/RemoteCommandCenter.hpp"
 #include "platform/ui/TestImages.hpp"
 #include "support/MediaFiles.hpp"
+#include "support/SessionBus.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/TestHttpServer.hpp"
 #include "support/widget/WidgetPage.hpp"
@@ -172,6 +178,60 @@ TEST_F(NowPlayingEndToEnd, ThePlayingEpisodeIsShownAndTheRemoteCommandsMoveIt) {
     ASSERT_TRUE(playUntil([&] { return elapsedTimes().back() < 15.0; }, 4));
     EXPECT_NEAR(elapsedTimes().back(), 10.0, 1.1);
     EXPECT_EQ(page.debug("tracking").back(), "TRACK_CURSOR_MOVE");
+}
+
+TEST_F(NowPlayingEndToEnd, TheDesktopSeesTheEpisodeAndItsMediaControlsReachTheWidget) {
+    using testsupport::SessionBus;
+    SessionBus bus;  // before anything publishes
+    ASSERT_TRUE(bus.running()) << "dbus-daemon did not start";
+    testsupport::WidgetPage page(demoState(server.url()));
+    page.injectListener();
+    widgettest::attach(page);
+    ASSERT_TRUE(SessionBus::waitForPlayer());
+    ASSERT_TRUE(SessionBus::waitForPlayerctl("metadata title", "Episode 1"));
+
+    page.dispatch("{ type: 'PLAYER_SELECT_TRACK', payload: { key: 'demo-episode-1' } }");
+    auto widgetStatus = [&] { return page.state()["player"]["playingStatus"].get<std::string>(); };
+    auto widgetTime = [&] { return page.state()["locations"]["main"]["track"]["currentTime"].get<double>(); };
+    auto lastTracking = [&] {
+        const auto tracking = page.debug("tracking");
+        return tracking.empty() ? std::string() : tracking.back().get<std::string>();
+    };
+
+    // Playing: title, the media's length, the artwork as a file, the status.
+    ASSERT_TRUE(playUntil([&] { return SessionBus::playerctl("status") == "Playing"; }, 60));
+    EXPECT_EQ(widgetStatus(), "playing");
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [&] { return SessionBus::playerctl("metadata mpris:artUrl").starts_with("file://"); }, kWait));
+    const auto artUrl = platform::core::URL::parse(SessionBus::playerctl("metadata mpris:artUrl"));
+    ASSERT_TRUE(artUrl);
+    EXPECT_TRUE(std::filesystem::is_regular_file(artUrl->filePath()));
+    EXPECT_EQ(SessionBus::playerctl("metadata mpris:length"), std::to_string(std::llround(mediaDuration * 1e6)));
+
+    // Pause and play from the desktop: the widget hears each.
+    EXPECT_EQ(SessionBus::playerctl("pause"), "");
+    ASSERT_TRUE(playUntil([&] { return widgetStatus() == "paused"; }, 4));
+    ASSERT_TRUE(playUntil([&] { return SessionBus::playerctl("status") == "Paused"; }, 8));
+    EXPECT_EQ(SessionBus::playerctl("play"), "");
+    ASSERT_TRUE(playUntil([&] { return widgetStatus() == "playing"; }, 4));
+    ASSERT_TRUE(playUntil([&] { return SessionBus::playerctl("status") == "Playing"; }, 8));
+
+    // Next and previous skip 30 s; the widget is told as for the lock screen.
+    const double before = audioPlayer()->position()->time;
+    EXPECT_EQ(SessionBus::playerctl("next"), "");
+    ASSERT_TRUE(playUntil([&] { return lastTracking() == "TRACK_FASTFORWARD" && widgetTime() >= before + 29.5; }, 4));
+    EXPECT_NEAR(audioPlayer()->position()->time, before + 30, 0.6);
+    const double ahead = audioPlayer()->position()->time;
+    EXPECT_EQ(SessionBus::playerctl("previous"), "");
+    ASSERT_TRUE(playUntil([&] { return lastTracking() == "TRACK_REWIND" && widgetTime() <= ahead - 29.0; }, 4));
+    EXPECT_NEAR(audioPlayer()->position()->time, ahead - 30, 0.6);
+
+    // A position set from the desktop seeks, and the desktop sees it.
+    EXPECT_EQ(SessionBus::playerctl("position 10"), "");
+    ASSERT_TRUE(playUntil([&] { return lastTracking() == "TRACK_CURSOR_MOVE"; }, 4));
+    EXPECT_NEAR(audioPlayer()->position()->time, 10.0, 0.6);
+    ASSERT_TRUE(playUntil([&] { return elapsedTimes().back() < 15.0; }, 4));
+    EXPECT_NEAR(std::stod(SessionBus::playerctl("position")), 10.0, 1.1);
 }
 
 }  // namespace

@@ -1,0 +1,104 @@
+// The desktop's view of the two media centres: publishes the now-playing
+// information centre and the remote command centre on the session D-Bus as an
+// MPRIS player (org.mpris.MediaPlayer2 and org.mpris.MediaPlayer2.Player at
+// /org/mpris/MediaPlayer2), so that media keys, panels and tools such as
+// playerctl see what plays and can control it.
+//
+// What the desktop sees: the title, the duration (as mpris:length, in
+// microseconds), the artwork (a file written beside the disk cache, given as
+// a file URL), the position, the rate, and a playback status that follows the
+// published elapsed time: "Stopped" without information, "Playing" while the
+// elapsed time advances with the clock, "Paused" once it has stood still for
+// `pausedAfterSeconds`. A jump of the elapsed time is announced as "Seeked".
+// The capabilities follow the commands: a command is offered when it is
+// enabled and has a handler.
+//
+// What the desktop asks: Play, Pause and PlayPause fire the play, pause and
+// toggle commands; Next and Previous the skip-forward and skip-backward
+// commands with their first preferred interval; Seek and SetPosition the
+// change-position command with the position reached. A command that is not
+// offered is not fired, as the system would not send it.
+//
+// Threads: the centres call the two hooks on the main thread. The bus has its
+// own thread, which connects, owns every D-Bus object and answers property
+// reads from its own copy of what was last published; the main thread hands
+// it each new publication through a queue and never waits for the bus. Calls
+// arriving from the bus are handed to the main run loop, where the commands
+// are fired. Without a session bus the service prints one debug line and the
+// centres go on in-process alone. Never destroyed (the bus thread may outlive
+// static destruction at exit).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "platform/core/NoDestructor.hpp"
+
+namespace platform::media {
+
+class MprisService {
+public:
+    static constexpr const char* baseBusName = "org.mpris.MediaPlayer2.orvane";
+    static constexpr const char* objectPath = "/org/mpris/MediaPlayer2";
+    static constexpr double pausedAfterSeconds = 2.0;
+
+    enum class State { idle, connecting, published, unavailable };
+
+    static MprisService& shared();
+
+    // Hooks of the centres (main thread): the first starts the service.
+    void nowPlayingInfoDidChange();
+    void remoteCommandsDidChange();
+
+    // Thread-safe.
+    State state() const { return state_.load(); }
+    // The bus name owned once published (the base name, or the base name with
+    // ".instance<pid>" when another process holds it).
+    std::string busName() const;
+
+    // Where artwork files for the desktop are written: "nowplaying" in the
+    // component's cache folder under the Documents directory.
+    static std::filesystem::path artworkFolder();
+
+    struct Bus;
+    struct Publication;
+
+private:
+    MprisService();
+    void centresDidChange();
+    void start();
+    void didConnect();
+    void publish();
+    void schedulePauseCheck();
+
+    enum class Command { play, pause, playPause, next, previous, seek, setPosition };
+    void deliver(Command command, std::int64_t microseconds = 0, std::string trackId = {});
+    double currentPosition() const;
+
+    friend struct Bus;
+    friend class core::NoDestructor<MprisService>;
+
+    std::atomic<State> state_{State::idle};
+    mutable std::mutex nameMutex_;
+    std::string busName_;
+    std::shared_ptr<Bus> bus_;
+
+    // Main-thread state: what was last published and how elapsed time moved.
+    bool published_ = false;
+    std::uint64_t trackNumber_ = 0;
+    std::optional<std::string> lastTitle_;
+    bool hadInfo_ = false;
+    std::optional<double> lastElapsed_;
+    double lastElapsedAt_ = 0;
+    std::optional<double> duration_;
+    double lastAdvanceAt_ = 0;
+    bool playing_ = false;
+    std::uint64_t pauseCheckGeneration_ = 0;
+};
+
+}  // namespace platform::media

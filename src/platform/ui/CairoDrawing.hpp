@@ -1,0 +1,29 @@
+// Cairo helpers shared by the layers and the Renderer (internal to the kit:
+// only sources compiled into orvane_platform include this). Main thread.
+#pragma once
+
+#include <cairo.h>
+
+#include <optional>
+
+#include "platform/ui/Color.hpp"
+#include "platform/ui/Image.hpp"
+#include "platform/ui/Path.hpp"
+
+namespace platform::ui::cairo {
+
+// Adds `path` to the current cairo path.
+void appendPath(cairo_t* cr, const Path& path);
+void setColor(cairo_t* cr, const Color& color, double alphaFactor = 1);
+// The rectangle, with corners rounded by `radius` when positive.
+void appendRoundedRect(cairo_t* cr, const Rect& rect, double radius);
+// An image surface (premultiplied ARGB32) holding the image's pixels; the
+// caller destroys it. Null when cairo cannot make one.
+cairo_surface_t* surfaceFromImage(const Image& image);
+// The pixels of an ARGB32 image surface as an image of the given scale.
+std::optional<Image> imageFromSurface(cairo_surface_t* surface, double scale);
+// Blurs an ARGB32 or A8 surface in place with three box
+// passes each way, approximating a Gaussian blur of `sigma` pixels.
+void boxBlur(cairo_surface_t* surface, double sigma);
+
+}  // namespace platform::ui::cairo

@@ -1,0 +1,95 @@
+#include "platform/ui/ImageRenderer.hpp"
+
+#include <cmath>
+
+#include "platform/ui/CairoDrawing.hpp"
+#include "platform/ui/Renderer.hpp"
+
+namespace platform::ui {
+
+void GraphicsContext::fillRect(const Rect& rect, const Color& color) { fillPath(Path::rect(rect), color); }
+
+void GraphicsContext::fillPath(const Path& path, const Color& color) {
+    cairo_new_path(cr_);
+    cairo::appendPath(cr_, path);
+    cairo::setColor(cr_, color);
+    cairo_fill(cr_);
+}
+
+void GraphicsContext::strokePath(const Path& path, const Color& color, double lineWidth) {
+    cairo_new_path(cr_);
+    cairo::appendPath(cr_, path);
+    cairo::setColor(cr_, color);
+    cairo_set_line_width(cr_, lineWidth);
+    cairo_stroke(cr_);
+}
+
+void GraphicsContext::drawImage(const Image& image, const Rect& rect, std::optional<Color> tint) {
+    if (rect.isEmpty() || image.pixelWidth() <= 0 || image.pixelHeight() <= 0) return;
+    cairo_surface_t* surface = cairo::surfaceFromImage(image);
+    if (!surface) return;
+    const Rect r = rect.standardized();
+    cairo_save(cr_);
+    cairo_rectangle(cr_, r.origin.x, r.origin.y, r.size.width, r.size.height);
+    cairo_clip(cr_);
+    cairo_translate(cr_, r.origin.x, r.origin.y);
+    cairo_scale(cr_, r.size.width / image.pixelWidth(), r.size.height / image.pixelHeight());
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    if (tint) {
+        cairo::setColor(cr_, *tint);
+        cairo_mask(cr_, pattern);
+    } else {
+        cairo_set_source(cr_, pattern);
+        cairo_paint(cr_);
+    }
+    cairo_pattern_destroy(pattern);
+    cairo_restore(cr_);
+    cairo_surface_destroy(surface);
+}
+
+void GraphicsContext::drawLayer(const Layer& layer) { Renderer::draw(cr_, layer); }
+
+void GraphicsContext::clip(const Path& path) {
+    cairo_new_path(cr_);
+    cairo::appendPath(cr_, path);
+    cairo_clip(cr_);
+}
+
+void GraphicsContext::saveState() { cairo_save(cr_); }
+void GraphicsContext::restoreState() { cairo_restore(cr_); }
+
+void GraphicsContext::concatenate(const AffineTransform& t) {
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
+    cairo_transform(cr_, &m);
+}
+
+std::optional<Image> ImageRenderer::image(const std::function<void(GraphicsContext&)>& draw) const {
+    if (!(scale_ > 0) || !(size_.width > 0) || !(size_.height > 0)) return std::nullopt;
+    const double pw = std::ceil(size_.width * scale_), ph = std::ceil(size_.height * scale_);
+    if (pw > 16384 || ph > 16384) return std::nullopt;
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pw), static_cast<int>(ph));
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return std::nullopt;
+    }
+    cairo_t* cr = cairo_create(surface);
+    if (opaque_) {
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+    }
+    cairo_scale(cr, scale_, scale_);
+    GraphicsContext context(cr);
+    context.size_ = size_;
+    cairo_save(cr);
+    if (draw) draw(context);
+    cairo_restore(cr);
+    cairo_destroy(cr);
+    auto result = cairo::imageFromSurface(surface, scale_);
+    cairo_surface_destroy(surface);
+    return result;
+}
+
+}  // namespace platform::ui

@@ -1,0 +1,60 @@
+#include "platform/ui/Window.hpp"
+
+#include "platform/core/RunLoop.hpp"
+#include "platform/ui/Renderer.hpp"
+
+namespace platform::ui {
+
+std::shared_ptr<Window> Window::create(Size size, double scale) {
+    return std::make_shared<Window>(ConstructorKey{}, size, scale);
+}
+
+Window::Window(ConstructorKey key, Size size, double scale)
+    : View(key, Rect{Point{}, size}), scale_(scale > 0 ? scale : 1) {}
+
+void Window::setScale(double scale) {
+    if (scale > 0) scale_ = scale;
+}
+
+void Window::setSafeAreaInsets(const EdgeInsets& insets) {
+    if (insets == safeAreaInsets_) return;
+    safeAreaInsets_ = insets;
+    // Every view's insets may have changed: lay the whole tree out again.
+    std::vector<std::shared_ptr<View>> pending{shared_from_this()};
+    while (!pending.empty()) {
+        auto v = pending.back();
+        pending.pop_back();
+        v->setNeedsLayout();
+        pending.insert(pending.end(), v->subviews().begin(), v->subviews().end());
+    }
+}
+
+void Window::setRootView(std::shared_ptr<View> view) {
+    if (view == rootView_) return;
+    if (rootView_ && rootView_->superview().get() == this) rootView_->removeFromSuperview();
+    rootView_ = std::move(view);
+    if (!rootView_) return;
+    rootView_->setFrame(bounds());
+    rootView_->setAutoresizingMask(AutoresizingMask::flexibleWidth | AutoresizingMask::flexibleHeight);
+    addSubview(rootView_);
+}
+
+std::optional<Image> Window::snapshot() {
+    PLATFORM_ASSERT_MAIN_THREAD();
+    layoutIfNeeded();
+    return Renderer::render(*this);
+}
+
+void Window::scheduleLayoutPass() {
+    if (layoutPassPending_) return;
+    layoutPassPending_ = true;
+    std::weak_ptr<View> weak = weak_from_this();
+    core::RunLoop::main().async([weak] {
+        auto self = std::static_pointer_cast<Window>(weak.lock());
+        if (!self) return;
+        self->layoutPassPending_ = false;
+        self->layoutIfNeeded();
+    });
+}
+
+}  // namespace platform::ui

@@ -1,0 +1,55 @@
+// The window: the root of a view tree, the size of the host's screen area,
+// with the scale (pixels per point), safe-area insets and status bar frame
+// the host sets. It holds one root view filling it (controllers come later),
+// runs the layout pass at the end of a run loop turn for views that asked
+// for one, and draws itself into an image. Main thread only.
+#pragma once
+
+#include <memory>
+
+#include "platform/ui/Image.hpp"
+#include "platform/ui/View.hpp"
+
+namespace platform::ui {
+
+class Window : public View {
+public:
+    static std::shared_ptr<Window> create(Size size, double scale = 2);
+    Window(ConstructorKey key, Size size, double scale);
+
+    Size size() const { return bounds().size; }
+    void setSize(Size size) { setFrame(Rect{Point{}, size}); }
+    double scale() const { return scale_; }
+    void setScale(double scale);
+
+    // The host's insets of the area where content is not covered (notch,
+    // home indicator, status bar); the window's own safe-area insets.
+    EdgeInsets safeAreaInsets() const override { return safeAreaInsets_; }
+    void setSafeAreaInsets(const EdgeInsets& insets);
+    const Rect& statusBarFrame() const { return statusBarFrame_; }
+    void setStatusBarFrame(const Rect& frame) { statusBarFrame_ = frame; }
+
+    // The view filling the window and following its size; replaces the
+    // previous one.
+    const std::shared_ptr<View>& rootView() const { return rootView_; }
+    void setRootView(std::shared_ptr<View> view);
+
+    // The window drawn now (after its pending layout) at its scale.
+    std::optional<Image> snapshot();
+
+    // Posts one layout pass of this window to the main run loop, unless one
+    // is already pending.
+    void scheduleLayoutPass();
+
+protected:
+    bool isWindow() const override { return true; }
+
+private:
+    double scale_;
+    EdgeInsets safeAreaInsets_;
+    Rect statusBarFrame_;
+    std::shared_ptr<View> rootView_;
+    bool layoutPassPending_ = false;
+};
+
+}  // namespace platform::ui
