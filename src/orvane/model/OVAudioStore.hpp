@@ -26,6 +26,9 @@ public:
 
     virtual bool isInCache(const std::string& name) const = 0;
     virtual bool isDownloaded(const std::string& name) const = 0;
+    // While the returned holder lives, the presence questions asked on this
+    // thread share one look at the disk (see the audio cache). Nests.
+    virtual std::shared_ptr<void> presenceSnapshot() const = 0;
     // Fetches `url` into the download folder as `name` (see OVAudio::download).
     virtual void download(const OVAudio& audio, const std::string& name, const platform::core::URL& url,
                           const std::shared_ptr<OVAudioDownloadDelegate>& delegate,

@@ -13,6 +13,7 @@
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/NoDestructor.hpp"
 #include "platform/core/URL.hpp"
+#include "platform/media/MediaProbe.hpp"
 
 namespace orvane {
 namespace {
@@ -30,6 +31,10 @@ class OVAudioDiskStore final : public OVAudioStore {
 public:
     bool isInCache(const std::string& name) const override { return OVAudioCache::isInCache(name); }
     bool isDownloaded(const std::string& name) const override { return OVAudioCache::isDownloaded(name); }
+
+    std::shared_ptr<void> presenceSnapshot() const override {
+        return std::make_shared<OVAudioCache::PresenceSnapshot>();
+    }
 
     void download(const OVAudio& audio, const std::string& name, const platform::core::URL& url,
                   const std::shared_ptr<OVAudioDownloadDelegate>& withDelegate,
@@ -53,7 +58,12 @@ public:
             },
             [delegate, audioCopy, name, completionHandler = std::move(completionHandler)](
                 std::optional<platform::core::Data> data, std::optional<platform::net::URLError> error) {
-                if (data) OVAudioCache::save(*data, name);
+                // Bytes that cannot be read as audio are no download of the episode.
+            if (data && !platform::media::isPlayableAudio(*data)) {
+                platform::core::debugPrint("download: " + name + " is not audio");
+                data.reset();
+            }
+            if (data) OVAudioCache::save(*data, name);
                 // Only a whole file without an error counts as downloaded: an
                 // end with neither (an unreadable file) leaves the episode not
                 // downloaded.

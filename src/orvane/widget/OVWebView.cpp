@@ -48,8 +48,12 @@ void OVWebView::send(const std::string& js, EvaluationCompletion completionHandl
     evaluateJavaScript(js, std::move(completionHandler));
 }
 
-void OVWebView::userContentController(platform::web::UserContentController&,
+void OVWebView::userContentController(platform::web::UserContentController& controller,
                                       const platform::web::ScriptMessage& message) {
+    receiveMessage(controller, platform::web::ScriptMessage(message));
+}
+
+void OVWebView::receiveMessage(platform::web::UserContentController&, platform::web::ScriptMessage&& message) {
     if (!fromRawValue<OVWidgetEvents>(message.name)) return;
     if (auto observer = observer_.lock()) observer->webViewDidReceive(message);
     auto& bridge = OVWidgetManager::shared();
@@ -57,7 +61,7 @@ void OVWebView::userContentController(platform::web::UserContentController&,
         bridge.setWebView(std::static_pointer_cast<OVWebView>(shared_from_this()));
         if (auto starter = componentStarter.load(std::memory_order_acquire)) starter();
     }
-    bridge.didReceive(message);
+    bridge.didReceive(std::move(message));
 }
 
 void OVWebView::webViewDidFinish(platform::web::WebView&, platform::web::Navigation) {

@@ -193,6 +193,8 @@ public:
     virtual void didMoveToWindow() {}
     virtual void didAddSubview(const std::shared_ptr<View>& /*subview*/) {}
     virtual void willRemoveSubview(const std::shared_ptr<View>& /*subview*/) {}
+    // Told once a nib that made this view has connected its outlets.
+    virtual void awakeFromNib() {}
 
 protected:
     // The Window sets its own layer geometry and answers `window()`.
