@@ -101,28 +101,3 @@ TEST(MediaProbeTest, BytesThatAreNotAudioOrAreCutShortAreRefused) {
 }
 
 }  // namespace
-
-namespace {
-
-// A file-type box, then a box whose 64-bit size claims nearly the largest
-// representable length: 32 bytes in all.
-platform::core::Data hugeBoxHeader() {
-    platform::core::Data d;
-    auto be32 = [&](std::uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8) d.push_back(static_cast<std::uint8_t>(v >> shift));
-    };
-    auto tag = [&](const char* t) { d.insert(d.end(), t, t + 4); };
-    be32(16), tag("ftyp"), tag("M4A "), be32(0);
-    be32(1), tag("mdat"), be32(0x7FFFFFFF), be32(0xFFFFFFF7);
-    return d;
-}
-
-TEST(MediaProbeTest, ABoxClaimingANearMaximalSizeIsRefused) {
-    const auto d = hugeBoxHeader();
-    ASSERT_EQ(d.size(), 32u);
-    EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probeAll(d)));
-    // With the length unknown it can never become playable either.
-    EXPECT_FALSE(std::holds_alternative<MediaInfo>(probeMedia(d, std::nullopt)));
-}
-
-}  // namespace
