@@ -97,3 +97,13 @@ void TouchDispatcher::detach(GestureRecognizer& recognizer, Touch& touch) {
 }
 
 }  // namespace platform::ui
+
+namespace platform::ui {
+
+Point Touch::location(const View* view) const { return view ? view->convertPointFrom(location_, nullptr) : location_; }
+
+Point Touch::previousLocation(const View* view) const {
+    return view ? view->convertPointFrom(previousLocation_, nullptr) : previousLocation_;
+}
+
+}  // namespace platform::ui
