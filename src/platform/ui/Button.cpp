@@ -4,10 +4,14 @@ namespace platform::ui {
 
 std::shared_ptr<Button> Button::create(const Rect& frame) {
     auto button = std::make_shared<Button>(ConstructorKey{}, frame);
-    button->addSubview(button->backgroundImageView_);
-    button->addSubview(button->imageView_);
-    button->update();
+    button->installSubviews();
     return button;
+}
+
+void Button::installSubviews() {
+    addSubview(backgroundImageView_);
+    addSubview(imageView_);
+    update();
 }
 
 Button::Button(ConstructorKey key, const Rect& frame)

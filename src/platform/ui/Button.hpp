@@ -41,6 +41,9 @@ public:
 
 protected:
     void stateDidChange() override;
+    // Adds the background image view and the image view; `create` of the
+    // button and of each subclass calls it once.
+    void installSubviews();
 
 private:
     template <class T>
