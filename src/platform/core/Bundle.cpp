@@ -78,10 +78,13 @@ std::string Bundle::localizedString(std::string_view key, std::string_view table
 std::optional<fs::path> Bundle::pathForImage(std::string_view name) const {
     if (root_.empty() || name.empty() || name.find('/') != std::string_view::npos || name == "." || name == "..")
         return std::nullopt;
-    for (const char* extension : {".png", ".jpg", ".jpeg", ".gif"}) {
-        fs::path candidate = root_ / "images" / (std::string(name) + extension);
-        std::error_code ec;
-        if (fs::is_regular_file(candidate, ec)) return candidate;
+    // The plain name first, then the files drawn at two and three pixels per point.
+    for (const char* scale : {"", "@2x", "@3x"}) {
+        for (const char* extension : {".png", ".jpg", ".jpeg", ".gif"}) {
+            fs::path candidate = root_ / "images" / (std::string(name) + scale + extension);
+            std::error_code ec;
+            if (fs::is_regular_file(candidate, ec)) return candidate;
+        }
     }
     return std::nullopt;
 }

@@ -2,7 +2,9 @@
 // the ORVANE_RESOURCES environment variable, the source tree the build came
 // from, and the installed location. It holds the "Strings" table
 // (`Strings.json`, an object of key → text) and images (`images/<name>.png`,
-// `.jpg` or `.gif`). Thread-safe; the table is loaded once.
+// `.jpg`, `.jpeg` or `.gif`, or the same names ending in "@2x" or "@3x" for
+// images drawn at two or three pixels per point). Thread-safe; the table is
+// loaded once.
 #pragma once
 
 #include <filesystem>

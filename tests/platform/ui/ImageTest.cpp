@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
 #include <limits>
 #include <unordered_set>
 
@@ -129,4 +136,181 @@ TEST(Image, JpegWithAnOversizedHuffmanTableIsRefused) {
     // The same with the counts cut off by the end of the data.
     auto cut = std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(dht + 5 + 16));
     EXPECT_FALSE(Image::fromData(cut));
+}
+
+namespace {
+
+using testimages::Bytes;
+using testimages::PngSpec;
+
+struct PngCase {
+    const char* what;
+    PngSpec spec;
+    Bytes expected;  // RGBA of every pixel
+};
+
+PngSpec pngSpec(int width, int height, int colorType, int bitDepth, Bytes rows) {
+    PngSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.colorType = colorType;
+    spec.bitDepth = bitDepth;
+    spec.rows = std::move(rows);
+    return spec;
+}
+
+std::vector<PngCase> pngCases() {
+    std::vector<PngCase> cases;
+    cases.push_back({"grey 8", pngSpec(3, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 128, 255}),
+                     {0, 0, 0, 255, 128, 128, 128, 255, 255, 255, 255, 255}});
+    cases.push_back({"grey 1", pngSpec(3, 1, PNG_COLOR_TYPE_GRAY, 1, {0b10100000}),
+                     {255, 255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255}});
+    cases.push_back({"grey 16", pngSpec(2, 1, PNG_COLOR_TYPE_GRAY, 16, {0x80, 0x80, 0x20, 0x20}),
+                     {0x80, 0x80, 0x80, 255, 0x20, 0x20, 0x20, 255}});
+    cases.push_back({"grey and alpha 8", pngSpec(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {200, 255, 50, 0}),
+                     {200, 200, 200, 255, 50, 50, 50, 0}});
+    cases.push_back({"RGB 8", pngSpec(2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 250, 251, 252}),
+                     {1, 2, 3, 255, 250, 251, 252, 255}});
+    cases.push_back({"RGBA 16",
+                     pngSpec(1, 1, PNG_COLOR_TYPE_RGBA, 16, {0x10, 0x10, 0x40, 0x40, 0x90, 0x90, 0xFF, 0xFF}),
+                     {0x10, 0x40, 0x90, 0xFF}});
+    {
+        PngCase palette{"palette 2 with tRNS", pngSpec(3, 1, PNG_COLOR_TYPE_PALETTE, 2, {0b00011000}),
+                        {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 255}};
+        palette.spec.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+        palette.spec.paletteAlpha = {255, 128};
+        cases.push_back(palette);
+    }
+    {
+        PngCase key{"RGB with a transparent colour key", pngSpec(2, 1, PNG_COLOR_TYPE_RGB, 8, {9, 9, 9, 7, 7, 7}),
+                    {9, 9, 9, 255, 7, 7, 7, 0}};
+        key.spec.colorKey = {7, 7, 7};
+        cases.push_back(key);
+    }
+    {
+        const auto rgba = testimages::rgbaPattern(9, 9, 5);
+        PngCase interlaced{"interlaced RGBA 8", pngSpec(9, 9, PNG_COLOR_TYPE_RGBA, 8, rgba), rgba};
+        interlaced.spec.interlaced = true;
+        cases.push_back(interlaced);
+    }
+    return cases;
+}
+
+Bytes fixture(const std::string& name) {
+    std::ifstream in(std::string(ORVANE_TEST_FIXTURES) + "/hostile-images/" + name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+TEST(Image, DecodesEveryPngColourTypeBitDepthAndInterlacing) {
+    for (const auto& c : pngCases()) {
+        auto image = Image::fromData(testimages::encodePng(c.spec));
+        ASSERT_TRUE(image) << c.what;
+        EXPECT_EQ(image->pixelWidth(), c.spec.width) << c.what;
+        EXPECT_TRUE(std::ranges::equal(image->pixels(), c.expected)) << c.what;
+    }
+}
+
+TEST(Image, DecodesGreyAndCmykJpegsToRgb) {
+    // Flat colours survive JPEG's loss within a few levels.
+    auto near = [](std::span<const std::uint8_t> pixel, std::array<int, 4> want) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            if (std::abs(pixel[i] - want[i]) > 3) return false;
+        }
+        return true;
+    };
+    auto grey = Image::fromData(testimages::encodeJpeg(8, 8, Bytes(64, 100), 1, JCS_GRAYSCALE));
+    ASSERT_TRUE(grey);
+    EXPECT_TRUE(near(grey->pixels().first(4), {100, 100, 100, 255}));
+
+    // Inks stored inverted, as Adobe's files (which carry its marker) do:
+    // no cyan, full magenta and yellow, no black gives red.
+    Bytes cmyk;
+    for (int i = 0; i < 64; ++i) cmyk.insert(cmyk.end(), {255, 0, 0, 255});
+    auto red = Image::fromData(testimages::encodeJpeg(8, 8, cmyk, 4, JCS_CMYK));
+    ASSERT_TRUE(red);
+    EXPECT_TRUE(near(red->pixels().subspan(4 * 27, 4), {255, 0, 0, 255}));
+}
+
+TEST(Image, RefusesSizesOverTheBoundBeforeDecoding) {
+    auto oneBitGrey = [](int width, int height) {
+        const auto rowBytes = static_cast<std::size_t>((width + 7) / 8);
+        return testimages::encodePng(
+            pngSpec(width, height, PNG_COLOR_TYPE_GRAY, 1, Bytes(rowBytes * static_cast<std::size_t>(height), 0)));
+    };
+    EXPECT_TRUE(Image::fromData(oneBitGrey(Image::maxPixelSide, 1)));
+    EXPECT_FALSE(Image::fromData(oneBitGrey(Image::maxPixelSide + 1, 1)));
+    EXPECT_FALSE(Image::fromData(oneBitGrey(1, Image::maxPixelSide + 1)));
+    EXPECT_FALSE(Image::fromData(oneBitGrey(8200, 8200)));  // each side allowed, 67 Mpx in all is not
+}
+
+TEST(Image, HostileFilesAreRefusedOrDecodeTheSameEveryTime) {
+    for (const char* name :
+         {"huffman-guard-bypass.jpg", "undefined-quant-table.jpg", "png-empty-idat-null-memcpy.png"}) {
+        const auto bytes = fixture(name);
+        ASSERT_FALSE(bytes.empty()) << name;
+        auto first = Image::fromData(bytes);
+        // Disturb the heap between the two runs so that stale memory differs.
+        std::vector<std::vector<std::uint8_t>> noise;
+        for (int i = 0; i < 64; ++i) noise.emplace_back(4096 + i * 64, static_cast<std::uint8_t>(i * 37));
+        noise.clear();
+        auto second = Image::fromData(bytes);
+        ASSERT_EQ(first.has_value(), second.has_value()) << name;
+        if (first) {
+            EXPECT_EQ(*first, *second) << name;
+        }
+    }
+}
+
+TEST(Image, TheEmptyImageAndRenderingModeCopies) {
+    const Image empty;
+    EXPECT_TRUE(empty.isEmpty());
+    EXPECT_EQ(empty.size(), platform::ui::Size::zero());
+    EXPECT_TRUE(empty.pixels().empty());
+    EXPECT_TRUE(empty.pngData().empty());
+
+    auto image = Image::fromData(testimages::png(4, 2), 2.0);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->renderingMode(), Image::RenderingMode::automatic);
+    const auto tinted = image->withRenderingMode(Image::RenderingMode::alwaysTemplate);
+    EXPECT_EQ(tinted.renderingMode(), Image::RenderingMode::alwaysTemplate);
+    EXPECT_EQ(image->renderingMode(), Image::RenderingMode::automatic);
+    EXPECT_EQ(tinted.size(), (platform::ui::Size{2, 1}));
+    EXPECT_EQ(tinted, *image);
+    const Image copy = tinted;  // the mode travels with copies
+    EXPECT_EQ(copy.renderingMode(), Image::RenderingMode::alwaysTemplate);
+}
+
+TEST(Image, APngWrittenAndReadBackIsTheSameImage) {
+    auto rgba = testimages::rgbaPattern(7, 5, 3);
+    for (std::size_t i = 3; i < rgba.size(); i += 8) rgba[i] = static_cast<std::uint8_t>(i % 256);  // partial alpha
+    auto image = Image::fromPixels(7, 5, rgba);
+    ASSERT_TRUE(image);
+    const auto path = std::filesystem::temp_directory_path() / ("orvane-image-" + std::to_string(::getpid()) + ".png");
+    ASSERT_TRUE(image->writePng(path));
+    auto back = Image::contentsOfFile(path);
+    std::filesystem::remove(path);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, *image);
+    EXPECT_FALSE(Image().writePng(path));
+    EXPECT_FALSE(image->writePng("/nonexistent/folder/x.png"));
+}
+
+TEST(Image, AGifFrameIsPlacedOnItsScreenWithItsTransparentIndex) {
+    // The red pixel of redPixelGif, moved to x = 1 of a 2 x 1 screen.
+    auto placed = testimages::redPixelGif();
+    placed[6] = 2;   // screen width
+    placed[20] = 1;  // frame left
+    auto image = Image::fromData(placed);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(std::ranges::equal(image->pixels(), Bytes{0, 0, 0, 0, 0xFF, 0, 0, 0xFF}));
+
+    // A graphic control extension making index 0 transparent.
+    auto transparent = placed;
+    const Bytes control{0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, 0x00, 0x00};
+    transparent.insert(transparent.begin() + 19, control.begin(), control.end());
+    image = Image::fromData(transparent);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(std::ranges::equal(image->pixels(), Bytes(8, 0)));
 }

@@ -1,14 +1,18 @@
-// Small encoded images made in memory for tests: PNG and JPEG through
-// stb_image_write (compiled privately into each test file that includes this),
-// and a hand-made one-pixel GIF.
+// Small encoded images made in memory for tests: PNG in any colour type, bit
+// depth and interlacing through libpng's full writer, JPEG (RGB, grey, CMYK)
+// through libjpeg, and a hand-made one-pixel GIF. Independent of the kit's
+// own encoder, so that decoding is checked against another writer.
 #pragma once
 
+#include <csetjmp>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
 #include <vector>
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
+#include <jpeglib.h>
+#include <png.h>
 
 namespace testimages {
 
@@ -29,25 +33,110 @@ inline Bytes rgbaPattern(int width, int height, int seed) {
     return pixels;
 }
 
-inline void appendTo(void* context, void* data, int size) {
-    auto* out = static_cast<Bytes*>(context);
-    auto* bytes = static_cast<const std::uint8_t*>(data);
-    out->insert(out->end(), bytes, bytes + size);
+// A PNG as libpng writes it: `rows` holds the packed samples of every row
+// (height rows of rowBytes each) in the given colour type and bit depth.
+struct PngSpec {
+    int width = 1;
+    int height = 1;
+    int colorType = PNG_COLOR_TYPE_RGBA;
+    int bitDepth = 8;
+    bool interlaced = false;
+    Bytes rows;
+    std::vector<png_color> palette;
+    Bytes paletteAlpha;                    // tRNS of a palette image
+    std::vector<std::uint16_t> colorKey;   // tRNS of a grey (1 value) or RGB (3 values) image
+};
+
+inline Bytes encodePng(const PngSpec& spec) {
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        throw std::runtime_error("test PNG could not be written");
+    }
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep data, png_size_t length) {
+            auto* target = static_cast<Bytes*>(png_get_io_ptr(p));
+            target->insert(target->end(), data, data + length);
+        },
+        nullptr);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height),
+                 spec.bitDepth, spec.colorType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!spec.palette.empty()) {
+        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+    }
+    if (!spec.paletteAlpha.empty()) {
+        png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()), nullptr);
+    }
+    if (!spec.colorKey.empty()) {
+        png_color_16 key{};
+        key.gray = spec.colorKey[0];
+        if (spec.colorKey.size() == 3) {
+            key.red = spec.colorKey[0];
+            key.green = spec.colorKey[1];
+            key.blue = spec.colorKey[2];
+        }
+        png_set_tRNS(png, info, nullptr, 0, &key);
+    }
+    png_write_info(png, info);
+    const std::size_t rowBytes = png_get_rowbytes(png, info);
+    std::vector<png_bytep> rows;
+    for (int y = 0; y < spec.height; ++y) {
+        rows.push_back(const_cast<png_bytep>(spec.rows.data() + static_cast<std::size_t>(y) * rowBytes));
+    }
+    png_write_image(png, rows.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
 }
 
 inline Bytes png(int width, int height, const Bytes& rgba) {
-    Bytes out;
-    stbi_write_png_to_func(appendTo, &out, width, height, 4, rgba.data(), width * 4);
-    return out;
+    PngSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.rows = rgba;
+    return encodePng(spec);
 }
 
 inline Bytes png(int width, int height, int seed = 0) { return png(width, height, rgbaPattern(width, height, seed)); }
 
-inline Bytes jpeg(int width, int height, int seed = 0) {
-    Bytes out;
-    const auto rgba = rgbaPattern(width, height, seed);
-    stbi_write_jpg_to_func(appendTo, &out, width, height, 4, rgba.data(), 90);
+// A JPEG of `components` samples per pixel in `space` (JCS_RGB, JCS_GRAYSCALE
+// or JCS_CMYK), quality 90.
+inline Bytes encodeJpeg(int width, int height, const Bytes& samples, int components, J_COLOR_SPACE space) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = components;
+    info.in_color_space = space;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    const std::size_t stride = static_cast<std::size_t>(width) * static_cast<std::size_t>(components);
+    while (info.next_scanline < info.image_height) {
+        auto* row = const_cast<JSAMPROW>(samples.data() + info.next_scanline * stride);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    Bytes out(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
     return out;
+}
+
+inline Bytes jpeg(int width, int height, int seed = 0) {
+    const auto rgba = rgbaPattern(width, height, seed);
+    Bytes rgb;
+    for (std::size_t i = 0; i < rgba.size(); i += 4) rgb.insert(rgb.end(), {rgba[i], rgba[i + 1], rgba[i + 2]});
+    return encodeJpeg(width, height, rgb, 3, JCS_RGB);
 }
 
 // A 1x1 GIF whose only pixel is opaque red.
