@@ -4,6 +4,8 @@
 
 #include "platform/ui/Button.hpp"
 #include "platform/ui/ProgressView.hpp"
+#include "platform/ui/Window.hpp"
+#include "RenderProbe.hpp"
 
 using namespace platform::ui;
 
@@ -75,6 +77,27 @@ TEST(Controls, ProgressIsClampedAndFillsItsShare) {
         view->setProgress(c.set, true);
         EXPECT_EQ(view->progress(), c.expected);
         EXPECT_EQ(view->layer()->sublayers().front()->frame().size.width, 200 * c.expected);
+    }
+}
+
+TEST(Controls, ATemplateImageTakesTheImageViewsTint) {
+    using Mode = Image::RenderingMode;
+    for (Mode mode : {Mode::alwaysTemplate, Mode::alwaysOriginal}) {
+        auto window = Window::create({20, 20});
+        auto view = ImageView::create(square(20).withRenderingMode(mode));
+        view->setTintColor(Color{1, 0, 0, 1});
+        window->addSubview(view);
+        const auto red = renderprobe::pixelAt(*window->snapshot(), 10, 10);
+        window->setTintColor(Color{0, 0, 1, 1});
+        view->setTintColor(std::nullopt);  // now inherits blue
+        const auto blue = renderprobe::pixelAt(*window->snapshot(), 10, 10);
+        if (mode == Mode::alwaysTemplate) {
+            EXPECT_EQ(red, (renderprobe::Rgba{255, 0, 0, 255}));
+            EXPECT_EQ(blue, (renderprobe::Rgba{0, 0, 255, 255}));
+        } else {
+            EXPECT_EQ(red, (renderprobe::Rgba{255, 255, 255, 255}));
+            EXPECT_EQ(blue, red);
+        }
     }
 }
 
