@@ -55,13 +55,19 @@ void GestureRecognizer::beginTouch(const std::shared_ptr<Touch>& touch) {
     touchesBegan(*touch);
 }
 
+bool GestureRecognizer::holds(const Touch& touch) const {
+    return std::any_of(touches_.begin(), touches_.end(), [&](const auto& t) { return t.get() == &touch; });
+}
+
 void GestureRecognizer::moveTouch(const std::shared_ptr<Touch>& touch) {
+    if (!holds(*touch)) return;  // let go of it (disabled) meanwhile
     lastLocation_ = location(nullptr);
     if (state_ == State::failed || state_ == State::ended || state_ == State::cancelled) return;
     touchesMoved(*touch);
 }
 
 void GestureRecognizer::endTouch(const std::shared_ptr<Touch>& touch) {
+    if (!holds(*touch)) return;
     lastLocation_ = location(nullptr);
     auto keepAlive = shared_from_this();
     if (state_ != State::failed && state_ != State::ended && state_ != State::cancelled) touchesEnded(*touch);
@@ -70,6 +76,7 @@ void GestureRecognizer::endTouch(const std::shared_ptr<Touch>& touch) {
 }
 
 void GestureRecognizer::cancelTouch(const std::shared_ptr<Touch>& touch) {
+    if (!holds(*touch)) return;
     auto keepAlive = shared_from_this();
     if (state_ != State::failed && state_ != State::ended && state_ != State::cancelled) touchesCancelled(*touch);
     removeTouch(*touch);

@@ -97,6 +97,7 @@ protected:
 
 private:
     bool mayBegin();
+    bool holds(const Touch& touch) const;
     void finishIfDone();
     void removeTouch(const Touch& touch);
 

@@ -98,6 +98,21 @@ void PanGestureRecognizer::touchesMoved(const Touch&) {
 }
 
 void PanGestureRecognizer::touchesEnded(const Touch& touch) {
+    const std::size_t n = touches().size();
+    if (n > 1) {
+        // The fingers left behind keep the translation where it was.
+        Point sum{};
+        for (const auto& t : touches()) {
+            if (t.get() == &touch) continue;
+            sum.x += t->locationInWindow().x;
+            sum.y += t->locationInWindow().y;
+        }
+        const Point c{sum.x / static_cast<double>(n - 1), sum.y / static_cast<double>(n - 1)};
+        const Point shift{c.x - centroid_.x, c.y - centroid_.y};
+        origin_ = {origin_.x + shift.x, origin_.y + shift.y};
+        centroid_ = c;
+        for (auto& sample : samples_) sample.location = {sample.location.x + shift.x, sample.location.y + shift.y};
+    }
     if (state() == State::began || state() == State::changed) {
         if (touches().size() <= 1) {
             centroid_ = touch.locationInWindow();

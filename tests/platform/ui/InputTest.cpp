@@ -140,6 +140,34 @@ TEST(Input, DisablingAnActivePanSendsCancelledAndNothingMore) {
     EXPECT_EQ(rec->states, (std::vector<State>{State::began, State::changed, State::ended}));
 }
 
+TEST(Input, APanIgnoresMoreFingersThanItsMaximum) {
+    for (std::size_t maximum : {1u, 2u}) {
+        Scene scene;
+        auto rec = std::make_shared<Recorder>();
+        auto pan = PanGestureRecognizer::create(rec, &Recorder::onPan);
+        pan->setMaximumNumberOfTouches(maximum);
+        scene.container->addGestureRecognizer(pan);
+        auto& loop = platform::core::RunLoop::main();
+        scene.window->sendTouch(1, TouchPhase::began, {10, 10});
+        scene.window->sendTouch(2, TouchPhase::began, {30, 10});
+        loop.advance(0.1);
+        scene.window->sendTouch(1, TouchPhase::moved, {10, 50});
+        scene.window->sendTouch(2, TouchPhase::moved, {30, 50});
+        scene.window->sendTouch(1, TouchPhase::ended, {10, 50});
+        scene.window->sendTouch(2, TouchPhase::ended, {30, 50});
+        if (maximum == 1) {
+            EXPECT_TRUE(rec->states.empty());
+        } else {
+            // Both fingers moved 40 points down; lifting one keeps that.
+            ASSERT_FALSE(rec->states.empty());
+            EXPECT_EQ(rec->states.front(), State::began);
+            EXPECT_EQ(rec->states.back(), State::ended);
+            EXPECT_NEAR(rec->translations.back().x, 0, 1e-9);
+            EXPECT_NEAR(rec->translations.back().y, 40, 1e-9);
+        }
+    }
+}
+
 TEST(Input, RecognisingCancelsTheControlsTouchesUnlessTold) {
     for (bool cancels : {true, false}) {
         Scene scene;
