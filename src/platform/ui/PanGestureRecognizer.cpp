@@ -67,21 +67,22 @@ void PanGestureRecognizer::addSample(Point location) {
 
 void PanGestureRecognizer::touchesBegan(const Touch&) {
     const Point c = location(nullptr);
-    if (state() == State::possible) {
-        // A new finger moves the centroid: keep the translation continuous.
-        const Point shift{c.x - centroid_.x, c.y - centroid_.y};
-        if (touches().size() == 1) {
-            origin_ = c;
-            samples_.clear();
-        } else {
-            origin_ = {origin_.x + shift.x, origin_.y + shift.y};
-        }
-    } else if (touches().size() > maximumTouches_) {
+    if (touches().size() == 1) {
+        origin_ = centroid_ = c;
+        samples_.clear();
+        addSample(c);
+        return;
+    }
+    if (state() != State::possible && touches().size() > maximumTouches_) {
         setState(State::ended);
         return;
     }
+    // A new finger moves the centroid: keep translation and velocity
+    // continuous.
+    const Point shift{c.x - centroid_.x, c.y - centroid_.y};
+    origin_ = {origin_.x + shift.x, origin_.y + shift.y};
+    for (auto& sample : samples_) sample.location = {sample.location.x + shift.x, sample.location.y + shift.y};
     centroid_ = c;
-    addSample(c);
 }
 
 void PanGestureRecognizer::touchesMoved(const Touch&) {
