@@ -3,13 +3,14 @@
 // server serves (short generated WAV files), and prints as it happens what
 // the widget posts, the states the component receives, the scripts it sends
 // back (events included), the audio player's status changes and the server's
-// requests. The component's own audio player plays (nothing is heard): the
-// first play streams the episode through the caching item, the second play of
-// the same episode comes from the disk cache. Ends by itself after about ten
-// seconds.
+// requests. The component's own audio player plays, through the sound server
+// when one answers: the first play streams the episode through the caching
+// item, the second play of the same episode comes from the disk cache. Ends
+// by itself after about ten seconds.
 //
-//   orvane-demo-host [--verbose]   (--verbose also prints the bridge's full
-//                                   debug output, state bodies included)
+//   orvane-demo-host [--verbose] [--wav FILE]
+//     --verbose    also prints the bridge's full debug output, state bodies included
+//     --wav FILE   writes what the listener would have heard to FILE instead
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -38,6 +39,7 @@
 #include "platform/core/Json.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/core/Timer.hpp"
+#include "platform/media/AudioOutput.hpp"
 
 namespace {
 
@@ -151,7 +153,19 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool verbose = argc > 1 && std::strcmp(argv[1], "--verbose") == 0;
+    bool verbose = false;
+    std::optional<std::filesystem::path> wavPath;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--verbose") == 0) {
+            verbose = true;
+        } else if (std::strcmp(argv[i], "--wav") == 0 && i + 1 < argc) {
+            wavPath = std::filesystem::absolute(argv[++i]);
+        } else {
+            std::cerr << "usage: orvane-demo-host [--verbose] [--wav FILE]" << std::endl;
+            return 2;
+        }
+    }
+    if (wavPath) platform::media::AudioOutput::configure({platform::media::AudioOutput::Kind::wavFile, *wavPath});
 
     // Files (the episodes' cache look-ups, the debug log) go to a scratch
     // Documents directory removed at the end.
@@ -169,7 +183,8 @@ int main(int argc, char** argv) {
             say("component -> widget: " + Json::parse(line.substr(toWidget.size())).get<std::string>());
         } else if (line.substr(0, fromWidget.size()) == fromWidget) {
             say("widget -> component: message " + std::string(line.substr(fromWidget.size())));
-        } else if (verbose || line.find("Error") != std::string_view::npos) {
+        } else if (verbose || line.find("Error") != std::string_view::npos ||
+                   line.find("Audio output") != std::string_view::npos) {
             std::cerr << stamp() << line << std::endl;
         }
     });
@@ -275,6 +290,10 @@ int main(int argc, char** argv) {
 
     statusTimer->invalidate();
     server.stop();
+    if (wavPath) {
+        platform::media::AudioOutput::configure({});  // closes the file
+        std::cout << "demo: what the listener would have heard is in " << wavPath->string() << std::endl;
+    }
     platform::core::setDebugSink({});
     std::error_code ec;
     std::filesystem::remove_all(documents, ec);

@@ -1,7 +1,15 @@
 #include "support/MediaFiles.hpp"
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <mutex>
 #include <string>
+
+#include "platform/core/FileManager.hpp"
 
 namespace orvane::testing {
 
@@ -119,6 +127,52 @@ Data makeMp4(std::uint32_t timescale, std::uint64_t duration, std::size_t payloa
         d.insert(d.end(), mdat.begin(), mdat.end());
     }
     return d;
+}
+
+Data makeTone(double seconds, double frequency, int sampleRate, int channels) {
+    const auto frames = static_cast<std::uint32_t>(std::llround(seconds * sampleRate));
+    Data d = makeWavFrames(frames, sampleRate, channels);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const double value = 8192.0 * std::sin(2.0 * M_PI * frequency * i / sampleRate);
+        const auto sample = static_cast<std::int16_t>(std::lround(value));
+        for (int c = 0; c < channels; ++c) {
+            const std::size_t at = 44 + (static_cast<std::size_t>(i) * channels + c) * 2;
+            d[at] = static_cast<std::uint8_t>(sample & 0xFF);
+            d[at + 1] = static_cast<std::uint8_t>((sample >> 8) & 0xFF);
+        }
+    }
+    return d;
+}
+
+Data makeWavFrames(std::uint32_t frames, int sampleRate, int channels) {
+    Data d = makeWav(0, sampleRate, channels);
+    const std::uint32_t dataSize = frames * static_cast<std::uint32_t>(channels) * 2;
+    d.resize(44 + dataSize, 0);
+    for (int i = 0; i < 4; ++i) {
+        d[4 + i] = static_cast<std::uint8_t>((36 + dataSize) >> (8 * i));
+        d[40 + i] = static_cast<std::uint8_t>(dataSize >> (8 * i));
+    }
+    return d;
+}
+
+Data encodeWithFfmpeg(const std::string& input, const std::string& output, const std::string& extension) {
+    static std::mutex mutex;
+    static std::map<std::string, Data> made;
+    const std::string key = input + "|" + output + "|" + extension;
+    std::lock_guard lock(mutex);
+    if (auto it = made.find(key); it != made.end()) return it->second;
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("orvane-test-" + std::to_string(::getpid()) + "-" + std::to_string(made.size()) + "." + extension);
+    const std::string command = "ffmpeg -hide_banner -loglevel error -nostdin -y " + input + " " + output + " '" +
+                                path.string() + "' < /dev/null";
+    Data bytes;
+    if (std::system(command.c_str()) == 0) {
+        if (auto read = platform::core::FileManager::readFile(path)) bytes = std::move(*read);
+    }
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    made.emplace(key, bytes);
+    return bytes;
 }
 
 Data makeHtmlPage(std::size_t size) {

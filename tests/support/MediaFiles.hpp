@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "platform/core/Json.hpp"
 
@@ -26,6 +27,17 @@ platform::core::Data makeMp3Seconds(double seconds);
 // `version1` writes the 64-bit movie header.
 platform::core::Data makeMp4(std::uint32_t timescale, std::uint64_t duration, std::size_t payloadBytes,
                              bool movieAtEnd = false, bool version1 = false);
+
+// 16-bit PCM WAV of a sine tone at a quarter of full scale.
+platform::core::Data makeTone(double seconds, double frequency, int sampleRate = 48000, int channels = 2);
+// 16-bit PCM WAV of exactly `frames` frames of silence.
+platform::core::Data makeWavFrames(std::uint32_t frames, int sampleRate, int channels = 1);
+
+// A file made by Debian's ffmpeg tool, e.g. input "-f lavfi -i sine=d=5" and
+// output "-c:a libmp3lame -b:a 128k", written as `extension`. Each kind is
+// made once per process. Empty when the tool fails.
+platform::core::Data encodeWithFfmpeg(const std::string& input, const std::string& output,
+                                      const std::string& extension);
 
 // Bytes of a page that is not audio (an HTML error page).
 platform::core::Data makeHtmlPage(std::size_t size = 600);

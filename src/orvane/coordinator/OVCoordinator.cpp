@@ -47,8 +47,9 @@ void OVCoordinator::didTogglePlayPause() {
 }
 
 void OVCoordinator::sendUserTimeUpdate() {
-    if (const auto position = player_->position())
-        bridge().send(OVWidgetManager::SDKPlayerAction::playerUserTimeUpdate(position->time));
+    // The time goes out whenever the player has one, duration known or not.
+    if (const auto time = player_->widgetGetCurrentTime())
+        bridge().send(OVWidgetManager::SDKPlayerAction::playerUserTimeUpdate(*time));
 }
 
 void OVCoordinator::didTapBackward() {

@@ -1,9 +1,20 @@
-// The component's facade: the one object the host talks to. `start()` quits
-// the running coordinator, if any, and creates a new one, which the facade
-// owns. Main-thread only; one instance for the process (`shared()`).
+// The component's facade: the one object the host talks to. It keeps the
+// host's configuration (whose default artwork becomes the component's),
+// a weak reference to the host's root view controller (over which the chip
+// is placed and the root container presented) and the running coordinator,
+// which it owns. `start()` quits the running coordinator, if any, and
+// creates a new one. Main-thread only; one instance for the process
+// (`shared()`), made on first access, which fills the pages' arrow images.
 #pragma once
 
 #include <memory>
+#include <optional>
+
+#include "orvane/model/OVConfigurations.hpp"
+
+namespace platform::ui {
+class ViewController;
+}
 
 namespace orvane {
 
@@ -16,17 +27,35 @@ public:
     Orvane(const Orvane&) = delete;
     Orvane& operator=(const Orvane&) = delete;
 
+    // The host's configuration, none until set.
+    const std::optional<OVConfigurations>& configurations() const { return configurations_; }
+    // Stores the record; its default image becomes the default artwork (none
+    // keeps the current one). Never fails.
+    void setConfiguration(OVConfigurations configuration);
+
+    // Held weakly: the host owns its root view controller.
+    std::shared_ptr<platform::ui::ViewController> rootViewController() const { return rootViewController_.lock(); }
+    void setRootController(const std::shared_ptr<platform::ui::ViewController>& controller) {
+        rootViewController_ = controller;
+    }
+
     // Quits the current coordinator (when there is one), then creates a new
     // one and keeps it. Never fails.
     void start();
+
+    // Fills the pages' arrow images from the bundle's assets, left first.
+    void setConfig();
 
     // The running coordinator, none before the first start.
     const std::shared_ptr<OVCoordinator>& coordinator() const { return coordinator_; }
 
 private:
-    Orvane() = default;
+    Orvane();
+    void setConfigurations(std::optional<OVConfigurations> configurations);
 
+    std::optional<OVConfigurations> configurations_;
     std::shared_ptr<OVCoordinator> coordinator_;
+    std::weak_ptr<platform::ui::ViewController> rootViewController_;
 };
 
 }  // namespace orvane

@@ -8,6 +8,7 @@
 #include "orvane/playback/OVDownloadManager.hpp"
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/URL.hpp"
+#include "platform/media/MediaProbe.hpp"
 
 namespace orvane {
 namespace {
@@ -50,6 +51,11 @@ void OVAudio::download(const std::shared_ptr<OVAudioDownloadDelegate>& withDeleg
         },
         [delegate, audioCopy, name = *name, completionHandler = std::move(completionHandler)](
             std::optional<platform::core::Data> data, std::optional<platform::net::URLError> error) {
+            // Bytes that cannot be read as audio are no download of the episode.
+            if (data && !platform::media::isPlayableAudio(*data)) {
+                platform::core::debugPrint("download: " + name + " is not audio");
+                data.reset();
+            }
             if (data) OVAudioCache::save(*data, name);
             // Only a whole file without an error counts as downloaded: an end
             // with neither (an unreadable file) leaves the episode not

@@ -2,6 +2,8 @@
 
 #include "orvane/playback/OVCacheManager.hpp"
 #include "platform/core/DebugPrint.hpp"
+#include "platform/core/SystemVersion.hpp"
+#include "platform/media/MediaProbe.hpp"
 #include "platform/media/URLAsset.hpp"
 
 namespace orvane {
@@ -14,7 +16,11 @@ std::shared_ptr<OVAVPlayer> OVAVPlayer::create(const URL& url) {
     std::shared_ptr<OVCachePlayerItem> cachingItem;
     if (auto cached = OVAudioCache::find(name)) {
         const std::string extension = url.pathExtension();
-        cachingItem = OVCachePlayerItem::create(std::move(*cached), extension, extension);
+        // An extension that cannot end the item's made-up address is
+        // percent-encoded there; the content type stays the extension.
+        const std::string addressExtension =
+            URL::parse("orvane://whatever/file." + extension) ? extension : URL::percentEncode(extension);
+        cachingItem = OVCachePlayerItem::create(std::move(*cached), extension, addressExtension);
     } else {
         cachingItem = OVCachePlayerItem::create(url);
     }
@@ -32,7 +38,7 @@ std::shared_ptr<OVAVPlayer> OVAVPlayer::create(const URL& url) {
         cachingItem->setDelegate(self);
     }
     player->setUrl(url);
-    player->setAutomaticallyWaitsToMinimizeStalling(false);
+    if (platform::core::SystemVersion::isAtLeast(10)) player->setAutomaticallyWaitsToMinimizeStalling(false);
     return player;
 }
 
@@ -68,6 +74,12 @@ void OVAVPlayer::playerItemDidFinishDownloadingData(const std::shared_ptr<OVCach
                                                     const platform::core::Data& data) {
     const auto address = url();
     if (!address) return;
+    // Bytes that are not audio (an error page served as the episode) would
+    // make every later play of the address fail from the cache.
+    if (!platform::media::isPlayableAudio(data)) {
+        platform::core::debugPrint("OVAVPlayer: not caching " + address->absoluteString() + ": not audio");
+        return;
+    }
     OVAudioCache::cache(data, address->lastPathComponent());
 }
 

@@ -105,6 +105,7 @@ void OVAudioPlayer::load(const platform::core::URL& url, std::optional<double> s
     setAudioSession();
     removeItemNotifications();
     currentItemStatusKVO_.invalidate();
+    currentItemDurationKVO_.invalidate();
     player_ = OVAVPlayer::create(url);
     player_->setDelegate(weak_from_this());
     setStatus(OVAudioPlayerStatus::paused, false);
@@ -145,8 +146,12 @@ void OVAudioPlayer::setTimeObservations() {
         currentItemStatusKVO_ = item->observeStatus([weak](const PlayerItemStatus&, const PlayerItemStatus&) {
             if (auto self = weak.lock()) self->playerItemStatusDidChange();
         });
+        currentItemDurationKVO_ = item->observeDuration([weak](const MediaTime&, const MediaTime&) {
+            if (auto self = weak.lock()) self->playerItemDurationDidChange();
+        });
     } else {
         currentItemStatusKVO_.invalidate();
+        currentItemDurationKVO_.invalidate();
     }
     const void* object = item ? notificationObject(item) : nullptr;
     center().addObserver(this, PlayerItem::playbackStalledNotification, object, [weak](const Notification&) {
@@ -215,6 +220,7 @@ void OVAudioPlayer::cancel() {
     center().removeObserver(this);
     if (player_) player_->pause();
     currentItemStatusKVO_.invalidate();
+    currentItemDurationKVO_.invalidate();
     player_.reset();
 }
 
@@ -255,11 +261,38 @@ void OVAudioPlayer::sendUpdatedTime() {
 void OVAudioPlayer::playerItemStatusDidChange() {
     if (!player_) return;
     const auto item = player_->currentItem();
+    if (item && item->status() == PlayerItemStatus::failed) {
+        playerItemDidFail();
+        return;
+    }
     if (!item || item->status() != PlayerItemStatus::readyToPlay) return;
     const auto length = knownDuration(item->duration(), serverDuration_);
     if (!length) return;
     if (auto delegate = delegate_.lock()) delegate->audioDurationIsKnown(*length);
     sendUpdatedTime();
+}
+
+void OVAudioPlayer::playerItemDurationDidChange() {
+    // Before the item is ready its status change reports the duration.
+    if (!player_) return;
+    const auto item = player_->currentItem();
+    if (!item || item->status() != PlayerItemStatus::readyToPlay) return;
+    const auto length = knownDuration(item->duration(), serverDuration_);
+    if (!length) return;
+    if (auto delegate = delegate_.lock()) delegate->audioDurationIsKnown(*length);
+    sendUpdatedTime();
+}
+
+void OVAudioPlayer::playerItemDidFail() {
+    // An item that cannot be played (not audio, a decoder that gives up) ends
+    // as a failed download does before the item is ready: the download is
+    // reset and the player pauses, which the widget hears of.
+    if (auto cacheItem = std::dynamic_pointer_cast<OVCachePlayerItem>(player_->currentItem()))
+        cacheItem->resetURLSession();
+    std::weak_ptr<OVAudioPlayer> weak = weak_from_this();
+    DispatchQueue::main().async([weak] {
+        if (auto self = weak.lock()) self->pause();
+    });
 }
 
 void OVAudioPlayer::playbackStalledHandler() { pause(); }

@@ -89,6 +89,8 @@ private:
     void statusUpdateTimerLoop();
     void periodicTimeObservation();
     void playerItemStatusDidChange();
+    void playerItemDurationDidChange();
+    void playerItemDidFail();
     void sendUpdatedTime();
     void handleInterruption(const platform::core::Notification& notification);
     void playbackStalledHandler();
@@ -104,6 +106,8 @@ private:
     std::weak_ptr<platform::core::Timer> statusUpdateTimer_;
     std::optional<double> serverDuration_;
     platform::core::ObservationToken currentItemStatusKVO_;
+    // The item's duration once it is ready: a corrected duration is reported.
+    platform::core::ObservationToken currentItemDurationKVO_;
     std::optional<platform::core::Date> lastPeriodicObservation_;
 };
 

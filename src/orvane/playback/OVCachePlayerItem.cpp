@@ -177,6 +177,7 @@ void OVCachePlayerItem::ResourceLoaderDelegate::startDataRequest(const URL& url)
         if (session_) return;  // another start came first
         session_ = URLSession::create(configuration, shared_from_this());
         statusFailure_.reset();
+        downloadEnded_ = false;
         task = session_->dataTask(platform::net::URLRequest(url, configuration.requestCachePolicy));
     }
     task->resume();
@@ -246,6 +247,7 @@ void OVCachePlayerItem::ResourceLoaderDelegate::didCompleteWithError(
         std::lock_guard lock(mutex_);
         if (session != session_) return;  // the end of a session that has been reset
         failure = statusFailure_ ? statusFailure_ : error;
+        if (!failure) downloadEnded_ = true;
     }
     auto item = owner();
     if (failure) {
@@ -306,7 +308,11 @@ void OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests() {
                     if (count > 0)
                         answer.slice.assign(mediaData_->begin() + current, mediaData_->begin() + current + count);
                 }
-                answer.complete = mediaData_ && held >= end;
+                // Once the download has ended nothing more comes: a request
+                // that reaches the end of the buffer is done (a response of
+                // unknown length ends there).
+                const std::int64_t reached = current + static_cast<std::int64_t>(answer.slice.size());
+                answer.complete = mediaData_ && (held >= end || (downloadEnded_ && reached >= held));
             } else {
                 // A request without a data part ends once it is informed.
                 answer.complete = answer.writeInformation;

@@ -185,6 +185,8 @@ private:
     std::weak_ptr<OVCachePlayerItem> owner_;
     // The failure of a download whose answer was not a success status.
     std::optional<platform::net::URLError> statusFailure_;
+    // The current download has ended well: the buffer is the whole file.
+    bool downloadEnded_ = false;
 };
 
 }  // namespace orvane

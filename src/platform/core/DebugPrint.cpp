@@ -24,9 +24,9 @@ void debugPrint(std::string_view text) {
         s.sink(text);
         return;
     }
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fputc('\n', stderr);
-    std::fflush(stderr);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
 }
 
 DebugSink setDebugSink(DebugSink sink) {

@@ -1,6 +1,7 @@
 // Debug output of the component and of the platform layer.
 //
-// debugPrint writes one line to standard error by default. Tests install a
+// debugPrint writes one line to standard output by default, as the platform's
+// print does (in order with what else the host writes there). Tests install a
 // DebugCapture to collect the lines instead. Callable from any thread; lines
 // are never interleaved.
 #pragma once

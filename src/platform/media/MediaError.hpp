@@ -20,6 +20,7 @@ enum MediaErrorCode : long {
     kMediaErrorFileFormatNotRecognized = -11828,
     kMediaErrorResourceUnavailable = -11850,
     kMediaErrorNoLoader = -11835,
+    kMediaErrorDecodingFailed = -11821,
 };
 
 }  // namespace platform::media

@@ -14,6 +14,8 @@ constexpr double kEpsilon = 1e-9;
 // starts or resumes (or everything up to the end, when less remains).
 constexpr double kPrerollSeconds = 1.0;
 constexpr std::int32_t kTimescale = 1'000'000'000;
+// The output is fed at least this often (media seconds) while playing.
+constexpr double kFeedInterval = 0.5;
 
 double clockNow() { return core::RunLoop::main().now(); }
 }  // namespace
@@ -93,9 +95,17 @@ void Player::setAutomaticallyWaitsToMinimizeStalling(bool waits) {
 
 double Player::durationSeconds() const {
     if (!item_ || item_->status() != PlayerItemStatus::readyToPlay) return std::numeric_limits<double>::infinity();
-    const auto duration = item_->duration();
-    if (duration.isIndefinite()) return std::numeric_limits<double>::infinity();
-    return duration.seconds();
+    return item_->endSeconds();
+}
+
+std::optional<double> Player::feed(double from, double to) {
+    if (!item_ || !(to > from)) return std::nullopt;
+    if (!output_) output_ = AudioOutput::shared();
+    const auto first = static_cast<std::int64_t>(std::llround(from * kOutputSampleRate));
+    const auto last = static_cast<std::int64_t>(std::llround(to * kOutputSampleRate));
+    const auto rendered = item_->render(first, last - first, *output_);
+    if (!rendered.ended) return std::nullopt;
+    return std::max(from, static_cast<double>(first + rendered.frames) / kOutputSampleRate);
 }
 
 double Player::positionNow() const {
@@ -109,19 +119,27 @@ MediaTime Player::currentTime() const { return MediaTime::makeWithSeconds(positi
 void Player::settle() {
     if (!advancing_) return;
     const double now = clockNow();
-    const double position = anchorPosition_ + (now - anchorClock_) * rate_;
+    double position = anchorPosition_ + (now - anchorClock_) * rate_;
+    // At its deadline the position has reached what the wake was meant for,
+    // even when the clock's resolution at this date cannot show the
+    // difference.
+    if (deadlineGeneration_ == generation_ && now >= deadline_) position = std::max(position, deadlinePosition_);
     anchorClock_ = now;
-    if (position + kEpsilon < limit_) {
+    bool reachedLimit = position + kEpsilon >= limit_;
+    if (reachedLimit) position = limit_;
+    const auto audioEnd = feed(anchorPosition_, position);
+    if (audioEnd) position = *audioEnd;
+    if (!reachedLimit && !audioEnd) {
         anchorPosition_ = position;
         if (item_) item_->setCurrentSeconds(anchorPosition_);
         return;
     }
-    anchorPosition_ = limit_;
+    anchorPosition_ = position;
     advancing_ = false;
     ++generation_;
     auto item = item_;
     if (item) item->setCurrentSeconds(anchorPosition_);
-    if (limit_ + kEpsilon >= durationSeconds()) {
+    if (audioEnd || limit_ + kEpsilon >= durationSeconds()) {
         // The end: playback stops there and stays there.
         rate_ = 0;
         fireObservers(true);
@@ -189,10 +207,13 @@ void Player::stopAdvancing() {
 void Player::schedule() {
     if (!advancing_ || rate_ <= 0) return;
     const std::uint64_t generation = ++generation_;
-    double target = limit_;
+    double target = std::min(limit_, anchorPosition_ + kFeedInterval);
     for (const auto& observer : observers_) target = std::min(target, observer.nextBoundary);
     target = std::max(target, anchorPosition_);
     const double deadline = anchorClock_ + (target - anchorPosition_) / rate_;
+    deadline_ = deadline;
+    deadlinePosition_ = target;
+    deadlineGeneration_ = generation;
     std::weak_ptr<Player> weak = weak_from_this();
     core::RunLoop::main().asyncAt(deadline, [weak, generation] {
         if (auto player = weak.lock()) player->wake(generation);

@@ -1,9 +1,11 @@
-// A player: plays its current item on the main run loop's clock (nothing is
-// heard: there is no audio output device). At rate 1.0, one second of media
-// time passes per second of the clock; the position only moves over bytes the
-// item has received. Running past them stalls the item (its stalled
-// notification); reaching the duration posts its played-to-end notification
-// and stops playback at the end.
+// A player: plays its current item on the main run loop's clock. At rate 1.0,
+// one second of media time passes per second of the clock; the position only
+// moves over bytes the item has received. Each time the position moves, the
+// audio output (AudioOutput::shared(), taken when the player first plays) is
+// fed the decoded audio of the media time that passed; pausing, seeking, a
+// stall and the end feed it nothing. Running past the bytes stalls the item
+// (its stalled notification); reaching the end of the decoded audio posts its
+// played-to-end notification and stops playback there.
 //
 // Periodic time observers fire, on their queue, each time the media time
 // crosses a multiple of their interval while playing, and when playback
@@ -23,9 +25,11 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "platform/core/DispatchQueue.hpp"
+#include "platform/media/AudioOutput.hpp"
 #include "platform/media/MediaTime.hpp"
 #include "platform/media/PlayerItem.hpp"
 
@@ -104,6 +108,9 @@ private:
     void fireObservers(bool all);
     void finishSeek();
     double durationSeconds() const;
+    // Feeds the output the audio from `from` to `to`; returns where the
+    // decoded audio ended when it ended before `to`.
+    std::optional<double> feed(double from, double to);
 
     std::shared_ptr<PlayerItem> item_;
     mutable std::mutex itemMutex_;  // guards item_ against readers on other threads
@@ -114,6 +121,11 @@ private:
     double anchorPosition_ = 0;
     double anchorClock_ = 0;
     double limit_ = 0;
+    // The clock time of the next wake and the position it was meant for.
+    double deadline_ = 0;
+    double deadlinePosition_ = 0;
+    std::uint64_t deadlineGeneration_ = 0;
+    std::shared_ptr<AudioOutput> output_;
     std::uint64_t generation_ = 0;
 
     std::vector<Observer> observers_;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/core/DebugPrint.hpp"
 #include "platform/core/DispatchQueue.hpp"
 #include "platform/core/FileManager.hpp"
 #include "platform/core/NotificationCenter.hpp"
@@ -69,6 +70,31 @@ std::int64_t PlayerItem::Store::total() const {
     return sum;
 }
 
+// ---- StoreSource: the delivered bytes as the decoder reads them ----
+
+class PlayerItem::StoreSource final : public ByteSource {
+public:
+    explicit StoreSource(std::shared_ptr<Store> store) : store_(std::move(store)) {}
+
+    std::int64_t read(std::int64_t offset, std::uint8_t* into, std::int64_t count) override {
+        std::lock_guard lock(store_->mutex);
+        if (store_->length && offset >= *store_->length) return 0;
+        const std::int64_t end = store_->contiguousEnd(offset);
+        if (offset < 0 || end <= offset) return -1;
+        const std::int64_t n = std::min(count, end - offset);
+        std::memcpy(into, store_->bytes.data() + offset, static_cast<std::size_t>(n));
+        return n;
+    }
+
+    std::optional<std::int64_t> length() const override {
+        std::lock_guard lock(store_->mutex);
+        return store_->length;
+    }
+
+private:
+    std::shared_ptr<Store> store_;
+};
+
 // ---- Sink: answers of loading requests, from any thread ----
 
 class PlayerItem::Sink final : public LoadingRequestClient {
@@ -111,7 +137,9 @@ private:
 // ---- PlayerItem ----
 
 PlayerItem::PlayerItem(std::shared_ptr<URLAsset> asset)
-    : asset_(std::move(asset)), store_(std::make_shared<Store>()) {}
+    : asset_(std::move(asset)), store_(std::make_shared<Store>()) {
+    source_ = std::make_shared<StoreSource>(store_);
+}
 
 PlayerItem::~PlayerItem() { stopLoading(); }
 
@@ -123,7 +151,7 @@ std::shared_ptr<PlayerItem> PlayerItem::create(const core::URL& url) { return cr
 
 MediaTime PlayerItem::duration() const {
     if (status() != PlayerItemStatus::readyToPlay || !info_) return MediaTime::indefiniteTime();
-    return info_->duration;
+    return duration_.get();
 }
 
 MediaTime PlayerItem::currentTime() const {
@@ -262,6 +290,14 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
         if (!isFullyLoaded()) fail(*error);
         return;
     }
+    {
+        // A request that ran to the end of a resource of unknown length has
+        // found that end.
+        std::lock_guard lock(store_->mutex);
+        const auto* data = request->dataRequest();
+        if (!store_->length && data && data->requestsAllDataToEndOfResource())
+            store_->length = std::max(data->currentOffset(), store_->contiguousEnd(0));
+    }
     bytesArrived();
     if (!loading_ || status() == PlayerItemStatus::failed || isFullyLoaded()) return;
     // Fill the first gap after the playback position, else the first one.
@@ -276,33 +312,89 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
 }
 
 void PlayerItem::bytesArrived() {
-    if (status() == PlayerItemStatus::unknown && informationKnown_) probe();
+    if (status() == PlayerItemStatus::unknown && informationKnown_) {
+        probe();
+    } else if (status() == PlayerItemStatus::readyToPlay) {
+        refreshDuration();
+    }
     informPlayer();
 }
 
+bool PlayerItem::holdsBytesAt(std::int64_t offset) const {
+    std::lock_guard lock(store_->mutex);
+    return (store_->length && offset >= *store_->length) || store_->contiguousEnd(offset) > offset;
+}
+
 void PlayerItem::probe() {
-    ProbeResult result;
-    bool complete = false;
-    {
-        std::lock_guard lock(store_->mutex);
-        const auto prefix = static_cast<std::size_t>(store_->contiguousEnd(0));
-        result = probeMedia(std::span<const std::uint8_t>(store_->bytes.data(), prefix), store_->length);
-        complete = store_->length && static_cast<std::int64_t>(prefix) >= *store_->length;
-    }
-    if (auto* info = std::get_if<MediaInfo>(&result)) {
-        info_ = *info;
+    // Nothing new where the last attempt stopped: no new attempt.
+    if (probeWaitsFor_ && !holdsBytesAt(*probeWaitsFor_)) return;
+    auto opened = AudioDecoder::open(source_);
+    if (auto* decoder = std::get_if<std::unique_ptr<AudioDecoder>>(&opened)) {
+        probeWaitsFor_.reset();
+        decoder_ = std::move(*decoder);
+        info_ = decoder_->info();
+        refreshDuration();
         setStatus(PlayerItemStatus::readyToPlay);
-    } else if (auto* failure = std::get_if<ProbeFailure>(&result)) {
-        fail(MediaError{kMediaErrorDomain, kMediaErrorFileFormatNotRecognized,
-                        "Cannot open: " + failure->reason});
-    } else if (complete) {
-        fail(MediaError{kMediaErrorDomain, kMediaErrorFileFormatNotRecognized, "Cannot open: not enough data"});
+        return;
     }
+    if (auto* failure = std::get_if<ProbeFailure>(&opened)) {
+        fail(MediaError{kMediaErrorDomain, kMediaErrorFileFormatNotRecognized, "Cannot open: " + failure->reason});
+        return;
+    }
+    const std::int64_t needed = std::get<ProbeNeedsMoreData>(opened).offset;
+    if (isFullyLoaded()) {
+        fail(MediaError{kMediaErrorDomain, kMediaErrorFileFormatNotRecognized,
+                        "Cannot open: the file ends before its audio can be read"});
+        return;
+    }
+    probeWaitsFor_ = needed;
+    requestBytesAt(needed);
+}
+
+void PlayerItem::refreshDuration() {
+    if (!info_ || !decoder_) return;
+    MediaTime duration = info_->duration;
+    if (isFullyLoaded() && !durationExact_) {
+        // Every byte is here: the packets tell the duration.
+        {
+            std::lock_guard lock(store_->mutex);
+            info_->dataEnd = store_->length;
+        }
+        const MediaTime stated = info_->duration;
+        const bool statedByHeader = !stated.isIndefinite() && !info_->durationIsEstimate;
+        info_->applyCountedDuration(decoder_->countDuration());
+        durationExact_ = true;
+        if (statedByHeader && info_->duration != stated) {
+            core::debugPrint("PlayerItem: " + asset_->url().absoluteString() + ": the audio ends at " +
+                             std::to_string(info_->duration.seconds()) + " s, before the " +
+                             std::to_string(stated.seconds()) + " s its header states");
+        }
+        duration = info_->duration;
+    } else if (!durationExact_ && !info_->dataEnd && info_->bitRate > 0 && !info_->bitRateIsGuess &&
+               (info_->duration.isIndefinite() || info_->durationIsEstimate)) {
+        // A resource of unknown length: the bytes held so far at the bit rate.
+        std::int64_t held = 0;
+        {
+            std::lock_guard lock(store_->mutex);
+            held = store_->contiguousEnd(info_->dataStart) - info_->dataStart;
+        }
+        const double seconds = static_cast<double>(std::max<std::int64_t>(0, held)) * 8.0 / info_->bitRate;
+        info_->duration = MediaTime::makeWithSeconds(seconds, 1'000'000);
+        info_->durationIsEstimate = true;
+        duration = info_->duration;
+        // The estimate is published when it has grown noticeably.
+        const MediaTime published = duration_.get();
+        if (!published.isIndefinite() && seconds - published.seconds() < std::max(1.0, 0.05 * published.seconds()))
+            return;
+    }
+    if (duration != duration_.get()) duration_.set(duration);
 }
 
 void PlayerItem::fail(MediaError error) {
     if (status() == PlayerItemStatus::failed) return;
+    core::debugPrint("PlayerItem: " + asset_->url().absoluteString() + ": " + error.localizedDescription);
     error_ = std::move(error);
+    decoder_.reset();
     stopLoading();
     setStatus(PlayerItemStatus::failed);
     informPlayer();
@@ -317,24 +409,25 @@ void PlayerItem::informPlayer() {
     if (auto player = player_.lock()) player->itemDidChange();
 }
 
+double PlayerItem::endSeconds() const {
+    if (!info_ || !durationExact_ || info_->duration.isIndefinite()) return std::numeric_limits<double>::infinity();
+    return info_->duration.seconds();
+}
+
 double PlayerItem::playableEnd(double seconds) const {
     if (!info_) return seconds;
-    const double total = info_->duration.seconds();
+    if (isFullyLoaded()) return endSeconds();
     std::lock_guard lock(store_->mutex);
-    if (store_->length && store_->contiguousEnd(0) >= *store_->length) return total;
     const std::int64_t start = std::max(info_->dataStart, info_->byteOffsetForSeconds(seconds) - 1);
     const std::int64_t end = store_->contiguousEnd(start);
     if (end <= start) return seconds;
-    if (store_->length && end >= *store_->length) return total;
-    return std::clamp(info_->secondsForByteOffset(end), seconds, total);
+    return std::max(info_->secondsForByteOffset(end), seconds);
 }
 
-void PlayerItem::prepareToPlay(double seconds) {
-    if (!loading_ || !asset_->usesResourceLoader() || !informationKnown_ || !info_) return;
-    std::int64_t start = 0;
+void PlayerItem::requestBytesAt(std::int64_t start) {
+    if (!loading_ || !asset_->usesResourceLoader() || !informationKnown_) return;
     {
         std::lock_guard lock(store_->mutex);
-        start = std::max(info_->dataStart, info_->byteOffsetForSeconds(seconds) - 1);
         if (store_->length && start >= *store_->length) return;
         if (store_->contiguousEnd(start) > start) return;  // already here
     }
@@ -345,6 +438,40 @@ void PlayerItem::prepareToPlay(double seconds) {
         asset_->resourceLoader().cancel(std::exchange(dataRequest_, nullptr));
     }
     issueDataRequest(start);
+}
+
+void PlayerItem::prepareToPlay(double seconds) {
+    if (!info_) return;
+    requestBytesAt(std::max(info_->dataStart, info_->byteOffsetForSeconds(seconds) - 1));
+}
+
+PlayerItem::RenderResult PlayerItem::render(std::int64_t start, std::int64_t count, AudioOutput& output) {
+    RenderResult result;
+    if (count <= 0) return result;
+    renderBuffer_.clear();
+    if (decoder_) {
+        const auto rendered = decoder_->render(start, count, renderBuffer_);
+        result.frames = rendered.frames;
+        result.ended = rendered.ended;
+        if (rendered.missingAt) requestBytesAt(*rendered.missingAt);
+        if (decoder_->decodeErrorCount() > 0 && !reportedDecodeErrors_) {
+            reportedDecodeErrors_ = true;
+            core::debugPrint("PlayerItem: " + asset_->url().absoluteString() +
+                             ": packets the decoder refused are played as silence");
+        }
+        if (rendered.failure) {
+            // Failing calls back into the player, which is in the middle of
+            // moving the position: the failure follows on the main queue.
+            const MediaError error{kMediaErrorDomain, kMediaErrorDecodingFailed, "Cannot decode: " + *rendered.failure};
+            core::DispatchQueue::main().async([weak = weak_from_this(), error] {
+                if (auto item = weak.lock()) item->fail(error);
+            });
+        }
+    }
+    // Silence where nothing could be decoded; nothing past the end.
+    if (!result.ended) renderBuffer_.resize(static_cast<std::size_t>(count) * kOutputChannels, 0);
+    output.write(renderBuffer_);
+    return result;
 }
 
 void PlayerItem::postNotification(const char* name) {

@@ -1,8 +1,16 @@
 // A player item: one asset as a player plays it. It loads the asset's bytes
 // (through the asset's resource loader, from a file, or from memory) once a
-// player has made it its current item, reads the duration from the bytes
-// (MediaProbe) and becomes ready to play, or fails when the bytes are not
-// audio or cannot be loaded.
+// player has made it its current item, opens them with FFmpeg's libraries
+// (MediaDecoder, reading only the bytes delivered so far) and becomes ready to
+// play, or fails when the bytes are not audio or cannot be loaded; the failure
+// is printed as a debug line.
+//
+// Duration: what a header states, or an estimate from the bit rate and the
+// resource's length; for a resource of unknown length, an estimate from the
+// bit rate and the bytes held, which grows as they arrive. Once every byte is
+// there the duration is counted from the packets and corrected when it
+// differs. Changes after the item became ready are observable. The end of
+// playback is where the decoded audio ends, never an estimate.
 //
 // Status changes are observable with new and old values. The item posts, on
 // NotificationCenter::defaultCenter() with the item as the object (compare
@@ -22,8 +30,11 @@
 #include <mutex>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "platform/core/Observable.hpp"
+#include "platform/media/AudioOutput.hpp"
+#include "platform/media/MediaDecoder.hpp"
 #include "platform/media/MediaError.hpp"
 #include "platform/media/MediaProbe.hpp"
 #include "platform/media/MediaTime.hpp"
@@ -62,6 +73,12 @@ public:
 
     // Indefinite until the bytes have told it.
     MediaTime duration() const;
+    // Observation of `duration` once the item is ready (new and old values).
+    [[nodiscard]] core::ObservationToken observeDuration(core::Observable<MediaTime>::Handler handler) {
+        return duration_.observe(std::move(handler));
+    }
+    // True once the duration is counted from the whole resource.
+    bool isDurationExact() const { return durationExact_; }
     // The playback position (the player's current time while it plays this item).
     MediaTime currentTime() const;
 
@@ -84,6 +101,16 @@ private:
     void detach(const Player* player);
     // How far playback may run from `seconds` over delivered bytes.
     double playableEnd(double seconds) const;
+    // Where playback ends: the exact duration once it is known, else infinity.
+    double endSeconds() const;
+    struct RenderResult {
+        std::int64_t frames = 0;  // decoded frames written
+        bool ended = false;       // the decoded audio ended after `frames`
+    };
+    // Decodes `count` output frames from output frame `start` into `output`,
+    // silence where the audio cannot be decoded (bytes missing, decoder
+    // errors); nothing past the end of the audio.
+    RenderResult render(std::int64_t start, std::int64_t count, AudioOutput& output);
     // The player is about to play from `seconds`: make sure the bytes there
     // are on their way.
     void prepareToPlay(double seconds);
@@ -100,6 +127,9 @@ private:
     void requestFinished(const std::shared_ptr<LoadingRequest>& request, const std::optional<MediaError>& error);
     void bytesArrived();
     void probe();
+    void refreshDuration();
+    void requestBytesAt(std::int64_t offset);
+    bool holdsBytesAt(std::int64_t offset) const;
     void fail(MediaError error);
     void informPlayer();
 
@@ -118,6 +148,7 @@ private:
         std::int64_t firstMissing(std::int64_t from) const;
         std::int64_t total() const;
     };
+    class StoreSource;
 
     std::shared_ptr<URLAsset> asset_;
     void setStatus(PlayerItemStatus status);
@@ -126,6 +157,13 @@ private:
     std::atomic<PlayerItemStatus> statusMirror_{PlayerItemStatus::unknown};
     std::optional<MediaError> error_;
     std::optional<MediaInfo> info_;
+    std::unique_ptr<AudioDecoder> decoder_;
+    std::shared_ptr<ByteSource> source_;
+    std::optional<std::int64_t> probeWaitsFor_;
+    core::Observable<MediaTime> duration_{MediaTime::indefiniteTime()};
+    bool durationExact_ = false;
+    std::vector<std::int16_t> renderBuffer_;
+    bool reportedDecodeErrors_ = false;
     std::optional<std::string> contentType_;
     double currentSeconds_ = 0;
 

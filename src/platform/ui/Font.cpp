@@ -1,4 +1,5 @@
 #include "platform/ui/Font.hpp"
+#include "platform/ui/text/FontConfig.hpp"
 
 #include <fontconfig/fontconfig.h>
 
@@ -51,6 +52,10 @@ int fcWeight(Font::Weight w) {
 }
 
 }  // namespace
+
+namespace detail {
+FcConfig* fontconfigConfig() { return config(); }
+}  // namespace detail
 
 struct FontLookup {
     static Font fromPattern(FcPattern* p, double pointSize) {

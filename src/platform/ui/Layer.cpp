@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/DebugPrint.hpp"
+#include "platform/ui/ViewAnimation.hpp"
 
 namespace platform::ui {
 
@@ -88,8 +89,44 @@ Rect Layer::frame() const {
 
 void Layer::setFrame(const Rect& frame) {
     const Rect f = frame.standardized();
-    if (transform_.isIdentity()) bounds_.size = f.size;
-    position_ = {f.origin.x + anchorPoint_.x * f.size.width, f.origin.y + anchorPoint_.y * f.size.height};
+    if (transform_.isIdentity()) {
+        Rect bounds = bounds_;
+        bounds.size = f.size;
+        change(keypath::bounds, bounds_, bounds);
+    }
+    change(keypath::position, position_,
+           Point{f.origin.x + anchorPoint_.x * f.size.width, f.origin.y + anchorPoint_.y * f.size.height});
+}
+
+namespace {
+
+// Shows a layer's animations: the presentation source of an animated layer.
+class AnimationPresentation final : public PresentationSource {
+public:
+    explicit AnimationPresentation(std::shared_ptr<const AnimationStore> store) : store_(std::move(store)) {}
+    std::optional<AnimatableValue> presentationValue(std::string_view keyPath,
+                                                     const AnimatableValue& modelValue) const override {
+        if (store_->isEmpty()) return std::nullopt;
+        return store_->presentationValue(keyPath, modelValue);
+    }
+
+private:
+    std::shared_ptr<const AnimationStore> store_;
+};
+
+}  // namespace
+
+AnimationStore& Layer::animations() {
+    if (!animations_) {
+        animations_ = std::make_shared<AnimationStore>();
+        if (!presentationSource_) presentationSource_ = std::make_shared<AnimationPresentation>(animations_);
+    }
+    return *animations_;
+}
+
+void Layer::didChange(std::string_view keyPath, const AnimatableValue& oldValue, const AnimatableValue& newValue) {
+    if (recordsViewAnimations_ && ViewAnimation::isRecording())
+        ViewAnimation::propertyDidChange(*this, keyPath, oldValue, newValue);
 }
 
 std::optional<AnimatableValue> Layer::modelValue(std::string_view key) const {

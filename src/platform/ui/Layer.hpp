@@ -23,10 +23,12 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/ui/AnimatableValue.hpp"
+#include "platform/ui/AnimationTarget.hpp"
 #include "platform/ui/Color.hpp"
 #include "platform/ui/Geometry.hpp"
 #include "platform/ui/Image.hpp"
@@ -73,7 +75,7 @@ enum class ContentsGravity {
     bottomRight,
 };
 
-class Layer : public std::enable_shared_from_this<Layer> {
+class Layer : public std::enable_shared_from_this<Layer>, public AnimationTarget {
 protected:
     struct ConstructorKey {
         explicit ConstructorKey() = default;
@@ -102,14 +104,14 @@ public:
 
     // ---- Geometry ----
     const Rect& bounds() const { return bounds_; }
-    void setBounds(const Rect& bounds) { bounds_ = bounds; }
+    void setBounds(const Rect& bounds) { change(keypath::bounds, bounds_, bounds); }
     const Point& position() const { return position_; }
-    void setPosition(Point position) { position_ = position; }
+    void setPosition(Point position) { change(keypath::position, position_, position); }
     // In unit coordinates of the bounds; (0.5, 0.5) by default.
     const Point& anchorPoint() const { return anchorPoint_; }
-    void setAnchorPoint(Point anchorPoint) { anchorPoint_ = anchorPoint; }
+    void setAnchorPoint(Point anchorPoint) { change(keypath::anchorPoint, anchorPoint_, anchorPoint); }
     const AffineTransform& transform() const { return transform_; }
-    void setTransform(const AffineTransform& transform) { transform_ = transform; }
+    void setTransform(const AffineTransform& transform) { change(keypath::transform, transform_, transform); }
     // The bounds as the superlayer sees them: the smallest rectangle holding
     // the transformed bounds placed at the position.
     Rect frame() const;
@@ -128,17 +130,21 @@ public:
 
     // ---- Appearance ----
     double opacity() const { return opacity_; }
-    void setOpacity(double opacity) { opacity_ = opacity; }
+    void setOpacity(double opacity) { change(keypath::opacity, opacity_, opacity); }
     bool isHidden() const { return hidden_; }
     void setHidden(bool hidden) { hidden_ = hidden; }
     const std::optional<Color>& backgroundColor() const { return backgroundColor_; }
-    void setBackgroundColor(std::optional<Color> color) { backgroundColor_ = color; }
+    void setBackgroundColor(std::optional<Color> color) {
+        const Color old = backgroundColor_.value_or(Color::clear());
+        backgroundColor_ = color;
+        didChange(keypath::backgroundColor, old, color.value_or(Color::clear()));
+    }
     double cornerRadius() const { return cornerRadius_; }
-    void setCornerRadius(double radius) { cornerRadius_ = radius; }
+    void setCornerRadius(double radius) { change(keypath::cornerRadius, cornerRadius_, radius); }
     double borderWidth() const { return borderWidth_; }
-    void setBorderWidth(double width) { borderWidth_ = width; }
+    void setBorderWidth(double width) { change(keypath::borderWidth, borderWidth_, width); }
     const Color& borderColor() const { return borderColor_; }
-    void setBorderColor(const Color& color) { borderColor_ = color; }
+    void setBorderColor(const Color& color) { change(keypath::borderColor, borderColor_, color); }
     // Clips the sublayers and the contents to the (rounded) bounds.
     bool masksToBounds() const { return masksToBounds_; }
     void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
@@ -149,13 +155,13 @@ public:
     // clipped away with everything else outside the bounds by
     // `masksToBounds`.
     const Color& shadowColor() const { return shadowColor_; }
-    void setShadowColor(const Color& color) { shadowColor_ = color; }
+    void setShadowColor(const Color& color) { change(keypath::shadowColor, shadowColor_, color); }
     double shadowOpacity() const { return shadowOpacity_; }
-    void setShadowOpacity(double opacity) { shadowOpacity_ = opacity; }
+    void setShadowOpacity(double opacity) { change(keypath::shadowOpacity, shadowOpacity_, opacity); }
     Size shadowOffset() const { return shadowOffset_; }
-    void setShadowOffset(Size offset) { shadowOffset_ = offset; }
+    void setShadowOffset(Size offset) { change(keypath::shadowOffset, shadowOffset_, offset); }
     double shadowRadius() const { return shadowRadius_; }
-    void setShadowRadius(double radius) { shadowRadius_ = radius; }
+    void setShadowRadius(double radius) { change(keypath::shadowRadius, shadowRadius_, radius); }
     const std::optional<Path>& shadowPath() const { return shadowPath_; }
     void setShadowPath(std::optional<Path> path) { shadowPath_ = std::move(path); }
 
@@ -174,7 +180,7 @@ public:
 
     // ---- Model and presentation ----
     // The model value of an animatable property; none for an unknown key.
-    virtual std::optional<AnimatableValue> modelValue(std::string_view keyPath) const;
+    std::optional<AnimatableValue> modelValue(std::string_view keyPath) const override;
     // The value shown now: the model value passed through the presentation
     // source, when there is one. None for an unknown key.
     std::optional<AnimatableValue> presentationValue(std::string_view keyPath) const;
@@ -188,6 +194,23 @@ public:
         }
         return model;
     }
+    // ---- Animations ----
+    // The layer's animations (created on first use; from then on they are
+    // the presentation source unless another one was set).
+    AnimationStore& animations() override;
+    void addAnimation(const Animation& animation, std::string key) { animations().add(animation, std::move(key)); }
+    std::shared_ptr<const Animation> animation(std::string_view key) const {
+        return animations_ ? animations_->animation(key) : nullptr;
+    }
+    std::vector<std::string> animationKeys() const { return animations_ ? animations_->animationKeys() : std::vector<std::string>{}; }
+    void removeAnimation(std::string_view key) { if (animations_) animations_->remove(key); }
+    void removeAllAnimations() { if (animations_) animations_->removeAll(); }
+    bool animationsAllowUserInteraction() const { return !animations_ || animations_->allowsUserInteraction(); }
+    // A view's own layer reports its property changes to the view animation
+    // blocks (`ViewAnimation`), which animate them; other layers change at once.
+    bool recordsViewAnimations() const { return recordsViewAnimations_; }
+    void setRecordsViewAnimations(bool records) { recordsViewAnimations_ = records; }
+
     const std::shared_ptr<PresentationSource>& presentationSource() const { return presentationSource_; }
     void setPresentationSource(std::shared_ptr<PresentationSource> source) {
         presentationSource_ = std::move(source);
@@ -204,6 +227,21 @@ public:
     virtual void drawContents(cairo_t* cr) const;
 
 protected:
+    // Sets `field` to `value` and reports the change.
+    template <class T>
+    void change(std::string_view keyPath, T& field, const T& value) {
+        if (!recordsViewAnimations_) {
+            field = value;
+            return;
+        }
+        const T old = field;
+        field = value;
+        didChange(keyPath, old, value);
+    }
+    // Tells a view animation block recording now that the model value at
+    // `keyPath` changed (layers that record view animations only).
+    void didChange(std::string_view keyPath, const AnimatableValue& oldValue, const AnimatableValue& newValue);
+
     // The bounds the renderer sees (presentation value).
     Rect presentedBounds() const { return presented(keypath::bounds, bounds_); }
 
@@ -238,6 +276,8 @@ private:
     std::optional<Color> contentsTintColor_;
 
     std::shared_ptr<PresentationSource> presentationSource_;
+    std::shared_ptr<AnimationStore> animations_;
+    bool recordsViewAnimations_ = false;
 };
 
 }  // namespace platform::ui

@@ -11,7 +11,10 @@ namespace platform::ui {
 
 std::shared_ptr<View> View::create(const Rect& frame) { return std::make_shared<View>(ConstructorKey{}, frame); }
 
-View::View(ConstructorKey, const Rect& frame) : layer_(Layer::create()) { layer_->setFrame(frame); }
+View::View(ConstructorKey, const Rect& frame) : layer_(Layer::create()) {
+    layer_->setFrame(frame);
+    layer_->setRecordsViewAnimations(true);
+}
 
 View::~View() = default;
 
@@ -276,6 +279,8 @@ bool View::pointInside(Point point) const { return layer_->bounds().contains(poi
 
 std::shared_ptr<View> View::hitTest(Point point) {
     if (isHidden() || !userInteractionEnabled_ || alpha() < 0.01) return nullptr;
+    // A view animation that does not allow user interaction holds touches off.
+    if (!layer_->animationsAllowUserInteraction()) return nullptr;
     if (!pointInside(point)) return nullptr;
     for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {
         const auto& sub = *it;

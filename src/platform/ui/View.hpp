@@ -18,6 +18,7 @@
 #include "platform/ui/Color.hpp"
 #include "platform/ui/Geometry.hpp"
 #include "platform/ui/Layer.hpp"
+#include "platform/ui/ViewAnimation.hpp"
 
 namespace platform::ui {
 
@@ -174,12 +175,43 @@ public:
     // Places the subviews; the plain view does nothing.
     virtual void layoutSubviews() {}
 
+    // ---- Animation blocks (ViewAnimation.hpp) ----
+    // Plain: the block's changes animate with its duration, delay and options.
+    static void animate(double duration, double delay, ViewAnimationOptions options,
+                        const ViewAnimation::Block& animations, ViewAnimation::Completion completion = {}) {
+        ViewAnimation::animate(duration, delay, options, animations, std::move(completion));
+    }
+    static void animate(double duration, const ViewAnimation::Block& animations,
+                        ViewAnimation::Completion completion = {}) {
+        ViewAnimation::animate(duration, animations, std::move(completion));
+    }
+    // Spring: a damped spring (damping ratio, initial velocity in distances
+    // per second) that settles at the target by the duration.
+    static void animate(double duration, double delay, double dampingRatio, double initialSpringVelocity,
+                        ViewAnimationOptions options, const ViewAnimation::Block& animations,
+                        ViewAnimation::Completion completion = {}) {
+        ViewAnimation::animateSpring(duration, delay, dampingRatio, initialSpringVelocity, options, animations,
+                                     std::move(completion));
+    }
+    static void animateKeyframes(double duration, double delay, ViewAnimationOptions options,
+                                 const ViewAnimation::Block& animations, ViewAnimation::Completion completion = {}) {
+        ViewAnimation::animateKeyframes(duration, delay, options, animations, std::move(completion));
+    }
+    static void addKeyframe(double relativeStartTime, double relativeDuration, const ViewAnimation::Block& animations) {
+        ViewAnimation::addKeyframe(relativeStartTime, relativeDuration, animations);
+    }
+    static void performWithoutAnimation(const ViewAnimation::Block& actions) {
+        ViewAnimation::performWithoutAnimation(actions);
+    }
+
     // ---- Hooks ----
     virtual void willMoveToSuperview(const std::shared_ptr<View>& /*newSuperview*/) {}
     virtual void didMoveToSuperview() {}
     virtual void didMoveToWindow() {}
     virtual void didAddSubview(const std::shared_ptr<View>& /*subview*/) {}
     virtual void willRemoveSubview(const std::shared_ptr<View>& /*subview*/) {}
+    // Told once a nib that made this view has connected its outlets.
+    virtual void awakeFromNib() {}
 
 protected:
     // The Window sets its own layer geometry and answers `window()`.

@@ -2,15 +2,19 @@
 
 #include "platform/core/RunLoop.hpp"
 #include "platform/core/Clock.hpp"
+#include "platform/ui/Application.hpp"
 #include "platform/ui/Renderer.hpp"
 #include "platform/ui/TouchDispatcher.hpp"
+#include "platform/ui/ViewController.hpp"
 
 #include <algorithm>
 
 namespace platform::ui {
 
 std::shared_ptr<Window> Window::create(Size size, double scale) {
-    return std::make_shared<Window>(ConstructorKey{}, size, scale);
+    auto window = std::make_shared<Window>(ConstructorKey{}, size, scale);
+    Application::shared().addWindow(window);
+    return window;
 }
 
 Window::Window(ConstructorKey key, Size size, double scale)
@@ -41,6 +45,22 @@ void Window::setRootView(std::shared_ptr<View> view) {
     rootView_->setFrame(bounds());
     rootView_->setAutoresizingMask(AutoresizingMask::flexibleWidth | AutoresizingMask::flexibleHeight);
     addSubview(rootView_);
+}
+
+void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
+    if (controller == rootViewController_) return;
+    auto old = std::move(rootViewController_);
+    if (old) old->beginAppearanceTransition(false, false);
+    rootViewController_ = std::move(controller);
+    if (rootViewController_) rootViewController_->beginAppearanceTransition(true, false);
+    setRootView(rootViewController_ ? rootViewController_->view() : nullptr);
+    if (old) old->endAppearanceTransition();
+    if (rootViewController_) rootViewController_->endAppearanceTransition();
+}
+
+std::shared_ptr<View> Window::hitTest(Point point) {
+    if (ignoringInteraction_ > 0) return nullptr;
+    return View::hitTest(point);
 }
 
 std::optional<Image> Window::snapshot() {

@@ -14,6 +14,7 @@
 namespace platform::ui {
 
 class TouchDispatcher;
+class ViewController;
 
 class Window : public View {
 public:
@@ -37,6 +38,21 @@ public:
     // previous one.
     const std::shared_ptr<View>& rootView() const { return rootView_; }
     void setRootView(std::shared_ptr<View> view);
+
+    // The controller whose view is the root view; held strongly. Setting
+    // one makes its view the root view and tells it (and the one it
+    // replaces) of the appearance.
+    const std::shared_ptr<ViewController>& rootViewController() const { return rootViewController_; }
+    void setRootViewController(std::shared_ptr<ViewController> controller);
+
+    // While a controller transition is in flight the window takes no touch:
+    // its hit test finds nothing. Calls nest; each begin needs its end.
+    void beginIgnoringInteraction() { ++ignoringInteraction_; }
+    void endIgnoringInteraction() {
+        if (ignoringInteraction_ > 0) --ignoringInteraction_;
+    }
+    bool isTransitionInFlight() const { return ignoringInteraction_ > 0; }
+    std::shared_ptr<View> hitTest(Point point) override;
 
     // The window drawn now (after its pending layout) at its scale.
     std::optional<Image> snapshot();
@@ -65,6 +81,8 @@ private:
     EdgeInsets safeAreaInsets_;
     Rect statusBarFrame_;
     std::shared_ptr<View> rootView_;
+    std::shared_ptr<ViewController> rootViewController_;
+    int ignoringInteraction_ = 0;
     bool layoutPassPending_ = false;
     std::unique_ptr<TouchDispatcher> touchDispatcher_;
 };

@@ -19,7 +19,9 @@
 #include "platform/core/RunLoop.hpp"
 #include "platform/media/AudioSession.hpp"
 #include "platform/media/PlayerItem.hpp"
+#include "support/EncodedMedia.hpp"
 #include "support/MediaFiles.hpp"
+#include "support/RawServer.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/widget/WidgetPage.hpp"
 
@@ -140,6 +142,31 @@ TEST_F(OVCoordinatorTest, SkipsTrackAtOnceAndReportTheNewTimeOnlyOnceTheSeekFini
     widgettest::settle();
     EXPECT_EQ(since("actions", actions), Json::parse(R"(["TRACK_REWIND", "PLAYER_USER_TIME_UPDATE"])"));
     EXPECT_EQ(page.state()["locations"]["main"]["track"]["currentTime"], 10.0);
+}
+
+TEST_F(OVCoordinatorTest, ASkipReportsTheTimeEvenWhileNoDurationIsKnown) {
+    // An Ogg stream of unknown length that stops half-way: the player has a
+    // time, and no duration yet.
+    const auto ogg = orvane::testing::kOggOpus.make();
+    orvane::testing::RawServer server([&ogg](orvane::testing::RawServer::Connection& connection) {
+        if (!connection.send("HTTP/1.1 200 OK\r\nContent-Type: audio/ogg\r\nConnection: close\r\n\r\n")) return;
+        if (!connection.send(std::vector<std::uint8_t>(ogg.begin(), ogg.begin() + static_cast<long>(ogg.size() / 2))))
+            return;
+        while (connection.pause(0.02)) {
+        }
+    });
+    coordinator->player()->widgetSetSource(server.url("/live.ogg"));
+    coordinator->player()->play();
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [&] { return coordinator->player()->player()->currentItem()->status() == PlayerItemStatus::readyToPlay; }, 5.0));
+    widgettest::settle();
+    ASSERT_FALSE(coordinator->player()->duration().has_value());
+    const std::size_t actions = count("actions");
+    coordinator->didTapBackward();
+    widgettest::settle();
+    EXPECT_EQ(since("actions", actions), Json::parse(R"(["TRACK_REWIND", "PLAYER_USER_TIME_UPDATE"])"));
+    coordinator->player()->cancel();
+    server.stop();
 }
 
 TEST_F(OVCoordinatorTest, TheSliderReportsItsOwnValueBeforeTheSeekFinishes) {

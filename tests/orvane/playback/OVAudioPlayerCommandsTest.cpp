@@ -75,12 +75,13 @@ TEST_F(OVAudioPlayerCommandsTest, WidgetPlayAnswersTrueAtOnceWhateverTheSource) 
     player->widgetPlay([&](bool playing) { answers.push_back(playing); });
     EXPECT_EQ(answers, std::vector<bool>{true});
     EXPECT_EQ(player->status(), OVAudioPlayerStatus::playing);
-    // A source the caching item refuses gives an item that fails.
+    // A source the caching item refuses gives an item that fails: the player
+    // pauses as for a failed download.
     player->widgetSetSource("episode.mp3");
     idle();
     player->widgetPlay([&](bool playing) { answers.push_back(playing); });
     EXPECT_EQ(answers, (std::vector<bool>{true, true}));
-    EXPECT_EQ(delegate->take(), (Strings{"status playing", "status paused", "status playing"}));
+    EXPECT_EQ(delegate->take(), (Strings{"status playing", "status paused", "status paused", "status playing"}));
     player->widgetPause();
     EXPECT_EQ(player->status(), OVAudioPlayerStatus::paused);
 }

@@ -9,6 +9,7 @@
 #include "orvane/playback/OVCacheManager.hpp"
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "support/MediaFiles.hpp"
 #include "support/RawServer.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/TestHttpServer.hpp"
@@ -60,7 +61,7 @@ std::shared_ptr<StatusRecorder> downloadAndWait(const std::shared_ptr<OVTrack>& 
 TEST(OVDownloadEpisode, ProgressThenDownloadedWithTheFileInTheDownloadFolder) {
     testsupport::TempDocuments documents;
     TestHttpServer server;
-    const auto body = TestHttpServer::patternBytes(600000);
+    const auto body = orvane::testing::makeMp3(1440);  // about 600 kB of audio
     server.serveBytes("/feed/episode-7.mp3", body, "audio/mpeg");
     server.start();
     platform::core::DebugCapture capture;
@@ -146,7 +147,7 @@ TEST(OVDownloadEpisode, FailedDownloadsLeaveNoFileAndTheEpisodeNotDownloaded) {
 TEST(OVDownloadEpisode, AGoneDelegateHearsNothingButTheFileIsSaved) {
     testsupport::TempDocuments documents;
     TestHttpServer server;
-    server.serveBytes("/late.mp3", TestHttpServer::patternBytes(50000));
+    server.serveBytes("/late.mp3", orvane::testing::makeMp3(120));
     server.start();
 
     struct Counting final : OVAudioDownloadDelegate {

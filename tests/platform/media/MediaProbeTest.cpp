@@ -4,6 +4,7 @@
 
 #include "platform/media/MediaProbe.hpp"
 #include "platform/media/MediaTime.hpp"
+#include "support/EncodedMedia.hpp"
 #include "support/MediaFiles.hpp"
 
 namespace {
@@ -12,16 +13,9 @@ using namespace platform::media;
 using platform::core::Data;
 namespace t = orvane::testing;
 
-ProbeResult probeAll(const Data& d) {
-    return probeMedia(d, static_cast<std::int64_t>(d.size()));
-}
-ProbeResult probePrefix(const Data& d, std::size_t n) {
-    return probeMedia(std::span<const std::uint8_t>(d.data(), n), static_cast<std::int64_t>(d.size()));
-}
-MediaInfo infoOf(const ProbeResult& r) {
-    EXPECT_TRUE(std::holds_alternative<MediaInfo>(r));
-    if (auto* info = std::get_if<MediaInfo>(&r)) return *info;
-    return {};
+ProbeResult probeAll(const Data& d) { return probeMedia(d, static_cast<std::int64_t>(d.size())); }
+ProbeResult probePrefix(const Data& d, std::size_t n, std::optional<std::int64_t> total) {
+    return probeMedia(std::span<const std::uint8_t>(d.data(), n), total);
 }
 
 TEST(MediaTimeTest, SecondsRoundToTheTimescaleAndCompareAcrossScales) {
@@ -38,87 +32,72 @@ TEST(MediaTimeTest, SecondsRoundToTheTimescaleAndCompareAcrossScales) {
     EXPECT_DOUBLE_EQ(MediaTime::make(3, 2).seconds(), 1.5);
 }
 
-TEST(MediaProbeTest, WavDurationComesFromItsHeader) {
-    const Data wav = t::makeWav(2.5, 8000, 2);
-    const auto info = infoOf(probeAll(wav));
-    EXPECT_EQ(info.format, MediaFormat::wav);
-    EXPECT_DOUBLE_EQ(info.duration.seconds(), 2.5);
-    EXPECT_EQ(info.dataStart, 44);
-    EXPECT_EQ(info.dataEnd, static_cast<std::int64_t>(wav.size()));
-    // The header alone is enough; less than the header asks for more.
-    EXPECT_DOUBLE_EQ(infoOf(probePrefix(wav, 44)).duration.seconds(), 2.5);
-    EXPECT_TRUE(std::holds_alternative<ProbeNeedsMoreData>(probePrefix(wav, 30)));
-    // The mapping between time and bytes runs across the payload.
-    EXPECT_EQ(info.byteOffsetForSeconds(0), 44);
-    EXPECT_EQ(info.byteOffsetForSeconds(1.25), 44 + 40000);
-    EXPECT_DOUBLE_EQ(info.secondsForByteOffset(44 + 40000), 1.25);
-    EXPECT_DOUBLE_EQ(info.secondsForByteOffset(static_cast<std::int64_t>(wav.size())), 2.5);
+TEST(MediaProbeTest, DurationsOfWhatFeedsServeAreWhatTheFilesHold) {
+    for (const auto* media : {&t::kCbrMp3, &t::kVbrMp3Xing, &t::kVbrMp3NoXing, &t::kM4aMovieFirst, &t::kM4aMovieLast,
+                              &t::kOggOpus, &t::kWav}) {
+        SCOPED_TRACE(media->name);
+        const Data bytes = media->make();
+        ASSERT_FALSE(bytes.empty());
+        const auto result = probeAll(bytes);
+        ASSERT_TRUE(std::holds_alternative<MediaInfo>(result)) << std::get<ProbeFailure>(result).reason;
+        const auto& info = std::get<MediaInfo>(result);
+        EXPECT_NEAR(info.duration.seconds(), media->seconds, 0.05);
+        EXPECT_FALSE(info.durationIsEstimate);
+        EXPECT_GT(info.bitRate, 0);
+        EXPECT_TRUE(isPlayableAudio(bytes));
+    }
 }
 
-TEST(MediaProbeTest, WavWithAPlaceholderSizeEndsWithTheResource) {
-    Data wav = t::makeWav(1.0, 8000, 1);
-    for (int i = 40; i < 44; ++i) wav[static_cast<std::size_t>(i)] = 0xFF;
-    const auto info = infoOf(probeAll(wav));
-    EXPECT_DOUBLE_EQ(info.duration.seconds(), 1.0);
+TEST(MediaProbeTest, TheStartOfAStreamIsEnoughOrNamesTheBytesItNeeds) {
+    // An MP3 of unknown length opens from its first bytes (it plays while it
+    // arrives); its duration is not known yet.
+    const Data mp3 = t::kCbrMp3.make();
+    const auto start = probePrefix(mp3, 16 * 1024, std::nullopt);
+    ASSERT_TRUE(std::holds_alternative<MediaInfo>(start));
+    EXPECT_TRUE(std::get<MediaInfo>(start).duration.isIndefinite());
+    EXPECT_NEAR(std::get<MediaInfo>(start).bitRate, 128000, 2000);
+
+    // A VBR MP3 without a header frame: the start and the length give an
+    // estimate only, which the whole file corrects.
+    const Data vbr = t::kVbrMp3NoXing.make();
+    const auto estimate = probePrefix(vbr, 16 * 1024, static_cast<std::int64_t>(vbr.size()));
+    ASSERT_TRUE(std::holds_alternative<MediaInfo>(estimate));
+    EXPECT_TRUE(std::get<MediaInfo>(estimate).durationIsEstimate);
+    EXPECT_GT(std::abs(std::get<MediaInfo>(estimate).duration.seconds() - 10.0), 1.0);
+
+    // An M4A whose movie header is at the end asks for the bytes there.
+    const Data m4a = t::kM4aMovieLast.make();
+    const auto head = probePrefix(m4a, m4a.size() / 2, static_cast<std::int64_t>(m4a.size()));
+    ASSERT_TRUE(std::holds_alternative<ProbeNeedsMoreData>(head));
+    EXPECT_GE(std::get<ProbeNeedsMoreData>(head).offset, static_cast<std::int64_t>(m4a.size() / 2));
 }
 
-TEST(MediaProbeTest, Mp3DurationCountsItsFrames) {
-    const Data mp3 = t::makeMp3(383);
-    const double expected = 383 * t::kMp3FrameSeconds;
-    const auto whole = infoOf(probeAll(mp3));
-    EXPECT_EQ(whole.format, MediaFormat::mp3);
-    EXPECT_NEAR(whole.duration.seconds(), expected, 1e-6);
-    // From the first frames and the total length: an estimate within a frame.
-    const auto start = infoOf(probePrefix(mp3, 4 * t::kMp3FrameBytes));
-    EXPECT_NEAR(start.duration.seconds(), expected, t::kMp3FrameSeconds);
-    // A leading ID3 tag is skipped.
-    const Data tagged = t::makeMp3(100, 1000);
-    const auto info = infoOf(probeAll(tagged));
-    EXPECT_NEAR(info.duration.seconds(), 100 * t::kMp3FrameSeconds, 1e-6);
-    EXPECT_EQ(info.dataStart, 1010);
-}
-
-TEST(MediaProbeTest, Mp4DurationComesFromTheMovieHeader) {
-    const Data v0 = t::makeMp4(600, 600 * 90, 5000);
-    const auto info = infoOf(probeAll(v0));
-    EXPECT_EQ(info.format, MediaFormat::mp4);
-    EXPECT_EQ(info.duration, MediaTime::make(600 * 90, 600));
-    EXPECT_EQ(info.dataEnd, static_cast<std::int64_t>(v0.size()));
-    EXPECT_EQ(info.dataStart, static_cast<std::int64_t>(v0.size()) - 5000);
-
-    const Data v1 = t::makeMp4(44100, 44100ull * 3600 * 5, 100, false, true);
-    EXPECT_DOUBLE_EQ(infoOf(probeAll(v1)).duration.seconds(), 5 * 3600.0);
-}
-
-TEST(MediaProbeTest, Mp4WithTheMovieAtTheEndNeedsTheWholeFile) {
-    const Data mp4 = t::makeMp4(1000, 42'000, 20'000, true);
-    EXPECT_TRUE(std::holds_alternative<ProbeNeedsMoreData>(probePrefix(mp4, 1000)));
-    EXPECT_TRUE(std::holds_alternative<ProbeNeedsMoreData>(probePrefix(mp4, mp4.size() - 1)));
-    const auto info = infoOf(probeAll(mp4));
-    EXPECT_DOUBLE_EQ(info.duration.seconds(), 42.0);
-    EXPECT_EQ(info.dataStart, 24 + 8);
-}
-
-TEST(MediaProbeTest, BytesThatAreNotAudioFail) {
-    EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probeAll(t::makeHtmlPage())));
-    EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probePrefix(t::makeHtmlPage(4000), 100)));
-    EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probeAll(Data{})));
-    EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probeAll(Data{0xFF, 0xFB})));
-    Data random(5000);
+TEST(MediaProbeTest, BytesThatAreNotAudioOrAreCutShortAreRefused) {
+    Data random(50'000);
     for (std::size_t i = 0; i < random.size(); ++i) random[i] = static_cast<std::uint8_t>((i * 7919 + 13) % 251);
-    EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probeAll(random)));
-    // A WAV cut before its data chunk, when nothing more will come.
-    Data cut = t::makeWav(1.0);
-    cut.resize(30);
-    EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probeAll(cut)));
-    // An MP4 whose box size runs past the file.
-    Data broken = t::makeMp4(600, 600, 100);
-    broken[24 + 3] = 0xF0;
-    EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probeAll(broken)));
-    // A sync word followed by a second header that is not one.
-    Data lone = t::makeMp3(3);
-    lone[t::kMp3FrameBytes] = 0x00;
-    EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probeAll(lone)));
+    Data cutWav = t::makeWav(1.0);
+    cutWav.resize(30);
+    Data cutM4a = t::kM4aMovieLast.make();
+    cutM4a.resize(cutM4a.size() / 2);  // the movie header is gone
+    // 32-byte MP4s whose second box claims a 64-bit size near the maximum.
+    Data hugeBox = {0, 0, 0, 16, 'f', 't', 'y', 'p', 'M', '4', 'A', ' ', 0, 0, 0, 0,
+                    0, 0, 0, 1,  'm', 'o', 'o', 'v', 0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xF0};
+    Data hugeData = hugeBox;
+    std::copy_n("mdat", 4, hugeData.begin() + 20);
+    hugeData[31] = 0xF7;
+    const struct {
+        const char* name;
+        Data bytes;
+    } cases[] = {{"html", t::makeHtmlPage(4000)}, {"empty", {}},           {"random", random},
+                 {"cutWav", cutWav},              {"cutM4a", cutM4a},      {"hugeBox", hugeBox},
+                 {"hugeData", hugeData},          {"twoBytes", Data{0xFF, 0xFB}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probeAll(c.bytes)));
+        EXPECT_FALSE(isPlayableAudio(c.bytes));
+        // With the length unknown they never become playable either.
+        EXPECT_FALSE(std::holds_alternative<MediaInfo>(probeMedia(c.bytes, std::nullopt)));
+    }
 }
 
 }  // namespace

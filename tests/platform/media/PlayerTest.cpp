@@ -127,8 +127,9 @@ TEST_F(PlayerItemLoadingTest, FirstRequestAsksForContentInformationThenDataFollo
 }
 
 TEST_F(PlayerItemLoadingTest, BytesThatAreNotAudioFailTheItem) {
-    auto player = makeStreamingPlayer(t::makeHtmlPage(3000));
-    loader->answerAll(3000);
+    const Data page = t::makeHtmlPage(3000);
+    auto player = makeStreamingPlayer(page);
+    loader->answerAll(static_cast<std::int64_t>(page.size()));
     EXPECT_EQ(item->status(), PlayerItemStatus::failed);
     ASSERT_TRUE(item->error().has_value());
     EXPECT_TRUE(item->duration().isIndefinite());

@@ -1,0 +1,22 @@
+#include "orvane/toolkit/ButtonExtensions.hpp"
+
+
+namespace orvane {
+
+using namespace platform::ui;
+
+void tapAnimation(const std::shared_ptr<View>& button, std::function<void()> completion) {
+    if (!button) return;
+    View::animateKeyframes(
+        0.4, 0.0, ViewAnimationOptions{},
+        [&button] {
+            View::addKeyframe(0.0, 0.5, [&button] { button->setTransform(AffineTransform::scale(1.3, 1.3)); });
+            View::addKeyframe(0.5, 0.5, [&button] { button->setTransform(AffineTransform::scale(0.0, 0.0)); });
+        },
+        [button, completion = std::move(completion)](bool) {
+            View::performWithoutAnimation([&button] { button->setTransform(AffineTransform::identity()); });
+            if (completion) completion();
+        });
+}
+
+}  // namespace orvane

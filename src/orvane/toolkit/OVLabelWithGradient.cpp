@@ -1,0 +1,41 @@
+#include "orvane/toolkit/OVLabelWithGradient.hpp"
+
+#include "platform/ui/GradientLayer.hpp"
+
+namespace orvane {
+
+namespace {
+constexpr double fadeWidth = 20;
+}
+
+std::shared_ptr<OVLabelWithGradient> OVLabelWithGradient::create(const platform::ui::Rect& frame) {
+    return std::make_shared<OVLabelWithGradient>(ConstructorKey{}, frame);
+}
+
+void OVLabelWithGradient::setGradientIfNeeded(const platform::ui::Color& color) {
+    if (gradientView_) gradientView_->removeFromSuperview();
+    const auto text = attributedText();
+    if (!text) return;
+    const double width = text->size().width;
+    setLineBreakMode(platform::ui::LineBreakMode::byClipping);
+    const platform::ui::Rect b = bounds();
+    if (!(b.size.width < width)) return;
+
+    auto fade = platform::ui::View::create();
+    gradientView_ = fade;
+    addSubview(fade);
+    // Top, bottom and right on the label's, 20 points wide.
+    fade->setFrame({b.maxX() - fadeWidth, b.minY(), fadeWidth, b.size.height});
+    layoutIfNeeded();
+
+    auto gradient = platform::ui::GradientLayer::create();
+    gradient->setFrame(fade->bounds());
+    platform::ui::Color clear = color;
+    clear.alpha = 0;
+    gradient->setColors({clear, color});
+    gradient->setStartPoint({0, 0});
+    gradient->setEndPoint({1, 0});
+    fade->layer()->addSublayer(gradient);
+}
+
+}  // namespace orvane

@@ -1,0 +1,9 @@
+#include "orvane/toolkit/OVTextView.hpp"
+
+namespace orvane {
+
+std::shared_ptr<OVTextView> OVTextView::create(const platform::ui::Rect& frame) {
+    return std::make_shared<OVTextView>(ConstructorKey{}, frame);
+}
+
+}  // namespace orvane

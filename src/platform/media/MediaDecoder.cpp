@@ -1,0 +1,515 @@
+#include "platform/media/MediaDecoder.hpp"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/log.h>
+#include <libswresample/swresample.h>
+}
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <mutex>
+
+namespace platform::media {
+
+namespace {
+
+constexpr int kIOBufferSize = 32 * 1024;
+// Reads that jump this close to the end of a resource look for trailing tags
+// or the last page (ID3v1, APE, the last Ogg page): while those bytes are
+// missing, such a read sees the end instead of stopping the open.
+constexpr std::int64_t kTailBytes = 64 * 1024 + 4096;
+// A decoder that refuses this many packets in a row gives up.
+constexpr int kMaxConsecutiveErrors = 32;
+
+void quietLibraries() {
+    static std::once_flag once;
+    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+}
+
+std::string errorText(int code) {
+    char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, buffer, sizeof buffer);
+    return buffer;
+}
+
+// Bytes held in memory, with the length of the resource when known.
+class SpanSource final : public ByteSource {
+public:
+    SpanSource(std::span<const std::uint8_t> bytes, std::optional<std::int64_t> total) : bytes_(bytes), total_(total) {}
+    std::int64_t read(std::int64_t offset, std::uint8_t* into, std::int64_t count) override {
+        const auto held = static_cast<std::int64_t>(bytes_.size());
+        if (offset < 0) return -1;
+        if (offset >= held) return total_ && offset >= *total_ ? 0 : -1;
+        const std::int64_t n = std::min(count, held - offset);
+        std::memcpy(into, bytes_.data() + offset, static_cast<std::size_t>(n));
+        return n;
+    }
+    std::optional<std::int64_t> length() const override { return total_; }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    std::optional<std::int64_t> total_;
+};
+
+}  // namespace
+
+// ---- the libraries' objects of one reading ----
+
+struct AudioDecoder::Context {
+    std::shared_ptr<ByteSource> source;
+    AVIOContext* io = nullptr;
+    AVFormatContext* format = nullptr;
+    AVCodecContext* codec = nullptr;
+    SwrContext* swr = nullptr;
+    AVPacket* packet = nullptr;
+    AVFrame* frame = nullptr;
+    int stream = -1;
+
+    // Where the next read of the source starts.
+    std::int64_t position = 0;
+    // Set by a seek that moved the position; cleared by a read.
+    bool jumped = false;
+    // While opening, a jump near the end of the resource onto missing bytes
+    // reads as the end.
+    bool opening = true;
+    // The first read of missing bytes since the open or the last seek.
+    std::optional<std::int64_t> missingAt;
+    std::optional<std::int64_t> tailMissedAt;
+    // `packet` holds a packet read but not yet given to the decoder.
+    bool pendingPacket = false;
+
+    ~Context() {
+        av_frame_free(&frame);
+        av_packet_free(&packet);
+        swr_free(&swr);
+        avcodec_free_context(&codec);
+        avformat_close_input(&format);
+        if (io) av_freep(&io->buffer);
+        avio_context_free(&io);
+    }
+
+    static int readPacket(void* opaque, std::uint8_t* buffer, int size) {
+        auto* self = static_cast<Context*>(opaque);
+        const std::int64_t n = self->source->read(self->position, buffer, size);
+        if (n > 0) {
+            self->position += n;
+            self->jumped = false;
+            return static_cast<int>(n);
+        }
+        if (n == 0) return AVERROR_EOF;
+        if (self->opening && self->jumped) {
+            const auto length = self->source->length();
+            if (length && self->position >= *length - kTailBytes) {
+                if (!self->tailMissedAt) self->tailMissedAt = self->position;
+                return AVERROR_EOF;
+            }
+        }
+        if (!self->missingAt) self->missingAt = self->position;
+        return AVERROR_EXIT;
+    }
+
+    static std::int64_t seek(void* opaque, std::int64_t offset, int whence) {
+        auto* self = static_cast<Context*>(opaque);
+        const auto length = self->source->length();
+        whence &= ~AVSEEK_FORCE;
+        if (whence == AVSEEK_SIZE) return length ? *length : AVERROR(ENOSYS);
+        std::int64_t target = 0;
+        if (whence == SEEK_SET) {
+            target = offset;
+        } else if (whence == SEEK_CUR) {
+            target = self->position + offset;
+        } else if (whence == SEEK_END && length) {
+            target = *length + offset;
+        } else {
+            return AVERROR(ENOSYS);
+        }
+        if (target < 0) return AVERROR(EINVAL);
+        if (target != self->position) self->jumped = true;
+        self->position = target;
+        return target;
+    }
+
+    bool makeIO() {
+        auto* buffer = static_cast<unsigned char*>(av_malloc(kIOBufferSize));
+        if (!buffer) return false;
+        io = avio_alloc_context(buffer, kIOBufferSize, 0, this, &Context::readPacket, nullptr, &Context::seek);
+        if (!io) {
+            av_free(buffer);
+            return false;
+        }
+        format = avformat_alloc_context();
+        if (!format) return false;
+        format->pb = io;
+        format->flags |= AVFMT_FLAG_CUSTOM_IO;
+        return true;
+    }
+
+    std::optional<std::int64_t> neededOffset() const {
+        if (missingAt && tailMissedAt) return std::min(*missingAt, *tailMissedAt);
+        if (missingAt) return missingAt;
+        return tailMissedAt;
+    }
+};
+
+// ---- opening ----
+
+AudioDecoder::AudioDecoder(std::unique_ptr<Context> context) : context_(std::move(context)) {}
+AudioDecoder::~AudioDecoder() = default;
+
+DecoderOpenResult AudioDecoder::open(std::shared_ptr<ByteSource> source) {
+    quietLibraries();
+    auto context = std::make_unique<Context>();
+    context->source = std::move(source);
+    auto& c = *context;
+    if (!c.makeIO()) return ProbeFailure{"out of memory"};
+
+    auto failed = [&](std::string reason) -> DecoderOpenResult {
+        if (auto offset = c.neededOffset()) return ProbeNeedsMoreData{*offset};
+        return ProbeFailure{std::move(reason)};
+    };
+
+    if (int r = avformat_open_input(&c.format, nullptr, nullptr, nullptr); r < 0) {
+        c.format = nullptr;  // freed by the failed open
+        return failed("not an audio file (" + errorText(r) + ")");
+    }
+    if (int r = avformat_find_stream_info(c.format, nullptr); r < 0) return failed("unreadable stream (" + errorText(r) + ")");
+    const AVCodec* decoder = nullptr;
+    c.stream = av_find_best_stream(c.format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
+    if (c.stream < 0 || !decoder) return failed("no audio stream that can be decoded");
+    AVStream* stream = c.format->streams[c.stream];
+    for (unsigned i = 0; i < c.format->nb_streams; ++i) {
+        if (static_cast<int>(i) != c.stream) c.format->streams[i]->discard = AVDISCARD_ALL;
+    }
+
+    c.codec = avcodec_alloc_context3(decoder);
+    if (!c.codec) return ProbeFailure{"out of memory"};
+    if (avcodec_parameters_to_context(c.codec, stream->codecpar) < 0) return ProbeFailure{"unusable codec parameters"};
+    c.codec->pkt_timebase = stream->time_base;
+    if (int r = avcodec_open2(c.codec, decoder, nullptr); r < 0) return failed("the decoder refused the stream (" + errorText(r) + ")");
+    if (c.codec->sample_rate <= 0 || c.codec->ch_layout.nb_channels <= 0)
+        return failed("audio stream without a sample rate or channels");
+
+    AVChannelLayout inLayout{};
+    if (c.codec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+        av_channel_layout_default(&inLayout, c.codec->ch_layout.nb_channels);
+    } else if (av_channel_layout_copy(&inLayout, &c.codec->ch_layout) < 0) {
+        return ProbeFailure{"out of memory"};
+    }
+    AVChannelLayout outLayout = AV_CHANNEL_LAYOUT_STEREO;
+    const int swrResult = swr_alloc_set_opts2(&c.swr, &outLayout, AV_SAMPLE_FMT_S16, kOutputSampleRate, &inLayout,
+                                              c.codec->sample_fmt, c.codec->sample_rate, 0, nullptr);
+    av_channel_layout_uninit(&inLayout);
+    if (swrResult < 0 || swr_init(c.swr) < 0) return ProbeFailure{"no resampler for the stream's format"};
+
+    c.packet = av_packet_alloc();
+    c.frame = av_frame_alloc();
+    if (!c.packet || !c.frame) return ProbeFailure{"out of memory"};
+
+    // The first packet tells where the payload starts; it is decoded first.
+    for (;;) {
+        const int r = av_read_frame(c.format, c.packet);
+        if (r < 0) {
+            if (c.missingAt) return ProbeNeedsMoreData{*c.missingAt};
+            return failed("audio stream without a packet");
+        }
+        if (c.packet->stream_index == c.stream) break;
+        av_packet_unref(c.packet);
+    }
+    c.pendingPacket = true;
+
+    MediaInfo info;
+    info.format = c.format->iformat->name;
+    info.codec = decoder->name;
+    info.sampleRate = c.codec->sample_rate;
+    info.channels = c.codec->ch_layout.nb_channels;
+    info.dataStart = std::max<std::int64_t>(0, c.packet->pos);
+    info.dataEnd = c.source->length();
+    if (c.format->duration != AV_NOPTS_VALUE && c.format->duration > 0) {
+        info.duration = MediaTime::make(c.format->duration, AV_TIME_BASE);
+        info.durationIsEstimate = c.format->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
+    } else if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0 && stream->time_base.num > 0) {
+        info.duration = MediaTime::makeWithSeconds(static_cast<double>(stream->duration) * av_q2d(stream->time_base),
+                                                   1'000'000);
+    }
+    if (info.dataEnd && !info.duration.isIndefinite() && info.duration.seconds() > 0 && *info.dataEnd > info.dataStart) {
+        info.bitRate = static_cast<double>(*info.dataEnd - info.dataStart) * 8.0 / info.duration.seconds();
+    } else if (stream->codecpar->bit_rate > 0) {
+        info.bitRate = static_cast<double>(stream->codecpar->bit_rate);
+    } else if (c.format->bit_rate > 0) {
+        info.bitRate = static_cast<double>(c.format->bit_rate);
+    } else if (c.packet->duration > 0 && c.packet->size > 0 && stream->time_base.num > 0) {
+        info.bitRate = c.packet->size * 8.0 / (static_cast<double>(c.packet->duration) * av_q2d(stream->time_base));
+        info.bitRateIsGuess = true;
+    }
+    c.opening = false;
+    auto decoderObject = std::unique_ptr<AudioDecoder>(new AudioDecoder(std::move(context)));
+    decoderObject->info_ = std::move(info);
+    return decoderObject;
+}
+
+// ---- counting ----
+
+std::optional<double> AudioDecoder::countDuration() const {
+    auto context = std::make_unique<Context>();
+    context->source = context_->source;
+    auto& c = *context;
+    if (!c.makeIO()) return std::nullopt;
+    if (avformat_open_input(&c.format, nullptr, nullptr, nullptr) < 0) {
+        c.format = nullptr;
+        return std::nullopt;
+    }
+    if (avformat_find_stream_info(c.format, nullptr) < 0) return std::nullopt;
+    if (c.stream = av_find_best_stream(c.format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0); c.stream < 0)
+        return std::nullopt;
+    const AVRational timeBase = c.format->streams[c.stream]->time_base;
+    c.packet = av_packet_alloc();
+    if (!c.packet) return std::nullopt;
+    std::int64_t first = AV_NOPTS_VALUE;
+    std::int64_t end = AV_NOPTS_VALUE;
+    std::int64_t summed = 0;
+    std::int64_t skipped = 0;  // samples the decoder drops (encoder delay and padding)
+    while (av_read_frame(c.format, c.packet) >= 0) {
+        if (c.packet->stream_index == c.stream) {
+            summed += std::max<std::int64_t>(0, c.packet->duration);
+            if (c.packet->pts != AV_NOPTS_VALUE) {
+                if (first == AV_NOPTS_VALUE || c.packet->pts < first) first = c.packet->pts;
+                const std::int64_t packetEnd = c.packet->pts + std::max<std::int64_t>(0, c.packet->duration);
+                if (end == AV_NOPTS_VALUE || packetEnd > end) end = packetEnd;
+            }
+            std::size_t size = 0;
+            if (const auto* skip = av_packet_get_side_data(c.packet, AV_PKT_DATA_SKIP_SAMPLES, &size); skip && size >= 8) {
+                std::uint32_t start = 0;
+                std::uint32_t tail = 0;
+                std::memcpy(&start, skip, 4);
+                std::memcpy(&tail, skip + 4, 4);
+                skipped += static_cast<std::int64_t>(start) + tail;
+            }
+        }
+        av_packet_unref(c.packet);
+    }
+    if (c.missingAt) return std::nullopt;
+    const std::int64_t ticks = first != AV_NOPTS_VALUE && end != AV_NOPTS_VALUE ? end - first : summed;
+    if (ticks <= 0 || timeBase.num <= 0) return std::nullopt;
+    double seconds = static_cast<double>(ticks) * av_q2d(timeBase);
+    const int rate = c.format->streams[c.stream]->codecpar->sample_rate;
+    if (rate > 0) seconds -= static_cast<double>(skipped) / rate;
+    return std::max(0.0, seconds);
+}
+
+// ---- decoding ----
+
+void AudioDecoder::appendFrame() {
+    auto& c = *context_;
+    if (alignToNextFrame_) {
+        alignToNextFrame_ = false;
+        const std::int64_t pts = c.frame->best_effort_timestamp;
+        const AVStream* stream = c.format->streams[c.stream];
+        if (pts != AV_NOPTS_VALUE && fifo_.empty()) {
+            const std::int64_t start = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
+            fifoStart_ = av_rescale_q(pts - start, stream->time_base, AVRational{1, kOutputSampleRate});
+        }
+    }
+    const int capacity = swr_get_out_samples(c.swr, c.frame->nb_samples);
+    if (capacity <= 0) return;
+    const std::size_t old = fifo_.size();
+    fifo_.resize(old + static_cast<std::size_t>(capacity) * kOutputChannels);
+    auto* out = reinterpret_cast<std::uint8_t*>(fifo_.data() + old);
+    const int got = swr_convert(c.swr, &out, capacity, const_cast<const std::uint8_t**>(c.frame->extended_data),
+                                c.frame->nb_samples);
+    fifo_.resize(old + static_cast<std::size_t>(std::max(0, got)) * kOutputChannels);
+}
+
+AudioDecoder::Step AudioDecoder::decodeNext() {
+    auto& c = *context_;
+    for (;;) {
+        const int received = avcodec_receive_frame(c.codec, c.frame);
+        if (received == 0) {
+            appendFrame();
+            av_frame_unref(c.frame);
+            consecutiveErrors_ = 0;
+            return Step::decoded;
+        }
+        if (received == AVERROR_EOF) {
+            // What the resampler still holds ends the audio.
+            const int capacity = swr_get_out_samples(c.swr, 0);
+            if (capacity > 0) {
+                const std::size_t old = fifo_.size();
+                fifo_.resize(old + static_cast<std::size_t>(capacity) * kOutputChannels);
+                auto* out = reinterpret_cast<std::uint8_t*>(fifo_.data() + old);
+                const int got = swr_convert(c.swr, &out, capacity, nullptr, 0);
+                fifo_.resize(old + static_cast<std::size_t>(std::max(0, got)) * kOutputChannels);
+            }
+            return Step::endOfStream;
+        }
+        if (received != AVERROR(EAGAIN)) {
+            ++decodeErrors_;
+            if (++consecutiveErrors_ > kMaxConsecutiveErrors) {
+                failure_ = "the decoder failed (" + errorText(received) + ")";
+                return Step::failed;
+            }
+        }
+        if (!c.pendingPacket) {
+            // A read of missing bytes leaves the reading stuck (it stays so
+            // until the next seek), whatever the demuxer makes of it.
+            if (c.missingAt) return Step::missing;
+            const int r = av_read_frame(c.format, c.packet);
+            if (r < 0) {
+                if (c.missingAt) return Step::missing;
+                if (r == AVERROR_EOF || avio_feof(c.format->pb)) {
+                    avcodec_send_packet(c.codec, nullptr);  // drain
+                    continue;
+                }
+                ++decodeErrors_;
+                if (++consecutiveErrors_ > kMaxConsecutiveErrors) {
+                    failure_ = "the stream cannot be read (" + errorText(r) + ")";
+                    return Step::failed;
+                }
+                continue;
+            }
+        }
+        c.pendingPacket = false;
+        if (c.packet->stream_index != c.stream) {
+            av_packet_unref(c.packet);
+            continue;
+        }
+        const int sent = avcodec_send_packet(c.codec, c.packet);
+        av_packet_unref(c.packet);
+        if (sent < 0 && sent != AVERROR(EAGAIN) && sent != AVERROR_EOF) {
+            ++decodeErrors_;
+            if (++consecutiveErrors_ > kMaxConsecutiveErrors) {
+                failure_ = "the decoder failed (" + errorText(sent) + ")";
+                return Step::failed;
+            }
+        }
+    }
+}
+
+void AudioDecoder::seekTo(std::int64_t frame) {
+    auto& c = *context_;
+    if (c.pendingPacket) av_packet_unref(c.packet);
+    c.pendingPacket = false;
+    c.missingAt.reset();
+    c.format->pb->error = 0;
+    c.format->pb->eof_reached = 0;
+    const AVStream* stream = c.format->streams[c.stream];
+    std::int64_t target = av_rescale_q(frame, AVRational{1, kOutputSampleRate}, stream->time_base);
+    if (stream->start_time != AV_NOPTS_VALUE) target += stream->start_time;
+    if (avformat_seek_file(c.format, c.stream, std::numeric_limits<std::int64_t>::min(), target, target, 0) < 0)
+        av_seek_frame(c.format, c.stream, target, AVSEEK_FLAG_BACKWARD);
+    avcodec_flush_buffers(c.codec);
+    swr_close(c.swr);
+    swr_init(c.swr);
+    fifo_.clear();
+    fifoStart_ = frame;
+    alignToNextFrame_ = true;
+    endOfStream_ = false;
+    nextFrame_ = frame;
+}
+
+AudioDecoder::Rendered AudioDecoder::render(std::int64_t start, std::int64_t count, std::vector<std::int16_t>& out) {
+    Rendered result;
+    if (failure_) {
+        result.failure = failure_;
+        return result;
+    }
+    if (count <= 0) return result;
+    if (needsResync_ || start != nextFrame_) seekTo(start);
+    needsResync_ = false;
+    auto held = [this] { return static_cast<std::int64_t>(fifo_.size() / kOutputChannels); };
+    while (!endOfStream_ && fifoStart_ + held() < start + count) {
+        const Step step = decodeNext();
+        if (step == Step::missing) {
+            result.missingAt = context_->missingAt;
+            needsResync_ = true;
+            break;
+        }
+        if (step == Step::failed) {
+            result.failure = failure_;
+            return result;
+        }
+        if (step == Step::endOfStream) endOfStream_ = true;
+    }
+    // Line the decoded frames up with `start`: silence for a gap before the
+    // first decoded frame, nothing of what lies before `start`.
+    if (fifoStart_ > start && held() > 0) {
+        const std::int64_t gap = std::min(fifoStart_ - start, count);
+        fifo_.insert(fifo_.begin(), static_cast<std::size_t>(gap) * kOutputChannels, 0);
+        fifoStart_ -= gap;
+    }
+    if (fifoStart_ < start) {
+        const std::int64_t drop = std::min(start - fifoStart_, held());
+        fifo_.erase(fifo_.begin(), fifo_.begin() + static_cast<std::ptrdiff_t>(drop * kOutputChannels));
+        fifoStart_ += drop;
+    }
+    std::int64_t n = 0;
+    if (fifoStart_ == start) {
+        n = std::min(count, held());
+        out.insert(out.end(), fifo_.begin(), fifo_.begin() + static_cast<std::ptrdiff_t>(n * kOutputChannels));
+        fifo_.erase(fifo_.begin(), fifo_.begin() + static_cast<std::ptrdiff_t>(n * kOutputChannels));
+        fifoStart_ += n;
+    }
+    nextFrame_ = start + n;
+    result.frames = n;
+    result.ended = endOfStream_ && n < count && !result.missingAt;
+    return result;
+}
+
+// ---- probing bytes in memory ----
+
+std::int64_t MediaInfo::byteOffsetForSeconds(double seconds) const {
+    if (!(bitRate > 0)) return dataEnd.value_or(dataStart);
+    const double bytes = std::max(0.0, seconds) * bitRate / 8.0;
+    std::int64_t offset = dataStart + static_cast<std::int64_t>(std::min(std::ceil(bytes), 9.0e18));
+    if (dataEnd) offset = std::min(offset, *dataEnd);
+    return offset;
+}
+
+double MediaInfo::secondsForByteOffset(std::int64_t offset) const {
+    const double total = duration.isIndefinite() ? std::numeric_limits<double>::infinity() : duration.seconds();
+    if (dataEnd && offset >= *dataEnd) return total;
+    if (offset <= dataStart || !(bitRate > 0)) return 0;
+    return std::min(static_cast<double>(offset - dataStart) * 8.0 / bitRate, total);
+}
+
+void MediaInfo::applyCountedDuration(std::optional<double> counted) {
+    if (!counted || !(*counted > 0)) return;
+    const bool better = duration.isIndefinite() || durationIsEstimate || *counted < duration.seconds() - 0.1;
+    if (!better) return;
+    duration = MediaTime::makeWithSeconds(*counted, 1'000'000);
+    durationIsEstimate = false;
+    if (dataEnd && *dataEnd > dataStart) {
+        bitRate = static_cast<double>(*dataEnd - dataStart) * 8.0 / *counted;
+        bitRateIsGuess = false;
+    }
+}
+
+ProbeResult probeMedia(std::span<const std::uint8_t> prefix, std::optional<std::int64_t> totalLength) {
+    if (totalLength && *totalLength < 0) totalLength.reset();
+    if (totalLength && static_cast<std::int64_t>(prefix.size()) > *totalLength)
+        prefix = prefix.first(static_cast<std::size_t>(*totalLength));
+    const bool complete = totalLength && static_cast<std::int64_t>(prefix.size()) == *totalLength;
+    if (complete && prefix.empty()) return ProbeFailure{"empty resource"};
+    auto opened = AudioDecoder::open(std::make_shared<SpanSource>(prefix, totalLength));
+    if (auto* more = std::get_if<ProbeNeedsMoreData>(&opened)) {
+        if (complete) return ProbeFailure{"the file ends before its audio can be read"};
+        return *more;
+    }
+    if (auto* failure = std::get_if<ProbeFailure>(&opened)) return *failure;
+    auto& decoder = std::get<std::unique_ptr<AudioDecoder>>(opened);
+    MediaInfo info = decoder->info();
+    if (complete) info.applyCountedDuration(decoder->countDuration());
+    return info;
+}
+
+bool isPlayableAudio(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return false;
+    auto source = std::make_shared<SpanSource>(bytes, static_cast<std::int64_t>(bytes.size()));
+    return std::holds_alternative<std::unique_ptr<AudioDecoder>>(AudioDecoder::open(std::move(source)));
+}
+
+}  // namespace platform::media

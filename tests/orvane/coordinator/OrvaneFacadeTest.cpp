@@ -1,0 +1,56 @@
+// The facade's own state: the pages' arrow images from the first touch,
+// the configuration's default artwork (a record without one keeps the
+// current artwork) and the weak root view controller.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "orvane/coordinator/Orvane.hpp"
+#include "orvane/pages/OVPage.hpp"
+#include "orvane/toolkit/ImageExtensions.hpp"
+#include "orvane/toolkit/OVGetAsset.hpp"
+#include "platform/ui/ViewController.hpp"
+
+namespace {
+
+using namespace orvane;
+using platform::ui::Image;
+
+Image solid(int side) {
+    return *Image::fromPixels(side, side, std::vector<std::uint8_t>(static_cast<std::size_t>(side * side * 4), 200));
+}
+
+TEST(OrvaneFacade, ConfigurationSetsTheDefaultArtworkAndTheRootControllerIsWeak) {
+    auto& facade = Orvane::shared();
+    // Touching the facade filled the pages' arrows.
+    ASSERT_TRUE(OVGetAsset::navigationLeftArrowButton().has_value());
+    EXPECT_EQ(OVPage::config().navigationToMainPageLeftArrow, OVGetAsset::navigationLeftArrowButton());
+    EXPECT_EQ(OVPage::config().navigationToMainPageRightArrow, OVGetAsset::navigationRightArrowButton());
+
+    const auto bundleArtwork = defaultImage();
+    EXPECT_FALSE(facade.configurations().has_value());
+    struct Step {
+        std::optional<Image> image;
+        std::optional<Image> artworkAfter;
+    };
+    const std::vector<Step> steps{
+        {std::nullopt, bundleArtwork},  // nothing set yet: the bundle's image stays
+        {solid(3), solid(3)},
+        {std::nullopt, solid(3)},  // no image keeps the current one
+        {solid(5), solid(5)},
+    };
+    for (const auto& step : steps) {
+        facade.setConfiguration(OVConfigurations("key", step.image, {0, 0}));
+        EXPECT_EQ(defaultImage(), step.artworkAfter);
+        EXPECT_TRUE(facade.configurations().has_value());
+    }
+
+    auto root = platform::ui::ViewController::create();
+    facade.setRootController(root);
+    EXPECT_EQ(facade.rootViewController(), root);
+    root.reset();
+    EXPECT_EQ(facade.rootViewController(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// The audio player over the FFmpeg media layer: streams of unknown length,
+// durations that are corrected, cached files of any name, bytes that are not
+// audio.
+#include <gtest/gtest.h>
+
+#include "orvane/model/OVAudio.hpp"
+#include "orvane/playback/OVAVPlayer.hpp"
+#include "platform/core/DebugPrint.hpp"
+#include "platform/core/SystemVersion.hpp"
+#include "support/EncodedMedia.hpp"
+#include "support/RawServer.hpp"
+#include "support/TestHttpServer.hpp"
+#include "OVAudioPlayerTestSupport.hpp"
+
+namespace {
+
+using namespace orvane;
+using platform::core::RunLoop;
+using platform::media::PlayerItemStatus;
+namespace t = orvane::testing;
+
+struct OVMediaPlaybackTest : audiotest::AudioPlayerFixture {
+    platform::media::PlayerItem& item() { return *player->player()->currentItem(); }
+    bool waitFor(std::function<bool()> predicate) { return RunLoop::main().runUntil(std::move(predicate), 10.0); }
+    // The durations reported to the delegate, as numbers.
+    std::vector<double> durations() const {
+        std::vector<double> out;
+        for (const auto& report : delegate->only("duration ")) out.push_back(std::stod(report.substr(9)));
+        return out;
+    }
+};
+
+TEST_F(OVMediaPlaybackTest, AnMp3WithoutContentLengthPlaysOnItsFirstPlayAndEnds) {
+    const auto mp3 = t::kCbrMp3.make();
+    t::RawServer server(t::RawServer::noContentLength(mp3));
+    player->widgetSetSource(server.url("/live.mp3"));
+    player->play();
+    ASSERT_TRUE(waitFor([&] { return item().status() == PlayerItemStatus::readyToPlay; }));
+    // The response ends: its requests finish, the length is known, the
+    // duration is counted and the download is cached.
+    ASSERT_TRUE(waitFor([&] { return item().isFullyLoaded() && item().isDurationExact(); }));
+    idle();
+    ASSERT_FALSE(durations().empty());
+    EXPECT_NEAR(durations().back(), 5.0, 0.05);
+    ASSERT_TRUE(waitFor([&] { return OVAudioCache::isInCache("live.mp3"); }));
+    advance(6.0);
+    EXPECT_EQ(delegate->only("end").size(), 1u);
+    EXPECT_NEAR(avTime(), 5.0, 0.05);
+}
+
+TEST_F(OVMediaPlaybackTest, AVbrMp3WithoutHeaderIsCorrectedAndPlaysToItsRealEnd) {
+    const auto mp3 = t::kVbrMp3NoXing.make();
+    t::RawServer server(t::RawServer::trickle(mp3, mp3.size() / 8, 0.05));
+    player->widgetSetSource(server.url("/vbr.mp3"));
+    player->play();
+    ASSERT_TRUE(waitFor([&] { return item().isDurationExact(); }));
+    idle();
+    // The widget heard the estimate from the first frame's bit rate first,
+    // and the counted duration once the whole file was in.
+    ASSERT_EQ(durations().size(), 2u);
+    EXPECT_GT(std::abs(durations().front() - 10.0), 1.0);
+    EXPECT_NEAR(durations().back(), 10.0, 0.05);
+    advance(9.5);
+    EXPECT_TRUE(delegate->only("end").empty());
+    advance(1.0);
+    EXPECT_EQ(delegate->only("end").size(), 1u);
+    EXPECT_NEAR(avTime(), 10.0, 0.05);
+}
+
+TEST_F(OVMediaPlaybackTest, ACachedFileWhoseExtensionCannotEndAnAddressStillPlays) {
+    OVAudioCache::cache(t::makeWav(2.0), "episode.mp3 x");
+    loadReady("http://127.0.0.1:9/audio/episode.mp3%20x");
+    player->play();
+    advance(3.0);
+    EXPECT_EQ(delegate->only("end").size(), 1u);
+}
+
+TEST_F(OVMediaPlaybackTest, TheStallingRuleFollowsTheSystemVersion) {
+    const auto url = *platform::core::URL::parse("http://127.0.0.1:9/audio/any.mp3");
+    for (const auto& [version, waits] : {std::pair{platform::core::SystemVersion{9, 3}, true},
+                                         std::pair{platform::core::SystemVersion{10, 0}, false}}) {
+        platform::core::SystemVersion::setCurrent(version);
+        EXPECT_EQ(OVAVPlayer::create(url)->automaticallyWaitsToMinimizeStalling(), waits);
+    }
+    platform::core::SystemVersion::setCurrent({});
+}
+
+TEST_F(OVMediaPlaybackTest, AnErrorPageServedAsTheEpisodeIsNeitherCachedNorDownloadedAndPauses) {
+    t::TestHttpServer server;
+    server.serveBytes("/page.mp3", t::makeHtmlPage(5000), "audio/mpeg");
+    server.start();
+    player->widgetSetSource(server.url("/page.mp3"));
+    player->play();
+    ASSERT_TRUE(waitFor([&] { return item().status() == PlayerItemStatus::failed; }));
+    idle();
+    // The failed item pauses the player, as a failed download does.
+    EXPECT_EQ(player->status(), OVAudioPlayerStatus::paused);
+    EXPECT_EQ(delegate->only("status ").back(), "status paused");
+    EXPECT_FALSE(OVAudioCache::isInCache("page.mp3"));
+
+    bool completed = true;
+    bool done = false;
+    OVAudio{server.url("/page.mp3"), std::nullopt}.download(nullptr, [&](bool ok) {
+        completed = ok;
+        done = true;
+    });
+    ASSERT_TRUE(waitFor([&] { return done; }));
+    EXPECT_FALSE(completed);
+    EXPECT_FALSE(OVAudioCache::isDownloaded("page.mp3"));
+}
+
+TEST(DebugLines, GoToStandardOutput) {
+    ::testing::internal::CaptureStdout();
+    platform::core::debugPrint("a debug line");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "a debug line\n");
+}
+
+}  // namespace

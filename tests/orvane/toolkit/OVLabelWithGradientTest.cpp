@@ -1,0 +1,56 @@
+#include "orvane/toolkit/OVLabelWithGradient.hpp"
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/GradientLayer.hpp"
+
+namespace orvane {
+namespace {
+
+using platform::ui::Color;
+using platform::ui::LineBreakMode;
+using platform::ui::Rect;
+
+TEST(OVLabelWithGradient, FadesTheClippedEndOnceAndOnlyWhenTheTextOverflows) {
+    platform::ui::ScopedTextMeasurer fixed(std::make_shared<platform::ui::FixedAdvanceTextMeasurer>(10, 20));
+    const Color white{1, 1, 1, 1};
+    struct Case {
+        std::optional<std::string> text;
+        bool fades;
+        LineBreakMode mode;
+    };
+    const std::vector<Case> cases = {
+        {"fifteen letters", true, LineBreakMode::byClipping},   // 150 in 100
+        {"ten chars!", false, LineBreakMode::byClipping},       // exactly as wide
+        {std::nullopt, false, LineBreakMode::byTruncatingTail},  // no text: mode kept
+    };
+    for (const Case& c : cases) {
+        auto label = OVLabelWithGradient::create({0, 0, 100, 30});
+        label->setText(c.text);
+        label->setGradientIfNeeded(white);
+        label->setGradientIfNeeded(white);  // a second call leaves one fade
+        EXPECT_EQ(label->subviews().size(), c.fades ? 1u : 0u);
+        EXPECT_EQ(label->lineBreakMode(), c.mode);
+        if (!c.fades) continue;
+        const auto& fade = label->gradientView();
+        EXPECT_EQ(fade->frame(), (Rect{80, 0, 20, 30}));
+        auto gradient = std::dynamic_pointer_cast<platform::ui::GradientLayer>(fade->layer()->sublayers().back());
+        ASSERT_TRUE(gradient);
+        EXPECT_EQ(gradient->frame(), (Rect{0, 0, 20, 30}));
+        EXPECT_EQ(gradient->colors(), (std::vector<Color>{{1, 1, 1, 0}, white}));
+        EXPECT_EQ(gradient->startPoint(), (platform::ui::Point{0, 0}));
+        EXPECT_EQ(gradient->endPoint(), (platform::ui::Point{1, 0}));
+    }
+
+    // A label that lost its text loses its fade too.
+    auto label = OVLabelWithGradient::create({0, 0, 100, 30});
+    label->setText("fifteen letters");
+    label->setGradientIfNeeded(white);
+    label->setText(std::nullopt);
+    label->setGradientIfNeeded(white);
+    EXPECT_TRUE(label->subviews().empty());
+    EXPECT_TRUE(label->gradientView());
+}
+
+}  // namespace
+}  // namespace orvane

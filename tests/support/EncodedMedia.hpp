@@ -1,0 +1,37 @@
+// Recipes for the audio files the media tests make with Debian's ffmpeg tool:
+// what podcast feeds serve.
+#pragma once
+
+#include <string>
+
+#include "support/MediaFiles.hpp"
+
+namespace orvane::testing {
+
+struct EncodedMedia {
+    const char* name;
+    std::string input;
+    std::string output;
+    std::string extension;
+    double seconds;  // what the file holds
+
+    platform::core::Data make() const { return encodeWithFfmpeg(input, output, extension); }
+};
+
+inline const std::string kTone5s = "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=5";
+// Two seconds of noise, then silence: a VBR encoder spends far more bits on
+// the start, so a duration estimated from the first frame's bit rate is wrong.
+inline const std::string kNoiseThenSilence10s =
+    "-f lavfi -i \"aevalsrc=if(lt(t\\,2)\\,random(0)*2-1\\,0):s=48000:d=10\"";
+
+inline const EncodedMedia kCbrMp3{"CbrMp3", kTone5s, "-c:a libmp3lame -b:a 128k", "mp3", 5.0};
+inline const EncodedMedia kVbrMp3Xing{"VbrMp3WithXing", kNoiseThenSilence10s, "-c:a libmp3lame -q:a 0", "mp3", 10.0};
+inline const EncodedMedia kVbrMp3NoXing{"VbrMp3WithoutXing", kNoiseThenSilence10s,
+                                        "-c:a libmp3lame -q:a 0 -write_xing 0", "mp3", 10.0};
+inline const EncodedMedia kM4aMovieFirst{"M4aMovieAtStart", kTone5s, "-c:a aac -b:a 96k -movflags +faststart", "m4a",
+                                         5.0};
+inline const EncodedMedia kM4aMovieLast{"M4aMovieAtEnd", kTone5s, "-c:a aac -b:a 96k", "m4a", 5.0};
+inline const EncodedMedia kOggOpus{"OggOpus", kTone5s, "-c:a libopus -b:a 64k", "ogg", 5.0};
+inline const EncodedMedia kWav{"Wav", kTone5s, "-c:a pcm_s16le", "wav", 5.0};
+
+}  // namespace orvane::testing
