@@ -1,5 +1,7 @@
 #include "platform/ui/Button.hpp"
 
+#include <algorithm>
+
 namespace platform::ui {
 
 std::shared_ptr<Button> Button::create(const Rect& frame) {
@@ -11,12 +13,17 @@ std::shared_ptr<Button> Button::create(const Rect& frame) {
 void Button::installSubviews() {
     addSubview(backgroundImageView_);
     addSubview(imageView_);
+    addSubview(titleLabel_);
     update();
 }
 
 Button::Button(ConstructorKey key, const Rect& frame)
-    : Control(key, frame), backgroundImageView_(ImageView::create()), imageView_(ImageView::create()) {
+    : Control(key, frame),
+      backgroundImageView_(ImageView::create()),
+      imageView_(ImageView::create()),
+      titleLabel_(Label::create()) {
     imageView_->setContentMode(ContentMode::center);
+    titleLabel_->setFont(Font::systemFont(15));
 }
 
 void Button::setTitle(std::optional<std::string> title, ControlState state) {
@@ -53,17 +60,22 @@ void Button::update() {
     backgroundImageView_->setHidden(!backgroundImageView_->image());
     imageView_->setImage(currentImage());
     imageView_->setHidden(!imageView_->image());
+    titleLabel_->setText(currentTitle());
+    titleLabel_->setTextColor(currentTitleColor());
+    titleLabel_->setHidden(!titleLabel_->text() || titleLabel_->text()->empty());
     setNeedsLayout();
 }
 
 void Button::layoutSubviews() {
     const Rect b = bounds();
     backgroundImageView_->setFrame(b);
-    const Size s = imageView_->intrinsicContentSize();
-    imageView_->setFrame(Rect{b.origin.x + (b.size.width - s.width) / 2, b.origin.y + (b.size.height - s.height) / 2,
-                              s.width, s.height});
-    // Title: drawn by the title label once the kit has labels; until then the
-    // per-state titles are data only.
+    const Size image = imageView_->isHidden() ? Size{} : imageView_->intrinsicContentSize();
+    Size title = titleLabel_->isHidden() ? Size{} : titleLabel_->intrinsicContentSize();
+    title.width = std::min(title.width, std::max(0.0, b.size.width - image.width));
+    const double left = b.origin.x + (b.size.width - image.width - title.width) / 2;
+    imageView_->setFrame(Rect{left, b.origin.y + (b.size.height - image.height) / 2, image.width, image.height});
+    titleLabel_->setFrame(
+        Rect{left + image.width, b.origin.y + (b.size.height - title.height) / 2, title.width, title.height});
 }
 
 }  // namespace platform::ui

@@ -1,11 +1,9 @@
 // A push button: a control with a title, a title colour, an image and a
 // background image per state, each falling back to the normal state's when
 // its state has none. The background image fills the button; the image view
-// shows the current image at its size, centred. Main thread only.
-//
-// The title and its colour are kept per state and read through
-// `currentTitle()` / `currentTitleColor()`; the button does not draw them
-// yet: the title label joins when the kit has labels (see layoutSubviews).
+// shows the current image at its size and the title label the current title
+// in the current title colour (system font, 15 points), the two side by side
+// (image first) and centred together. Main thread only.
 #pragma once
 
 #include <map>
@@ -13,6 +11,7 @@
 
 #include "platform/ui/Control.hpp"
 #include "platform/ui/ImageView.hpp"
+#include "platform/ui/Label.hpp"
 
 namespace platform::ui {
 
@@ -36,6 +35,7 @@ public:
     std::optional<Image> currentBackgroundImage() const { return backgroundImage(state()); }
 
     const std::shared_ptr<ImageView>& imageView() const { return imageView_; }
+    const std::shared_ptr<Label>& titleLabel() const { return titleLabel_; }
 
     void layoutSubviews() override;
 
@@ -68,6 +68,7 @@ private:
     std::map<ControlState, Image> backgroundImages_;
     std::shared_ptr<ImageView> backgroundImageView_;
     std::shared_ptr<ImageView> imageView_;
+    std::shared_ptr<Label> titleLabel_;
 };
 
 }  // namespace platform::ui

@@ -41,8 +41,14 @@ TEST(Controls, ButtonValuesFallBackToTheNormalState) {
         button->layoutIfNeeded();
         EXPECT_EQ(button->currentTitle(), c.title);
         EXPECT_EQ(button->currentTitleColor(), c.titleColor);
-        EXPECT_EQ(button->imageView()->frame(),
-                  (Rect{50 - c.imageSide / 2, 20 - c.imageSide / 2, c.imageSide, c.imageSide}));
+        EXPECT_EQ(button->titleLabel()->text(), c.title);
+        EXPECT_EQ(button->titleLabel()->textColor(), c.titleColor);
+        // Image then title, centred together.
+        const Rect title = button->titleLabel()->frame();
+        EXPECT_GT(title.size.width, 0);
+        EXPECT_EQ(button->imageView()->frame(), (Rect{50 - (c.imageSide + title.size.width) / 2,
+                                                      20 - c.imageSide / 2, c.imageSide, c.imageSide}));
+        EXPECT_DOUBLE_EQ(title.minX(), button->imageView()->frame().maxX());
     }
     button->setImage(std::nullopt, ControlState::normal);
     button->setEnabled(true);
