@@ -338,14 +338,15 @@ void OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests() {
             if (const auto* data = request->dataRequest()) {
                 const std::int64_t end = data->requestedOffset() + data->requestedLength();
                 const std::int64_t current = data->currentOffset();
+                std::int64_t count = 0;
                 if (mediaData_ && held > current) {
-                    const std::int64_t count = std::min(held - current, end - current);
+                    count = std::max<std::int64_t>(0, std::min(held - current, end - current));
                     if (count > 0) answer.slices = mediaData_->slices(current, current + count);
                 }
                 // Once the download has ended nothing more comes: a request
                 // that reaches the end of the buffer is done (a response of
                 // unknown length ends there).
-                const std::int64_t reached = current + static_cast<std::int64_t>(answer.slice.size());
+                const std::int64_t reached = current + count;
                 answer.complete = mediaData_ && (held >= end || (downloadEnded_ && reached >= held));
             } else {
                 // A request without a data part ends once it is informed.
