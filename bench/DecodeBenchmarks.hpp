@@ -11,6 +11,8 @@
 #include "orvane/model/Decoding.hpp"
 #include "platform/core/Json.hpp"
 
+#include "PairedBaseline.hpp"
+
 namespace decodebench {
 
 inline void countBytes(benchmark::State& state, const std::string& text) {
@@ -34,6 +36,25 @@ void parseAndDecode(benchmark::State& state, const std::string& text) {
         if (!decoded) state.SkipWithError("decoding failed");
         benchmark::DoNotOptimize(decoded);
     }
+    countBytes(state, text);
+}
+
+// Parse + decode beside a bare parse of the same text, in the same run
+// (register with UseManualTime; counters as in PairedBaseline.hpp).
+template <class Record>
+void parseAndDecodeBesideParse(benchmark::State& state, const std::string& text) {
+    pairedbench::paired(
+        state, 1,
+        [&] {
+            auto json = platform::core::Json::parse(text);
+            auto decoded = orvane::decodeValue<Record>(json);
+            if (!decoded) std::abort();
+            benchmark::DoNotOptimize(decoded);
+        },
+        [&] {
+            auto json = platform::core::Json::parse(text);
+            benchmark::DoNotOptimize(json);
+        });
     countBytes(state, text);
 }
 

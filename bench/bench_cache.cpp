@@ -1,8 +1,14 @@
 // Disk cache hot paths: a lookup that hits (audio and image entries), a lookup
-// that misses, and the age sweep over a cache folder of 1,000 entries. Every
-// lookup also sweeps its folder, so lookups are measured with a populated one.
+// that misses, and the age sweep over a cache folder of 1,000 entries. Lookups
+// are measured with a populated folder (100 entries), beside their baselines
+// in the same run: an audio hit beside an open + read of the same entry file,
+// a miss beside a plain stat of the missing file (counters baseline_us and
+// ratio; see PairedBaseline.hpp).
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -10,6 +16,8 @@
 #include "orvane/playback/OVCacheManager.hpp"
 #include "platform/core/FileManager.hpp"
 #include "platform/ui/TestImages.hpp"
+
+#include "PairedBaseline.hpp"
 
 using namespace orvane;
 namespace fs = std::filesystem;
@@ -42,28 +50,74 @@ void fillAudioFolder(int entries) {
     for (int i = 0; i < entries; ++i) OVAudioCache::cache(small, "filler-" + std::to_string(i) + ".mp3");
 }
 
+// The baseline of a hit: the whole file read into a buffer, as anyone would.
+platform::core::Data openAndRead(const std::string& path) {
+    platform::core::Data bytes;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) std::abort();
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) std::abort();
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) std::abort();
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    return bytes;
+}
+
 }  // namespace
 
 static void BM_AudioLookupHit(benchmark::State& state) {
     fillAudioFolder(100);
     const platform::core::Data payload(static_cast<std::size_t>(state.range(0)), 0x42);
     OVAudioCache::cache(payload, "episode.mp3");
-    for (auto _ : state) {
-        auto found = OVAudioCache::find("episode.mp3");
-        benchmark::DoNotOptimize(found);
-    }
+    const std::string file = (*OVAudioCache::subdirectory() / "episode.mp3").string();
+    pairedbench::paired(
+        state, 8,
+        [] {
+            auto found = OVAudioCache::find("episode.mp3");
+            if (!found) std::abort();
+            benchmark::DoNotOptimize(found);
+        },
+        [&] {
+            auto bytes = openAndRead(file);
+            benchmark::DoNotOptimize(bytes);
+        });
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
-BENCHMARK(BM_AudioLookupHit)->Arg(10'000)->Arg(1'000'000);
+BENCHMARK(BM_AudioLookupHit)->Arg(10'000)->Arg(1'000'000)->UseManualTime();
 
 static void BM_AudioLookupMiss(benchmark::State& state) {
     fillAudioFolder(100);
-    for (auto _ : state) {
-        auto found = OVAudioCache::find("not-there.mp3");
-        benchmark::DoNotOptimize(found);
-    }
+    const std::string file = (*OVAudioCache::subdirectory() / "not-there.mp3").string();
+    pairedbench::paired(
+        state, 16,
+        [] {
+            auto found = OVAudioCache::find("not-there.mp3");
+            benchmark::DoNotOptimize(found);
+        },
+        [&] {
+            struct stat info {};
+            benchmark::DoNotOptimize(::stat(file.c_str(), &info));
+        });
 }
-BENCHMARK(BM_AudioLookupMiss);
+BENCHMARK(BM_AudioLookupMiss)->UseManualTime();
+
+// What an episode asks while a state decodes.
+static void BM_AudioIsDownloaded(benchmark::State& state) {
+    fillAudioFolder(100);
+    const std::string file = (*OVAudioCache::download() / "ep-3-4.mp3").string();
+    pairedbench::paired(
+        state, 16, [] { benchmark::DoNotOptimize(OVAudioCache::isDownloaded("ep-3-4.mp3")); },
+        [&] {
+            struct stat info {};
+            benchmark::DoNotOptimize(::stat(file.c_str(), &info));
+        });
+}
+BENCHMARK(BM_AudioIsDownloaded)->UseManualTime();
 
 static void BM_ImageLookupHit(benchmark::State& state) {
     documents();

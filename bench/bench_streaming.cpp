@@ -1,7 +1,10 @@
 // Streaming an 8 MB file from a loopback server through the caching player
 // item into a player (time to the first byte the player receives, and to the
-// whole file), beside a direct transfer of the same file with a URL session.
+// whole file), beside a direct transfer of the same file with a URL session,
+// and paired in the same run with a direct libcurl transfer (the budget's
+// baseline: counters ratio and first_byte_extra_ms).
 #include <benchmark/benchmark.h>
+#include <curl/curl.h>
 
 #include <atomic>
 #include <chrono>
@@ -93,6 +96,100 @@ void BM_CachingItemToPlayer(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kFileBytes));
 }
 BENCHMARK(BM_CachingItemToPlayer)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The baseline: the file fetched with libcurl's easy interface on this
+// thread into a buffer, as anyone would.
+struct CurlTransfer {
+    platform::core::Data body;
+    Clock::time_point firstByte{};
+    bool ok = false;
+};
+
+std::size_t curlWrite(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* transfer = static_cast<CurlTransfer*>(user);
+    if (transfer->body.empty()) transfer->firstByte = Clock::now();
+    transfer->body.insert(transfer->body.end(), data, data + size * count);
+    return size * count;
+}
+
+CurlTransfer directCurl(const std::string& url) {
+    CurlTransfer transfer;
+    CURL* curl = curl_easy_init();
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, curlWrite);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    transfer.ok = curl_easy_perform(curl) == CURLE_OK && transfer.body.size() == kFileBytes;
+    curl_easy_cleanup(curl);
+    return transfer;
+}
+
+// Notes, on the item's session queue, when the player's request has been
+// handed the first bytes and when it has been handed all of them (the item
+// reports right after answering the requests), so that neither waits for the
+// main loop to look.
+class ItemWatch : public orvane::OVCachePlayerItemDelegate {
+public:
+    void playerItemDidDownloadBytesSoFar(const std::shared_ptr<orvane::OVCachePlayerItem>&, std::int64_t held,
+                                         std::int64_t) override {
+        if (held > 0 && !sawFirst.exchange(true)) firstByte.store(Clock::now());
+    }
+    void playerItemDidFinishDownloadingData(const std::shared_ptr<orvane::OVCachePlayerItem>&,
+                                            const platform::core::Data&) override {
+        end.store(Clock::now());
+        finished.store(true);
+    }
+    std::atomic<bool> sawFirst{false};
+    std::atomic<bool> finished{false};
+    std::atomic<Clock::time_point> firstByte{};
+    std::atomic<Clock::time_point> end{};
+};
+
+// Each iteration streams through the caching item, then transfers directly.
+void BM_CachingItemBesideLibcurl(benchmark::State& state) {
+    const auto url = *URL::parse(server().url());
+    double itemTotal = 0, curlTotal = 0, itemFirst = 0, curlFirst = 0;
+    for (auto _ : state) {
+        auto watch = std::make_shared<ItemWatch>();
+        auto start = Clock::now();
+        auto item = orvane::OVCachePlayerItem::create(url);
+        item->setDelegate(watch);
+        auto player = platform::media::Player::create(item);
+        if (!RunLoop::main().runUntil([&] { return item->loadedByteCount() > 0; }, kWait)) {
+            state.SkipWithError("no first byte");
+            break;
+        }
+        if (!RunLoop::main().runUntil([&] { return item->isFullyLoaded() && watch->finished.load(); }, kWait)) {
+            state.SkipWithError("file not complete");
+            break;
+        }
+        const auto firstByte = watch->firstByte.load();
+        const auto end = watch->end.load();
+        itemTotal += seconds(start, end);
+        itemFirst += seconds(start, firstByte);
+        state.SetIterationTime(seconds(start, end));
+        player.reset();
+        item.reset();
+        RunLoop::main().runUntilIdle();
+
+        start = Clock::now();
+        auto direct = directCurl(server().url());
+        const auto directEnd = Clock::now();
+        if (!direct.ok) {
+            state.SkipWithError("direct transfer failed");
+            break;
+        }
+        curlTotal += seconds(start, directEnd);
+        curlFirst += seconds(start, direct.firstByte);
+    }
+    const auto n = static_cast<double>(state.iterations());
+    if (n == 0 || curlTotal <= 0) return;
+    state.counters["baseline_ms"] = curlTotal / n * 1000.0;
+    state.counters["ratio"] = itemTotal / curlTotal;
+    state.counters["first_byte_ms"] = itemFirst / n * 1000.0;
+    state.counters["baseline_first_byte_ms"] = curlFirst / n * 1000.0;
+    state.counters["first_byte_extra_ms"] = (itemFirst - curlFirst) / n * 1000.0;
+}
+BENCHMARK(BM_CachingItemBesideLibcurl)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // A delegate that notes the first block and the end of a transfer.
 class Watch : public platform::net::URLSessionDataDelegate {

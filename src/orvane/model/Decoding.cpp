@@ -117,23 +117,39 @@ platform::core::Date Decoder<platform::core::Date>::decode(const Json& value) {
     throwDataCorrupted("Date string does not match format expected by formatter.");
 }
 
+namespace {
+
+// Whether one value is valid in itself; containers are checked by the caller.
+bool validScalar(const Json& value) {
+    switch (value.type()) {
+        case Json::value_t::number_float: return std::isfinite(value.get_ref<const double&>());
+        case Json::value_t::binary:
+        case Json::value_t::discarded: return false;
+        default: return true;
+    }
+}
+
+}  // namespace
+
 bool isValidJSONObject(const Json& value) {
     // Iterative: a body nested arbitrarily deep must not exhaust the stack.
-    std::vector<const Json*> pending{&value};
+    // Only containers are stacked; leaves are checked where they are met.
+    if (!validScalar(value)) return false;
+    std::vector<const Json*> pending;
+    if (value.is_structured()) pending.push_back(&value);
     while (!pending.empty()) {
         const Json* current = pending.back();
         pending.pop_back();
-        switch (current->type()) {
-            case Json::value_t::object:
-            case Json::value_t::array:
-                for (const auto& element : *current) pending.push_back(&element);
-                break;
-            case Json::value_t::number_float:
-                if (!std::isfinite(current->get<double>())) return false;
-                break;
-            case Json::value_t::binary:
-            case Json::value_t::discarded: return false;
-            default: break;
+        if (current->is_object()) {
+            for (const auto& [name, member] : current->get_ref<const Json::object_t&>()) {
+                if (member.is_structured()) pending.push_back(&member);
+                else if (!validScalar(member)) return false;
+            }
+        } else {
+            for (const auto& element : current->get_ref<const Json::array_t&>()) {
+                if (element.is_structured()) pending.push_back(&element);
+                else if (!validScalar(element)) return false;
+            }
         }
     }
     return true;

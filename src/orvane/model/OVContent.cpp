@@ -1,12 +1,15 @@
 #include "orvane/model/OVContent.hpp"
 
 #include "orvane/model/Decoding.hpp"
+#include "orvane/playback/OVCacheManager.hpp"
 
 namespace orvane {
 
 OVContent OVContent::decode(const platform::core::Json& json) {
     using namespace decoding;
     const auto& object = decoding::object(json);
+    // Every episode asks the disk cache whether it is downloaded: one look at it.
+    OVAudioCache::PresenceSnapshot snapshot;
     OVContent content;
     content.identifier = required<std::string>(object, "key");
     content.title = ifPresent<std::string>(object, "title");

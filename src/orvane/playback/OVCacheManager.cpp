@@ -14,9 +14,13 @@
 #include <system_error>
 #include <vector>
 
+#include <sys/uio.h>
+
+#include "orvane/playback/OVCacheIndex.hpp"
 #include "platform/core/Date.hpp"
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/FileManager.hpp"
+#include "platform/core/NoDestructor.hpp"
 
 namespace orvane {
 
@@ -149,8 +153,113 @@ Read<Kind> readEntry(const fs::path& path) {
     return {state, std::move(object)};
 }
 
-// Marks a found entry as used now, so the age sweep keeps it.
-void touch(const fs::path& path) { (void)FileManager::setLastAccessDate(path, Date::now()); }
+// The index of a kind's folders: one per kind for the life of the process.
+template <class Kind>
+OVCacheIndex& indexOf() {
+    static platform::core::NoDestructor<OVCacheIndex> index{std::string(Kind::folderName)};
+    return *index;
+}
+
+// This thread's presence snapshots of a kind: how many are open, and whether
+// the index was brought in step for the outermost one.
+template <class Kind>
+struct SnapshotState {
+    int depth = 0;
+    bool looked = false;
+    bool indexed = false;
+};
+
+template <class Kind>
+SnapshotState<Kind>& snapshotState() {
+    thread_local SnapshotState<Kind> state;
+    return state;
+}
+
+// Brings the index in step for a presence question: once per snapshot.
+template <class Kind>
+bool indexReadyForPresence() {
+    auto& snapshot = snapshotState<Kind>();
+    if (snapshot.depth > 0 && snapshot.looked) return snapshot.indexed;
+    const bool indexed = indexOf<Kind>().refresh(false);
+    if (snapshot.depth > 0) {
+        snapshot.looked = true;
+        snapshot.indexed = indexed;
+    }
+    return indexed;
+}
+
+// Checks an entry file's header: the state of an entry whose body is the
+// rest of a file of `fileSize` bytes.
+OVCacheEntryState checkHeader(const std::array<std::uint8_t, kHeaderSize>& header, std::uint64_t fileSize,
+                              const std::array<char, 4>& tag) {
+    Data bytes(header.begin(), header.end());
+    if (!std::equal(kMagic.begin(), kMagic.end(), bytes.begin()) || readLE(bytes, 8, 4) != kVersion ||
+        readLE(bytes, 12, 8) != fileSize - kHeaderSize) {
+        return OVCacheEntryState::damaged;
+    }
+    if (!std::equal(tag.begin(), tag.end(), bytes.begin() + 4)) return OVCacheEntryState::otherKind;
+    return OVCacheEntryState::decoded;
+}
+
+struct Descriptor {
+    int fd;
+    explicit Descriptor(int value) : fd(value) {}
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+};
+
+// Reads the entry file at `path` with one open and one read: the header and
+// the body land in their own buffers, so the body is never moved. A decoded
+// entry is marked as used at `touchAt` when given (through the open file, so
+// it is the file that was read).
+template <class Kind>
+Read<Kind> readEntryFile(const std::string& path, std::optional<Date> touchAt) {
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.fd < 0) return {};
+    struct stat info {};
+    if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return {};
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    if (size < kHeaderSize) return {};
+    std::array<std::uint8_t, kHeaderSize> header{};
+    Data body(size - kHeaderSize);
+    std::size_t done = 0;
+    while (done < size) {
+        iovec parts[2];
+        int count = 0;
+        if (done < kHeaderSize) {
+            parts[count++] = {header.data() + done, kHeaderSize - done};
+            if (!body.empty()) parts[count++] = {body.data(), body.size()};
+        } else {
+            parts[count++] = {body.data() + (done - kHeaderSize), size - done};
+        }
+        const ssize_t n = ::readv(file.fd, parts, count);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return {};  // unreadable, or shorter than it was a moment ago
+        done += static_cast<std::size_t>(n);
+    }
+    Read<Kind> read;
+    read.state = checkHeader(header, size, Kind::tag);
+    if (read.state != OVCacheEntryState::decoded) return read;
+    read.object = Kind::decodeBody(std::move(body), 0);
+    if (!read.object) {
+        read.state = OVCacheEntryState::damaged;
+        return read;
+    }
+    if (touchAt && std::isfinite(touchAt->timeIntervalSince1970) &&
+        std::fabs(touchAt->timeIntervalSince1970) < 1e15) {
+        const double seconds = std::floor(touchAt->timeIntervalSince1970);
+        timespec times[2];
+        times[0].tv_sec = static_cast<time_t>(seconds);
+        times[0].tv_nsec = static_cast<long>((touchAt->timeIntervalSince1970 - seconds) * 1e9);
+        times[1].tv_sec = 0;
+        times[1].tv_nsec = UTIME_OMIT;
+        (void)::futimens(file.fd, times);
+    }
+    return read;
+}
 
 // Runs a public operation so that nothing escapes it.
 template <class F, class R>
@@ -174,6 +283,7 @@ std::string cacheFileName(std::string_view key) {
     if (key == ".") return "%2E";
     if (key == "..") return "%2E%2E";
     if (key == "download") return "%64ownload";
+    if (key.find_first_of(std::string_view("/\\\0%", 4)) == std::string_view::npos) return std::string(key);
     std::string name;
     name.reserve(key.size());
     for (char c : key) {
@@ -298,6 +408,8 @@ std::optional<fs::path> OVCacheManager<Kind>::download() {
 template <class Kind>
 bool OVCacheManager<Kind>::hasCacheFolders() {
     return guarded("folders", false, [] {
+        // A valid index watches both folders: they exist.
+        if (indexOf<Kind>().refresh(true)) return true;
         auto folder = subdirectory();
         auto downloads = download();
         if (!folder || !downloads) return false;
@@ -307,28 +419,52 @@ bool OVCacheManager<Kind>::hasCacheFolders() {
 }
 
 template <class Kind>
+OVCacheManager<Kind>::PresenceSnapshot::PresenceSnapshot() {
+    ++snapshotState<Kind>().depth;
+}
+
+template <class Kind>
+OVCacheManager<Kind>::PresenceSnapshot::~PresenceSnapshot() {
+    auto& snapshot = snapshotState<Kind>();
+    if (--snapshot.depth == 0) snapshot.looked = snapshot.indexed = false;
+}
+
+template <class Kind>
+void OVCacheManager<Kind>::sweepIfNeeded() {
+    if (indexOf<Kind>().canHaveExpired(Date::now().timeIntervalSince1970)) flush();
+}
+
+template <class Kind>
 std::optional<typename OVCacheManager<Kind>::Object> OVCacheManager<Kind>::find(std::string_view name) {
     return guarded("lookup", std::optional<Object>(), [name]() -> std::optional<Object> {
         if (!hasCacheFolders()) return std::nullopt;
+        auto& index = indexOf<Kind>();
+        const auto folders = index.folders();
+        if (folders.cache.empty()) return std::nullopt;
         const auto file = fileName(name);
+        const Date now = Date::now();
         std::optional<Object> result;
 
-        const auto cached = *subdirectory() / file;
-        auto read = readEntry<Kind>(cached);
+        // The disk is read only for a file the index holds (or cannot vouch for).
+        Read<Kind> read;  // damaged: not there
+        if (index.holdsInCache(file).value_or(true)) {
+            // Marking an entry as used moves its access date; within a second
+            // of the date it has, that changes nothing the sweep can tell.
+            const auto known = index.cacheFile(file);
+            const bool fresh = known && std::isfinite(known->accessed) &&
+                               std::fabs(now.timeIntervalSince1970 - known->accessed) < 1.0;
+            read = readEntryFile<Kind>(folders.cache + "/" + file, fresh ? std::nullopt : std::optional<Date>(now));
+            if (read.state == OVCacheEntryState::decoded && !fresh) index.noteAccess(file, now.timeIntervalSince1970);
+        }
         if (read.state == OVCacheEntryState::decoded) {
-            touch(cached);
             result = std::move(read.object);
-        } else if (read.state == OVCacheEntryState::damaged) {
-            const auto downloaded = *download() / file;
-            auto fallback = readEntry<Kind>(downloaded);
-            if (fallback.state == OVCacheEntryState::decoded) {
-                touch(downloaded);
-                result = std::move(fallback.object);
-            }
+        } else if (read.state == OVCacheEntryState::damaged && index.holdsInDownloads(file).value_or(true)) {
+            auto fallback = readEntryFile<Kind>(folders.download + "/" + file, now);
+            if (fallback.state == OVCacheEntryState::decoded) result = std::move(fallback.object);
         }
         // An entry of another kind in the cache folder answers none at once.
 
-        flush();
+        sweepIfNeeded();
         return result;
     });
 }
@@ -337,11 +473,13 @@ template <class Kind>
 void OVCacheManager<Kind>::cache(const Object& object, std::string_view name) {
     guarded("store", 0, [&] {
         if (!hasCacheFolders()) return 0;
-        const auto path = *subdirectory() / fileName(name);
+        const auto folders = indexOf<Kind>().folders();
+        if (folders.cache.empty()) return 0;
+        const fs::path path = folders.cache + "/" + fileName(name);
         if (auto written = FileManager::writeFileAtomically(path, archive(object)); !written) {
             printError("writing", path, written.error());
         }
-        flush();
+        sweepIfNeeded();
         return 0;
     });
 }
@@ -369,7 +507,12 @@ void OVCacheManager<Kind>::save(const Object& object, std::string_view name) {
 template <class Kind>
 bool OVCacheManager<Kind>::isInCache(std::string_view name) {
     return guarded("presence", false, [name] {
-        const auto path = entryPath(Kind::folderName, false, fileName(name));
+        const auto file = fileName(name);
+        auto& index = indexOf<Kind>();
+        if (indexReadyForPresence<Kind>()) {
+            if (auto held = index.holdsInCache(file)) return *held;
+        }
+        const auto path = entryPath(Kind::folderName, false, file);
         return !path.empty() && canRead(path.c_str());
     });
 }
@@ -377,7 +520,12 @@ bool OVCacheManager<Kind>::isInCache(std::string_view name) {
 template <class Kind>
 bool OVCacheManager<Kind>::isDownloaded(std::string_view name) {
     return guarded("presence", false, [name] {
-        const auto path = entryPath(Kind::folderName, true, fileName(name));
+        const auto file = fileName(name);
+        auto& index = indexOf<Kind>();
+        if (indexReadyForPresence<Kind>()) {
+            if (auto held = index.holdsInDownloads(file)) return *held;
+        }
+        const auto path = entryPath(Kind::folderName, true, file);
         return !path.empty() && canRead(path.c_str());
     });
 }
@@ -411,6 +559,8 @@ void OVCacheManager<Kind>::flush() {
         std::unique_ptr<DIR, int (*)(DIR*)> closer(directory, ::closedir);
         const int fd = ::dirfd(directory);
         const Date now = Date::now();
+        const auto mark = indexOf<Kind>().changeMark();
+        std::unordered_map<std::string, OVCacheIndex::CacheFile> kept;
         while (const dirent* entry = ::readdir(directory)) {
             const std::string_view name = entry->d_name;
             if (name == "." || name == "..") continue;
@@ -422,7 +572,11 @@ void OVCacheManager<Kind>::flush() {
                                 static_cast<double>(info.st_atim.tv_nsec) / 1e9};
             const auto allocated = static_cast<std::uint64_t>(info.st_blocks) * 512u;
             const double seconds = now.timeIntervalSince(accessed);
-            if (!std::isfinite(seconds)) continue;
+            if (!std::isfinite(seconds)) {
+                kept.emplace(std::string(name), OVCacheIndex::CacheFile{std::nan(""), allocated,
+                                                                        ::faccessat(fd, entry->d_name, R_OK, 0) == 0});
+                continue;
+            }
             const auto minutes = static_cast<std::int64_t>(seconds / 60.0);
             if (minutes > OVCacheConstants::OutdatedMinutes) {
                 debugPrint(debugQuoted("delete item: ") + " " + debugQuoted(name));
@@ -430,8 +584,13 @@ void OVCacheManager<Kind>::flush() {
             } else if (wholeMegabytes(allocated) >= OVCacheConstants::BigFilesSizeMo &&
                        minutes > OVCacheConstants::OutdatedBigFiles) {
                 (void)::unlinkat(fd, entry->d_name, 0);
+            } else {
+                kept.emplace(std::string(name),
+                             OVCacheIndex::CacheFile{accessed.timeIntervalSince1970, allocated,
+                                                     ::faccessat(fd, entry->d_name, R_OK, 0) == 0});
             }
         }
+        indexOf<Kind>().replaceCacheListing(folder->native(), std::move(kept), mark);
         return 0;
     });
 }

@@ -26,10 +26,16 @@
 // whole megabytes. Neither rule touches the download folder or its files.
 //
 // A lookup that finds an entry marks the file as accessed now (`Date::now()`),
-// since most mounts do not update access times on read.
+// since most mounts do not update access times on read (unless its access
+// date is already within a second of now).
+//
+// The disk holds every entry and date; an index of the folders kept in memory
+// (OVCacheIndex, in step with the disk through inotify) lets lookups, stores
+// and presence questions skip the disk except for the file they read, and
+// lets the age sweep run only when some file can be old enough for it.
 //
 // All operations are static, synchronous on the calling thread and callable
-// from any thread; the cache holds nothing in memory. Concurrent sweeps may
+// from any thread. Concurrent sweeps may
 // race to remove the same file: the loser's failure is ignored. Writes go to
 // a temporary file renamed into place, so a reader never sees half an entry.
 // Nothing throws: disk errors are printed with debugPrint and the cache stays
@@ -120,6 +126,18 @@ public:
     static std::optional<std::filesystem::path> subdirectory();
     static std::optional<std::filesystem::path> download();
 
+    // While one lives on a thread, that thread's presence questions
+    // (`isInCache`, `isDownloaded`) share one look at what changed on disk,
+    // taken at the first of them, instead of one each: for the episodes of
+    // one decoded state, which are one snapshot anyway. Nests.
+    class PresenceSnapshot {
+    public:
+        PresenceSnapshot();
+        ~PresenceSnapshot();
+        PresenceSnapshot(const PresenceSnapshot&) = delete;
+        PresenceSnapshot& operator=(const PresenceSnapshot&) = delete;
+    };
+
     // ---- Internal to the cache (public for tests) ----
     // Creates the cache and download folders; true when both exist afterwards.
     static bool hasCacheFolders();
@@ -127,6 +145,8 @@ public:
     static void flush();
     // Size trim of the cache folder.
     static void flushDownload();
+    // The age sweep, when a file of the cache folder can be old enough for it.
+    static void sweepIfNeeded();
     // Moves the file of `name` from the cache folder to the download folder.
     static void moveToDownload(std::string_view name);
     // File name of the entry for `name` (see cacheFileName).

@@ -94,7 +94,8 @@ std::shared_ptr<OVCachePlayerItem> OVCachePlayerItem::create(Data data, std::str
     }
     {
         std::lock_guard lock(loader->mutex_);
-        loader->mediaData_ = std::move(data);
+        loader->mediaData_.emplace();
+        loader->mediaData_->append(std::make_shared<const Data>(std::move(data)));
         loader->playingFromData_ = true;
         loader->mimeType_ = std::move(mimeType);
     }
@@ -125,6 +126,40 @@ void OVCachePlayerItem::startDataTaskIfNeeded() { resourceLoaderDelegate_->start
 void OVCachePlayerItem::resetURLSession() { resourceLoaderDelegate_->resetSession(); }
 
 // ---- ResourceLoaderDelegate ----
+
+void OVCachePlayerItem::ResourceLoaderDelegate::MediaBuffer::append(std::shared_ptr<const Data> block) {
+    if (block->empty()) return;
+    starts.push_back(size);
+    size += static_cast<std::int64_t>(block->size());
+    blocks.push_back(std::move(block));
+}
+
+std::vector<OVCachePlayerItem::ResourceLoaderDelegate::MediaBuffer::Slice>
+OVCachePlayerItem::ResourceLoaderDelegate::MediaBuffer::slices(std::int64_t from, std::int64_t to) const {
+    std::vector<Slice> out;
+    if (from < 0 || from >= to) return out;
+    // The block holding `from`: the last one starting at or before it.
+    auto it = std::upper_bound(starts.begin(), starts.end(), from);
+    if (it == starts.begin()) return out;
+    for (auto index = static_cast<std::size_t>(it - starts.begin()) - 1; index < blocks.size() && starts[index] < to;
+         ++index) {
+        const auto& block = blocks[index];
+        const std::int64_t begin = std::max(from, starts[index]) - starts[index];
+        const std::int64_t end = std::min<std::int64_t>(to - starts[index], static_cast<std::int64_t>(block->size()));
+        if (end > begin) {
+            out.push_back(Slice{block, std::span<const std::uint8_t>(block->data() + begin,
+                                                                     static_cast<std::size_t>(end - begin))});
+        }
+    }
+    return out;
+}
+
+Data OVCachePlayerItem::ResourceLoaderDelegate::MediaBuffer::joined() const {
+    Data whole;
+    whole.reserve(static_cast<std::size_t>(size));
+    for (const auto& block : blocks) whole.insert(whole.end(), block->begin(), block->end());
+    return whole;
+}
 
 OVCachePlayerItem::ResourceLoaderDelegate::~ResourceLoaderDelegate() {
     if (session_) session_->invalidateAndCancel();
@@ -215,7 +250,7 @@ void OVCachePlayerItem::ResourceLoaderDelegate::didReceiveResponse(
     completionHandler(platform::net::ResponseDisposition::allow);
     {
         std::lock_guard lock(mutex_);
-        mediaData_ = Data();
+        mediaData_.emplace();
         response_ = response;
     }
     processPendingRequests();
@@ -229,8 +264,8 @@ void OVCachePlayerItem::ResourceLoaderDelegate::didReceiveData(
         std::lock_guard lock(mutex_);
         if (session != session_) return;
         if (!mediaData_) return;  // no buffer: the block is dropped
-        mediaData_->insert(mediaData_->end(), data.begin(), data.end());
-        held = static_cast<std::int64_t>(mediaData_->size());
+        mediaData_->append(std::make_shared<const Data>(data));
+        held = mediaData_->size;
     }
     processPendingRequests();
     auto item = owner();
@@ -260,12 +295,12 @@ void OVCachePlayerItem::ResourceLoaderDelegate::didCompleteWithError(
     if (!item) return;
     auto delegate = item->delegate();
     if (!delegate) return;
-    Data whole;
+    std::optional<MediaBuffer> held;  // the blocks, not the bytes: joined outside the lock
     {
         std::lock_guard lock(mutex_);
-        if (mediaData_) whole = *mediaData_;
+        held = mediaData_;
     }
-    delegate->playerItemDidFinishDownloadingData(item, whole);
+    delegate->playerItemDidFinishDownloadingData(item, held ? held->joined() : Data());
 }
 
 void OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests() {
@@ -276,14 +311,14 @@ void OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests() {
         bool writeInformation = false;
         std::optional<std::string> contentType;
         std::int64_t contentLength = 0;
-        Data slice;
+        std::vector<MediaBuffer::Slice> slices;
         bool complete = false;
     };
     std::vector<Answer> answers;
     {
         std::lock_guard lock(mutex_);
         answers.reserve(pendingRequests_.size());
-        const auto held = mediaData_ ? static_cast<std::int64_t>(mediaData_->size()) : 0;
+        const auto held = mediaData_ ? mediaData_->size : 0;
         for (const auto& request : pendingRequests_) {
             Answer answer;
             answer.request = request;
@@ -303,15 +338,15 @@ void OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests() {
             if (const auto* data = request->dataRequest()) {
                 const std::int64_t end = data->requestedOffset() + data->requestedLength();
                 const std::int64_t current = data->currentOffset();
+                std::int64_t count = 0;
                 if (mediaData_ && held > current) {
-                    const std::int64_t count = std::min(held - current, end - current);
-                    if (count > 0)
-                        answer.slice.assign(mediaData_->begin() + current, mediaData_->begin() + current + count);
+                    count = std::max<std::int64_t>(0, std::min(held - current, end - current));
+                    if (count > 0) answer.slices = mediaData_->slices(current, current + count);
                 }
                 // Once the download has ended nothing more comes: a request
                 // that reaches the end of the buffer is done (a response of
                 // unknown length ends there).
-                const std::int64_t reached = current + static_cast<std::int64_t>(answer.slice.size());
+                const std::int64_t reached = current + count;
                 answer.complete = mediaData_ && (held >= end || (downloadEnded_ && reached >= held));
             } else {
                 // A request without a data part ends once it is informed.
@@ -329,7 +364,7 @@ void OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests() {
             information->setContentLength(answer.contentLength);
             information->setByteRangeAccessSupported(true);
         }
-        if (!answer.slice.empty()) answer.request->dataRequest()->respond(answer.slice);
+        for (const auto& slice : answer.slices) answer.request->dataRequest()->respond(slice.bytes);
         if (answer.complete) {
             answer.request->finishLoading();
             done.push_back(answer.request);
@@ -357,7 +392,7 @@ std::shared_ptr<URLSession> OVCachePlayerItem::ResourceLoaderDelegate::session()
 std::optional<std::size_t> OVCachePlayerItem::ResourceLoaderDelegate::mediaDataSize() const {
     std::lock_guard lock(mutex_);
     if (!mediaData_) return std::nullopt;
-    return mediaData_->size();
+    return static_cast<std::size_t>(mediaData_->size);
 }
 std::optional<URLResponse> OVCachePlayerItem::ResourceLoaderDelegate::response() const {
     std::lock_guard lock(mutex_);

@@ -27,6 +27,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -171,6 +172,25 @@ private:
     void resetSession();
     std::shared_ptr<OVCachePlayerItem> owner() const;
 
+    // The bytes held: blocks kept as they arrived (each copied in once, never
+    // moved afterwards), so that requests are answered with slices of them,
+    // outside the lock, and the buffer never grows by copying itself.
+    struct MediaBuffer {
+        struct Slice {
+            std::shared_ptr<const platform::core::Data> block;  // keeps the bytes alive
+            std::span<const std::uint8_t> bytes;
+        };
+        std::vector<std::shared_ptr<const platform::core::Data>> blocks;
+        std::vector<std::int64_t> starts;  // offset of each block in the file
+        std::int64_t size = 0;
+
+        void append(std::shared_ptr<const platform::core::Data> block);
+        // The slices that hold bytes [from, to).
+        std::vector<Slice> slices(std::int64_t from, std::int64_t to) const;
+        // All of it in one block of bytes.
+        platform::core::Data joined() const;
+    };
+
     mutable std::mutex mutex_;
     // Held while answering requests, so that two passes never answer the same
     // bytes twice; it guards no data of its own.
@@ -179,7 +199,7 @@ private:
     bool playingFromData_ = false;
     std::optional<std::string> mimeType_;
     std::shared_ptr<platform::net::URLSession> session_;
-    std::optional<platform::core::Data> mediaData_;
+    std::optional<MediaBuffer> mediaData_;
     std::optional<platform::net::URLResponse> response_;
     std::vector<std::shared_ptr<platform::media::LoadingRequest>> pendingRequests_;
     std::weak_ptr<OVCachePlayerItem> owner_;

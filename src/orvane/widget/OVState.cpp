@@ -1,6 +1,7 @@
 #include "orvane/widget/OVState.hpp"
 
 #include "orvane/model/Decoding.hpp"
+#include "orvane/playback/OVCacheManager.hpp"
 #include "orvane/toolkit/ColorExtensions.hpp"
 
 namespace orvane {
@@ -8,6 +9,9 @@ namespace orvane {
 OVState OVState::decode(const platform::core::Json& json) {
     using namespace decoding;
     const auto& object = decoding::object(json);
+    // The download status of every episode of the state comes from one look
+    // at the disk cache.
+    OVAudioCache::PresenceSnapshot snapshot;
     OVState state;
     state.contentForKey = ifPresent<std::map<std::string, OVContent>>(object, "contents");
     state.locationForKey = ifPresent<std::map<std::string, OVLocation>>(object, "locations");

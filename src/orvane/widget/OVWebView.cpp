@@ -37,15 +37,19 @@ void OVWebView::send(const std::string& js, EvaluationCompletion completionHandl
     evaluateJavaScript(js, std::move(completionHandler));
 }
 
-void OVWebView::userContentController(platform::web::UserContentController&,
+void OVWebView::userContentController(platform::web::UserContentController& controller,
                                       const platform::web::ScriptMessage& message) {
+    receiveMessage(controller, platform::web::ScriptMessage(message));
+}
+
+void OVWebView::receiveMessage(platform::web::UserContentController&, platform::web::ScriptMessage&& message) {
     if (!fromRawValue<OVWidgetEvents>(message.name)) return;
     auto& bridge = OVWidgetManager::shared();
     if (bridge.webView().get() != this) {
         bridge.setWebView(std::static_pointer_cast<OVWebView>(shared_from_this()));
         Orvane::shared().start();
     }
-    bridge.didReceive(message);
+    bridge.didReceive(std::move(message));
 }
 
 void OVWebView::webViewDidFinish(platform::web::WebView&, platform::web::Navigation) {

@@ -44,6 +44,9 @@ public:
 
     void userContentController(platform::web::UserContentController& controller,
                                const platform::web::ScriptMessage& message) override;
+    // The same, keeping the message's body without a copy.
+    void receiveMessage(platform::web::UserContentController& controller,
+                        platform::web::ScriptMessage&& message) override;
     void webViewDidFinish(platform::web::WebView& webView, platform::web::Navigation navigation) override;
 
 private:

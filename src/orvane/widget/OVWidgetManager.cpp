@@ -40,26 +40,39 @@ std::string dateDescription(platform::core::Date date) {
     return buffer;
 }
 
-void printDecodedState(const Json& body, const OVState& state) {
-    debugPrint(describe(body));
-    const std::optional<OVLocation> location = state.location();
+// What the debug lines of a decoded state show, taken from the state before
+// it leaves for the main queue.
+struct DecodedStateLines {
     std::optional<OVAudioPlayerStatus> status;
-    if (state.player) status = state.player->playingStatus;
-    debugPrint(describeOptional(status, [](OVAudioPlayerStatus s) { return debugQuoted(rawValue(s)); }));
     std::optional<OVLocation::Content> content;
-    if (location) content = location->content;
-    debugPrint(describeOptional(content, [](const OVLocation::Content& c) {
-        return "Content(key: " + debugQuoted(c.key) + ", loading: " + (c.loading ? "true" : "false") + ")";
-    }));
     std::optional<std::string> trackKey;
     std::optional<double> currentTime;
-    if (location && location->track) {
-        trackKey = location->track->key;
-        currentTime = location->track->currentTime;
+
+    explicit DecodedStateLines(const OVState& state) {
+        const OVLocation* location = nullptr;
+        if (state.player && state.player->locationKey && state.locationForKey) {
+            auto it = state.locationForKey->find(*state.player->locationKey);
+            if (it != state.locationForKey->end()) location = &it->second;
+        }
+        if (state.player) status = state.player->playingStatus;
+        if (location) content = location->content;
+        if (location && location->track) {
+            trackKey = location->track->key;
+            currentTime = location->track->currentTime;
+        }
     }
-    debugPrint(debugQuoted("current track") + " " + describeOptional(trackKey, [](const std::string& k) { return debugQuoted(k); }));
+};
+
+void printDecodedState(const Json& body, const DecodedStateLines& lines) {
+    debugPrint(describe(body));
+    debugPrint(describeOptional(lines.status, [](OVAudioPlayerStatus s) { return debugQuoted(rawValue(s)); }));
+    debugPrint(describeOptional(lines.content, [](const OVLocation::Content& c) {
+        return "Content(key: " + debugQuoted(c.key) + ", loading: " + (c.loading ? "true" : "false") + ")";
+    }));
+    debugPrint(debugQuoted("current track") + " " +
+               describeOptional(lines.trackKey, [](const std::string& k) { return debugQuoted(k); }));
     debugPrint(debugQuoted("current time") + " " +
-               describeOptional(currentTime, [](double t) { return plainDescription(t); }) + "\n");
+               describeOptional(lines.currentTime, [](double t) { return plainDescription(t); }) + "\n");
 }
 
 }  // namespace
@@ -95,6 +108,10 @@ void OVWidgetManager::dispatch(const OVState& state) {
 }
 
 void OVWidgetManager::didReceive(const platform::web::ScriptMessage& message) {
+    didReceive(platform::web::ScriptMessage(message));
+}
+
+void OVWidgetManager::didReceive(platform::web::ScriptMessage&& message) {
     PLATFORM_ASSERT_MAIN_THREAD();
     if (debugPrintIsEnabled) debugPrint(debugQuoted("WIDGET -> SDK") + " " + debugQuoted(message.name));
     const auto event = fromRawValue<OVWidgetEvents>(message.name);
@@ -136,15 +153,20 @@ void OVWidgetManager::didReceive(const platform::web::ScriptMessage& message) {
             return;
         }
         case OVWidgetEvents::updatedState:
-            decodeQueue_->async([body = message.body] {
+            decodeQueue_->async([body = std::move(message.body)] {
                 auto state = decodeValue<OVState>(body, false);
                 if (!state) return;
-                if (debugPrintIsEnabled) printDecodedState(body, *state);
+                // The state goes to the main queue first; its debug lines are
+                // made here meanwhile, off the way to the observers (they
+                // are printed before the next state is decoded).
+                std::optional<DecodedStateLines> printed;
+                if (debugPrintIsEnabled) printed.emplace(*state);
                 platform::core::DispatchQueue::main().async([state = std::move(*state)] {
                     auto& bridge = OVWidgetManager::shared();
                     bridge.setLastState(state);
                     bridge.dispatch(state);
                 });
+                if (printed) printDecodedState(body, *printed);
             });
             return;
     }

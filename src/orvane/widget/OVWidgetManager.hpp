@@ -118,8 +118,10 @@ public:
     // Calls every observer, in registration order, on a copy of the list.
     void dispatch(const OVState& state);
 
-    // Handles one message of the widget; main thread.
+    // Handles one message of the widget; main thread. The second keeps the
+    // message's body (a state is decoded from it without a copy).
     void didReceive(const platform::web::ScriptMessage& message);
+    void didReceive(platform::web::ScriptMessage&& message);
     // Appends "<date> -- <name>" to the debug log file.
     void debugLLog(const platform::web::ScriptMessage& message);
 

@@ -25,6 +25,7 @@ struct DocumentsState {
     std::mutex mutex;
     std::optional<fs::path> override;
     fs::path ensured;  // the last path whose folder was created
+    std::atomic<std::uint64_t> generation{0};
 };
 
 DocumentsState& documentsState() {
@@ -87,6 +88,11 @@ void FileManager::setDocumentsDirectory(Path path) {
     auto& state = documentsState();
     std::lock_guard lock(state.mutex);
     state.override = std::move(path);
+    state.generation.fetch_add(1, std::memory_order_release);
+}
+
+std::uint64_t FileManager::documentsDirectoryGeneration() {
+    return documentsState().generation.load(std::memory_order_acquire);
 }
 
 bool FileManager::exists(const Path& path) {

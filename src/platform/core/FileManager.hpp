@@ -30,6 +30,10 @@ public:
     // "~/.local/share/orvane/Documents"), created on first use.
     static Path documentsDirectory();
     static void setDocumentsDirectory(Path path);
+    // Changes whenever `setDocumentsDirectory` is called: lets a cache of
+    // paths under the Documents directory know it is stale without asking
+    // for the path (cheap, lock-free).
+    static std::uint64_t documentsDirectoryGeneration();
 
     static bool exists(const Path& path);
     static bool isDirectory(const Path& path);

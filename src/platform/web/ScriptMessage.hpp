@@ -28,6 +28,11 @@ public:
     virtual ~ScriptMessageHandler() = default;
     // Called on the main thread.
     virtual void userContentController(UserContentController& controller, const ScriptMessage& message) = 0;
+    // What the web view calls: the message is the handler's to keep (a large
+    // body need not be copied). By default hands it to the one above.
+    virtual void receiveMessage(UserContentController& controller, ScriptMessage&& message) {
+        userContentController(controller, message);
+    }
 };
 
 // Forwards to a handler held weakly, so that registering an object with a
@@ -39,6 +44,9 @@ public:
 
     void userContentController(UserContentController& controller, const ScriptMessage& message) override {
         if (auto target = target_.lock()) target->userContentController(controller, message);
+    }
+    void receiveMessage(UserContentController& controller, ScriptMessage&& message) override {
+        if (auto target = target_.lock()) target->receiveMessage(controller, std::move(message));
     }
 
 private:

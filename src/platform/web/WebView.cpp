@@ -2,8 +2,10 @@
 
 #include <JavaScriptCore/JavaScript.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <unordered_set>
 #include <sstream>
 
 #include "platform/core/DebugPrint.hpp"
@@ -94,9 +96,95 @@ ScriptError scriptError(JSContextRef context, JSValueRef exception) {
 
 enum class JsonOutcome { value, undefined, failed };
 
-// The JSON form of a value: `undefined` (and values JSON has no form for)
-// give `undefined`; a value that cannot be serialised (a cycle) gives `failed`
-// with the thrown error in *exception when there is one.
+// Deepest nesting of objects and arrays a value handed over may have: far
+// beyond any message of a widget, and shallow enough for everything that
+// later copies, prints or compares the JSON recursively.
+constexpr std::size_t kMaxJsonDepth = 1000;
+
+bool isHex(char16_t c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+// The code unit of the escape "\uXXXX" at `at` (none if it is not one).
+std::optional<char16_t> escapedUnit(std::u16string_view text, std::size_t at) {
+    if (at + 6 > text.size() || text[at] != '\\' || text[at + 1] != 'u') return std::nullopt;
+    char16_t unit = 0;
+    for (std::size_t i = at + 2; i < at + 6; ++i) {
+        if (!isHex(text[i])) return std::nullopt;
+        const char16_t c = text[i];
+        unit = static_cast<char16_t>(unit * 16 + (c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10));
+    }
+    return unit;
+}
+
+// JSON text from the engine (UTF-16) made ready for our parser, in one pass:
+// an escaped lone surrogate ("\\udc00", which JSON.stringify writes for a
+// text cut inside a character) becomes "\\ufffd", a raw one U+FFFD, and the
+// nesting depth is measured. None when it is deeper than kMaxJsonDepth.
+std::optional<std::u16string> sanitizedJsonText(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    bool inString = false;
+    std::size_t depth = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (!inString) {
+            if (c == '"') inString = true;
+            else if (c == '[' || c == '{') {
+                if (++depth > kMaxJsonDepth) return std::nullopt;
+            } else if (c == ']' || c == '}') {
+                if (depth > 0) --depth;
+            }
+            out.push_back(c);
+            continue;
+        }
+        if (c == '"') {
+            inString = false;
+            out.push_back(c);
+        } else if (c == '\\' && i + 1 < text.size()) {
+            const auto unit = escapedUnit(text, i);
+            if (unit && *unit >= 0xD800 && *unit <= 0xDBFF) {
+                const auto low = escapedUnit(text, i + 6);
+                if (low && *low >= 0xDC00 && *low <= 0xDFFF) {
+                    out.append(text.substr(i, 12));
+                    i += 11;
+                } else {
+                    out.append(u"\\ufffd");
+                    i += 5;
+                }
+            } else if (unit && *unit >= 0xDC00 && *unit <= 0xDFFF) {
+                out.append(u"\\ufffd");
+                i += 5;
+            } else {
+                out.push_back(c);
+                out.push_back(text[++i]);
+            }
+        } else {
+            out.push_back(c);  // raw lone surrogates become U+FFFD in the UTF-8 conversion
+        }
+    }
+    return out;
+}
+
+JSValueRef makeTypedError(JSContextRef context, const char* constructor, const std::string& message) {
+    JSText text(message);
+    JSValueRef argument = JSValueMakeString(context, text.get());
+    JSText name(constructor);
+    JSValueRef type = JSObjectGetProperty(context, JSContextGetGlobalObject(context), name.get(), nullptr);
+    if (type && JSValueIsObject(context, type)) {
+        JSObjectRef object = JSValueToObject(context, type, nullptr);
+        if (object && JSObjectIsConstructor(context, object)) {
+            JSValueRef thrown = nullptr;
+            JSObjectRef error = JSObjectCallAsConstructor(context, object, 1, &argument, &thrown);
+            if (error && !thrown) return error;
+        }
+    }
+    return JSObjectMakeError(context, 1, &argument, nullptr);
+}
+
+// The JSON form of a value, made by the engine's JSON.stringify: `undefined`
+// (and values JSON has no form for) give `undefined`; a value that cannot be
+// serialised (a cycle, a throwing getter or toJSON, nesting deeper than
+// kMaxJsonDepth) gives `failed` with the thrown error in *exception when
+// there is one. Texts holding a lone surrogate arrive with U+FFFD in its place.
 JsonOutcome jsonFromValue(JSContextRef context, JSValueRef value, Json& out, JSValueRef* exception) {
     if (!value || JSValueIsUndefined(context, value)) return JsonOutcome::undefined;
     JSValueRef thrown = nullptr;
@@ -106,8 +194,22 @@ JsonOutcome jsonFromValue(JSContextRef context, JSValueRef value, Json& out, JSV
         return JsonOutcome::failed;
     }
     if (!text) return JsonOutcome::undefined;
-    out = Json::parse(text.utf8(), nullptr, false);
-    if (out.is_discarded()) return JsonOutcome::failed;
+    const JSChar* chars = JSStringGetCharactersPtr(text.get());
+    const auto sanitized =
+        sanitizedJsonText(std::u16string_view(reinterpret_cast<const char16_t*>(chars), JSStringGetLength(text.get())));
+    if (!sanitized) {
+        if (exception) {
+            *exception = makeTypedError(context, "Error",
+                                        "DataCloneError: the message is nested more than " +
+                                            std::to_string(kMaxJsonDepth) + " levels deep");
+        }
+        return JsonOutcome::failed;
+    }
+    out = Json::parse(utf8FromUTF16(*sanitized), nullptr, false);
+    if (out.is_discarded()) {
+        out = nullptr;
+        return JsonOutcome::failed;
+    }
     return JsonOutcome::value;
 }
 
@@ -289,7 +391,7 @@ void WebView::messageHandlersChanged() {
                     auto controller = view->configuration_.userContentController;
                     auto handler = controller->handler(name);
                     if (!handler) return;
-                    handler->userContentController(*controller, ScriptMessage{name, std::move(body), weak});
+                    handler->receiveMessage(*controller, ScriptMessage{name, std::move(body), weak});
                 });
                 return JSValueMakeUndefined(ctx);
             });

@@ -102,6 +102,68 @@ TEST(WebView, UnregisteredNamesAndUnclonableBodiesFailInThePage) {
     EXPECT_EQ(gone.result, Json("undefined"));
 }
 
+// Posted values arrive as JSON.stringify would write them, read back as
+// JSON; text with a lone surrogate arrives with U+FFFD in its place; values
+// nested deeper than 1000 levels, cycles and throwing getters fail in the page
+// (before, a lone surrogate made postMessage throw DataCloneError).
+TEST(WebView, PostedValuesArriveAsTheirJsonForm) {
+    auto view = WebView::create();
+    auto recorder = std::make_shared<Recorder>();
+    view->configuration().userContentController->add(recorder, "m");
+    const std::string deep999 = "var v = 0; for (var i = 0; i < 999; i++) v = [v]; return v";
+    struct Case {
+        std::string value;                // a function body returning the posted value
+        std::optional<Json> delivered;    // none: postMessage throws
+        std::string thrown = {};          // part of the page's error
+    };
+    const std::vector<Case> cases = {
+        {"return ({ a: undefined, f: function () {}, s: Symbol('x'), n: null, k: 'v' })", Json::parse(R"({"n":null,"k":"v"})")},
+        {"return [undefined, function () {}, Symbol('x'), NaN, Infinity, -0, 1e21, 2.5, 9007199254740993, -12]",
+         Json::parse(R"([null,null,null,null,null,0,1e21,2.5,9007199254740992,-12])")},
+        {"return ({ cut: '\\uD83C', tail: 'a\\uDFA7b', whole: '\\uD83C\\uDFA7' })",
+         Json{{"cut", "\xEF\xBF\xBD"}, {"tail", "a\xEF\xBF\xBD" "b"}, {"whole", "\xF0\x9F\x8E\xA7"}}},
+        {"return ({ when: new Date(Date.UTC(2024, 5, 30, 6)), boxed: [new Number(3), new String('s'), new Boolean(false)] })",
+         Json::parse(R"({"when":"2024-06-30T06:00:00.000Z","boxed":[3,"s",false]})")},
+        {"class P { constructor() { this.x = 1; } toJSON() { return { y: this.x + 1 }; } }; return ({ p: new P(), q: Object.create(null) })",
+         Json::parse(R"({"p":{"y":2},"q":{}})")},
+        {"return ({ get g() { return 'got'; }, nested: { deeper: [1, { k: 'v' }] } })",
+         Json::parse(R"({"g":"got","nested":{"deeper":[1,{"k":"v"}]}})")},
+        {"var o = { same: [1] }; o.again = o.same; return o", Json::parse(R"({"same":[1],"again":[1]})")},
+        {deep999, std::nullopt},  // checked below: delivered whole
+        {"var v = 0; for (var i = 0; i < 1001; i++) v = [v]; return v", std::nullopt, "nested more than 1000 levels"},
+        // So deep that the engine's own JSON.stringify refuses it.
+        {"var v = {}; for (var i = 0; i < 100000; i++) v = { v: v }; return v", std::nullopt, "RangeError"},
+        {"var o = { a: [] }; o.a.push(o); return o", std::nullopt, "TypeError"},
+        {"return ({ get bad() { throw new RangeError('no'); } })", std::nullopt, "RangeError"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.value);
+        recorder->messages.clear();
+        auto posted = evaluate(*view, "webkit.messageHandlers.m.postMessage((function () { " + test.value + " })())");
+        RunLoop::main().runUntilIdle();
+        if (!test.thrown.empty()) {
+            ASSERT_TRUE(posted.error);
+            EXPECT_NE(posted.error->message.find(test.thrown), std::string::npos) << posted.error->message;
+            EXPECT_TRUE(recorder->messages.empty());
+            continue;
+        }
+        EXPECT_FALSE(posted.error) << posted.error->message;
+        ASSERT_EQ(recorder->messages.size(), 1u);
+        if (test.delivered) {
+            EXPECT_EQ(recorder->messages[0].body, *test.delivered);
+        } else {
+            int depth = 0;
+            const Json* at = &recorder->messages[0].body;
+            while (at->is_array()) {
+                ++depth;
+                at = &(*at)[0];
+            }
+            EXPECT_EQ(depth, 999);
+            EXPECT_EQ(*at, Json(0));
+        }
+    }
+}
+
 TEST(WebView, EvaluationGivesJsonResultsOrTheThrownError) {
     auto view = WebView::create();
     EXPECT_EQ(evaluate(*view, "({ n: 1 + 1, s: 'a' + 'b' })").result, Json::parse(R"({"n":2,"s":"ab"})"));
