@@ -13,7 +13,8 @@
 #include <memory>
 
 #include "orvane/model/OVTrack.hpp"
-#include "orvane/toolkit/RingViews.hpp"
+#include "orvane/toolkit/OVCircleProgressionView.hpp"
+#include "orvane/toolkit/OVCircleSpinAnimationView.hpp"
 #include "platform/ui/Button.hpp"
 
 namespace orvane {

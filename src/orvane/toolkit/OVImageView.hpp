@@ -17,7 +17,8 @@
 #include <memory>
 #include <optional>
 
-#include "orvane/toolkit/RingViews.hpp"
+#include "orvane/toolkit/OVCircleProgressionView.hpp"
+#include "orvane/toolkit/OVCircleSpinAnimationView.hpp"
 #include "platform/core/URL.hpp"
 #include "platform/ui/ImageView.hpp"
 
