@@ -7,6 +7,7 @@
 #include "platform/ui/Button.hpp"
 #include "platform/ui/LongPressGestureRecognizer.hpp"
 #include "platform/ui/PanGestureRecognizer.hpp"
+#include "platform/ui/ScrollView.hpp"
 #include "platform/ui/Slider.hpp"
 #include "platform/ui/TapGestureRecognizer.hpp"
 #include "platform/ui/Window.hpp"
@@ -295,6 +296,24 @@ TEST(Input, ASliderFollowsItsThumbAndIsHighlightedWhileTracking) {
     EXPECT_FLOAT_EQ(slider->value(), 1.0f);
     slider->setValue(-1);
     EXPECT_FLOAT_EQ(slider->value(), 0.0f);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Input, ADragScrollsAScrollViewOnlyWhileScrollingIsEnabled) {
+    for (const bool enabled : {true, false}) {
+        Scene scene;
+        auto scroll = ScrollView::create({0, 0, 320, 480});
+        scroll->setContentSize({320, 2000});
+        scroll->setScrollEnabled(enabled);
+        scene.container->addSubview(scroll);
+        scene.window->drag({100, 400}, {100, 150}, 0.5);
+        platform::core::RunLoop::main().advance(1.0);
+        EXPECT_NEAR(scroll->contentOffset().y, enabled ? 250 : 0, 1e-6) << enabled;
+        EXPECT_FALSE(scroll->isDragging());
+    }
 }
 
 }  // namespace
