@@ -1,7 +1,7 @@
 #include "orvane/toolkit/OVDownloadTrackView.hpp"
 
-#if __has_include("orvane/toolkit/OVGetAsset.hpp")
-#include "orvane/toolkit/OVGetAsset.hpp"
+#if __has_include("orvane/model/OVGetAsset.hpp")
+#include "orvane/model/OVGetAsset.hpp"
 #endif
 
 namespace orvane {
@@ -14,7 +14,7 @@ constexpr double ringSide = 25;
 
 // The download icon in its own colours (not as a template), or none.
 std::optional<Image> downloadIcon() {
-#if __has_include("orvane/toolkit/OVGetAsset.hpp")
+#if __has_include("orvane/model/OVGetAsset.hpp")
     auto image = OVGetAsset::downloadImage();
     if (image) return image->withRenderingMode(Image::RenderingMode::alwaysOriginal);
 #endif
