@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/core/DebugPrint.hpp"
+#include "platform/ui/BasicAnimation.hpp"
+#include "platform/ui/TimingFunction.hpp"
 #include "platform/ui/ViewAnimation.hpp"
 
 namespace platform::ui {
@@ -155,5 +157,19 @@ std::optional<AnimatableValue> Layer::presentationValue(std::string_view keyPath
 }
 
 void Layer::drawContents(cairo_t*) const {}
+
+void Layer::setFrame(const Rect& frame, double duration) {
+    const auto shownBounds = presentationValue(keypath::bounds);
+    const auto shownPosition = presentationValue(keypath::position);
+    setFrame(frame);
+    if (!(duration > 0) || !shownBounds || !shownPosition) return;
+    for (const auto& [key, from] : {std::pair{keypath::bounds, *shownBounds}, std::pair{keypath::position, *shownPosition}}) {
+        auto animation = BasicAnimation::create(std::string(key));
+        animation->setFromValue(from);
+        animation->setDuration(duration);
+        animation->setTimingFunction(TimingFunction::named(TimingFunction::Name::easeInEaseOut));
+        addAnimation(*animation, "frame." + std::string(key));
+    }
+}
 
 }  // namespace platform::ui

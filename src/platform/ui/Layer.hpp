@@ -194,6 +194,11 @@ public:
         }
         return model;
     }
+    // Sets the frame; when `duration` is positive, animates bounds and
+    // position from what the layer shows now to the new frame (ease in and
+    // out), replacing an earlier such animation of the layer.
+    void setFrame(const Rect& frame, double duration);
+
     // ---- Animations ----
     // The layer's animations (created on first use; from then on they are
     // the presentation source unless another one was set).

@@ -15,9 +15,9 @@ ProgressView::ProgressView(ConstructorKey key, const Rect& frame) : View(key, fr
     layer()->addSublayer(bar_);
 }
 
-void ProgressView::setProgress(float progress, bool /*animated*/) {
+void ProgressView::setProgress(float progress, bool animated) {
     progress_ = std::isnan(progress) ? 0.0f : std::clamp(progress, 0.0f, 1.0f);
-    updateLayers();
+    updateLayers(animated ? animationDuration : 0);
 }
 
 void ProgressView::setProgressTintColor(std::optional<Color> color) {
@@ -30,10 +30,10 @@ void ProgressView::setTrackTintColor(std::optional<Color> color) {
     updateLayers();
 }
 
-void ProgressView::updateLayers() {
+void ProgressView::updateLayers(double duration) {
     const Rect b = bounds();
     setBackgroundColor(trackTint_.value_or(Color{0.71, 0.71, 0.71, 0.5}));
-    bar_->setFrame(Rect{b.origin.x, b.origin.y, b.size.width * progress_, b.size.height});
+    bar_->setFrame(Rect{b.origin.x, b.origin.y, b.size.width * progress_, b.size.height}, duration);
     bar_->setBackgroundColor(progressTint_.value_or(tintColor()));
 }
 

@@ -9,6 +9,8 @@ namespace platform::ui {
 
 class ProgressView : public View {
 public:
+    // How long an animated change of the progress takes.
+    static constexpr double animationDuration = 0.25;
     static std::shared_ptr<ProgressView> create(const Rect& frame = {});
     ProgressView(ConstructorKey key, const Rect& frame);
 
@@ -25,7 +27,8 @@ public:
     void tintColorDidChange() override { updateLayers(); }
 
 private:
-    void updateLayers();
+    // Places the layers; a positive duration animates them there.
+    void updateLayers(double duration = 0);
 
     float progress_ = 0;
     std::optional<Color> progressTint_;

@@ -31,9 +31,9 @@ float Slider::clamped(float value) const {
     return std::clamp(value, minimumValue_, std::max(minimumValue_, maximumValue_));
 }
 
-void Slider::setValue(float value, bool /*animated*/) {
+void Slider::setValue(float value, bool animated) {
     value_ = clamped(value);
-    updateLayers();
+    updateLayers(animated ? animationDuration : 0);
 }
 
 void Slider::setMinimumValue(float value) {
@@ -132,16 +132,16 @@ bool Slider::gestureRecognizerShouldBegin(GestureRecognizer& recognizer) {
 
 void Slider::layoutSubviews() { updateLayers(); }
 
-void Slider::updateLayers() {
+void Slider::updateLayers(double duration) {
     const Rect b = bounds();
     const Rect track = trackRect(b);
     const Rect thumb = thumbRect(b, track, value_);
     const double split = std::clamp(thumb.midX(), track.minX(), track.maxX());
-    minimumTrack_->setFrame(Rect{track.origin.x, track.origin.y, split - track.origin.x, track.size.height});
-    maximumTrack_->setFrame(Rect{split, track.origin.y, track.maxX() - split, track.size.height});
+    minimumTrack_->setFrame(Rect{track.origin.x, track.origin.y, split - track.origin.x, track.size.height}, duration);
+    maximumTrack_->setFrame(Rect{split, track.origin.y, track.maxX() - split, track.size.height}, duration);
     minimumTrack_->setBackgroundColor(minimumTrackTint_.value_or(tintColor()));
     maximumTrack_->setBackgroundColor(maximumTrackTint_.value_or(Color{0.71, 0.71, 0.71, 1}));
-    thumb_->setFrame(thumb);
+    thumb_->setFrame(thumb, duration);
     if (auto image = currentThumbImage()) {
         thumb_->setContents(image);
         thumb_->setContentsTintColor(ImageView::drawsAsTemplate(*image) ? std::optional<Color>(tintColor())

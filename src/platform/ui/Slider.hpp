@@ -16,6 +16,8 @@ namespace platform::ui {
 
 class Slider : public Control {
 public:
+    // How long an animated change of the value takes.
+    static constexpr double animationDuration = 0.25;
     static std::shared_ptr<Slider> create(const Rect& frame = {});
     Slider(ConstructorKey key, const Rect& frame);
 
@@ -58,7 +60,8 @@ protected:
     void stateDidChange() override { updateLayers(); }
 
 private:
-    void updateLayers();
+    // Places the layers; a positive duration animates them there.
+    void updateLayers(double duration = 0);
     float clamped(float value) const;
     float valueAt(double thumbCenterX) const;
 

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "platform/core/RunLoop.hpp"
+
 #include <cmath>
 
 #include "platform/ui/Button.hpp"
 #include "platform/ui/ProgressView.hpp"
+#include "platform/ui/Slider.hpp"
 #include "platform/ui/Window.hpp"
 #include "RenderProbe.hpp"
 
@@ -84,6 +87,31 @@ TEST(Controls, ProgressIsClampedAndFillsItsShare) {
         EXPECT_EQ(view->progress(), c.expected);
         EXPECT_EQ(view->layer()->sublayers().front()->frame().size.width, 200 * c.expected);
     }
+}
+
+TEST(Controls, AnimatedProgressAndValueMoveOnTheClock) {
+    auto& loop = platform::core::RunLoop::main();
+    loop.useManualClock();
+    auto progress = ProgressView::create({0, 0, 200, 4});
+    auto slider = Slider::create({0, 0, 200, 30});
+    const auto barWidth = [&] {
+        return std::get<Rect>(*progress->layer()->sublayers().front()->presentationValue("bounds")).size.width;
+    };
+    const auto thumbX = [&] {
+        return std::get<Point>(*slider->layer()->sublayers().back()->presentationValue("position")).x;
+    };
+    const double thumbStart = thumbX();
+    slider->setValue(1, true);
+    const double thumbEnd = slider->layer()->sublayers().back()->position().x;
+    progress->setProgress(1, true);
+    EXPECT_EQ(progress->layer()->sublayers().front()->frame().size.width, 200);  // the model is final at once
+    EXPECT_NEAR(barWidth(), 0, 1e-9);
+    loop.advance(ProgressView::animationDuration / 2);
+    EXPECT_NEAR(barWidth(), 100, 1e-6);  // ease in and out is symmetric
+    EXPECT_NEAR(thumbX(), (thumbStart + thumbEnd) / 2, 1e-6);
+    loop.advance(ProgressView::animationDuration);
+    EXPECT_EQ(barWidth(), 200);
+    EXPECT_EQ(thumbX(), thumbEnd);
 }
 
 TEST(Controls, ATemplateImageTakesTheImageViewsTint) {
