@@ -5,6 +5,13 @@ namespace orvane {
 
 using namespace platform::ui;
 
+void permuteImageAndLabel(Button& button) {
+    const auto mirror = AffineTransform::scale(-1, 1);
+    button.setTransform(mirror);
+    if (const auto& label = button.titleLabel()) label->setTransform(mirror);
+    if (const auto& image = button.imageView(); image && button.currentImage()) image->setTransform(mirror);
+}
+
 void tapAnimation(const std::shared_ptr<View>& button, std::function<void()> completion) {
     if (!button) return;
     View::animateKeyframes(

@@ -1,13 +1,20 @@
-// Button effects: the short pop played when a button is tapped. Main thread
-// only; the animation holds the button until it ends.
+// Button effects: the image placed after the title, and the short pop played
+// when a button is tapped. Main thread only; the animation holds the button
+// until it ends.
 #pragma once
 
 #include <functional>
 #include <memory>
 
+#include "platform/ui/Button.hpp"
 #include "platform/ui/View.hpp"
 
 namespace orvane {
+
+// Mirrors the button, its title label and, when it shows an image, its image
+// view horizontally, so the image comes after the title while both still
+// read the right way. Sets rather than toggles: a second call changes nothing.
+void permuteImageAndLabel(platform::ui::Button& button);
 
 // A 0.4 s keyframe animation of the button's transform: scale 1.3 over the
 // first half, scale 0 over the second. When it ends, finished or cut short,

@@ -17,6 +17,7 @@ public:
     static std::shared_ptr<PagingScrollView> create(const std::shared_ptr<PageViewController>& owner) {
         auto v = std::make_shared<PagingScrollView>(ConstructorKey{});
         v->owner_ = owner;
+        v->installPanGestureRecognizer();
         return v;
     }
     explicit PagingScrollView(ConstructorKey key) : ScrollView(key, Rect{}) {}

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/core/RunLoop.hpp"
+#include "platform/ui/PanGestureRecognizer.hpp"
 
 namespace platform::ui {
 
@@ -12,7 +13,37 @@ constexpr double frameInterval = 1.0 / 60;
 }
 
 std::shared_ptr<ScrollView> ScrollView::create(const Rect& frame) {
-    return std::make_shared<ScrollView>(ConstructorKey{}, frame);
+    auto view = std::make_shared<ScrollView>(ConstructorKey{}, frame);
+    view->installPanGestureRecognizer();
+    return view;
+}
+
+void ScrollView::installPanGestureRecognizer() {
+    if (pan_) return;
+    pan_ = PanGestureRecognizer::create(std::static_pointer_cast<ScrollView>(shared_from_this()),
+                                        &ScrollView::handlePan);
+    pan_->setEnabled(scrollEnabled_);
+    addGestureRecognizer(pan_);
+}
+
+void ScrollView::handlePan(PanGestureRecognizer& pan) {
+    switch (pan.state()) {
+    case GestureRecognizerState::began:
+        beginDragging();
+        break;
+    case GestureRecognizerState::changed:
+        if (dragging_) dragBy(pan.translation(this));
+        break;
+    case GestureRecognizerState::ended:
+        if (dragging_) endDragging(pan.velocity(this));
+        break;
+    case GestureRecognizerState::cancelled:
+    case GestureRecognizerState::failed:
+        if (dragging_) cancelDragging();
+        break;
+    case GestureRecognizerState::possible:
+        break;
+    }
 }
 
 ScrollView::ScrollView(ConstructorKey key, const Rect& frame) : View(key, frame) { setClipsToBounds(true); }
@@ -89,6 +120,7 @@ EdgeInsets ScrollView::adjustedContentInset() const {
 
 void ScrollView::setScrollEnabled(bool enabled) {
     scrollEnabled_ = enabled;
+    if (pan_) pan_->setEnabled(enabled);
     if (!enabled && dragging_) cancelDragging();
 }
 

@@ -77,7 +77,7 @@ public:
     // The recogniser that drives the drag below from touches (began:
     // `beginDragging`, changed: `dragBy(translation)`, ended:
     // `endDragging(velocity)`, cancelled: `cancelDragging`), enabled with
-    // scrolling. None until the input layer provides recognisers.
+    // scrolling.
     const std::shared_ptr<PanGestureRecognizer>& panGestureRecognizer() const { return pan_; }
 
     // ---- Drag driver ----
@@ -95,6 +95,10 @@ public:
     void cancelDragging() { endDragging({}); }
 
 protected:
+    // Makes the pan recogniser and attaches it; every maker of a scroll view
+    // (this class's `create` and its subclasses') calls it once.
+    void installPanGestureRecognizer();
+
     // Hooks for views built on the scroll view (the page view controller's):
     // after every change of the offset, before the delegate hears of it;
     // the offset a paging drag settles on; the end of a drag's settling.
@@ -103,6 +107,7 @@ protected:
     virtual void settlingDidEnd() {}
 
 private:
+    void handlePan(PanGestureRecognizer& pan);
     void applyOffset(Point offset);
     void animateOffset(Point target, bool afterDrag);
     Point clamped(Point offset) const;

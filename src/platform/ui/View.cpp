@@ -4,6 +4,7 @@
 
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/ui/GestureRecognizer.hpp"
 #include "platform/ui/Window.hpp"
 
 namespace platform::ui {
@@ -257,6 +258,22 @@ void View::resizeWithOldSuperviewSize(Size oldSize) {
 }
 
 // ---- Touches ----
+
+void View::addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recognizer) {
+    if (!recognizer) return;
+    if (std::find(gestureRecognizers_.begin(), gestureRecognizers_.end(), recognizer) != gestureRecognizers_.end())
+        return;
+    if (auto old = recognizer->view(); old && old.get() != this) old->removeGestureRecognizer(recognizer);
+    recognizer->attachToView(shared_from_this());
+    gestureRecognizers_.push_back(recognizer);
+}
+
+void View::removeGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recognizer) {
+    auto it = std::find(gestureRecognizers_.begin(), gestureRecognizers_.end(), recognizer);
+    if (it == gestureRecognizers_.end()) return;
+    gestureRecognizers_.erase(it);
+    recognizer->attachToView(nullptr);
+}
 
 bool View::pointInside(Point point) const { return layer_->bounds().contains(point); }
 

@@ -23,6 +23,8 @@
 namespace platform::ui {
 
 class Window;
+class GestureRecognizer;
+class Touch;
 
 // Which parts of a view's frame follow a change of its superview's size.
 enum class AutoresizingMask : std::uint32_t {
@@ -133,6 +135,21 @@ public:
     // 0.01, one ignoring touches, or a point outside.
     virtual std::shared_ptr<View> hitTest(Point point);
 
+    // ---- Gesture recognisers and touches (see TouchDispatcher) ----
+    // Held strongly; adding one twice keeps one.
+    void addGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recognizer);
+    void removeGestureRecognizer(const std::shared_ptr<GestureRecognizer>& recognizer);
+    const std::vector<std::shared_ptr<GestureRecognizer>>& gestureRecognizers() const { return gestureRecognizers_; }
+    // Asked for each recogniser of this view's ancestors (and its own) before
+    // it begins on a touch that went down on this view or below it.
+    virtual bool gestureRecognizerShouldBegin(GestureRecognizer& /*recognizer*/) { return true; }
+    // The touches that went down on this view (the hit view), unless a
+    // recogniser took them.
+    virtual void touchesBegan(const Touch& /*touch*/) {}
+    virtual void touchesMoved(const Touch& /*touch*/) {}
+    virtual void touchesEnded(const Touch& /*touch*/) {}
+    virtual void touchesCancelled(const Touch& /*touch*/) {}
+
     // ---- Conversion (model geometry, through every transform) ----
     // A null `view` means the window's (root's) coordinates.
     Point convertPoint(Point point, const View* to) const;
@@ -218,6 +235,7 @@ private:
     ContentMode contentMode_ = ContentMode::scaleToFill;
     std::shared_ptr<View> maskView_;
     bool userInteractionEnabled_ = true;
+    std::vector<std::shared_ptr<GestureRecognizer>> gestureRecognizers_;
     AutoresizingMask autoresizingMask_ = AutoresizingMask::none;
     bool autoresizesSubviews_ = true;
     EdgeInsets layoutMargins_{8, 8, 8, 8};

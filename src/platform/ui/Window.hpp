@@ -8,16 +8,19 @@
 #include <memory>
 
 #include "platform/ui/Image.hpp"
+#include "platform/ui/Touch.hpp"
 #include "platform/ui/View.hpp"
 
 namespace platform::ui {
 
+class TouchDispatcher;
 class ViewController;
 
 class Window : public View {
 public:
     static std::shared_ptr<Window> create(Size size, double scale = 2);
     Window(ConstructorKey key, Size size, double scale);
+    ~Window() override;
 
     Size size() const { return bounds().size; }
     void setSize(Size size) { setFrame(Rect{Point{}, size}); }
@@ -58,6 +61,18 @@ public:
     // is already pending.
     void scheduleLayoutPass();
 
+    // ---- Touches ----
+    // A host's or a test's touch at a window point, timed now on the main
+    // run loop's clock (see TouchDispatcher).
+    void sendTouch(int identifier, TouchPhase phase, Point location);
+    // Drivers through sendTouch, timed on the run loop's clock (a manual
+    // clock is advanced): a tap (down and up at once); a drag moving in
+    // `steps` equal moves over `duration` seconds, lifting at `to` with the
+    // last move; a press held for `duration` seconds.
+    void tap(Point at);
+    void drag(Point from, Point to, double duration, int steps = 10);
+    void longPress(Point at, double duration);
+
 protected:
     bool isWindow() const override { return true; }
 
@@ -69,6 +84,7 @@ private:
     std::shared_ptr<ViewController> rootViewController_;
     int ignoringInteraction_ = 0;
     bool layoutPassPending_ = false;
+    std::unique_ptr<TouchDispatcher> touchDispatcher_;
 };
 
 }  // namespace platform::ui

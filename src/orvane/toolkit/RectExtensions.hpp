@@ -1,0 +1,16 @@
+// Rectangle helpers of the toolkit. Any thread.
+#pragma once
+
+#include <cmath>
+
+#include "platform/ui/Geometry.hpp"
+
+namespace orvane {
+
+// The centre of `rect` in its own coordinate space: (|width| / 2,
+// |height| / 2); the origin is not added (the blur views use it on bounds).
+inline platform::ui::Point center(const platform::ui::Rect& rect) {
+    return {std::abs(rect.size.width) / 2, std::abs(rect.size.height) / 2};
+}
+
+}  // namespace orvane

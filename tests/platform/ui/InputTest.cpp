@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/core/RunLoop.hpp"
+#include "platform/ui/Button.hpp"
+#include "platform/ui/LongPressGestureRecognizer.hpp"
+#include "platform/ui/PanGestureRecognizer.hpp"
+#include "platform/ui/ScrollView.hpp"
+#include "platform/ui/Slider.hpp"
+#include "platform/ui/TapGestureRecognizer.hpp"
+#include "platform/ui/Window.hpp"
+
+using namespace platform::ui;
+using State = GestureRecognizerState;
+
+namespace {
+
+// Counts what reaches it and remembers the recogniser states it saw.
+struct Recorder {
+    std::vector<State> states;
+    std::vector<Point> translations, velocities;
+    int taps = 0, upInside = 0, upOutside = 0, down = 0, cancels = 0, values = 0;
+    const View* panView = nullptr;
+    bool resetTranslationAtBegin = false;
+
+    void onGesture(GestureRecognizer& r) { states.push_back(r.state()); }
+    void onTap() { ++taps; }
+    void onPan(PanGestureRecognizer& pan) {
+        states.push_back(pan.state());
+        if (resetTranslationAtBegin && pan.state() == State::began) pan.setTranslation({0, 0}, panView);
+        translations.push_back(pan.translation(panView));
+        velocities.push_back(pan.velocity(panView));
+    }
+    void onUpInside() { ++upInside; }
+    void onUpOutside() { ++upOutside; }
+    void onDown() { ++down; }
+    void onCancel() { ++cancels; }
+    void onValue() { ++values; }
+};
+
+struct Scene {
+    std::shared_ptr<Window> window = Window::create({320, 480});
+    std::shared_ptr<View> container = View::create({0, 0, 320, 480});
+    Scene() {
+        platform::core::RunLoop::main().useManualClock();
+        window->addSubview(container);
+    }
+};
+
+TEST(Input, AControlTakesTheTapAndItsAncestorsTapRecognisersDoNotFire) {
+    struct Case {
+        std::string name;
+        bool enabled, hidden;
+        Point at;
+        int controlUps, controlDowns, ancestorTaps;
+    };
+    const std::vector<Case> cases{
+        {"enabled control", true, false, {50, 50}, 1, 1, 0},
+        {"disabled control", false, false, {50, 50}, 0, 0, 1},
+        {"hidden control", true, true, {50, 50}, 0, 0, 1},
+        {"beside the control", true, false, {200, 300}, 0, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene scene;
+        auto rec = std::make_shared<Recorder>();
+        auto button = Button::create({20, 20, 60, 60});
+        button->setEnabled(c.enabled);
+        button->setHidden(c.hidden);
+        scene.container->addSubview(button);
+        button->addTarget(rec, &Recorder::onUpInside, ControlEvents::touchUpInside);
+        button->addTarget(rec, &Recorder::onDown, ControlEvents::touchDown);
+        // Tap recognisers on the container and on the window.
+        auto rec2 = std::make_shared<Recorder>();
+        scene.container->addGestureRecognizer(TapGestureRecognizer::create(rec2, &Recorder::onTap));
+        scene.window->addGestureRecognizer(TapGestureRecognizer::create(rec2, &Recorder::onTap));
+        scene.window->tap(c.at);
+        EXPECT_EQ(rec->upInside, c.controlUps);
+        EXPECT_EQ(rec->down, c.controlDowns);
+        EXPECT_EQ(rec2->taps, c.ancestorTaps);  // the nearest one wins, the other fails
+        EXPECT_FALSE(button->isHighlighted());
+    }
+}
+
+TEST(Input, ADragGivesTranslationAndVelocityAtEachStep) {
+    // From (50, 50) to (150, 90) in 0.5 s over 5 moves: 20 x 8 points every
+    // 0.1 s, i.e. 200 x 80 points per second. The pan's view is scaled by 2,
+    // so in its own coordinates everything is halved.
+    for (bool reset : {false, true}) {
+        SCOPED_TRACE(reset ? "translation reset at began" : "plain");
+        Scene scene;
+        auto scaled = View::create({0, 0, 320, 480});
+        scaled->setTransform(AffineTransform::scale(2, 2));
+        scene.container->addSubview(scaled);
+        auto rec = std::make_shared<Recorder>();
+        rec->resetTranslationAtBegin = reset;
+        auto pan = PanGestureRecognizer::create(rec, &Recorder::onPan);
+        scene.container->addGestureRecognizer(pan);
+        for (const View* in : {static_cast<const View*>(nullptr), static_cast<const View*>(scaled.get())}) {
+            rec->states.clear();
+            rec->translations.clear();
+            rec->velocities.clear();
+            rec->panView = in;
+            const double k = in ? 0.5 : 1;
+            scene.window->drag({50, 50}, {150, 90}, 0.5, 5);
+            const std::vector<State> states{State::began, State::changed, State::changed, State::changed,
+                                            State::changed, State::ended};
+            ASSERT_EQ(rec->states, states);
+            for (std::size_t i = 0; i < states.size(); ++i) {
+                const double step = static_cast<double>(std::min<std::size_t>(i + 1, 5)) - (reset ? 1 : 0);
+                EXPECT_NEAR(rec->translations[i].x, 20 * step * k, 1e-6) << i;
+                EXPECT_NEAR(rec->translations[i].y, 8 * step * k, 1e-6) << i;
+                EXPECT_NEAR(rec->velocities[i].x, 200 * k, 1e-3) << i;
+                EXPECT_NEAR(rec->velocities[i].y, 80 * k, 1e-3) << i;
+            }
+            EXPECT_EQ(pan->state(), State::possible);
+        }
+    }
+}
+
+TEST(Input, DisablingAnActivePanSendsCancelledAndNothingMore) {
+    Scene scene;
+    auto rec = std::make_shared<Recorder>();
+    auto pan = PanGestureRecognizer::create(rec, &Recorder::onGesture);
+    scene.container->addGestureRecognizer(pan);
+    auto& loop = platform::core::RunLoop::main();
+    scene.window->sendTouch(1, TouchPhase::began, {10, 10});
+    loop.advance(0.05);
+    scene.window->sendTouch(1, TouchPhase::moved, {40, 10});
+    pan->setEnabled(false);
+    scene.window->sendTouch(1, TouchPhase::moved, {80, 10});
+    scene.window->sendTouch(1, TouchPhase::ended, {80, 10});
+    EXPECT_EQ(rec->states, (std::vector<State>{State::began, State::cancelled}));
+    EXPECT_EQ(pan->state(), State::possible);
+    // Enabled again, it recognises the next drag.
+    pan->setEnabled(true);
+    rec->states.clear();
+    scene.window->drag({10, 10}, {80, 10}, 0.2, 2);
+    EXPECT_EQ(rec->states, (std::vector<State>{State::began, State::changed, State::ended}));
+}
+
+TEST(Input, APanIgnoresMoreFingersThanItsMaximum) {
+    for (std::size_t maximum : {1u, 2u}) {
+        Scene scene;
+        auto rec = std::make_shared<Recorder>();
+        auto pan = PanGestureRecognizer::create(rec, &Recorder::onPan);
+        pan->setMaximumNumberOfTouches(maximum);
+        scene.container->addGestureRecognizer(pan);
+        auto& loop = platform::core::RunLoop::main();
+        scene.window->sendTouch(1, TouchPhase::began, {10, 10});
+        scene.window->sendTouch(2, TouchPhase::began, {30, 10});
+        loop.advance(0.1);
+        scene.window->sendTouch(1, TouchPhase::moved, {10, 50});
+        scene.window->sendTouch(2, TouchPhase::moved, {30, 50});
+        scene.window->sendTouch(1, TouchPhase::ended, {10, 50});
+        scene.window->sendTouch(2, TouchPhase::ended, {30, 50});
+        if (maximum == 1) {
+            EXPECT_TRUE(rec->states.empty());
+        } else {
+            // Both fingers moved 40 points down; lifting one keeps that.
+            ASSERT_FALSE(rec->states.empty());
+            EXPECT_EQ(rec->states.front(), State::began);
+            EXPECT_EQ(rec->states.back(), State::ended);
+            EXPECT_NEAR(rec->translations.back().x, 0, 1e-9);
+            EXPECT_NEAR(rec->translations.back().y, 40, 1e-9);
+        }
+    }
+}
+
+TEST(Input, RecognisingCancelsTheControlsTouchesUnlessTold) {
+    for (bool cancels : {true, false}) {
+        Scene scene;
+        auto rec = std::make_shared<Recorder>();
+        auto button = Button::create({0, 0, 320, 100});
+        scene.container->addSubview(button);
+        button->addTarget(rec, &Recorder::onCancel, ControlEvents::touchCancel);
+        button->addTarget(rec, &Recorder::onUpInside, ControlEvents::touchUpInside);
+        auto pan = PanGestureRecognizer::create(rec, &Recorder::onGesture);
+        pan->setCancelsTouchesInView(cancels);
+        scene.container->addGestureRecognizer(pan);
+        scene.window->drag({10, 50}, {100, 50}, 0.3, 3);
+        EXPECT_EQ(rec->cancels, cancels ? 1 : 0);
+        EXPECT_EQ(rec->upInside, cancels ? 0 : 1);
+        EXPECT_EQ(rec->states.back(), State::ended);
+    }
+}
+
+TEST(Input, LongPressNeedsItsMinimumDurationAndFiresWhileHeld) {
+    struct Case {
+        double held;
+        std::vector<State> states;
+    };
+    const std::vector<Case> cases{
+        {0.3, {}},
+        {0.49, {}},
+        {0.6, {State::began, State::ended}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.held);
+        Scene scene;
+        auto rec = std::make_shared<Recorder>();
+        auto press = LongPressGestureRecognizer::create(rec, &Recorder::onGesture);
+        scene.container->addGestureRecognizer(press);
+        scene.window->longPress({100, 100}, c.held);
+        EXPECT_EQ(rec->states, c.states);
+    }
+    // It begins on the clock, before the finger lifts.
+    Scene scene;
+    auto rec = std::make_shared<Recorder>();
+    scene.container->addGestureRecognizer(LongPressGestureRecognizer::create(rec, &Recorder::onGesture));
+    scene.window->sendTouch(3, TouchPhase::began, {100, 100});
+    platform::core::RunLoop::main().advance(0.5);
+    EXPECT_EQ(rec->states, std::vector<State>{State::began});
+    scene.window->sendTouch(3, TouchPhase::ended, {100, 100});
+}
+
+struct Refusing : GestureRecognizerDelegate {
+    bool begin = true, receive = true;
+    bool gestureRecognizerShouldBegin(GestureRecognizer&) override { return begin; }
+    bool gestureRecognizerShouldReceive(GestureRecognizer&, const Touch&) override { return receive; }
+};
+
+TEST(Input, TargetsAreWeakAndCountOnceAndTheDelegateMayRefuse) {
+    Scene scene;
+    auto rec = std::make_shared<Recorder>();
+    auto tap = TapGestureRecognizer::create(rec, &Recorder::onTap);
+    tap->addTarget(rec, &Recorder::onTap);
+    auto gone = std::make_shared<Recorder>();
+    tap->addTarget(gone, &Recorder::onTap);
+    EXPECT_EQ(tap->targetCount(), 2u);
+    gone.reset();
+    scene.container->addGestureRecognizer(tap);
+    scene.window->tap({5, 5});
+    EXPECT_EQ(rec->taps, 1);
+    EXPECT_EQ(tap->targetCount(), 1u);
+
+    auto delegate = std::make_shared<Refusing>();
+    tap->setDelegate(delegate);
+    delegate->begin = false;
+    scene.window->tap({5, 5});
+    delegate->begin = true;
+    delegate->receive = false;
+    scene.window->tap({5, 5});
+    EXPECT_EQ(rec->taps, 1);
+    delegate.reset();  // a gone delegate is no delegate
+    scene.window->tap({5, 5});
+    EXPECT_EQ(rec->taps, 2);
+}
+
+TEST(Input, ADoubleTapNeedsBothTapsInTime) {
+    Scene scene;
+    auto rec = std::make_shared<Recorder>();
+    auto tap = TapGestureRecognizer::create(rec, &Recorder::onTap);
+    tap->setNumberOfTapsRequired(2);
+    scene.container->addGestureRecognizer(tap);
+    auto& loop = platform::core::RunLoop::main();
+    scene.window->tap({5, 5});
+    loop.advance(0.2);
+    scene.window->tap({6, 5});
+    EXPECT_EQ(rec->taps, 1);
+    scene.window->tap({5, 5});
+    loop.advance(0.5);
+    scene.window->tap({5, 5});
+    EXPECT_EQ(rec->taps, 1);
+}
+
+TEST(Input, ASliderFollowsItsThumbAndIsHighlightedWhileTracking) {
+    Scene scene;
+    auto slider = Slider::create({10, 10, 228, 40});
+    scene.container->addSubview(slider);
+    auto rec = std::make_shared<Recorder>();
+    slider->addTarget(rec, &Recorder::onValue, ControlEvents::valueChanged);
+    slider->addTarget(rec, &Recorder::onUpInside, ControlEvents::touchUpInside | ControlEvents::touchUpOutside);
+    slider->addTarget(rec, &Recorder::onUpInside, ControlEvents::touchUpInside);  // the pair counts once
+    // Track 228 wide, thumb 28: 200 points of travel. The thumb starts
+    // centred at x = 10 + 14.
+    auto& loop = platform::core::RunLoop::main();
+    scene.window->sendTouch(1, TouchPhase::began, {24, 30});
+    EXPECT_TRUE(slider->isHighlighted());
+    loop.advance(0.1);
+    scene.window->sendTouch(1, TouchPhase::moved, {74, 90});  // outside, still highlighted
+    EXPECT_FLOAT_EQ(slider->value(), 0.25f);
+    EXPECT_TRUE(slider->isHighlighted());
+    scene.window->sendTouch(1, TouchPhase::moved, {400, 30});
+    EXPECT_FLOAT_EQ(slider->value(), 1.0f);
+    scene.window->sendTouch(1, TouchPhase::ended, {400, 30});
+    EXPECT_FALSE(slider->isHighlighted());
+    EXPECT_EQ(rec->values, 2);
+    EXPECT_EQ(rec->upInside, 1);
+    // A touch off the thumb moves nothing.
+    scene.window->drag({100, 30}, {150, 30}, 0.1, 2);
+    EXPECT_FLOAT_EQ(slider->value(), 1.0f);
+    slider->setValue(7);
+    EXPECT_FLOAT_EQ(slider->value(), 1.0f);
+    slider->setValue(-1);
+    EXPECT_FLOAT_EQ(slider->value(), 0.0f);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Input, ADragScrollsAScrollViewOnlyWhileScrollingIsEnabled) {
+    for (const bool enabled : {true, false}) {
+        Scene scene;
+        auto scroll = ScrollView::create({0, 0, 320, 480});
+        scroll->setContentSize({320, 2000});
+        scroll->setScrollEnabled(enabled);
+        scene.container->addSubview(scroll);
+        scene.window->drag({100, 400}, {100, 150}, 0.5);
+        platform::core::RunLoop::main().advance(1.0);
+        EXPECT_NEAR(scroll->contentOffset().y, enabled ? 250 : 0, 1e-6) << enabled;
+        EXPECT_FALSE(scroll->isDragging());
+    }
+}
+
+}  // namespace
