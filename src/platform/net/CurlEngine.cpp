@@ -291,16 +291,30 @@ void CurlEngine::recordResponse(Transfer& transfer) {
     task->response_ = std::move(response);
 }
 
-void CurlEngine::askForDisposition(Transfer& transfer) {
+void CurlEngine::askForDisposition(Transfer& transfer, std::shared_ptr<const core::Data> firstBlock) {
     transfer.awaitingDisposition = true;
     auto task = transfer.task;
     auto session = task->session_;
     auto response = *task->response();
-    session->postEvent(task, [session, task, response] {
+    session->postEvent(task, [session, task, response, firstBlock = std::move(firstBlock)] {
         auto delegate = std::dynamic_pointer_cast<URLSessionDataDelegate>(session->delegate());
         auto answered = std::make_shared<std::atomic<bool>>(false);
-        ResponseCompletion completion = [task, answered](ResponseDisposition disposition) {
+        ResponseCompletion completion = [session, task, answered, firstBlock](ResponseDisposition disposition) {
             if (answered->exchange(true)) return;
+            if (disposition == ResponseDisposition::allow && firstBlock) {
+                // The first bytes go to the delegate from its own queue, and
+                // only then is the worker woken for the rest: waking it first
+                // lets it take this thread's processor while the first bytes
+                // still wait.
+                session->postEvent(task, [session, task, firstBlock] {
+                    task->bytesReceived_.fetch_add(static_cast<std::int64_t>(firstBlock->size()));
+                    if (auto dataDelegate = std::dynamic_pointer_cast<URLSessionDataDelegate>(session->delegate()))
+                        dataDelegate->didReceiveData(session, std::static_pointer_cast<URLSessionDataTask>(task),
+                                                     *firstBlock);
+                    CurlEngine::instance().respond(task, ResponseDisposition::allow);
+                });
+                return;
+            }
             CurlEngine::instance().respond(task, disposition);
         };
         if (delegate) {
@@ -339,8 +353,12 @@ std::size_t CurlEngine::onWrite(char* data, std::size_t size, std::size_t count,
             if (expected > 0) transfer.body.reserve(static_cast<std::size_t>(std::min<std::int64_t>(expected, kMaxReserve)));
         }
         if (task->kind_ == URLSessionTask::Kind::delegateData) {
-            askForDisposition(transfer);
-            return CURL_WRITEFUNC_PAUSE;
+            // The block is taken (it goes to the delegate with the answer) and
+            // the transfer waits, paused, for that answer.
+            const auto* first = reinterpret_cast<const std::uint8_t*>(data);
+            askForDisposition(transfer, std::make_shared<const core::Data>(first, first + length));
+            curl_easy_pause(transfer.easy, CURLPAUSE_RECV);
+            return length;
         }
     }
     if (transfer.awaitingDisposition) return CURL_WRITEFUNC_PAUSE;

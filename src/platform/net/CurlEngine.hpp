@@ -77,7 +77,9 @@ private:
     static std::size_t onWrite(char* data, std::size_t size, std::size_t count, void* user);
     static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user);
     static void recordResponse(Transfer& transfer);
-    static void askForDisposition(Transfer& transfer);
+    // `firstBlock`: the bytes that came with the response, handed to the
+    // delegate with its "allow" (none when the body was empty).
+    static void askForDisposition(Transfer& transfer, std::shared_ptr<const core::Data> firstBlock = nullptr);
 
     std::mutex mutex_;
     std::deque<Command> commands_;

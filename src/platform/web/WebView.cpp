@@ -117,11 +117,17 @@ std::optional<char16_t> escapedUnit(std::u16string_view text, std::size_t at) {
 
 // JSON text from the engine (UTF-16) made ready for our parser, in one pass:
 // an escaped lone surrogate ("\\udc00", which JSON.stringify writes for a
-// text cut inside a character) becomes "\\ufffd", a raw one U+FFFD, and the
-// nesting depth is measured. None when it is deeper than kMaxJsonDepth.
-std::optional<std::u16string> sanitizedJsonText(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
+// text cut inside a character) becomes "\\ufffd", a raw one U+FFFD (in the
+// UTF-8 conversion), and the nesting depth is measured. False when it is
+// deeper than kMaxJsonDepth. Every replacement has the length of what it
+// replaces, so the text is copied into `patched` only when one is needed;
+// `patched` stays empty when the text is fine as it is.
+bool sanitizeJsonText(std::u16string_view text, std::u16string& patched) {
+    patched.clear();
+    const auto replace = [&](std::size_t at) {
+        if (patched.empty()) patched.assign(text);
+        patched.replace(at, 6, u"\\ufffd");
+    };
     bool inString = false;
     std::size_t depth = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -129,39 +135,33 @@ std::optional<std::u16string> sanitizedJsonText(std::u16string_view text) {
         if (!inString) {
             if (c == '"') inString = true;
             else if (c == '[' || c == '{') {
-                if (++depth > kMaxJsonDepth) return std::nullopt;
+                if (++depth > kMaxJsonDepth) return false;
             } else if (c == ']' || c == '}') {
                 if (depth > 0) --depth;
             }
-            out.push_back(c);
             continue;
         }
         if (c == '"') {
             inString = false;
-            out.push_back(c);
         } else if (c == '\\' && i + 1 < text.size()) {
             const auto unit = escapedUnit(text, i);
             if (unit && *unit >= 0xD800 && *unit <= 0xDBFF) {
                 const auto low = escapedUnit(text, i + 6);
                 if (low && *low >= 0xDC00 && *low <= 0xDFFF) {
-                    out.append(text.substr(i, 12));
                     i += 11;
                 } else {
-                    out.append(u"\\ufffd");
+                    replace(i);
                     i += 5;
                 }
             } else if (unit && *unit >= 0xDC00 && *unit <= 0xDFFF) {
-                out.append(u"\\ufffd");
+                replace(i);
                 i += 5;
             } else {
-                out.push_back(c);
-                out.push_back(text[++i]);
+                ++i;
             }
-        } else {
-            out.push_back(c);  // raw lone surrogates become U+FFFD in the UTF-8 conversion
         }
     }
-    return out;
+    return true;
 }
 
 JSValueRef makeTypedError(JSContextRef context, const char* constructor, const std::string& message) {
@@ -195,9 +195,9 @@ JsonOutcome jsonFromValue(JSContextRef context, JSValueRef value, Json& out, JSV
     }
     if (!text) return JsonOutcome::undefined;
     const JSChar* chars = JSStringGetCharactersPtr(text.get());
-    const auto sanitized =
-        sanitizedJsonText(std::u16string_view(reinterpret_cast<const char16_t*>(chars), JSStringGetLength(text.get())));
-    if (!sanitized) {
+    const std::u16string_view engineText(reinterpret_cast<const char16_t*>(chars), JSStringGetLength(text.get()));
+    std::u16string patched;
+    if (!sanitizeJsonText(engineText, patched)) {
         if (exception) {
             *exception = makeTypedError(context, "Error",
                                         "DataCloneError: the message is nested more than " +
@@ -205,7 +205,7 @@ JsonOutcome jsonFromValue(JSContextRef context, JSValueRef value, Json& out, JSV
         }
         return JsonOutcome::failed;
     }
-    out = Json::parse(utf8FromUTF16(*sanitized), nullptr, false);
+    out = Json::parse(utf8FromUTF16(patched.empty() ? engineText : std::u16string_view(patched)), nullptr, false);
     if (out.is_discarded()) {
         out = nullptr;
         return JsonOutcome::failed;

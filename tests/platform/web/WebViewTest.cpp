@@ -122,6 +122,8 @@ TEST(WebView, PostedValuesArriveAsTheirJsonForm) {
          Json::parse(R"([null,null,null,null,null,0,1e21,2.5,9007199254740992,-12])")},
         {"return ({ cut: '\\uD83C', tail: 'a\\uDFA7b', whole: '\\uD83C\\uDFA7' })",
          Json{{"cut", "\xEF\xBF\xBD"}, {"tail", "a\xEF\xBF\xBD" "b"}, {"whole", "\xF0\x9F\x8E\xA7"}}},
+        {"return ['\\u00e9\\u20ac\\uDC00x\\uD800', 'ok', '\\uDBFF']",
+         Json{"\xC3\xA9\xE2\x82\xAC\xEF\xBF\xBD" "x\xEF\xBF\xBD", "ok", "\xEF\xBF\xBD"}},
         {"return ({ when: new Date(Date.UTC(2024, 5, 30, 6)), boxed: [new Number(3), new String('s'), new Boolean(false)] })",
          Json::parse(R"({"when":"2024-06-30T06:00:00.000Z","boxed":[3,"s",false]})")},
         {"class P { constructor() { this.x = 1; } toJSON() { return { y: this.x + 1 }; } }; return ({ p: new P(), q: Object.create(null) })",
