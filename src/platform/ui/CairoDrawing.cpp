@@ -60,6 +60,25 @@ cairo_surface_t* surfaceFromImage(const Image& image) {
     return surface;
 }
 
+std::optional<Image> drawImage(Size size, double scale, const std::function<void(cairo_t*)>& draw) {
+    if (!(scale > 0) || !(size.width > 0) || !(size.height > 0)) return std::nullopt;
+    const double pw = std::ceil(size.width * scale), ph = std::ceil(size.height * scale);
+    if (!(pw <= 16384) || !(ph <= 16384)) return std::nullopt;
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pw), static_cast<int>(ph));
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return std::nullopt;
+    }
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, scale, scale);
+    draw(cr);
+    cairo_destroy(cr);
+    auto image = imageFromSurface(surface, scale);
+    cairo_surface_destroy(surface);
+    return image;
+}
+
 std::optional<Image> imageFromSurface(cairo_surface_t* surface, double scale) {
     cairo_surface_flush(surface);
     const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);

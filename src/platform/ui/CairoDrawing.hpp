@@ -2,6 +2,8 @@
 // only sources of the platform_ui layer include this). Main thread.
 #pragma once
 
+#include <functional>
+
 #include <cairo.h>
 
 #include <optional>
@@ -22,6 +24,10 @@ void appendRoundedRect(cairo_t* cr, const Rect& rect, double radius);
 cairo_surface_t* surfaceFromImage(const Image& image);
 // The pixels of an ARGB32 image surface as an image of the given scale.
 std::optional<Image> imageFromSurface(cairo_surface_t* surface, double scale);
+// Draws into a new transparent image of `size` points at `scale` (the
+// context already scaled to points) and returns it; none for a size that is
+// empty, not finite or over 16384 pixels a side, or when cairo fails.
+std::optional<Image> drawImage(Size size, double scale, const std::function<void(cairo_t*)>& draw);
 // Blurs an ARGB32 or A8 surface in place with three box
 // passes each way, approximating a Gaussian blur of `sigma` pixels.
 void boxBlur(cairo_surface_t* surface, double sigma);

@@ -66,30 +66,20 @@ void GraphicsContext::concatenate(const AffineTransform& t) {
 }
 
 std::optional<Image> ImageRenderer::image(const std::function<void(GraphicsContext&)>& draw) const {
-    if (!(scale_ > 0) || !(size_.width > 0) || !(size_.height > 0)) return std::nullopt;
-    const double pw = std::ceil(size_.width * scale_), ph = std::ceil(size_.height * scale_);
-    if (pw > 16384 || ph > 16384) return std::nullopt;
-    cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pw), static_cast<int>(ph));
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
-        return std::nullopt;
-    }
-    cairo_t* cr = cairo_create(surface);
-    if (opaque_) {
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_paint(cr);
-    }
-    cairo_scale(cr, scale_, scale_);
-    GraphicsContext context(cr);
-    context.size_ = size_;
-    cairo_save(cr);
-    if (draw) draw(context);
-    cairo_restore(cr);
-    cairo_destroy(cr);
-    auto result = cairo::imageFromSurface(surface, scale_);
-    cairo_surface_destroy(surface);
-    return result;
+    return cairo::drawImage(size_, scale_, [&](cairo_t* cr) {
+        if (opaque_) {
+            cairo_save(cr);
+            cairo_identity_matrix(cr);
+            cairo_set_source_rgb(cr, 1, 1, 1);
+            cairo_paint(cr);
+            cairo_restore(cr);
+        }
+        GraphicsContext context(cr);
+        context.size_ = size_;
+        cairo_save(cr);
+        if (draw) draw(context);
+        cairo_restore(cr);
+    });
 }
 
 }  // namespace platform::ui

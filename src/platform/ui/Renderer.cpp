@@ -368,22 +368,7 @@ void drawLayer(cairo_t* cr, const Layer& layer) {
 void Renderer::draw(cairo_t* cr, const Layer& layer) { drawLayer(cr, layer); }
 
 std::optional<Image> Renderer::render(const Layer& root, Size size, double scale) {
-    if (!(scale > 0) || !(size.width > 0) || !(size.height > 0)) return std::nullopt;
-    const double pw = std::ceil(size.width * scale), ph = std::ceil(size.height * scale);
-    if (pw > 16384 || ph > 16384) return std::nullopt;
-    cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pw), static_cast<int>(ph));
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
-        return std::nullopt;
-    }
-    cairo_t* cr = cairo_create(surface);
-    cairo_scale(cr, scale, scale);
-    drawLayer(cr, root);
-    cairo_destroy(cr);
-    auto image = cairo::imageFromSurface(surface, scale);
-    cairo_surface_destroy(surface);
-    return image;
+    return cairo::drawImage(size, scale, [&root](cairo_t* cr) { drawLayer(cr, root); });
 }
 
 std::optional<Image> Renderer::render(const Window& window) {
