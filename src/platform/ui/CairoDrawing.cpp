@@ -60,6 +60,31 @@ cairo_surface_t* surfaceFromImage(const Image& image) {
     return surface;
 }
 
+void paintImage(cairo_t* cr, const Image& image, const Rect& rect, const std::optional<Color>& tint) {
+    if (rect.isNull() || rect.isEmpty() || image.pixelWidth() <= 0 || image.pixelHeight() <= 0) return;
+    cairo_surface_t* surface = surfaceFromImage(image);
+    if (!surface) return;
+    const Rect r = rect.standardized();
+    cairo_save(cr);
+    cairo_rectangle(cr, r.origin.x, r.origin.y, r.size.width, r.size.height);
+    cairo_clip(cr);
+    cairo_translate(cr, r.origin.x, r.origin.y);
+    cairo_scale(cr, r.size.width / image.pixelWidth(), r.size.height / image.pixelHeight());
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+    if (tint) {
+        setColor(cr, *tint);
+        cairo_mask(cr, pattern);
+    } else {
+        cairo_set_source(cr, pattern);
+        cairo_paint(cr);
+    }
+    cairo_pattern_destroy(pattern);
+    cairo_restore(cr);
+    cairo_surface_destroy(surface);
+}
+
 std::optional<Image> drawImage(Size size, double scale, const std::function<void(cairo_t*)>& draw) {
     if (!(scale > 0) || !(size.width > 0) || !(size.height > 0)) return std::nullopt;
     const double pw = std::ceil(size.width * scale), ph = std::ceil(size.height * scale);

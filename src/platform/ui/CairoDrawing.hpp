@@ -24,6 +24,9 @@ void appendRoundedRect(cairo_t* cr, const Rect& rect, double radius);
 cairo_surface_t* surfaceFromImage(const Image& image);
 // The pixels of an ARGB32 image surface as an image of the given scale.
 std::optional<Image> imageFromSurface(cairo_surface_t* surface, double scale);
+// Paints the image stretched over `rect` (its edges padded, not blended with
+// transparency); with a tint, the tint colour through the image's alpha.
+void paintImage(cairo_t* cr, const Image& image, const Rect& rect, const std::optional<Color>& tint);
 // Draws into a new transparent image of `size` points at `scale` (the
 // context already scaled to points) and returns it; none for a size that is
 // empty, not finite or over 16384 pixels a side, or when cairo fails.

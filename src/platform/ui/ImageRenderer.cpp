@@ -25,27 +25,7 @@ void GraphicsContext::strokePath(const Path& path, const Color& color, double li
 }
 
 void GraphicsContext::drawImage(const Image& image, const Rect& rect, std::optional<Color> tint) {
-    if (rect.isEmpty() || image.pixelWidth() <= 0 || image.pixelHeight() <= 0) return;
-    cairo_surface_t* surface = cairo::surfaceFromImage(image);
-    if (!surface) return;
-    const Rect r = rect.standardized();
-    cairo_save(cr_);
-    cairo_rectangle(cr_, r.origin.x, r.origin.y, r.size.width, r.size.height);
-    cairo_clip(cr_);
-    cairo_translate(cr_, r.origin.x, r.origin.y);
-    cairo_scale(cr_, r.size.width / image.pixelWidth(), r.size.height / image.pixelHeight());
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    if (tint) {
-        cairo::setColor(cr_, *tint);
-        cairo_mask(cr_, pattern);
-    } else {
-        cairo_set_source(cr_, pattern);
-        cairo_paint(cr_);
-    }
-    cairo_pattern_destroy(pattern);
-    cairo_restore(cr_);
-    cairo_surface_destroy(surface);
+    cairo::paintImage(cr_, image, rect, tint);
 }
 
 void GraphicsContext::drawLayer(const Layer& layer) { Renderer::draw(cr_, layer); }

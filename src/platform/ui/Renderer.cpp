@@ -161,28 +161,7 @@ Rect contentsRect(const Layer& layer, const Image& image, const Rect& bounds) {
 }
 
 void drawImage(cairo_t* cr, const Layer& layer, const Image& image, const Rect& bounds) {
-    const Rect dest = contentsRect(layer, image, bounds);
-    if (dest.isNull() || dest.isEmpty()) return;
-    cairo_surface_t* surface = cairo::surfaceFromImage(image);
-    if (!surface) return;
-    cairo_save(cr);
-    cairo_rectangle(cr, dest.origin.x, dest.origin.y, dest.size.width, dest.size.height);
-    cairo_clip(cr);
-    cairo_translate(cr, dest.origin.x, dest.origin.y);
-    cairo_scale(cr, dest.size.width / image.pixelWidth(), dest.size.height / image.pixelHeight());
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
-    if (const auto& tint = layer.contentsTintColor()) {
-        cairo::setColor(cr, *tint);
-        cairo_mask(cr, pattern);
-    } else {
-        cairo_set_source(cr, pattern);
-        cairo_paint(cr);
-    }
-    cairo_pattern_destroy(pattern);
-    cairo_restore(cr);
-    cairo_surface_destroy(surface);
+    cairo::paintImage(cr, image, contentsRect(layer, image, bounds), layer.contentsTintColor());
 }
 
 // Everything of the layer but its shadow, opacity and mask, in its own
