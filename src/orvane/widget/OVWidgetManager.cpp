@@ -41,39 +41,25 @@ std::string dateDescription(platform::core::Date date) {
     return buffer;
 }
 
-// What the debug lines of a decoded state show, taken from the state before
-// it leaves for the main queue.
-struct DecodedStateLines {
-    std::optional<OVAudioPlayerStatus> status;
-    std::optional<OVLocation::Content> content;
-    std::optional<std::string> trackKey;
-    std::optional<double> currentTime;
-
-    explicit DecodedStateLines(const OVState& state) {
-        const OVLocation* location = nullptr;
-        if (state.player && state.player->locationKey && state.locationForKey) {
-            auto it = state.locationForKey->find(*state.player->locationKey);
-            if (it != state.locationForKey->end()) location = &it->second;
-        }
-        if (state.player) status = state.player->playingStatus;
-        if (location) content = location->content;
-        if (location && location->track) {
-            trackKey = location->track->key;
-            currentTime = location->track->currentTime;
-        }
+// The debug lines of a decoded state: its body, the player's status, the
+// current location's content, track key and time.
+void printDecodedState(const Json& body, const OVState& state) {
+    const OVLocation* location = nullptr;
+    if (state.player && state.player->locationKey && state.locationForKey) {
+        auto it = state.locationForKey->find(*state.player->locationKey);
+        if (it != state.locationForKey->end()) location = &it->second;
     }
-};
-
-void printDecodedState(const Json& body, const DecodedStateLines& lines) {
+    const OVLocation::Track* track = location && location->track ? &*location->track : nullptr;
     debugPrint(describe(body));
-    debugPrint(describeOptional(lines.status, [](OVAudioPlayerStatus s) { return debugQuoted(rawValue(s)); }));
-    debugPrint(describeOptional(lines.content, [](const OVLocation::Content& c) {
+    debugPrint(state.player && state.player->playingStatus ? debugQuoted(rawValue(*state.player->playingStatus))
+                                                           : std::string("nil"));
+    debugPrint(describeOptional(location ? location->content : std::nullopt, [](const OVLocation::Content& c) {
         return "Content(key: " + debugQuoted(c.key) + ", loading: " + (c.loading ? "true" : "false") + ")";
     }));
-    debugPrint(debugQuoted("current track") + " " +
-               describeOptional(lines.trackKey, [](const std::string& k) { return debugQuoted(k); }));
+    debugPrint(debugQuoted("current track") + " " + (track ? debugQuoted(track->key) : std::string("nil")));
     debugPrint(debugQuoted("current time") + " " +
-               describeOptional(lines.currentTime, [](double t) { return plainDescription(t); }) + "\n");
+               describeOptional(track ? track->currentTime : std::nullopt, [](double t) { return plainDescription(t); }) +
+               "\n");
 }
 
 }  // namespace
@@ -155,19 +141,19 @@ void OVWidgetManager::didReceive(platform::web::ScriptMessage&& message) {
         }
         case OVWidgetEvents::updatedState:
             decodeQueue_->async([body = std::move(message.body)] {
-                auto state = decodeValue<OVState>(body, false);
-                if (!state) return;
-                // The state goes to the main queue first; its debug lines are
-                // made here meanwhile, off the way to the observers (they
-                // are printed before the next state is decoded).
-                std::optional<DecodedStateLines> printed;
-                if (debugPrintIsEnabled) printed.emplace(*state);
-                platform::core::DispatchQueue::main().async([state = std::move(*state)] {
+                auto decoded = decodeValue<OVState>(body, false);
+                if (!decoded) return;
+                // One state, never changed again, is kept as the last state
+                // and handed to every observer. It goes to the main queue
+                // first; its debug lines are made here meanwhile, off the way
+                // to the observers (and before the next state is decoded).
+                auto state = std::make_shared<const OVState>(std::move(*decoded));
+                platform::core::DispatchQueue::main().async([state] {
                     auto& bridge = OVWidgetManager::shared();
                     bridge.setLastState(state);
-                    bridge.dispatch(state);
+                    bridge.dispatch(*state);
                 });
-                if (printed) printDecodedState(body, *printed);
+                if (debugPrintIsEnabled) printDecodedState(body, *state);
             });
             return;
     }

@@ -102,9 +102,14 @@ public:
     std::shared_ptr<OVWidgetManagerDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(std::weak_ptr<OVWidgetManagerDelegate> delegate) { delegate_ = std::move(delegate); }
 
-    // The last state that decoded; none until the first one has.
-    const std::optional<OVState>& lastState() const { return lastState_; }
-    void setLastState(std::optional<OVState> state) { lastState_ = std::move(state); }
+    // The last state that decoded; none until the first one has. A state is
+    // never changed once decoded: the bridge keeps the very state it hands
+    // to the observers, without a copy.
+    const std::shared_ptr<const OVState>& lastState() const { return lastState_; }
+    void setLastState(std::shared_ptr<const OVState> state) { lastState_ = std::move(state); }
+    void setLastState(std::optional<OVState> state) {
+        lastState_ = state ? std::make_shared<const OVState>(std::move(*state)) : nullptr;
+    }
 
     // The serial queue (user-interactive) on which state bodies are decoded.
     const std::shared_ptr<platform::core::DispatchQueue>& decodeQueue() const { return decodeQueue_; }
@@ -136,7 +141,7 @@ private:
     void promise(const OVPromiseType& type);
 
     std::weak_ptr<OVWidgetManagerDelegate> delegate_;
-    std::optional<OVState> lastState_;
+    std::shared_ptr<const OVState> lastState_;
     std::vector<std::shared_ptr<OVObserver>> observers_;
     std::shared_ptr<platform::core::DispatchQueue> decodeQueue_;
     std::shared_ptr<OVWebView> webView_;

@@ -11,6 +11,7 @@
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/DispatchQueue.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/web/EngineJSON.hpp"
 #include "platform/web/HTMLScripts.hpp"
 #include "platform/web/JSText.hpp"
 
@@ -101,69 +102,6 @@ enum class JsonOutcome { value, undefined, failed };
 // later copies, prints or compares the JSON recursively.
 constexpr std::size_t kMaxJsonDepth = 1000;
 
-bool isHex(char16_t c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
-// The code unit of the escape "\uXXXX" at `at` (none if it is not one).
-std::optional<char16_t> escapedUnit(std::u16string_view text, std::size_t at) {
-    if (at + 6 > text.size() || text[at] != '\\' || text[at + 1] != 'u') return std::nullopt;
-    char16_t unit = 0;
-    for (std::size_t i = at + 2; i < at + 6; ++i) {
-        if (!isHex(text[i])) return std::nullopt;
-        const char16_t c = text[i];
-        unit = static_cast<char16_t>(unit * 16 + (c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10));
-    }
-    return unit;
-}
-
-// JSON text from the engine (UTF-16) made ready for our parser, in one pass:
-// an escaped lone surrogate ("\\udc00", which JSON.stringify writes for a
-// text cut inside a character) becomes "\\ufffd", a raw one U+FFFD (in the
-// UTF-8 conversion), and the nesting depth is measured. False when it is
-// deeper than kMaxJsonDepth. Every replacement has the length of what it
-// replaces, so the text is copied into `patched` only when one is needed;
-// `patched` stays empty when the text is fine as it is.
-bool sanitizeJsonText(std::u16string_view text, std::u16string& patched) {
-    patched.clear();
-    const auto replace = [&](std::size_t at) {
-        if (patched.empty()) patched.assign(text);
-        patched.replace(at, 6, u"\\ufffd");
-    };
-    bool inString = false;
-    std::size_t depth = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (!inString) {
-            if (c == '"') inString = true;
-            else if (c == '[' || c == '{') {
-                if (++depth > kMaxJsonDepth) return false;
-            } else if (c == ']' || c == '}') {
-                if (depth > 0) --depth;
-            }
-            continue;
-        }
-        if (c == '"') {
-            inString = false;
-        } else if (c == '\\' && i + 1 < text.size()) {
-            const auto unit = escapedUnit(text, i);
-            if (unit && *unit >= 0xD800 && *unit <= 0xDBFF) {
-                const auto low = escapedUnit(text, i + 6);
-                if (low && *low >= 0xDC00 && *low <= 0xDFFF) {
-                    i += 11;
-                } else {
-                    replace(i);
-                    i += 5;
-                }
-            } else if (unit && *unit >= 0xDC00 && *unit <= 0xDFFF) {
-                replace(i);
-                i += 5;
-            } else {
-                ++i;
-            }
-        }
-    }
-    return true;
-}
-
 JSValueRef makeTypedError(JSContextRef context, const char* constructor, const std::string& message) {
     JSText text(message);
     JSValueRef argument = JSValueMakeString(context, text.get());
@@ -196,19 +134,20 @@ JsonOutcome jsonFromValue(JSContextRef context, JSValueRef value, Json& out, JSV
     if (!text) return JsonOutcome::undefined;
     const JSChar* chars = JSStringGetCharactersPtr(text.get());
     const std::u16string_view engineText(reinterpret_cast<const char16_t*>(chars), JSStringGetLength(text.get()));
-    std::u16string patched;
-    if (!sanitizeJsonText(engineText, patched)) {
-        if (exception) {
-            *exception = makeTypedError(context, "Error",
-                                        "DataCloneError: the message is nested more than " +
-                                            std::to_string(kMaxJsonDepth) + " levels deep");
-        }
-        return JsonOutcome::failed;
-    }
-    out = Json::parse(utf8FromUTF16(patched.empty() ? engineText : std::u16string_view(patched)), nullptr, false);
-    if (out.is_discarded()) {
-        out = nullptr;
-        return JsonOutcome::failed;
+    switch (jsonFromEngineText(engineText, out, kMaxJsonDepth)) {
+        case EngineJSONOutcome::value:
+            break;
+        case EngineJSONOutcome::tooDeep:
+            out = nullptr;
+            if (exception) {
+                *exception = makeTypedError(context, "Error",
+                                            "DataCloneError: the message is nested more than " +
+                                                std::to_string(kMaxJsonDepth) + " levels deep");
+            }
+            return JsonOutcome::failed;
+        case EngineJSONOutcome::malformed:
+            out = nullptr;
+            return JsonOutcome::failed;
     }
     return JsonOutcome::value;
 }
