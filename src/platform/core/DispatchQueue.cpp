@@ -141,11 +141,16 @@ SerialQueue::~SerialQueue() {
 }
 
 void SerialQueue::async(Task task) {
-    // Signal while holding the lock: once it is released, a task of this
-    // queue holding its last reference may destroy the queue.
-    std::lock_guard lock(state_->mutex);
-    state_->tasks.push_back(std::move(task));
-    state_->wake.notify_one();
+    // The queue's thread is woken after the lock is released, so that it
+    // does not wake only to wait for the lock. The state is held meanwhile:
+    // once the lock is released, a task of this queue holding its last
+    // reference may destroy the queue (not the state its thread shares).
+    const std::shared_ptr<State> state = state_;
+    {
+        std::lock_guard lock(state->mutex);
+        state->tasks.push_back(std::move(task));
+    }
+    state->wake.notify_one();
 }
 
 bool SerialQueue::isCurrent() const { return currentQueue == this; }

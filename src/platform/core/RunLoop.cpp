@@ -25,8 +25,10 @@ void RunLoop::async(Task task) {
     {
         std::lock_guard lock(mutex_);
         immediate_.push_back(Timed{clock_->now(), sequence_++, std::move(task)});
-        wake_.notify_one();
     }
+    // Woken after the lock is released: a waiting loop then takes the task
+    // at once instead of waking only to wait for the lock.
+    wake_.notify_one();
 }
 
 void RunLoop::asyncAfter(double delaySeconds, Task task) {
