@@ -41,25 +41,39 @@ std::string dateDescription(platform::core::Date date) {
     return buffer;
 }
 
-// The debug lines of a decoded state: its body, the player's status, the
-// current location's content, track key and time.
-void printDecodedState(const Json& body, const OVState& state) {
-    const OVLocation* location = nullptr;
-    if (state.player && state.player->locationKey && state.locationForKey) {
-        auto it = state.locationForKey->find(*state.player->locationKey);
-        if (it != state.locationForKey->end()) location = &it->second;
+// What the debug lines of a decoded state show, taken from the state before
+// it leaves for the main queue.
+struct DecodedStateLines {
+    std::optional<OVAudioPlayerStatus> status;
+    std::optional<OVLocation::Content> content;
+    std::optional<std::string> trackKey;
+    std::optional<double> currentTime;
+
+    explicit DecodedStateLines(const OVState& state) {
+        const OVLocation* location = nullptr;
+        if (state.player && state.player->locationKey && state.locationForKey) {
+            auto it = state.locationForKey->find(*state.player->locationKey);
+            if (it != state.locationForKey->end()) location = &it->second;
+        }
+        if (state.player) status = state.player->playingStatus;
+        if (location) content = location->content;
+        if (location && location->track) {
+            trackKey = location->track->key;
+            currentTime = location->track->currentTime;
+        }
     }
-    const OVLocation::Track* track = location && location->track ? &*location->track : nullptr;
+};
+
+void printDecodedState(const Json& body, const DecodedStateLines& lines) {
     debugPrint(describe(body));
-    debugPrint(state.player && state.player->playingStatus ? debugQuoted(rawValue(*state.player->playingStatus))
-                                                           : std::string("nil"));
-    debugPrint(describeOptional(location ? location->content : std::nullopt, [](const OVLocation::Content& c) {
+    debugPrint(describeOptional(lines.status, [](OVAudioPlayerStatus s) { return debugQuoted(rawValue(s)); }));
+    debugPrint(describeOptional(lines.content, [](const OVLocation::Content& c) {
         return "Content(key: " + debugQuoted(c.key) + ", loading: " + (c.loading ? "true" : "false") + ")";
     }));
-    debugPrint(debugQuoted("current track") + " " + (track ? debugQuoted(track->key) : std::string("nil")));
+    debugPrint(debugQuoted("current track") + " " +
+               describeOptional(lines.trackKey, [](const std::string& k) { return debugQuoted(k); }));
     debugPrint(debugQuoted("current time") + " " +
-               describeOptional(track ? track->currentTime : std::nullopt, [](double t) { return plainDescription(t); }) +
-               "\n");
+               describeOptional(lines.currentTime, [](double t) { return plainDescription(t); }) + "\n");
 }
 
 }  // namespace
@@ -146,14 +160,17 @@ void OVWidgetManager::didReceive(platform::web::ScriptMessage&& message) {
                 // One state, never changed again, is kept as the last state
                 // and handed to every observer. It goes to the main queue
                 // first; its debug lines are made here meanwhile, off the way
-                // to the observers (and before the next state is decoded).
+                // to the observers (and before the next state is decoded),
+                // from what they show of it, taken beforehand.
+                std::optional<DecodedStateLines> printed;
+                if (debugPrintIsEnabled) printed.emplace(*decoded);
                 auto state = std::make_shared<const OVState>(std::move(*decoded));
-                platform::core::DispatchQueue::main().async([state] {
+                platform::core::DispatchQueue::main().async([state = std::move(state)] {
                     auto& bridge = OVWidgetManager::shared();
                     bridge.setLastState(state);
                     bridge.dispatch(*state);
                 });
-                if (debugPrintIsEnabled) printDecodedState(body, *state);
+                if (printed) printDecodedState(body, *printed);
             });
             return;
     }

@@ -130,6 +130,35 @@ TEST(WidgetManager, ObserversAreCalledOncePerRegistrationAndJoinAtTheNextState) 
     EXPECT_EQ(twice->lastStateMismatches, 0);
 }
 
+// Every observer gets the one state the bridge keeps as its last state; a
+// state someone still holds outlives its replacement unchanged.
+TEST(WidgetManager, ObserversAndLastStateShareOneStateThatOutlivesItsReplacement) {
+    struct Seen : orvane::OVObserver {
+        std::vector<const orvane::OVState*> states;
+        void didReceive(const orvane::OVState& state) override { states.push_back(&state); }
+    };
+    auto& bridge = OVWidgetManager::shared();
+    auto first = std::make_shared<Seen>();
+    auto second = std::make_shared<Seen>();
+    bridge.addObserver(first);
+    bridge.addObserver(second);
+
+    receive("stateUpdate", Json::parse(R"({"locations":{"l":{"track":{"key":"k","currentTime":1}}},"player":{"locationKey":"l"}})"));
+    settle();
+    const std::shared_ptr<const orvane::OVState> kept = bridge.lastState();
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(first->states, (std::vector<const orvane::OVState*>{kept.get()}));
+    EXPECT_EQ(second->states, first->states);
+
+    receive("stateUpdate", Json::parse(R"({"locations":{"l":{"track":{"key":"k","currentTime":2}}},"player":{"locationKey":"l"}})"));
+    settle();
+    ASSERT_EQ(second->states.size(), 2u);
+    EXPECT_EQ(second->states[1], bridge.lastState().get());
+    EXPECT_NE(bridge.lastState(), kept);
+    EXPECT_EQ(widgettest::stateTime(*kept), 1.0);
+    EXPECT_EQ(widgettest::stateTime(*bridge.lastState()), 2.0);
+}
+
 TEST(WidgetManager, DecodedStatesArePrintedOnTheDecodingQueue) {
     DebugCapture capture;
     receive("stateUpdate", Json::parse(R"({"locations":{"l":{"content":{"key":"c","loading":true},
