@@ -4,6 +4,7 @@
 
 #include "orvane/demo/OVTextLog.hpp"
 #include "orvane/model/Decoding.hpp"
+#include "orvane/widget/DebugDescription.hpp"
 #include "orvane/widget/OVWebView.hpp"
 #include "platform/core/Date.hpp"
 #include "platform/core/DebugPrint.hpp"
@@ -22,7 +23,7 @@ std::string debugQuoted(std::string_view text) {
     return Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-std::string describe(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
+std::string describe(const Json& value) { return debugDescription(value); }
 
 template <class T, class F>
 std::string describeOptional(const std::optional<T>& value, F&& describeValue) {
