@@ -3,6 +3,7 @@
 //    queue and delivered to an observer on the main queue (about 10 KB and
 //    about 200 KB of state), beside a parse + decode of the same state's text
 //    in the same run (extra_us: the delivery beyond parse + decode; ratio);
+//  - the two thread hops of a delivery alone (decoding queue and back);
 //  - one script sent by the bridge and evaluated against the widget.
 // Debug output is discarded so that the terminal does not dominate.
 #include <benchmark/benchmark.h>
@@ -100,6 +101,31 @@ void BM_StatePostedToObserver_200KB(benchmark::State& bench) {
     stateToObserver(bench, "large", state);
 }
 BENCHMARK(BM_StatePostedToObserver_200KB)->Unit(benchmark::kMicrosecond)->UseManualTime();
+
+// The two thread hops of a delivery alone: an empty task to the decoding
+// queue that posts an empty task back to the main queue, timed beside the
+// same parse + decode as the deliveries above (so that both threads sleep
+// and wake as they do there). What a delivery costs beyond parse + decode,
+// less this, is the page's and the bridge's own work.
+void BM_DecodeQueueRoundTrip(benchmark::State& bench) {
+    static const std::string text = orvane::test::StateBuilder::typical().dump();
+    auto& queue = *OVWidgetManager::shared().decodeQueue();
+    bool arrived = true;
+    pairedbench::paired(
+        bench, 1,
+        [&] {
+            bool back = false;
+            queue.async([&back] { platform::core::DispatchQueue::main().async([&back] { back = true; }); });
+            if (!RunLoop::main().runUntil([&] { return back; }, 10)) arrived = false;
+        },
+        [&] {
+            auto decoded = orvane::decodeValue<orvane::OVState>(Json::parse(text));
+            if (!decoded) arrived = false;
+            benchmark::DoNotOptimize(decoded);
+        });
+    if (!arrived) bench.SkipWithError("the round trip never came back");
+}
+BENCHMARK(BM_DecodeQueueRoundTrip)->Unit(benchmark::kMicrosecond)->UseManualTime();
 
 // The script alone: the page has no state listener, so the widget's reaction
 // posts nothing back.
