@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/core/RunLoop.hpp"
+#include "platform/ui/RenderProbe.hpp"
 #include "platform/ui/Window.hpp"
 
 namespace orvane {
@@ -189,6 +190,30 @@ TEST_F(OVScrollingLabelTest, RestartsOnlyAScrollingTextWhoseSlideWasLost) {
     label->layoutIfNeeded();
     EXPECT_EQ(container(*label)->frame(), (Rect{-68, 0, 118, 30}));
     EXPECT_NEAR(layer->animation(layer->animationKeys().front())->duration(), ((150.0 + 50 + 18) / 2) / 15, 1e-9);
+}
+
+TEST_F(OVScrollingLabelTest, DrawsTheSlidingCopiesOnlyInsideItsFrame) {
+    ScopedTextMeasurer pango(nullptr);
+    auto label = OVScrollingLabel::create({50, 20, 150, 30});
+    window->addSubview(label);
+    label->setFont(Font::systemFont(20));
+    label->setText("MMMMMMMMMMMMMMMMMMMMMMMMMMMMMM");
+    label->setTextMaxLength(150);
+    const double cycle = ((150 + label->textWidth() + OVScrollingLabel::space) / 2) / 15;
+    for (const double seconds : {0.0, cycle / 3, cycle * 0.9}) {
+        advanceTo(seconds);
+        const auto image = window->snapshot();
+        ASSERT_TRUE(image.has_value());
+        int inside = 0, outside = 0;
+        for (int y = 0; y < 100; ++y) {
+            for (int x = 0; x < 400; ++x) {
+                if (renderprobe::pixelAt(*image, x + 0.5, y + 0.5)[3] == 0) continue;
+                (x >= 50 && x < 200 && y >= 20 && y < 50 ? inside : outside)++;
+            }
+        }
+        EXPECT_GT(inside, 300) << seconds;
+        EXPECT_EQ(outside, 0) << seconds;
+    }
 }
 
 }  // namespace
