@@ -122,18 +122,6 @@ void runConstantTable(const std::vector<Row<double>>& rows) {
 
 }  // namespace
 
-TEST(TransitionProperties, DisplayStatesComeFromTheirRawValuesOnly) {
-    EXPECT_EQ(fromRawValue<OVCompactDisplayState>(0), OVCompactDisplayState::closed);
-    EXPECT_EQ(fromRawValue<OVCompactDisplayState>(3), OVCompactDisplayState::fullScreen);
-    EXPECT_EQ(fromRawValue<OVCompactDisplayState>(5), OVCompactDisplayState::dismissing);
-    EXPECT_EQ(fromRawValue<OVRegularDisplayState>(0), OVRegularDisplayState::closed);
-    EXPECT_EQ(fromRawValue<OVRegularDisplayState>(2), OVRegularDisplayState::shrinking);
-    for (int raw : {6, -1}) EXPECT_FALSE(fromRawValue<OVCompactDisplayState>(raw));
-    for (int raw : {3, -1}) EXPECT_FALSE(fromRawValue<OVRegularDisplayState>(raw));
-    for (auto state : OVDisplayStateCases<OVCompactDisplayState>::all)
-        EXPECT_EQ(fromRawValue<OVCompactDisplayState>(rawValue(state)), state);
-}
-
 TEST(TransitionProperties, ListsApplyEachPropertyInOrder) {
     struct Recording : OVTransitionProperty {
         Recording(std::vector<std::string>& log, std::string name)
