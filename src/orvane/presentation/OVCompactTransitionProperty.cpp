@@ -5,6 +5,7 @@
 #include "orvane/presentation/OVSwipeButon.hpp"
 #include "orvane/presentation/OVTransitionFormulas.hpp"
 #include "orvane/toolkit/OVConstants.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/View.hpp"
 
 namespace orvane {
@@ -186,6 +187,30 @@ void OVCompactTransitionProperty::ImageRatio::update(double p, int withState) {
     }
     if (!ratio || std::isnan(p)) return;
     if (auto vc = presentedVC_.lock()) vc->setImageRatio(*ratio, true);
+}
+
+// ---- PresentedVCWidth ----
+
+std::shared_ptr<OVCompactTransitionProperty::PresentedVCWidth> OVCompactTransitionProperty::PresentedVCWidth::create(
+    const std::shared_ptr<LayoutConstraint>& constraint) {
+    return std::make_shared<PresentedVCWidth>(ConstructorKey{}, constraint);
+}
+
+OVCompactTransitionProperty::PresentedVCWidth::PresentedVCWidth(ConstructorKey key,
+                                                                const std::shared_ptr<LayoutConstraint>& constraint)
+    : OVCompactTransitionProperty(key), constraint_(constraint), widthDelta_(Transitioning::Compact::widthDelta) {}
+
+void OVCompactTransitionProperty::PresentedVCWidth::set(int toState) {
+    const auto state = fromRawValue<State>(toState);
+    double constant;
+    if (state == State::closed || state == State::fullScreen) {
+        constant = 0;
+    } else if (state == State::preview) {
+        constant = -widthDelta_;
+    } else {
+        return;
+    }
+    if (auto constraint = constraint_.lock()) constraint->setConstant(constant);
 }
 
 // ---- SwipeButtonHeightFactor ----

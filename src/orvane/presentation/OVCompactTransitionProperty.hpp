@@ -11,10 +11,10 @@
 #include <optional>
 
 #include "orvane/presentation/OVTransitionProperty.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 
 namespace platform::ui {
 class View;
-class LayoutConstraint;
 }  // namespace platform::ui
 
 namespace orvane {
@@ -113,8 +113,8 @@ private:
 // screen; no drag moves it.
 class OVCompactTransitionProperty::PresentedVCWidth : public OVCompactTransitionProperty {
 public:
-    static std::shared_ptr<PresentedVCWidth> create(const std::shared_ptr<platform::ui::LayoutConstraint>& constraint);
-    PresentedVCWidth(ConstructorKey key, const std::shared_ptr<platform::ui::LayoutConstraint>& constraint);
+    static std::shared_ptr<PresentedVCWidth> create(const platform::ui::LayoutConstraintPtr& constraint);
+    PresentedVCWidth(ConstructorKey key, const platform::ui::LayoutConstraintPtr& constraint);
     void set(int toState) override;
 
 private:

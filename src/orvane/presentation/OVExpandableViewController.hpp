@@ -10,10 +10,10 @@
 
 #include "orvane/model/OVTheme.hpp"
 #include "platform/ui/GestureRecognizer.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/ViewController.hpp"
 
 namespace platform::ui {
-class LayoutGuide;
 class TapGestureRecognizer;
 }  // namespace platform::ui
 

@@ -4,6 +4,7 @@
 #include "orvane/presentation/OVSwipeButon.hpp"
 #include "orvane/presentation/OVTransitionFormulas.hpp"
 #include "orvane/toolkit/OVConstants.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/View.hpp"
 
 namespace orvane {
@@ -36,6 +37,31 @@ void OVRegularTransitionProperty::ShadowViewAlpha::update(double p, int withStat
     const auto alpha = finite(Transitioning::shadowViewAlpha * p);
     if (!alpha) return;
     if (auto view = shadowView_.lock()) view->setAlpha(*alpha);
+}
+
+// ---- PresentedVCRightConstraint ----
+
+std::shared_ptr<OVRegularTransitionProperty::PresentedVCRightConstraint>
+OVRegularTransitionProperty::PresentedVCRightConstraint::create(const std::shared_ptr<LayoutConstraint>& constraint) {
+    return std::make_shared<PresentedVCRightConstraint>(ConstructorKey{}, constraint);
+}
+
+OVRegularTransitionProperty::PresentedVCRightConstraint::PresentedVCRightConstraint(
+    ConstructorKey key, const std::shared_ptr<LayoutConstraint>& constraint)
+    : OVTransitionProperty(key), constraint_(constraint) {}
+
+void OVRegularTransitionProperty::PresentedVCRightConstraint::set(int toState) {
+    const auto state = fromRawValue<State>(toState);
+    if (!state) return;
+    const double constant = *state == State::closed ? Transitioning::Regular::width : 0;
+    if (auto constraint = constraint_.lock()) constraint->setConstant(constant);
+}
+
+void OVRegularTransitionProperty::PresentedVCRightConstraint::update(double p, int withState) {
+    if (fromRawValue<State>(withState) != State::shrinking) return;
+    const auto constant = transition::finite(Transitioning::Regular::width * (1 - p));
+    if (!constant) return;
+    if (auto constraint = constraint_.lock()) constraint->setConstant(*constant);
 }
 
 // ---- SwipeButtonHeightFactor ----

@@ -34,8 +34,8 @@ private:
 class OVRegularTransitionProperty::PresentedVCRightConstraint : public OVTransitionProperty {
 public:
     static std::shared_ptr<PresentedVCRightConstraint> create(
-        const std::shared_ptr<platform::ui::LayoutConstraint>& constraint);
-    PresentedVCRightConstraint(ConstructorKey key, const std::shared_ptr<platform::ui::LayoutConstraint>& constraint);
+        const platform::ui::LayoutConstraintPtr& constraint);
+    PresentedVCRightConstraint(ConstructorKey key, const platform::ui::LayoutConstraintPtr& constraint);
     void set(int toState) override;
     void update(double forRelativePosition, int withState) override;
 

@@ -173,7 +173,6 @@ TEST(RegularPresentation, TheReleaseSpeedChoosesBetweenSpringingBackAndGoing) {
         // at once.
         {"a flick of 500 points, past the edge", 500, 0.1, {}, true},
         {"a slow drag of 100 points", 100, 2, {0.35}, false},
-        {"a slow drag of 300 points", 300, 3, {0.6}, false},
         // Counted as no translation: nothing moves.
         {"a drag to the left", -200, 0.1, {}, false},
     };

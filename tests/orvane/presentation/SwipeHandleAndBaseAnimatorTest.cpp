@@ -101,16 +101,6 @@ TEST(SwipeHandle, PathFollowsTheFactorAndIsRedrawnOnEachBoundsAssignment) {
     EXPECT_EQ(handle->heightFactor(), -1);
 }
 
-TEST(SwipeHandle, CancelButtonIsARoundBlur40PointsWide) {
-    auto button = OVCancelButton::create();
-    EXPECT_EQ(button->frame(), (Rect{0, 0, 40, 40}));
-    EXPECT_EQ(button->radius(), 10);
-    auto blur = std::dynamic_pointer_cast<const BlurEffect>(button->blur()->effect());
-    ASSERT_TRUE(blur);
-    EXPECT_EQ(blur->style(), BlurEffect::Style::extraLight);
-    EXPECT_TRUE(button->customImageView()->image());
-}
-
 TEST(BaseAnimator, TapsReachTheDelegateThroughTheirRoutesOnly) {
     platform::core::RunLoop::main().useManualClock();
     auto window = Window::create({400, 400});

@@ -11,6 +11,7 @@
 #include "orvane/presentation/OVDisplayStates.hpp"
 #include "orvane/presentation/OVRegularTransitionProperty.hpp"
 #include "orvane/presentation/OVSwipeButon.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/View.hpp"
 
 using namespace orvane;
@@ -102,19 +103,24 @@ std::shared_ptr<OVSwipeButon> handleAt(double factor) {
 }
 double factorOf(const OVSwipeButon& handle) { return handle.heightFactor(); }
 
-}  // namespace
-
-TEST(TransitionProperties, DisplayStatesComeFromTheirRawValuesOnly) {
-    EXPECT_EQ(fromRawValue<OVCompactDisplayState>(0), OVCompactDisplayState::closed);
-    EXPECT_EQ(fromRawValue<OVCompactDisplayState>(3), OVCompactDisplayState::fullScreen);
-    EXPECT_EQ(fromRawValue<OVCompactDisplayState>(5), OVCompactDisplayState::dismissing);
-    EXPECT_EQ(fromRawValue<OVRegularDisplayState>(0), OVRegularDisplayState::closed);
-    EXPECT_EQ(fromRawValue<OVRegularDisplayState>(2), OVRegularDisplayState::shrinking);
-    for (int raw : {6, -1}) EXPECT_FALSE(fromRawValue<OVCompactDisplayState>(raw));
-    for (int raw : {3, -1}) EXPECT_FALSE(fromRawValue<OVRegularDisplayState>(raw));
-    for (auto state : OVDisplayStateCases<OVCompactDisplayState>::all)
-        EXPECT_EQ(fromRawValue<OVCompactDisplayState>(rawValue(state)), state);
+// A constraint (of a view that may go: constraints are held by what uses them).
+LayoutConstraintPtr constraintAt(double constant) {
+    return View::create()->widthAnchor().constraintEqualToConstant(constant);
 }
+double constantOf(const LayoutConstraint& c) { return c.constant(); }
+
+template <class P>
+void runConstantTable(const std::vector<Row<double>>& rows) {
+    runTable<double, LayoutConstraint>(
+        rows, 5.0, constraintAt, [](const LayoutConstraintPtr& c) { return P::create(c); }, constantOf);
+    auto c = constraintAt(5);
+    auto property = P::create(c);
+    std::weak_ptr<void> weak = c;
+    c.reset();
+    expectReleasedIsNoOp(property, weak);
+}
+
+}  // namespace
 
 TEST(TransitionProperties, ListsApplyEachPropertyInOrder) {
     struct Recording : OVTransitionProperty {
@@ -281,6 +287,20 @@ TEST(TransitionProperties, CompactImageRatio) {
     expectReleasedIsNoOp(property, weak);
 }
 
+TEST(TransitionProperties, CompactPresentedVCWidth) {
+    runConstantTable<Compact::PresentedVCWidth>({
+        {"closed", closed, {}, {}, 0.0},
+        {"preview", preview, {}, {}, -16.0},
+        {"expanding", expanding, {}, {}, {}},
+        {"full screen", fullScreen, {}, {}, 0.0},
+        {"shrinking", shrinking, {}, {}, {}},
+        {"dismissing", dismissing, {}, {}, {}},
+        {"raw 6", 6, {}, {}, {}},
+        {"update expanding", expanding, 0.7, 0.4, {}},
+        {"update shrinking", shrinking, 0.7, 0.4, {}},
+    });
+}
+
 TEST(TransitionProperties, CompactSwipeButtonHeightFactor) {
     runTable<double, OVSwipeButon>(
         {
@@ -367,6 +387,21 @@ TEST(TransitionProperties, RegularShadowViewAlpha) {
         {"displayed", displayed, 0.2, {}, {}},
         {"closed", closed, 0.2, {}, {}},
         {"raw 3", 3, 0.2, {}, {}},
+    });
+}
+
+TEST(TransitionProperties, RegularPresentedVCRightConstraint) {
+    runConstantTable<Regular::PresentedVCRightConstraint>({
+        {"closed", closed, {}, {}, 375.0},
+        {"displayed", displayed, {}, {}, 0.0},
+        {"shrinking", regularShrinking, {}, {}, 0.0},
+        {"raw 3", 3, {}, {}, {}},
+        {"raw -1", -1, {}, {}, {}},
+        {"shrinking at 1", regularShrinking, 1.0, {}, 0.0},
+        {"shrinking at 0.2", regularShrinking, 0.2, {}, 300.0},
+        {"shrinking at 0", regularShrinking, 0.0, {}, 375.0},
+        {"displayed", displayed, 0.2, {}, {}},
+        {"closed", closed, 0.2, {}, {}},
     });
 }
 
