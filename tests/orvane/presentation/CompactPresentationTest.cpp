@@ -54,6 +54,9 @@ public:
     std::vector<double> shrinkPositions;
     std::vector<std::pair<double, bool>> imageRatios;
     bool shrinkAllowed = true;
+    std::optional<OVTheme> themeValue = OVTheme::light;
+    // Whether this controller was still presented when told `closed`.
+    std::optional<bool> presentedWhenClosed;
     std::shared_ptr<TapGestureRecognizer> closeTap;
     std::shared_ptr<PanGestureRecognizer> expandingPan, dismissPan;
     std::shared_ptr<View> previewView = View::create({0, 0, 414, 300});
@@ -77,7 +80,7 @@ public:
         setView(v);
     }
 
-    std::optional<OVTheme> theme() const override { return OVTheme::light; }
+    std::optional<OVTheme> theme() const override { return themeValue; }
     void controllerViewWasAddedToContainer(LayoutGuide&) override { calls.push_back("controllerViewWasAddedToContainer"); }
     void closeTapGestureRecognizerWasSet(const std::shared_ptr<TapGestureRecognizer>& r) override {
         closeTap = r;
@@ -94,6 +97,7 @@ public:
     }
     void stateDidChange(State from, State to) override {
         changes.emplace_back(from, to);
+        if (to == State::closed) presentedWhenClosed = presentingViewController() != nullptr;
         if (to == State::fullScreen && (from == State::preview || from == State::expanding) && dismissPan) {
             dismissPan->setEnabled(true);
         }
@@ -268,6 +272,43 @@ TEST(CompactPresentation, OpensToThePreviewOverTheDimmedHostAndReportsPreviewOnc
     EXPECT_TRUE(renderprobe::near(beside, {153, 153, 153, 255}, 3)) << renderprobe::describe(beside);
 }
 
+TEST(CompactPresentation, SheetWidthFollowsTheContainerAndNoThemeMeansNoMask) {
+    struct Case {
+        Size window;
+        bool theme;
+        Rect sheet;
+    };
+    for (const auto& c : std::vector<Case>{{{414, 800}, false, {8, 500, 398, 800}},
+                                           {{600, 800}, true, {50, 500, 500, 800}}}) {
+        SCOPED_TRACE(std::to_string(c.window.width));
+        Host host(c.window);
+        if (!c.theme) host.presented->themeValue.reset();
+        host.open();
+        EXPECT_EQ(host.sheet()->frame(), c.sheet);
+        EXPECT_EQ(static_cast<bool>(host.alphaMask()), c.theme);
+        EXPECT_EQ(host.animator->transitionProperties().size(), 9u);
+        EXPECT_EQ(host.inWindow(host.animator->swipeDownButton()).origin.x, c.window.width / 2 - 20);
+        EXPECT_EQ(host.inWindow(host.animator->cancelButton()).origin.x, c.sheet.origin.x);
+        EXPECT_EQ(host.presented->changes, std::vector<Change>{opened});
+    }
+}
+
+TEST(CompactPresentation, ACancelledDragLeavesTheSheetWhereItWas) {
+    Host host;
+    host.open();
+    host.touch(TouchPhase::began, {207, 650});
+    host.touch(TouchPhase::moved, {207, 620});
+    host.touch(TouchPhase::moved, {207, 550});
+    host.window->layoutIfNeeded();
+    EXPECT_EQ(host.sheet()->frame().origin.y, 400);
+    host.touch(TouchPhase::cancelled, {207, 550});
+    host.advance(1);
+    EXPECT_EQ(host.sheet()->frame().origin.y, 400);
+    EXPECT_TRUE(host.sheet()->layer()->animationKeys().empty());
+    EXPECT_EQ(host.presented->changes, std::vector<Change>{opened});
+    EXPECT_TRUE(host.presented->expandingPan->isEnabled());
+}
+
 TEST(CompactPresentation, DraggingUpUntilTheEstimateFallsUnder75ExpandsToFullScreen) {
     Host host;
     host.openFullScreen();
@@ -324,6 +365,7 @@ TEST(CompactPresentation, ReleaseOfTheExpandingPanSnapsBackDismissesOrExpands) {
             EXPECT_EQ(host.sheet()->frame(), (Rect{8, 500, 398, 800}));
         }
         if (c.changes.back().second == State::closed) {
+            EXPECT_EQ(host.presented->presentedWhenClosed, false) << "dismissed first, then told";
             EXPECT_FALSE(host.root->presentedViewController());
             EXPECT_FALSE(host.sheet());
         }
