@@ -1,6 +1,5 @@
 #include "orvane/presentation/OVCompactVCPresentationTransitioning.hpp"
 
-#include <cmath>
 
 #include "orvane/presentation/OVCancelButton.hpp"
 #include "orvane/presentation/OVCompactSheetMotion.hpp"
