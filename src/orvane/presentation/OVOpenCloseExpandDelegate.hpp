@@ -1,7 +1,7 @@
-// The requests that leave the presentation and the chip for the coordinator:
-// close (quit listening), swipe down (put the container away while
-// listening goes on) and open-expand (show the container; raised by the
-// chip). Held weakly by its callers; main thread only.
+// What the listener asks of the component from its presentation: quit (the
+// cancel button), put the container away while playback goes on (the swipe
+// handle, a tap beside the container) or open it (the chip). Implemented by
+// the coordinator; animators and the chip hold it weakly. Main thread only.
 #pragma once
 
 namespace orvane {
