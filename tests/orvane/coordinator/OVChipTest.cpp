@@ -1,167 +1,105 @@
-// The chip on its own: what building it makes at each size, how the theme,
-// the playing status and the position show on its disc and indicators, and
-// what it does before it is built, when built twice and when tapped with no
-// delegate.
+// The chip and its state manager, given states as the bridge delivers them:
+// what the manager calls on its chip for each sequence of states (placement
+// once, then only what changed, in order); the ring's fraction, also for an
+// episode of no duration; and a chip built twice.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "ChipTestSupport.hpp"
-#include "orvane/coordinator/OVChip.hpp"
+#include "orvane/coordinator/Orvane.hpp"
 #include "orvane/toolkit/OVCircleProgressionView.hpp"
-#include "orvane/toolkit/OVCircleSpinAnimationView.hpp"
-#include "orvane/toolkit/OVConstants.hpp"
-#include "orvane/toolkit/OVEqualizerAnimationView.hpp"
-#include "platform/core/RunLoop.hpp"
+#include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/ui/Window.hpp"
 
 namespace {
 
 using namespace orvane;
-using platform::ui::Color;
-using platform::ui::Rect;
+using chiptest::state;
+using chiptest::Theme;
+using Calls = std::vector<std::string>;
 
-bool barsMove(const OVChip& chip) {
-    const auto& bars = chip.equalizerAnimationView()->rectLayers();
-    return std::ranges::all_of(bars, [](const auto& bar) { return !bar->animationKeys().empty(); });
-}
-bool spinnerTurns(const OVChip& chip) {
-    return !chip.circleSpinAnimationView()->circleShapeLayer()->animationKeys().empty();
-}
+const std::string kMain = "style light rgba(0.10196078431372549,0.16862745098039217,0.23529411764705882,1)";
+const std::string kRed = "style light rgba(1,0,0,1)";
+const std::string kBlue = "style light rgba(0,0,1,1)";  // a state without a location theme
+const Calls kPlaced{"initialize 49", kMain, "display bottom_right none none", kMain, "status paused", "position 0/120"};
 
-struct OVChipTest : ::testing::Test {
-    void SetUp() override { platform::core::RunLoop::main().useManualClock(); }
-};
-
-TEST_F(OVChipTest, EachSizeBuildsTheDiscAndTheIndicatorsFromItsSide) {
-    for (const auto size : {OVThemeSize::small, OVThemeSize::normal, OVThemeSize::big}) {
-        const double s = OVConstants::OVChip::side(size);
-        auto chip = OVChip::create();
-        chip->initialize(s);
-        SCOPED_TRACE(s);
-        EXPECT_EQ(chip->backgroundColor(), Color::fromWhite(1, 0));
-        // Bars centred at half the side; the ring and the spinner fill the chip.
-        EXPECT_EQ(chip->equalizerAnimationView()->frame(), (Rect{s / 4, s / 4, s / 2, s / 2}));
-        EXPECT_EQ(chip->circleProgressionView()->frame(), (Rect{0, 0, s, s}));
-        EXPECT_EQ(chip->circleSpinAnimationView()->frame(), (Rect{0, 0, s, s}));
-        const auto& subviews = chip->subviews();
-        ASSERT_GE(subviews.size(), 3u);
-        EXPECT_EQ(subviews[subviews.size() - 3], chip->equalizerAnimationView());
-        EXPECT_EQ(subviews[subviews.size() - 2], chip->circleProgressionView());
-        EXPECT_EQ(subviews.back(), chip->circleSpinAnimationView());
-        // The disc: a circle of the side, below the indicators, with a soft
-        // shadow falling one point down; no fill until the first style.
-        const auto& disc = chip->backgroundLayer();
-        const Rect box = disc->path()->boundingBox();
-        EXPECT_NEAR(box.minX(), 0, 1e-9);
-        EXPECT_NEAR(box.minY(), 0, 1e-9);
-        EXPECT_NEAR(box.size.width, s, 1e-9);
-        EXPECT_NEAR(box.size.height, s, 1e-9);
-        EXPECT_FALSE(disc->fillColor());
-        EXPECT_DOUBLE_EQ(disc->shadowOpacity(), 0.16);
-        EXPECT_EQ(disc->shadowOffset(), (platform::ui::Size{0, 1}));
-        EXPECT_DOUBLE_EQ(disc->shadowRadius(), 8);
-        const auto& layers = chip->layer()->sublayers();
-        EXPECT_LT(std::ranges::find(layers, disc), std::ranges::find(layers, chip->equalizerAnimationView()->layer()));
-    }
+Calls placedThen(Calls more) {
+    Calls all = kPlaced;
+    all.insert(all.end(), more.begin(), more.end());
+    return all;
 }
 
-TEST_F(OVChipTest, TheThemeColoursTheDiscAndIndicatorsAndTheMainColourTheRing) {
-    auto chip = OVChip::create();
-    chip->initialize(49);
-    chip->update(OVTheme::light, Color::plainRed());
-    EXPECT_EQ(chip->backgroundLayer()->fillColor(), OVTheme::light.backgroundColor());
-    EXPECT_EQ(chip->circleSpinAnimationView()->color(), OVTheme::light.spinAnimationColor());
-    EXPECT_EQ(chip->equalizerAnimationView()->color(), OVTheme::light.equalizerAnimationColor());
-    EXPECT_EQ(chip->circleProgressionView()->color(), Color::plainRed());
-    EXPECT_FALSE(chip->circleProgressionView()->defaultColor());  // no background circle
+void deliver(const platform::core::Json& json) {
+    const auto decoded = OVState::decode(json);
+    OVWidgetManager::shared().setLastState(decoded);
+    OVWidgetManager::shared().dispatch(decoded);
 }
 
-TEST_F(OVChipTest, TheStatusRunsTheSpinnerAndTheBars) {
+TEST(OVChipTest, TheStateManagerPlacesOnceThenPushesOnlyWhatChangedInOrder) {
+    auto window = platform::ui::Window::create({390, 844}, 1);
+    auto root = platform::ui::ViewController::create();
+    window->setRootViewController(root);
+    Orvane::shared().setRootController(root);
+    const Theme plain{};
+    Theme red{};
+    red.mainColor = "#FF0000";
+    const Theme big{"top_left", "big", 10, 30};
     struct Case {
-        OVAudioPlayerStatus status;
-        bool spinnerShown, spinnerTurns, barsMove;
+        const char* name;
+        std::vector<platform::core::Json> states;
+        Calls calls;
     };
-    const Case cases[] = {
-        {OVAudioPlayerStatus::loading, true, true, true},
-        {OVAudioPlayerStatus::playing, false, false, true},
-        {OVAudioPlayerStatus::paused, false, false, false},
-        {OVAudioPlayerStatus::loading, true, true, true},
+    const std::vector<Case> cases{
+        {"first state: build, colour, place, colour again, then status and position",
+         {state(big, "playing", 12, 240)},
+         {"initialize 61", kMain, "display top_left 30 10", kMain, "status playing", "position 12/240"}},
+        {"an equal state pushes nothing; a later corner or size is not applied", {state(plain), state(plain), state(big)},
+         kPlaced},
+        {"a new main colour; status and position compared on their own",
+         {state(plain), state(red, "paused", 5)},
+         placedThen({kRed, "position 5/120"})},
+        {"paused twice pushes once; dropped, then paused again, pushes again",
+         {state(plain), state(plain), state(plain, std::nullopt), state(plain)},
+         placedThen({"status paused"})},
+        {"the same time with a new duration", {state(plain), state(plain, "paused", 0, 60)}, placedThen({"position 0/60"})},
+        {"no location theme places nothing; placed later, no unchanged status or position",
+         {state(std::nullopt), state(plain)},
+         {kBlue, "status paused", "position 0/120", "initialize 49", kMain, "display bottom_right none none", kMain}},
     };
-    auto chip = OVChip::create();
-    chip->initialize(49);
-    chip->update(OVTheme::light, Color::plainRed());
-    // Before any status the spinner shows as a whole, still ring.
-    EXPECT_FALSE(chip->circleSpinAnimationView()->isHidden());
-    EXPECT_FALSE(spinnerTurns(*chip));
     for (const auto& c : cases) {
-        SCOPED_TRACE(rawValue(c.status));
-        chip->update(c.status);
-        EXPECT_EQ(!chip->circleSpinAnimationView()->isHidden(), c.spinnerShown);
-        EXPECT_EQ(spinnerTurns(*chip), c.spinnerTurns);
-        EXPECT_EQ(barsMove(*chip), c.barsMove);
-        EXPECT_FALSE(chip->equalizerAnimationView()->isHidden());  // the bars are never hidden
+        SCOPED_TRACE(c.name);
+        auto chip = chiptest::RecordingChip::create();
+        for (const auto& s : c.states) deliver(s);
+        EXPECT_EQ(chip->calls, c.calls);
+        EXPECT_EQ(chip->superview(), root->view());
+        chip->removeFromSuperview();
     }
+    // A manager whose chip is gone keeps recording and pushes nothing.
+    deliver(state(plain, "loading", 7));
 }
 
-TEST_F(OVChipTest, ThePositionSetsTheRingToTheFractionPlayed) {
-    struct Case {
-        double time, duration;
-        float ring;
-    };
-    const Case cases[] = {
-        {30, 120, 0.25f},
-        {12, 240, 0.05f},
-        {130, 120, 130.0f / 120.0f},  // not clamped
-        {10, 0, 0},                   // no duration: no progress shown
-        {0, 0, 0},
-    };
+TEST(OVChipTest, TheRingShowsTheFractionPlayedAndABuildAgainReplacesTheParts) {
     auto chip = OVChip::create();
-    chip->initialize(49);
-    for (const auto& c : cases) {
-        chip->update(OVState::AudioPosition{c.time, c.duration});
-        EXPECT_EQ(chip->circleProgressionView()->value(), c.ring) << c.time << "/" << c.duration;
-    }
-}
-
-TEST_F(OVChipTest, BeforeItIsBuiltUpdatesChangeNothingAndATapWithoutDelegateDoesNothing) {
-    auto window = platform::ui::Window::create({100, 100}, 1);
-    auto chip = OVChip::create();
-    chip->update(OVTheme::light, Color::plainRed());
-    chip->update(OVAudioPlayerStatus::loading);
-    chip->update(OVState::AudioPosition{30, 120});
-    chip->updateWithCurrentSate();
-    EXPECT_FALSE(chip->backgroundLayer());
-    EXPECT_FALSE(chip->equalizerAnimationView());
-
-    chip->initialize(42);
-#if CHIP_LAYOUT  // TEMP-LAYOUT
-    chip->setTranslatesAutoresizingMaskIntoConstraints(true);
-#endif
-    chip->setFrame({10, 10, 42, 42});
-    window->addSubview(chip);
-    window->tap({31, 31});  // no delegate: nothing, and no failure
-    SUCCEED();
-}
-
-TEST_F(OVChipTest, BuildingAgainReplacesThePartsInsteadOfAddingASecondSet) {
-    auto chip = OVChip::create();
+    chip->update(OVState::AudioPosition{30, 120});  // not built: nothing, no failure
     chip->initialize(49);
     const auto firstDisc = chip->backgroundLayer();
-    const std::size_t subviews = chip->subviews().size();
-    const std::size_t layers = chip->layer()->sublayers().size();
+    const std::size_t subviews = chip->subviews().size(), layers = chip->layer()->sublayers().size();
     chip->initialize(61);
     EXPECT_EQ(chip->subviews().size(), subviews);
     EXPECT_EQ(chip->layer()->sublayers().size(), layers);
     EXPECT_EQ(std::ranges::count(chip->layer()->sublayers(), firstDisc), 0);
-    EXPECT_EQ(chip->circleProgressionView()->frame(), (Rect{0, 0, 61, 61}));
 #if CHIP_LAYOUT  // TEMP-LAYOUT
-    // One pair of size constraints: the last build's.
-    std::size_t sizes = 0;
-    for (const auto& c : chip->constraints())
-        if (!c->secondAnchor() && &*c->firstAnchor().view() == chip.get()) ++sizes;
-    EXPECT_EQ(sizes, 2u);
+    EXPECT_EQ(chip->constraints().size(), 2u);  // the last build's width and height
 #endif
+
+    struct Case {
+        double time, duration;
+        float ring;
+    };
+    const Case cases[] = {{30, 120, 0.25f}, {130, 120, 130.0f / 120.0f}, {10, 0, 0}, {0, 0, 0}};
+    for (const auto& c : cases) {
+        chip->update(OVState::AudioPosition{c.time, c.duration});
+        EXPECT_EQ(chip->circleProgressionView()->value(), c.ring) << c.time << "/" << c.duration;
+    }
 }
 
 }  // namespace
