@@ -188,13 +188,17 @@ std::shared_ptr<platform::ui::ViewController> articleController() {
     label("The Riverside Chronicle", {20, 59, 350, 32}, Font::boldSystemFont(22), Color::white(), 1);
     label("Listening along the river: a season of stories", {20, 127, 350, 64}, Font::boldSystemFont(24),
           Color{0.1, 0.1, 0.12, 1}, 2);
-    const std::string paragraph =
+    const char* paragraphs[] = {
         "Every week our reporters walk a stretch of the river and record the people they meet: boat builders, "
-        "anglers, a ferry captain who has crossed the same water for thirty years. Press play on the episode "
-        "below and read along.";
+        "anglers, a ferry captain who has crossed the same water for thirty years.",
+        "This season starts at the source, high in the hills, where the river is a stream a child can step "
+        "across, and follows it down to the harbour.",
+        "Press play in the player on this page and read along; the round player in the corner keeps the "
+        "episode going while you browse the rest of the paper.",
+    };
     double y = 207;
-    for (int i = 0; i < 4; ++i) {
-        label(paragraph, {20, y, 350, 120}, Font::systemFont(16), Color{0.25, 0.25, 0.28, 1}, 6);
+    for (const char* paragraph : paragraphs) {
+        label(paragraph, {20, y, 350, 120}, Font::systemFont(16), Color{0.25, 0.25, 0.28, 1}, 5);
         y += 136;
     }
     return controller;

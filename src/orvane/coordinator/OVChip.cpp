@@ -15,9 +15,7 @@
 namespace orvane {
 
 using platform::ui::Color;
-#if CHIP_LAYOUT
 using platform::ui::LayoutConstraint;
-#endif
 using platform::ui::Rect;
 
 std::shared_ptr<OVChip> OVChip::create() {
@@ -36,9 +34,7 @@ void OVChip::setUp() {
     interactor_ = std::make_shared<OVChipInteractor>(std::static_pointer_cast<OVChipInput>(self));
     stateManager_ = std::make_shared<OVChipStateManager>(self);
     OVWidgetManager::shared().addObserver(stateManager_);
-#if CHIP_LAYOUT
     setTranslatesAutoresizingMaskIntoConstraints(false);
-#endif
 }
 
 // ---- building ----
@@ -53,9 +49,7 @@ void OVChip::initialize(double side) {
                              std::static_pointer_cast<View>(circleSpinAnimationView_)}) {
         if (view) view->removeFromSuperview();
     }
-#if CHIP_LAYOUT
     LayoutConstraint::deactivate(sizeConstraints_);
-#endif
     sizeConstraints_.clear();
 
     setBackgroundColor(Color::fromWhite(1, 0));
@@ -87,13 +81,9 @@ void OVChip::initializeSubviews(double withSide) {
     addSubview(equalizerAnimationView_);
     addSubview(circleProgressionView_);
     addSubview(circleSpinAnimationView_);
-#if CHIP_LAYOUT
     sizeConstraints_ = {widthAnchor().constraintEqualToConstant(withSide),
                         heightAnchor().constraintEqualToConstant(withSide)};
     LayoutConstraint::activate(sizeConstraints_);
-#else
-    setFrame({0, 0, withSide, withSide});
-#endif
 }
 
 // ---- placing ----
@@ -105,7 +95,6 @@ void OVChip::display(const std::shared_ptr<platform::ui::ViewController>& inRoot
     if (!inRootViewController) return;
     const auto rootView = inRootViewController->view();
     if (!rootView) return;
-#if CHIP_LAYOUT
     // Constraints of an earlier placement would pull against the new ones.
     LayoutConstraint::deactivate(positionConstraints_);
     positionConstraints_.clear();
@@ -145,10 +134,6 @@ void OVChip::display(const std::shared_ptr<platform::ui::ViewController>& inRoot
     }
     horizontalConstraint->setActive(true);
     positionConstraints_.push_back(horizontalConstraint);
-#else
-    rootView->addSubview(shared_from_this());
-    (void)withPosition; (void)withVerticalMargin; (void)withHorizontalMargin;
-#endif
 }
 
 // ---- forwarding to the interactor ----

@@ -23,19 +23,12 @@
 #include "orvane/presentation/OVOpenCloseExpandDelegate.hpp"
 #include "orvane/widget/OVPlayer.hpp"
 #include "platform/ui/Button.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/ShapeLayer.hpp"
 
 namespace platform::ui {
 class ViewController;
 }
-// TEMP-LAYOUT-BEGIN
-#if __has_include("platform/ui/LayoutConstraint.hpp")
-#define CHIP_LAYOUT 1
-#else
-#define CHIP_LAYOUT 0
-namespace platform::ui { using LayoutConstraintPtr = std::shared_ptr<void>; }
-#endif
-// TEMP-LAYOUT-END
 
 namespace orvane {
 

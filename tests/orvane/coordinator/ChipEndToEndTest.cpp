@@ -139,7 +139,7 @@ TEST_F(ChipEndToEndTest, TheStatusMovesTheIndicatorsTheRingShowsTheFractionPlaye
     ASSERT_TRUE(image);
     auto onRing = [&](double degrees) {
         const double a = degrees * std::numbers::pi / 180 - std::numbers::pi / 2;
-        return renderprobe::pixelAt(*image, 10 + 30.5 + 30.5 * std::cos(a), 77 + 30.5 + 30.5 * std::sin(a));
+        return renderprobe::pixelAt(*image, 10 + 30.5 + 30 * std::cos(a), 77 + 30.5 + 30 * std::sin(a));
     };
     for (double inside : {3.0, 9.0, 15.0})
         EXPECT_TRUE(renderprobe::near(onRing(inside), {26, 43, 60, 255}, 60)) << inside << " "
