@@ -77,18 +77,10 @@ TEST(OVChipTest, TheStateManagerPlacesOnceThenPushesOnlyWhatChangedInOrder) {
     deliver(state(plain, "loading", 7));
 }
 
-TEST(OVChipTest, TheRingShowsTheFractionPlayedAndABuildAgainReplacesTheParts) {
+TEST(OVChipTest, TheRingShowsTheFractionPlayedAlsoForAnEpisodeOfNoDuration) {
     auto chip = OVChip::create();
     chip->update(OVState::AudioPosition{30, 120});  // not built: nothing, no failure
     chip->initialize(49);
-    const auto firstDisc = chip->backgroundLayer();
-    const std::size_t subviews = chip->subviews().size(), layers = chip->layer()->sublayers().size();
-    chip->initialize(61);
-    EXPECT_EQ(chip->subviews().size(), subviews);
-    EXPECT_EQ(chip->layer()->sublayers().size(), layers);
-    EXPECT_EQ(std::ranges::count(chip->layer()->sublayers(), firstDisc), 0);
-    EXPECT_EQ(chip->constraints().size(), 2u);  // the last build's width and height
-
     struct Case {
         double time, duration;
         float ring;
@@ -98,6 +90,35 @@ TEST(OVChipTest, TheRingShowsTheFractionPlayedAndABuildAgainReplacesTheParts) {
         chip->update(OVState::AudioPosition{c.time, c.duration});
         EXPECT_EQ(chip->circleProgressionView()->value(), c.ring) << c.time << "/" << c.duration;
     }
+}
+
+TEST(OVChipTest, AChipWhoseRootViewWentIsBuiltAndPlacedAgainWithOneSetOfParts) {
+    auto firstWindow = platform::ui::Window::create({390, 844}, 1);
+    auto firstRoot = platform::ui::ViewController::create();
+    firstWindow->setRootViewController(firstRoot);
+    Orvane::shared().setRootController(firstRoot);
+    auto chip = OVChip::create();
+    deliver(state(Theme{}));
+    ASSERT_EQ(chip->superview(), firstRoot->view());
+    const std::size_t subviews = chip->subviews().size(), layers = chip->layer()->sublayers().size();
+    const auto firstDisc = chip->backgroundLayer();
+
+    // The host drops its screen; the next state places the chip on the new one.
+    firstWindow.reset();
+    firstRoot.reset();
+    EXPECT_FALSE(chip->superview());
+    auto window = platform::ui::Window::create({390, 844}, 1);
+    auto root = platform::ui::ViewController::create();
+    window->setRootViewController(root);
+    Orvane::shared().setRootController(root);
+    deliver(state(Theme{"top_left", "big", 10, 30}, "playing"));
+    ASSERT_EQ(chip->superview(), root->view());
+    EXPECT_EQ(chip->subviews().size(), subviews);
+    EXPECT_EQ(chip->layer()->sublayers().size(), layers);
+    EXPECT_EQ(std::ranges::count(chip->layer()->sublayers(), firstDisc), 0);
+    EXPECT_EQ(chip->constraints().size(), 4u);  // width, height, top, left
+    window->layoutIfNeeded();
+    EXPECT_EQ(chip->frame(), (platform::ui::Rect{10, 30, 61, 61}));
 }
 
 }  // namespace
