@@ -68,8 +68,8 @@ void OVChip::setBackgroungLayer(double withSide) {
     disc->setShadowOpacity(0.16);
     disc->setShadowOffset({0, 1});
     disc->setShadowRadius(8);
-    // Its fill comes with the first style.
-    disc->setFillColor(std::nullopt);
+    // Its fill is left as it is: the first style, right after the build,
+    // gives it.
     layer()->addSublayer(disc);
     backgroundLayer_ = std::move(disc);
 }
