@@ -102,16 +102,16 @@ void OVCoordinator::didTapSwipeDown() {
 
 void OVCoordinator::didTapOpenExapnd() {
     // The request goes to the facade's current coordinator.
-    if (const auto& current = Orvane::shared().coordinator()) current->presentExpandViewController(nullptr);
+    if (const auto current = Orvane::shared().coordinator()) current->presentExpandViewController(nullptr);
 }
 
 void OVCoordinator::presentExpandViewController(std::function<void()> /*withCompletion*/) {
     const auto root = Orvane::shared().rootViewController();
     if (!root) return;
-    // The root container is the storyboard's initial controller; until the
-    // component has one, whatever the storyboard holds is not taken.
-    const auto initial = platform::ui::NibRegistry::shared().instantiateInitialViewController("OVStoryboard");
-    if (!initial) return;
+    // The root container is the storyboard's initial controller. The
+    // component has no root container yet: whatever the storyboard holds is
+    // not taken, and nothing is presented.
+    (void)platform::ui::NibRegistry::shared().instantiateInitialViewController("OVStoryboard");
 }
 
 // ---- audio player reports ----

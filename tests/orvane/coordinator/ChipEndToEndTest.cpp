@@ -194,7 +194,7 @@ TEST_F(ChipEndToEndTest, WithoutARootControllerTheFirstLaterStatePlacesTheChip) 
     EXPECT_EQ(chip()->frame(), (Rect{321, 741, 49, 49}));
 }
 
-TEST_F(ChipEndToEndTest, ATapOnTheChipReachesTheCoordinatorsOpenAction) {
+TEST_F(ChipEndToEndTest, ATapOnTheChipReachesTheCoordinatorsOpenActionAndClosingWhilePausedQuits) {
     // The root container comes from the storyboard; here a scene that
     // counts how often the open action asks for it.
     int asked = 0;
@@ -220,6 +220,9 @@ TEST_F(ChipEndToEndTest, ATapOnTheChipReachesTheCoordinatorsOpenAction) {
     Orvane::shared().setRootController(nullptr);
     window->tap(centre);
     EXPECT_EQ(asked, 1);
+    // Closing while the player is paused quits at once: the chip goes.
+    Orvane::shared().coordinator()->didTapClose();
+    EXPECT_TRUE(chips().empty());
 }
 
 TEST_F(ChipEndToEndTest, StartingAgainRemovesTheOldChipBeforeTheNewCoordinatorExists) {
