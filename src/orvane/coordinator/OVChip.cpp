@@ -75,7 +75,8 @@ void OVChip::setBackgroungLayer(double withSide) {
 }
 
 void OVChip::initializeSubviews(double withSide) {
-    equalizerAnimationView_ = OVEqualizerAnimationView::create({withSide / 4, withSide / 4, withSide / 2, withSide / 2});
+    const double quarter = withSide / 4, half = withSide / 2;
+    equalizerAnimationView_ = OVEqualizerAnimationView::create({quarter, quarter, half, half});
     circleProgressionView_ = OVCircleProgressionView::create({0, 0, withSide, withSide});
     circleSpinAnimationView_ = OVCircleSpinAnimationView::create({0, 0, withSide, withSide});
     addSubview(equalizerAnimationView_);

@@ -102,12 +102,14 @@ TEST_F(ChipEndToEndTest, TheLocationThemePlacesTheChipAtItsCornerSizeAndMargins)
         {"big, top left, 10 and 30", {"top_left", "big", 10, 30}, false, {10, 47 + 30, 61, 61}},
         {"the default chip", {}, false, {390 - 20 - 49, 844 - 34 - 20 - 49, 49, 49}},
         {"small, top right, 5 and 0", {"top_right", "small", 5, 0}, false, {390 - 5 - 42, 47, 42, 42}},
-        {"small, top left, no margins", {"top_left", "small", std::nullopt, std::nullopt}, false, {20, 47 + 20, 42, 42}},
+        {"small, top left, no margins", {"top_left", "small", std::nullopt, std::nullopt}, false,
+         {20, 47 + 20, 42, 42}},
         // Sideways the safe area is inset at the sides too; the horizontal
         // margin still counts from the view's edge.
         {"normal, bottom left, 0 and 15, landscape", {"bottom_left", "normal", 0, 15}, true,
          {0, 390 - 21 - 15 - 49, 49, 49}},
-        {"big, bottom right, 0 and 0, landscape", {"bottom_right", "big", 0, 0}, true, {844 - 61, 390 - 21 - 61, 61, 61}},
+        {"big, bottom right, 0 and 0, landscape", {"bottom_right", "big", 0, 0}, true,
+         {844 - 61, 390 - 21 - 61, 61, 61}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
