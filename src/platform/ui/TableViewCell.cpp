@@ -17,20 +17,23 @@ std::shared_ptr<TableViewCell> TableViewCell::create(const std::string& reuseIde
     return cell;
 }
 
-TableViewCell::TableViewCell(ConstructorKey key, const Rect& frame) : View(key, frame) {
+TableViewCell::TableViewCell(ConstructorKey key, const Rect& frame)
+    : View(key, frame),
+      selectedBackground_(View::create(Rect{Point{}, frame.size})),
+      contentView_(View::create(Rect{Point{}, frame.size})) {
     setBackgroundColor(Color::white());
     setClipsToBounds(true);
-}
-
-void TableViewCell::ensureParts() {
-    if (contentView_) return;
-    selectedBackground_ = View::create(bounds());
     selectedBackground_->setBackgroundColor(highlightColor);
     selectedBackground_->setHidden(true);
     selectedBackground_->setUserInteractionEnabled(false);
-    addSubview(selectedBackground_);
-    contentView_ = View::create(bounds());
-    addSubview(contentView_);
+}
+
+void TableViewCell::ensureParts() {
+    // The parts join the cell once it is owned (not yet in its constructor).
+    if (partsAdded_ || weak_from_this().expired()) return;
+    partsAdded_ = true;
+    insertSubview(selectedBackground_, 0);
+    insertSubview(contentView_, 1);
     setNeedsLayout();
 }
 
@@ -59,7 +62,6 @@ void TableViewCell::setSelected(bool selected, bool /*animated*/) {
 }
 
 void TableViewCell::updateHighlight() {
-    ensureParts();
     selectedBackground_->setHidden(!selected_ || selectionStyle_ == TableViewCellSelectionStyle::none);
 }
 

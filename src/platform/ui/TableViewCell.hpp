@@ -26,8 +26,8 @@ public:
     const std::string& reuseIdentifier() const { return reuseIdentifier_; }
     void setReuseIdentifier(std::string identifier) { reuseIdentifier_ = std::move(identifier); }
 
-    // Made with the cell's other parts on first use (subclasses built from
-    // nibs may touch it first in their builder).
+    // Made with the cell; it joins the cell as a subview once the cell is
+    // owned (a subclass's constructor may set it up before that).
     const std::shared_ptr<View>& contentView();
     // A label in the content view, inset by its layout margins (made on first use).
     const std::shared_ptr<Label>& textLabel();
@@ -64,6 +64,7 @@ private:
     EdgeInsets separatorInset_;
     TableViewCellSelectionStyle selectionStyle_ = TableViewCellSelectionStyle::standard;
     bool selected_ = false;
+    bool partsAdded_ = false;
 };
 
 }  // namespace platform::ui
