@@ -35,6 +35,7 @@ ImageView::ImageView(ConstructorKey key, const Rect& frame) : View(key, frame) {
 void ImageView::setImage(std::optional<Image> image) {
     image_ = std::move(image);
     updateContents();
+    invalidateIntrinsicContentSize();
 }
 
 Size ImageView::intrinsicContentSize() const { return image_ ? Size{image_->width(), image_->height()} : Size{}; }

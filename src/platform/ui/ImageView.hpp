@@ -16,7 +16,7 @@ public:
     const std::optional<Image>& image() const { return image_; }
     void setImage(std::optional<Image> image);
     // The image's size in points (none without an image).
-    Size intrinsicContentSize() const;
+    Size intrinsicContentSize() const override;
     void sizeToFit();
 
     void tintColorDidChange() override;

@@ -81,6 +81,7 @@ TextLayoutOptions Label::layoutOptions() const {
 void Label::update() {
     textLayer_->setText(text_.value_or(AttributedString()));
     textLayer_->setOptions(layoutOptions());
+    invalidateIntrinsicContentSize();
 }
 
 Size Label::intrinsicContentSize() const {

@@ -45,7 +45,7 @@ public:
     double preferredMaxLayoutWidth() const { return preferredMaxLayoutWidth_; }
     void setPreferredMaxLayoutWidth(double width);
 
-    Size intrinsicContentSize() const;
+    Size intrinsicContentSize() const override;
     // The size the text needs within `size` (its width limits the lines).
     Size sizeThatFits(Size size) const;
 

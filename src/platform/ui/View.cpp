@@ -4,6 +4,7 @@
 
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/ui/ConstraintLayout.hpp"
 #include "platform/ui/GestureRecognizer.hpp"
 #include "platform/ui/Window.hpp"
 
@@ -67,6 +68,7 @@ void View::insertSubviewAt(const std::shared_ptr<View>& view, std::size_t index,
     if (moving) {
         keep->didMoveToSuperview();
         keep->notifyWindowChange(oldWindow);
+        if (auto w = keep->window()) ConstraintLayout::subtreeDidEnter(*keep, *w);
         didAddSubview(keep);
         keep->setNeedsLayout();
         setNeedsLayout();
@@ -127,6 +129,10 @@ void View::detachFromSuperview(bool notify) {
     const auto parent = superview_.lock();
     if (!parent) return;
     const std::shared_ptr<View> self = shared_from_this();
+    {
+        const auto w = window();
+        ConstraintLayout::subtreeWillLeave(*this, w ? w->constraintLayout() : nullptr);
+    }
     std::shared_ptr<Window> oldWindow;
     if (notify) {
         oldWindow = window();
@@ -204,12 +210,24 @@ void View::setFrame(const Rect& frame) {
     const Size oldSize = layer_->bounds().size;
     layer_->setFrame(frame);
     if (layer_->bounds().size != oldSize) boundsSizeChanged(oldSize);
+    translatedGeometryChanged();
 }
 
 void View::setBounds(const Rect& bounds) {
     const Size oldSize = layer_->bounds().size;
     layer_->setBounds(bounds);
     if (bounds.size != oldSize) boundsSizeChanged(oldSize);
+    translatedGeometryChanged();
+}
+
+void View::setCenter(Point center) {
+    layer_->setPosition(center);
+    translatedGeometryChanged();
+}
+
+void View::translatedGeometryChanged() {
+    if (!constraintState_.item.isValid() || !(translatesAutoresizingMask_ || isWindow())) return;
+    if (auto* layout = windowConstraintLayout()) layout->setNeedsUpdate();
 }
 
 void View::boundsSizeChanged(Size oldSize) {
@@ -337,6 +355,37 @@ void View::setLayoutMargins(const EdgeInsets& margins) {
     if (margins == layoutMargins_) return;
     layoutMargins_ = margins;
     setNeedsLayout();
+    if (constraintState_.guideItems[1].isValid()) {
+        if (auto* layout = windowConstraintLayout()) layout->setNeedsUpdate();
+    }
+}
+
+// ---- Constraint layout ----
+
+ConstraintLayout* View::windowConstraintLayout() const {
+    const auto w = window();
+    return w ? w->constraintLayout() : nullptr;
+}
+
+void View::setTranslatesAutoresizingMaskIntoConstraints(bool translates) {
+    if (translates == translatesAutoresizingMask_) return;
+    translatesAutoresizingMask_ = translates;
+    if (auto* layout = windowConstraintLayout()) layout->translatesChanged(*this);
+}
+
+void View::invalidateIntrinsicContentSize() {
+    if (!constraintState_.item.isValid() || translatesAutoresizingMask_) return;
+    if (auto* layout = windowConstraintLayout()) layout->intrinsicContentSizeChanged(*this);
+}
+
+void View::setContentHuggingPriority(double priority, Axis axis) {
+    hugging_[static_cast<int>(axis)] = std::clamp(priority, 1.0, LayoutPriority::required);
+    invalidateIntrinsicContentSize();
+}
+
+void View::setContentCompressionResistancePriority(double priority, Axis axis) {
+    compression_[static_cast<int>(axis)] = std::clamp(priority, 1.0, LayoutPriority::required);
+    invalidateIntrinsicContentSize();
 }
 
 EdgeInsets View::safeAreaInsets() const {
@@ -357,11 +406,19 @@ void View::setNeedsLayout() {
 
 void View::layoutIfNeeded() {
     PLATFORM_ASSERT_MAIN_THREAD();
-    std::shared_ptr<View> top = shared_from_this();
-    for (auto v = superview_.lock(); v; v = v->superview_.lock()) {
-        if (v->needsLayout_) top = v;
+    const std::shared_ptr<View> self = shared_from_this();
+    ConstraintLayout* layout = windowConstraintLayout();
+    // Solved frames first, then the views' own layout; what that changes of
+    // the constraints or of translated frames takes another round.
+    for (int round = 0; round < 8; ++round) {
+        if (layout && layout->hasPendingChanges()) layout->applySolution();
+        std::shared_ptr<View> top = self;
+        for (auto v = superview_.lock(); v; v = v->superview_.lock()) {
+            if (v->needsLayout_) top = v;
+        }
+        top->layoutTreeIfNeeded();
+        if (!layout || !layout->hasPendingChanges()) break;
     }
-    top->layoutTreeIfNeeded();
 }
 
 void View::layoutTreeIfNeeded() {

@@ -18,6 +18,7 @@
 #include "platform/ui/Color.hpp"
 #include "platform/ui/Geometry.hpp"
 #include "platform/ui/Layer.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/ViewAnimation.hpp"
 
 namespace platform::ui {
@@ -98,7 +99,7 @@ public:
     Rect bounds() const { return layer_->bounds(); }
     void setBounds(const Rect& bounds);
     Point center() const { return layer_->position(); }
-    void setCenter(Point center) { layer_->setPosition(center); }
+    void setCenter(Point center);
     const AffineTransform& transform() const { return layer_->transform(); }
     void setTransform(const AffineTransform& transform) { layer_->setTransform(transform); }
 
@@ -175,6 +176,37 @@ public:
     // Places the subviews; the plain view does nothing.
     virtual void layoutSubviews() {}
 
+    // ---- Constraint layout (LayoutConstraint.hpp) ----
+    LayoutAnchor leftAnchor() { return anchor(Attribute::left); }
+    LayoutAnchor rightAnchor() { return anchor(Attribute::right); }
+    LayoutAnchor topAnchor() { return anchor(Attribute::top); }
+    LayoutAnchor bottomAnchor() { return anchor(Attribute::bottom); }
+    LayoutAnchor leadingAnchor() { return anchor(Attribute::leading); }
+    LayoutAnchor trailingAnchor() { return anchor(Attribute::trailing); }
+    LayoutAnchor widthAnchor() { return anchor(Attribute::width); }
+    LayoutAnchor heightAnchor() { return anchor(Attribute::height); }
+    LayoutAnchor centerXAnchor() { return anchor(Attribute::centerX); }
+    LayoutAnchor centerYAnchor() { return anchor(Attribute::centerY); }
+    // The bounds inset by `safeAreaInsets()`, and by `layoutMargins()`.
+    LayoutGuide& safeAreaLayoutGuide() { return safeAreaGuide_; }
+    LayoutGuide& layoutMarginsGuide() { return marginsGuide_; }
+    // On (the default), the view is held at its frame and constraints can
+    // only read it; off, the solver places it.
+    bool translatesAutoresizingMaskIntoConstraints() const { return translatesAutoresizingMask_; }
+    void setTranslatesAutoresizingMaskIntoConstraints(bool translates);
+    static constexpr double noIntrinsicMetric = layout::LayoutEngine::noIntrinsicMetric;
+    // The size the content asks for; a component of `noIntrinsicMetric` asks
+    // for nothing on that axis. Subclasses with content override it and call
+    // `invalidateIntrinsicContentSize` when it changes.
+    virtual Size intrinsicContentSize() const { return {noIntrinsicMetric, noIntrinsicMetric}; }
+    void invalidateIntrinsicContentSize();
+    double contentHuggingPriority(Axis axis) const { return hugging_[static_cast<int>(axis)]; }
+    void setContentHuggingPriority(double priority, Axis axis);
+    double contentCompressionResistancePriority(Axis axis) const { return compression_[static_cast<int>(axis)]; }
+    void setContentCompressionResistancePriority(double priority, Axis axis);
+    // The active constraints that name this view or one of its guides.
+    const std::vector<LayoutConstraintPtr>& constraints() const { return constraintState_.constraints; }
+
     // ---- Animation blocks (ViewAnimation.hpp) ----
     // Plain: the block's changes animate with its duration, delay and options.
     static void animate(double duration, double delay, ViewAnimationOptions options,
@@ -218,6 +250,21 @@ protected:
     virtual bool isWindow() const { return false; }
 
 private:
+    friend class ConstraintLayout;
+    friend class LayoutConstraint;
+
+    // What the window's constraint layout keeps of this view.
+    struct ConstraintState {
+        layout::ItemId item;
+        layout::ItemId guideItems[2];                    // safe area, margins
+        layout::LayoutConstraintId frameConstraints[4];  // while translating
+        layout::LayoutConstraintId guideConstraints[2][4];
+        std::vector<LayoutConstraintPtr> constraints;
+    };
+
+    LayoutAnchor anchor(Attribute attribute) { return LayoutAnchor(weak_from_this(), LayoutItemKind::view, attribute); }
+    ConstraintLayout* windowConstraintLayout() const;
+    void translatedGeometryChanged();
     void insertSubviewAt(const std::shared_ptr<View>& view, std::size_t index, const Layer* layerAbove);
     void detachFromSuperview(bool notifyWindow);
     void boundsSizeChanged(Size oldSize);
@@ -240,6 +287,12 @@ private:
     bool autoresizesSubviews_ = true;
     EdgeInsets layoutMargins_{8, 8, 8, 8};
     bool needsLayout_ = true;
+    bool translatesAutoresizingMask_ = true;
+    double hugging_[2] = {LayoutPriority::defaultLow, LayoutPriority::defaultLow};
+    double compression_[2] = {LayoutPriority::defaultHigh, LayoutPriority::defaultHigh};
+    ConstraintState constraintState_;
+    LayoutGuide safeAreaGuide_{*this, LayoutItemKind::safeArea};
+    LayoutGuide marginsGuide_{*this, LayoutItemKind::layoutMargins};
 };
 
 }  // namespace platform::ui

@@ -3,6 +3,7 @@
 #include "platform/core/RunLoop.hpp"
 #include "platform/core/Clock.hpp"
 #include "platform/ui/Application.hpp"
+#include "platform/ui/ConstraintLayout.hpp"
 #include "platform/ui/Renderer.hpp"
 #include "platform/ui/TouchDispatcher.hpp"
 #include "platform/ui/ViewController.hpp"
@@ -24,9 +25,15 @@ void Window::setScale(double scale) {
     if (scale > 0) scale_ = scale;
 }
 
+ConstraintLayout& Window::ensureConstraintLayout() {
+    if (!constraintLayout_) constraintLayout_ = std::make_unique<ConstraintLayout>(*this);
+    return *constraintLayout_;
+}
+
 void Window::setSafeAreaInsets(const EdgeInsets& insets) {
     if (insets == safeAreaInsets_) return;
     safeAreaInsets_ = insets;
+    if (constraintLayout_) constraintLayout_->setNeedsUpdate();
     // Every view's insets may have changed: lay the whole tree out again.
     std::vector<std::shared_ptr<View>> pending{shared_from_this()};
     while (!pending.empty()) {

@@ -14,6 +14,7 @@
 namespace platform::ui {
 
 class TouchDispatcher;
+class ConstraintLayout;
 class ViewController;
 
 class Window : public View {
@@ -57,6 +58,10 @@ public:
     // The window drawn now (after its pending layout) at its scale.
     std::optional<Image> snapshot();
 
+    // The window's constraint layout, once a constraint has been installed.
+    ConstraintLayout* constraintLayout() const { return constraintLayout_.get(); }
+    ConstraintLayout& ensureConstraintLayout();
+
     // Posts one layout pass of this window to the main run loop, unless one
     // is already pending.
     void scheduleLayoutPass();
@@ -85,6 +90,7 @@ private:
     int ignoringInteraction_ = 0;
     bool layoutPassPending_ = false;
     std::unique_ptr<TouchDispatcher> touchDispatcher_;
+    std::unique_ptr<ConstraintLayout> constraintLayout_;
 };
 
 }  // namespace platform::ui
