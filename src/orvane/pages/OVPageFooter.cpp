@@ -1,5 +1,6 @@
 #include "orvane/pages/OVPageFooter.hpp"
 
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/NibRegistry.hpp"
 
 namespace orvane {
@@ -56,6 +57,9 @@ void OVPageFooter::awakeFromNib() {
     View::awakeFromNib();
     interactor_ = std::make_shared<OVPageFooterInteractor>(
         std::static_pointer_cast<OVPageFooter>(shared_from_this()));
+    auto heightConstraint = heightAnchor().constraintEqualToConstant(height);
+    heightConstraint->setPriority(heightPriority);
+    heightConstraint->setActive(true);
 }
 
 void OVPageFooter::update(const OVTheme& withTheme, const Color& andMainColor) {

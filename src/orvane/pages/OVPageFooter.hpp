@@ -15,6 +15,7 @@
 #include "orvane/model/OVTheme.hpp"
 #include "platform/ui/Color.hpp"
 #include "platform/ui/Label.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/View.hpp"
 
 namespace orvane {
@@ -64,7 +65,7 @@ public:
     static constexpr const char* nibName = "OVPageFooter";
     // The height the footer asks for, below required constraints.
     static constexpr double height = 50;
-    static constexpr double heightPriority = 750;
+    static constexpr double heightPriority = platform::ui::LayoutPriority::defaultHigh;
 
     // A footer made in code: no label, no presenter.
     static std::shared_ptr<OVPageFooter> create(const platform::ui::Rect& frame = {});

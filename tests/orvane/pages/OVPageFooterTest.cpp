@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "orvane/pages/OVPageFooter.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/TableView.hpp"
+#include "platform/ui/Window.hpp"
 
 namespace {
 
@@ -101,6 +104,51 @@ TEST_F(OVPageFooterTest, APageGetsAFooterOnlyWithAThemeAndAText) {
         return true;
     });
     EXPECT_EQ(OVPageFooter::makeForPage(nullptr, OVTheme::light, "text"), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace orvane;
+using namespace platform::ui;
+
+// Two rows of 60 points for the footer to follow.
+class TwoRows : public TableViewDataSource {
+public:
+    int numberOfRows(TableView&, int) override { return 2; }
+    std::shared_ptr<TableViewCell> cellForRow(TableView&, const IndexPath&) override { return TableViewCell::create(); }
+};
+
+TEST_F(OVPageFooterTest, TheFooterIsHeldAt50PointsUnderTheLastRowUnlessARequiredConstraintSaysOtherwise) {
+    auto window = Window::create({320, 600});
+    auto table = TableView::create(Rect{0, 0, 320, 600});
+    auto rows = std::make_shared<TwoRows>();
+    table->setDataSource(rows);
+    table->setRowHeight(60);
+    window->addSubview(table);
+    auto footer = OVPageFooter::makeForPage(nullptr, OVTheme::light, "Powered by Orvane");
+    ASSERT_NE(footer, nullptr);
+    table->setTableFooterView(footer);
+    window->layoutIfNeeded();
+    EXPECT_EQ(footer->frame(), (Rect{0, 120, 320, 50}));
+    EXPECT_EQ(table->contentSize().height, 170);
+    EXPECT_EQ(footer->propulsedText()->text(), "Powered by Orvane");
+
+    // Placed by the solver: 50 high, below a required height.
+    auto held = NibRegistry::shared().instantiateFirst<OVPageFooter>(OVPageFooter::nibName);
+    ASSERT_NE(held, nullptr);
+    held->setTranslatesAutoresizingMaskIntoConstraints(false);
+    window->addSubview(held);
+    LayoutConstraint::activate({held->topAnchor().constraintEqualTo(window->topAnchor()),
+                                held->leftAnchor().constraintEqualTo(window->leftAnchor()),
+                                held->widthAnchor().constraintEqualToConstant(320)});
+    window->layoutIfNeeded();
+    EXPECT_EQ(held->frame(), (Rect{0, 0, 320, 50}));
+    auto required = held->heightAnchor().constraintEqualToConstant(80);
+    required->setActive(true);
+    window->layoutIfNeeded();
+    EXPECT_EQ(held->frame().height(), 80);
 }
 
 }  // namespace
