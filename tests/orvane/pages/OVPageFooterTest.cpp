@@ -82,7 +82,7 @@ TEST_F(OVPageFooterTest, APageGetsAFooterOnlyWithAThemeAndAText) {
         {"theme and text", OVTheme::light, "Powered by Orvane", true, true},
         {"no theme", std::nullopt, "Powered by Orvane", true, false},
         {"no text", OVTheme::light, std::nullopt, true, false},
-        {"no nib", OVTheme::light, "Powered by Orvane", false, false},
+        {"the module's nib made known on first use", OVTheme::light, "Powered by Orvane", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
