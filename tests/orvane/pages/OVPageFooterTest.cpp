@@ -106,13 +106,6 @@ TEST_F(OVPageFooterTest, APageGetsAFooterOnlyWithAThemeAndAText) {
     EXPECT_EQ(OVPageFooter::makeForPage(nullptr, OVTheme::light, "text"), nullptr);
 }
 
-}  // namespace
-
-namespace {
-
-using namespace orvane;
-using namespace platform::ui;
-
 // Two rows of 60 points for the footer to follow.
 class TwoRows : public TableViewDataSource {
 public:
