@@ -23,9 +23,9 @@ public:
     std::shared_ptr<OVVCPresentationTransitioningProtocol> animator;
     std::shared_ptr<View> previewView = View::create({0, 0, 414, 300});
 
-    std::shared_ptr<AnimatedTransitioning> animationControllerForPresented(const std::shared_ptr<ViewController>&,
-                                                                          const std::shared_ptr<ViewController>&,
-                                                                          const std::shared_ptr<ViewController>&) override {
+    std::shared_ptr<AnimatedTransitioning> animationControllerForPresented(
+        const std::shared_ptr<ViewController>&, const std::shared_ptr<ViewController>&,
+        const std::shared_ptr<ViewController>&) override {
         return animator;
     }
     void loadView() override {

@@ -1,6 +1,5 @@
 #include "orvane/presentation/OVCompactVCPresentationTransitioning.hpp"
 
-
 #include "orvane/presentation/OVCancelButton.hpp"
 #include "orvane/presentation/OVCompactSheetMotion.hpp"
 #include "orvane/presentation/OVSwipeButon.hpp"

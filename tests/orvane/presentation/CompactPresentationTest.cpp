@@ -63,9 +63,9 @@ public:
     std::shared_ptr<View> navigationBar = View::create({0, 0, 414, 44});
     std::shared_ptr<OVVCPresentationTransitioningProtocol> presentationTransitioning;
 
-    std::shared_ptr<AnimatedTransitioning> animationControllerForPresented(const std::shared_ptr<ViewController>&,
-                                                                          const std::shared_ptr<ViewController>&,
-                                                                          const std::shared_ptr<ViewController>&) override {
+    std::shared_ptr<AnimatedTransitioning> animationControllerForPresented(
+        const std::shared_ptr<ViewController>&, const std::shared_ptr<ViewController>&,
+        const std::shared_ptr<ViewController>&) override {
         return presentationTransitioning;
     }
     void loadView() override {
@@ -81,7 +81,9 @@ public:
     }
 
     std::optional<OVTheme> theme() const override { return themeValue; }
-    void controllerViewWasAddedToContainer(LayoutGuide&) override { calls.push_back("controllerViewWasAddedToContainer"); }
+    void controllerViewWasAddedToContainer(LayoutGuide&) override {
+        calls.push_back("controllerViewWasAddedToContainer");
+    }
     void closeTapGestureRecognizerWasSet(const std::shared_ptr<TapGestureRecognizer>& r) override {
         closeTap = r;
         calls.push_back("closeTapGestureRecognizerWasSet");
@@ -110,7 +112,9 @@ public:
         calls.push_back("preview");
         return previewView;
     }
-    void setImageRatio(double ratio, bool withoutAnimation) override { imageRatios.emplace_back(ratio, withoutAnimation); }
+    void setImageRatio(double ratio, bool withoutAnimation) override {
+        imageRatios.emplace_back(ratio, withoutAnimation);
+    }
     bool shouldStartShrink() override { return shrinkAllowed; }
     void isShrinking(double p) override { shrinkPositions.push_back(p); }
 
