@@ -208,6 +208,8 @@ void TableView::loadRow(int flat) {
         cell->setFrame(Rect{0, offsets_[static_cast<std::size_t>(flat)], width, cell->frame().height()});
         styleCell(*cell);
         cell->setSelected(selected_ == path);
+        cell->pinContentViewIfConstrained();
+        if (cell->superview().get() != this) insertSubview(cell, 0);
     });
     Row& row = rows_[static_cast<std::size_t>(flat)];
     if (!row.measured) {
@@ -220,7 +222,6 @@ void TableView::loadRow(int flat) {
     }
     View::performWithoutAnimation([&] {
         cell->setFrame(Rect{0, offsets_[static_cast<std::size_t>(flat)], width, row.height});
-        if (cell->superview().get() != this) insertSubview(cell, 0);
     });
     loaded_[flat] = cell;
     if (auto d = delegate()) d->willDisplayCell(*this, *cell, path);
