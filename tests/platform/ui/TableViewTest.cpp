@@ -322,6 +322,22 @@ TEST(TableView, SeparatorsFooterAndSectionsAreLaidOutUnderTheRows) {
     for (const auto& c : scene.table->visibleCells()) EXPECT_TRUE(c->separatorView()->isHidden());
 }
 
+TEST(TableView, TheInsetAddsTheSafeAreaUnlessAdjustmentIsOffAndRowsShowUnderIt) {
+    for (const auto behavior : {ContentInsetAdjustmentBehavior::automatic, ContentInsetAdjustmentBehavior::never}) {
+        const double expected = behavior == ContentInsetAdjustmentBehavior::automatic ? 70 : 50;
+        Scene scene(numbered(10));
+        scene.window->setSafeAreaInsets({20, 0, 0, 0});
+        scene.table->setContentInsetAdjustmentBehavior(behavior);
+        scene.table->setContentInset({50, 0, 0, 0});
+        EXPECT_EQ(scene.table->adjustedContentInset().top, expected);
+        scene.table->setContentOffset(scene.table->minimumContentOffset());
+        EXPECT_EQ(scene.table->contentOffset().y, -expected);
+        // 200 points high, the first `expected` of them inset.
+        EXPECT_EQ(scene.table->indexPathsForVisibleRows().size(), 3u);
+        EXPECT_EQ(scene.table->cellForRow({0, 0})->frame().minY(), 0);
+    }
+}
+
 TEST(TableView, AMissingCellOrNibGivesAnEmptyRowWithADebugLine) {
     platform::core::RunLoop::main().useManualClock();
     DebugCapture capture;
