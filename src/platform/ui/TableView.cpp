@@ -103,6 +103,7 @@ void TableView::reloadIfNeeded() {
     if (!needsReload_) return;
     needsReload_ = false;
     heightsDirty_ = false;
+    laidOutWidth_ = bounds().size.width;
     std::vector<int> flats;
     for (const auto& [flat, cell] : loaded_) flats.push_back(flat);
     for (int flat : flats) enqueue(flat);
