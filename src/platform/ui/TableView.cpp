@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/core/DebugPrint.hpp"
+#include "platform/core/RunLoop.hpp"
 #include "platform/ui/TapGestureRecognizer.hpp"
 
 namespace platform::ui {
@@ -95,6 +96,7 @@ int TableView::numberOfRows(int section) const {
 }
 
 void TableView::reloadData() {
+    PLATFORM_ASSERT_MAIN_THREAD();
     needsReload_ = true;
     setNeedsLayout();
 }
@@ -345,6 +347,7 @@ Rect TableView::rectForRow(const IndexPath& indexPath) const {
 // ---- Batch updates ----
 
 void TableView::beginUpdates() {
+    PLATFORM_ASSERT_MAIN_THREAD();
     if (updateDepth_ == 0) {
         reloadIfNeeded();
         pending_.clear();
