@@ -47,6 +47,9 @@ void OVPageFooter::registerNib() {
 std::shared_ptr<OVPageFooter> OVPageFooter::makeForPage(const std::shared_ptr<void>& owner,
                                                         const std::optional<OVTheme>& theme,
                                                         const std::optional<std::string>& poweredByLabel) {
+    // The nib is the module's own: made known on first use unless a
+    // builder of that name is already registered.
+    if (!NibRegistry::shared().hasNib(nibName)) registerNib();
     auto footer = NibRegistry::shared().instantiateFirst<OVPageFooter>(nibName, owner);
     if (!footer || !theme || !poweredByLabel) return nullptr;
     footer->update(*poweredByLabel);

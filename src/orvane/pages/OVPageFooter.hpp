@@ -75,8 +75,10 @@ public:
     // the label connected as the footer's outlet.
     static void registerNib();
     // The footer a page attaches under its table: made from the nib with
-    // `owner` (made even when nothing is attached), then none without a
-    // theme or without a text; else showing the text.
+    // `owner` (made even when nothing is attached; the module's nib is
+    // registered first when no builder of that name is), then none without
+    // a theme or without a text, or when the nib gives no footer; else
+    // showing the text.
     static std::shared_ptr<OVPageFooter> makeForPage(const std::shared_ptr<void>& owner,
                                                      const std::optional<OVTheme>& theme,
                                                      const std::optional<std::string>& poweredByLabel);

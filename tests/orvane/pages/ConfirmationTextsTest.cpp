@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "orvane/model/StringExtensions.hpp"
@@ -71,12 +72,11 @@ TEST(ConfirmationTexts, TheFirstHashBecomesTheBoldTitle) {
 }
 
 TEST(ConfirmationTexts, NoHashOrNoFontGivesNone) {
-    const Font regular = Font::systemFont(13);
-    const Font bold = Font::boldSystemFont(13);
-    EXPECT_FALSE(OVLibraryPage::popupAttributedText("No mark here", "T", regular, bold));
-    EXPECT_FALSE(OVLibraryPage::popupAttributedText("", "T", regular, bold));
-    EXPECT_FALSE(OVLibraryPage::popupAttributedText("Saved: #", "T", std::nullopt, bold));
-    EXPECT_FALSE(OVLibraryPage::popupAttributedText("Saved: #", "T", regular, std::nullopt));
+    const OVConstants::OptionalFont regular = Font::systemFont(13), bold = Font::boldSystemFont(13), none;
+    for (const auto& [message, font, boldFont] : {std::tuple{"No mark here", regular, bold}, {"", regular, bold},
+                                                  {"Saved: #", none, bold}, {"Saved: #", regular, none}}) {
+        EXPECT_FALSE(OVLibraryPage::popupAttributedText(message, "T", font, boldFont)) << message;
+    }
 }
 
 TEST(ConfirmationTexts, EachBuilderUsesItsMessageAndThePopupFonts) {

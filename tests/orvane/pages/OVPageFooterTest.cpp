@@ -82,7 +82,7 @@ TEST_F(OVPageFooterTest, APageGetsAFooterOnlyWithAThemeAndAText) {
         {"theme and text", OVTheme::light, "Powered by Orvane", true, true},
         {"no theme", std::nullopt, "Powered by Orvane", true, false},
         {"no text", OVTheme::light, std::nullopt, true, false},
-        {"no nib", OVTheme::light, "Powered by Orvane", false, false},
+        {"the module's nib made known on first use", OVTheme::light, "Powered by Orvane", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -105,13 +105,6 @@ TEST_F(OVPageFooterTest, APageGetsAFooterOnlyWithAThemeAndAText) {
     });
     EXPECT_EQ(OVPageFooter::makeForPage(nullptr, OVTheme::light, "text"), nullptr);
 }
-
-}  // namespace
-
-namespace {
-
-using namespace orvane;
-using namespace platform::ui;
 
 // Two rows of 60 points for the footer to follow.
 class TwoRows : public TableViewDataSource {

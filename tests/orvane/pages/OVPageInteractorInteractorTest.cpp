@@ -1,6 +1,6 @@
 // The presenter base: one row per element, the row's cell the element's own
-// cell (a plain cell for an element without one), elements found by type,
-// the last theme and main colour kept.
+// cell (a plain cell for an element without one), and elements found by
+// type.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -123,15 +123,6 @@ TEST_F(OVPageInteractorInteractorTest, FirstExpandElementFindsTheFirstOfAType) {
     EXPECT_FALSE(presenter->firstExpandElement<Broken>().has_value());
     presenter->update(OVPageElements{});
     EXPECT_FALSE(presenter->firstExpandElement<KindB>().has_value());
-}
-
-TEST_F(OVPageInteractorInteractorTest, ThemeAndMainColourHoldTheLastValues) {
-    EXPECT_FALSE(presenter->theme().has_value());
-    EXPECT_FALSE(presenter->mainColor().has_value());
-    presenter->update(OVTheme::dark, Color::plainRed());
-    presenter->update(OVTheme::light, Color::black());
-    EXPECT_EQ(presenter->theme(), OVTheme::light);
-    EXPECT_EQ(presenter->mainColor(), Color::black());
 }
 
 }  // namespace
