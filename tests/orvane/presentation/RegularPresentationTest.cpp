@@ -110,6 +110,9 @@ TEST(RegularPresentation, OpensTheSidePanelUnderTheStatusBarAndReportsDisplayedO
     EXPECT_FALSE(host.pan()->isEnabled());
 
     host.advance(0.375);
+    if (const char* dir = std::getenv("ORVANE_SNAPSHOT_DIR")) {
+        if (auto open = host.window->snapshot()) open->writePng(std::filesystem::path(dir) / "side-panel-open.png");
+    }
     EXPECT_EQ(host.panel()->frame(), (Rect{649, 20, 375, 748}));
     EXPECT_EQ(host.presented->view()->frame(), (Rect{0, 0, 375, 748}));
     EXPECT_NEAR(host.animator->shadowView()->alpha(), 0.4, 1e-12);
