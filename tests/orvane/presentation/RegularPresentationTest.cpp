@@ -133,6 +133,17 @@ TEST(RegularPresentation, ASlowDragFollowsTheFingerThenSpringsBack) {
     Host host;
     host.present();
     host.advance(0.75);
+    // A cancelled drag leaves the panel where the finger last put it.
+    host.window->sendTouch(1, TouchPhase::began, {700, 400});
+    for (int i = 1; i <= 10; ++i) {
+        host.advance(0.1);
+        host.window->sendTouch(1, TouchPhase::moved, {700.0 + 10 * i, 400});
+    }
+    host.window->sendTouch(1, TouchPhase::cancelled, {800, 400});
+    platform::core::RunLoop::main().runUntilIdle();
+    EXPECT_NEAR(host.rightConstraint()->constant(), 100, 1e-9);
+    EXPECT_TRUE(host.panelAnimationDurations().empty());
+
     // 300 points to the right in 3 s, then held still and lifted.
     host.window->sendTouch(1, TouchPhase::began, {700, 400});
     for (int i = 1; i <= 30; ++i) {
