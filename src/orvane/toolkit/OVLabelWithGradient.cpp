@@ -1,6 +1,7 @@
 #include "orvane/toolkit/OVLabelWithGradient.hpp"
 
 #include "platform/ui/GradientLayer.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 
 namespace orvane {
 
@@ -24,9 +25,18 @@ void OVLabelWithGradient::setGradientIfNeeded(const platform::ui::Color& color) 
     auto fade = platform::ui::View::create();
     gradientView_ = fade;
     addSubview(fade);
+    fade->setTranslatesAutoresizingMaskIntoConstraints(false);
     // Top, bottom and right on the label's, 20 points wide.
-    fade->setFrame({b.maxX() - fadeWidth, b.minY(), fadeWidth, b.size.height});
+    platform::ui::LayoutConstraint::activate({
+        fade->topAnchor().constraintEqualTo(topAnchor()),
+        fade->bottomAnchor().constraintEqualTo(bottomAnchor()),
+        fade->rightAnchor().constraintEqualTo(rightAnchor()),
+        fade->widthAnchor().constraintEqualToConstant(fadeWidth),
+    });
     layoutIfNeeded();
+    // Out of a window the constraints wait for one: meanwhile the fade takes
+    // the frame they will give, so that the gradient gets its size now.
+    if (!window()) fade->setFrame({b.maxX() - fadeWidth, b.minY(), fadeWidth, b.size.height});
 
     auto gradient = platform::ui::GradientLayer::create();
     gradient->setFrame(fade->bounds());

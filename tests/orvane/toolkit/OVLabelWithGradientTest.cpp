@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/GradientLayer.hpp"
+#include "platform/ui/Window.hpp"
 
 namespace orvane {
 namespace {
@@ -24,8 +25,10 @@ TEST(OVLabelWithGradient, FadesTheClippedEndOnceAndOnlyWhenTheTextOverflows) {
         {"ten chars!", false, LineBreakMode::byClipping},       // exactly as wide
         {std::nullopt, false, LineBreakMode::byTruncatingTail},  // no text: mode kept
     };
+    auto window = platform::ui::Window::create({300, 100}, 1);
     for (const Case& c : cases) {
         auto label = OVLabelWithGradient::create({0, 0, 100, 30});
+        window->addSubview(label);
         label->setText(c.text);
         label->setGradientIfNeeded(white);
         label->setGradientIfNeeded(white);  // a second call leaves one fade
@@ -40,6 +43,25 @@ TEST(OVLabelWithGradient, FadesTheClippedEndOnceAndOnlyWhenTheTextOverflows) {
         EXPECT_EQ(gradient->colors(), (std::vector<Color>{{1, 1, 1, 0}, white}));
         EXPECT_EQ(gradient->startPoint(), (platform::ui::Point{0, 0}));
         EXPECT_EQ(gradient->endPoint(), (platform::ui::Point{1, 0}));
+    }
+
+    // The fade view follows the label's height; its gradient keeps the frame
+    // it was built with until the next call. Out of a window the fade is
+    // placed all the same.
+    for (const bool inWindow : {true, false}) {
+        auto label = OVLabelWithGradient::create({10, 5, 100, 30});
+        if (inWindow) window->addSubview(label);
+        label->setText("fifteen letters");
+        label->setGradientIfNeeded(white);
+        const auto& fade = label->gradientView();
+        EXPECT_EQ(fade->frame(), (Rect{80, 0, 20, 30}));
+        if (!inWindow) continue;
+        label->setFrame({10, 5, 100, 50});
+        label->layoutIfNeeded();
+        EXPECT_EQ(fade->frame(), (Rect{80, 0, 20, 50}));
+        EXPECT_EQ(fade->layer()->sublayers().back()->frame(), (Rect{0, 0, 20, 30}));
+        label->setGradientIfNeeded(white);
+        EXPECT_EQ(label->gradientView()->layer()->sublayers().back()->frame(), (Rect{0, 0, 20, 50}));
     }
 
     // A label that lost its text loses its fade too.
