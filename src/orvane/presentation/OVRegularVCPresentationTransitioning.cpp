@@ -162,7 +162,9 @@ void OVRegularVCPresentationTransitioning::handleDismissPan(PanGestureRecognizer
     auto container = containerView();
     if (!container) return;
     const double velocity = panGestureRecognizer.velocity(container.get()).x;
-    const double translation = std::max(panGestureRecognizer.translation(container.get()).x, 0.0);
+    // A drag to the left (or a translation that is no number) counts as none.
+    const double dragged = panGestureRecognizer.translation(container.get()).x;
+    const double translation = dragged > 0 ? dragged : 0.0;
     const double position = Regular::width - translation;
     const double relativePosition = position / Regular::width;
     auto self = std::static_pointer_cast<OVRegularVCPresentationTransitioning>(shared_from_this());

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/DebugPrint.hpp"
+#include "platform/core/RunLoop.hpp"
 #include "platform/ui/TapGestureRecognizer.hpp"
 
 namespace platform::ui {
@@ -53,6 +54,7 @@ int CollectionView::numberOfItems(int section) const {
 }
 
 void CollectionView::reloadData() {
+    PLATFORM_ASSERT_MAIN_THREAD();
     needsReload_ = true;
     setNeedsLayout();
 }

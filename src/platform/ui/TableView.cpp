@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/core/DebugPrint.hpp"
+#include "platform/core/RunLoop.hpp"
 #include "platform/ui/TapGestureRecognizer.hpp"
 
 namespace platform::ui {
@@ -95,6 +96,7 @@ int TableView::numberOfRows(int section) const {
 }
 
 void TableView::reloadData() {
+    PLATFORM_ASSERT_MAIN_THREAD();
     needsReload_ = true;
     setNeedsLayout();
 }
@@ -103,6 +105,7 @@ void TableView::reloadIfNeeded() {
     if (!needsReload_) return;
     needsReload_ = false;
     heightsDirty_ = false;
+    laidOutWidth_ = bounds().size.width;
     std::vector<int> flats;
     for (const auto& [flat, cell] : loaded_) flats.push_back(flat);
     for (int flat : flats) enqueue(flat);
@@ -208,6 +211,8 @@ void TableView::loadRow(int flat) {
         cell->setFrame(Rect{0, offsets_[static_cast<std::size_t>(flat)], width, cell->frame().height()});
         styleCell(*cell);
         cell->setSelected(selected_ == path);
+        cell->pinContentViewIfConstrained();
+        if (cell->superview().get() != this) insertSubview(cell, 0);
     });
     Row& row = rows_[static_cast<std::size_t>(flat)];
     if (!row.measured) {
@@ -220,7 +225,6 @@ void TableView::loadRow(int flat) {
     }
     View::performWithoutAnimation([&] {
         cell->setFrame(Rect{0, offsets_[static_cast<std::size_t>(flat)], width, row.height});
-        if (cell->superview().get() != this) insertSubview(cell, 0);
     });
     loaded_[flat] = cell;
     if (auto d = delegate()) d->willDisplayCell(*this, *cell, path);
@@ -343,6 +347,7 @@ Rect TableView::rectForRow(const IndexPath& indexPath) const {
 // ---- Batch updates ----
 
 void TableView::beginUpdates() {
+    PLATFORM_ASSERT_MAIN_THREAD();
     if (updateDepth_ == 0) {
         reloadIfNeeded();
         pending_.clear();

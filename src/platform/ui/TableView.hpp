@@ -6,9 +6,10 @@
 // (the table's `rowHeight` or the delegate's answer), or the automatic
 // dimension, where a row is as high as its cell says it needs
 // (`heightThatFits`). Until a row is loaded, its height is its estimate
-// when estimates are on (a non-zero `estimatedRowHeight`, or the delegate's
-// estimate): the content size follows the estimates and is corrected as
-// rows load. Rows are loaded lazily, in layout passes and on scrolling,
+// (a positive `estimatedRowHeight`, or the delegate's estimate); without
+// one, a fixed height is known at once and an automatic one is taken as 44
+// points. The content size follows the estimates and is corrected as rows
+// load. Rows are loaded lazily, in layout passes and on scrolling,
 // for the visible range only; a row that leaves it gives its cell back to
 // the reuse pool of its identifier. `cellForRow` is none for a row that is
 // not loaded.

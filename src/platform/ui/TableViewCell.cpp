@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/Window.hpp"
 
 namespace platform::ui {
@@ -65,7 +66,35 @@ void TableViewCell::updateHighlight() {
     selectedBackground_->setHidden(!selected_ || selectionStyle_ == TableViewCellSelectionStyle::none);
 }
 
-double TableViewCell::heightThatFits(double /*width*/) { return bounds().size.height; }
+void TableViewCell::pinContentViewIfConstrained() {
+    ensureParts();
+    if (contentHeight_ || contentView_->constraints().empty()) return;
+    // The solver places the content view over the cell; its height gives
+    // way (just below required) to content that needs more or less room.
+    contentView_->setTranslatesAutoresizingMaskIntoConstraints(false);
+    contentHeight_ = contentView_->heightAnchor().constraintEqualTo(heightAnchor());
+    contentHeight_->setPriority(LayoutPriority::required - 1);
+    LayoutConstraint::activate({contentView_->leftAnchor().constraintEqualTo(leftAnchor()),
+                                contentView_->topAnchor().constraintEqualTo(topAnchor()),
+                                contentView_->widthAnchor().constraintEqualTo(widthAnchor()), contentHeight_});
+}
+
+double TableViewCell::heightThatFits(double width) {
+    pinContentViewIfConstrained();
+    // A cell whose content has no constraints keeps its own height.
+    if (!contentHeight_ || !window()) return bounds().size.height;
+    if (bounds().size.width != width) setFrame(Rect{frame().origin, Size{width, bounds().size.height}});
+    // The content view as short as its content allows at this width.
+    contentHeight_->setActive(false);
+    auto fitting = contentView_->heightAnchor().constraintEqualToConstant(0);
+    fitting->setPriority(LayoutPriority::fittingSizeLevel);
+    fitting->setActive(true);
+    layoutIfNeeded();
+    const double height = contentView_->frame().height();
+    fitting->setActive(false);
+    contentHeight_->setActive(true);
+    return height;
+}
 
 void TableViewCell::prepareForReuse() { setSelected(false); }
 
@@ -90,7 +119,7 @@ void TableViewCell::layoutSubviews() {
     ensureParts();
     const Rect b{Point{}, bounds().size};
     selectedBackground_->setFrame(b);
-    contentView_->setFrame(b);
+    if (contentView_->translatesAutoresizingMaskIntoConstraints()) contentView_->setFrame(b);
     if (textLabel_) textLabel_->setFrame(Rect{Point{}, b.size}.inset(contentView_->layoutMargins()));
     if (separator_) {
         // One pixel of the window's scale (a point without a window).

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/ui/Label.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/View.hpp"
 
 namespace platform::ui {
@@ -38,8 +39,15 @@ public:
     virtual void setSelected(bool selected, bool animated = false);
 
     // The height the cell needs at a width, for rows of automatic height:
-    // what the constraints of its content view ask for, else its height.
+    // when constraints involve its content view and the cell is in a window,
+    // the least height they allow the content view at that width (the
+    // solver's fitting size); otherwise the cell's own height.
     virtual double heightThatFits(double width);
+    // Once constraints involve the content view, the solver places it over
+    // the cell (left, top and width required, height just below), so
+    // content taller or shorter than the row never breaks a required
+    // constraint. The table calls it before the cell joins its window.
+    void pinContentViewIfConstrained();
 
     // Resets the selection; subclasses clear what the previous row left.
     virtual void prepareForReuse();
@@ -65,6 +73,7 @@ private:
     TableViewCellSelectionStyle selectionStyle_ = TableViewCellSelectionStyle::standard;
     bool selected_ = false;
     bool partsAdded_ = false;
+    LayoutConstraintPtr contentHeight_;  // set once the content view is placed by constraints
 };
 
 }  // namespace platform::ui

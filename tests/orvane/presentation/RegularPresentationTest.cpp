@@ -110,6 +110,9 @@ TEST(RegularPresentation, OpensTheSidePanelUnderTheStatusBarAndReportsDisplayedO
     EXPECT_FALSE(host.pan()->isEnabled());
 
     host.advance(0.375);
+    if (const char* dir = std::getenv("ORVANE_SNAPSHOT_DIR")) {
+        if (auto open = host.window->snapshot()) open->writePng(std::filesystem::path(dir) / "side-panel-open.png");
+    }
     EXPECT_EQ(host.panel()->frame(), (Rect{649, 20, 375, 748}));
     EXPECT_EQ(host.presented->view()->frame(), (Rect{0, 0, 375, 748}));
     EXPECT_NEAR(host.animator->shadowView()->alpha(), 0.4, 1e-12);
@@ -130,6 +133,17 @@ TEST(RegularPresentation, ASlowDragFollowsTheFingerThenSpringsBack) {
     Host host;
     host.present();
     host.advance(0.75);
+    // A cancelled drag leaves the panel where the finger last put it.
+    host.window->sendTouch(1, TouchPhase::began, {700, 400});
+    for (int i = 1; i <= 10; ++i) {
+        host.advance(0.1);
+        host.window->sendTouch(1, TouchPhase::moved, {700.0 + 10 * i, 400});
+    }
+    host.window->sendTouch(1, TouchPhase::cancelled, {800, 400});
+    platform::core::RunLoop::main().runUntilIdle();
+    EXPECT_NEAR(host.rightConstraint()->constant(), 100, 1e-9);
+    EXPECT_TRUE(host.panelAnimationDurations().empty());
+
     // 300 points to the right in 3 s, then held still and lifted.
     host.window->sendTouch(1, TouchPhase::began, {700, 400});
     for (int i = 1; i <= 30; ++i) {

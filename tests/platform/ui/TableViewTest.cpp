@@ -8,6 +8,7 @@
 #include "RenderProbe.hpp"
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/NibRegistry.hpp"
 #include "platform/ui/TableView.hpp"
 #include "platform/ui/Window.hpp"
@@ -148,6 +149,56 @@ TEST(TableView, RowsOfAutomaticHeightAreMeasuredAsTheyLoadOverTheirEstimates) {
     EXPECT_EQ(scene.table->contentSize().height, 200 + 95 * 100);
 }
 
+TEST(TableView, AnAutomaticRowIsAsHighAsTheConstraintsOfItsCellAsk) {
+    // Cells made in code: a box of the row's height between the content
+    // view's top and bottom margins (8 each).
+    class Boxes : public TableViewDataSource {
+    public:
+        std::vector<double> heights{30, 120, 64};
+        std::vector<LayoutConstraintPtr> boxHeights;
+        int numberOfRows(TableView&, int) override { return static_cast<int>(heights.size()); }
+        std::shared_ptr<TableViewCell> cellForRow(TableView&, const IndexPath& p) override {
+            auto cell = TableViewCell::create();
+            auto box = View::create();
+            box->setTranslatesAutoresizingMaskIntoConstraints(false);
+            cell->contentView()->addSubview(box);
+            auto& margins = cell->contentView()->layoutMarginsGuide();
+            boxHeights.push_back(box->heightAnchor().constraintEqualToConstant(heights[p.row]));
+            LayoutConstraint::activate({box->topAnchor().constraintEqualTo(margins.topAnchor()),
+                                        box->bottomAnchor().constraintEqualTo(margins.bottomAnchor()),
+                                        box->leftAnchor().constraintEqualTo(margins.leftAnchor()),
+                                        box->rightAnchor().constraintEqualTo(margins.rightAnchor()), boxHeights.back()});
+            return cell;
+        }
+    };
+    platform::core::RunLoop::main().useManualClock();
+    DebugCapture capture;
+    auto window = Window::create({320, 480});
+    auto table = TableView::create({0, 0, 320, 400});
+    auto boxes = std::make_shared<Boxes>();
+    table->setRowHeight(TableView::automaticDimension);
+    table->setDataSource(boxes);
+    window->addSubview(table);
+    table->layoutIfNeeded();
+    EXPECT_EQ(table->rectForRow({0, 0}), (Rect{0, 0, 320, 46}));
+    EXPECT_EQ(table->rectForRow({0, 1}), (Rect{0, 46, 320, 136}));
+    EXPECT_EQ(table->rectForRow({0, 2}), (Rect{0, 182, 320, 80}));
+    EXPECT_EQ(table->contentSize().height, 262);
+    // The content view fills its cell again after the measure.
+    const auto cell = table->cellForRow({0, 1});
+    table->layoutIfNeeded();
+    EXPECT_EQ(cell->contentView()->frame(), (Rect{0, 0, 320, 136}));
+
+    // Content that grows is measured again by an empty batch, breaking nothing.
+    boxes->boxHeights[1]->setConstant(200);
+    ASSERT_TRUE(table->performBatchUpdates({}).has_value());
+    table->layoutIfNeeded();
+    EXPECT_EQ(table->rectForRow({0, 2}), (Rect{0, 262, 320, 80}));
+    EXPECT_EQ(cell->frame(), (Rect{0, 46, 320, 216}));
+    EXPECT_EQ(cell->contentView()->frame(), (Rect{0, 0, 320, 216}));
+    EXPECT_TRUE(capture.lines().empty()) << capture.lines().front();
+}
+
 TEST(TableView, BatchUpdatesApplyInsertsDeletesAndMovesOrRefuseAWrongRowCount) {
     using Rows = std::vector<std::string>;
     struct Case {
@@ -269,6 +320,22 @@ TEST(TableView, SeparatorsFooterAndSectionsAreLaidOutUnderTheRows) {
 
     scene.table->setSeparatorStyle(TableViewCellSeparatorStyle::none);
     for (const auto& c : scene.table->visibleCells()) EXPECT_TRUE(c->separatorView()->isHidden());
+}
+
+TEST(TableView, TheInsetAddsTheSafeAreaUnlessAdjustmentIsOffAndRowsShowUnderIt) {
+    for (const auto behavior : {ContentInsetAdjustmentBehavior::automatic, ContentInsetAdjustmentBehavior::never}) {
+        const double expected = behavior == ContentInsetAdjustmentBehavior::automatic ? 70 : 50;
+        Scene scene(numbered(10));
+        scene.window->setSafeAreaInsets({20, 0, 0, 0});
+        scene.table->setContentInsetAdjustmentBehavior(behavior);
+        scene.table->setContentInset({50, 0, 0, 0});
+        EXPECT_EQ(scene.table->adjustedContentInset().top, expected);
+        scene.table->setContentOffset(scene.table->minimumContentOffset());
+        EXPECT_EQ(scene.table->contentOffset().y, -expected);
+        // 200 points high, the first `expected` of them inset.
+        EXPECT_EQ(scene.table->indexPathsForVisibleRows().size(), 3u);
+        EXPECT_EQ(scene.table->cellForRow({0, 0})->frame().minY(), 0);
+    }
 }
 
 TEST(TableView, AMissingCellOrNibGivesAnEmptyRowWithADebugLine) {
