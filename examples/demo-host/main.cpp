@@ -43,6 +43,9 @@
 #include "platform/core/RunLoop.hpp"
 #include "platform/core/Timer.hpp"
 #include "platform/media/AudioOutput.hpp"
+#include "platform/ui/Label.hpp"
+#include "platform/ui/ViewController.hpp"
+#include "platform/ui/Window.hpp"
 
 namespace {
 
@@ -162,6 +165,45 @@ public:
     void webViewWillSend(const std::string& javascript) override { say("component -> widget: " + javascript); }
 };
 
+// ---- the host's own screen ----
+
+// An article page: a coloured header with the paper's name, a headline and a
+// few paragraphs, laid out for a phone of 390 by 844 points.
+std::shared_ptr<platform::ui::ViewController> articleController() {
+    using namespace platform::ui;
+    auto controller = ViewController::create();
+    auto view = controller->view();
+    view->setBackgroundColor(Color{0.97, 0.96, 0.93, 1});
+    auto header = View::create({0, 0, 390, 103});
+    header->setBackgroundColor(Color{0.18, 0.44, 0.58, 1});
+    view->addSubview(header);
+    auto label = [&](const std::string& text, const Rect& frame, const Font& font, const Color& color, int lines) {
+        auto l = Label::create(frame);
+        l->setText(text);
+        l->setFont(font);
+        l->setTextColor(color);
+        l->setNumberOfLines(lines);
+        view->addSubview(l);
+    };
+    label("The Riverside Chronicle", {20, 59, 350, 32}, Font::boldSystemFont(22), Color::white(), 1);
+    label("Listening along the river: a season of stories", {20, 127, 350, 64}, Font::boldSystemFont(24),
+          Color{0.1, 0.1, 0.12, 1}, 2);
+    const char* paragraphs[] = {
+        "Every week our reporters walk a stretch of the river and record the people they meet: boat builders, "
+        "anglers, a ferry captain who has crossed the same water for thirty years.",
+        "This season starts at the source, high in the hills, where the river is a stream a child can step "
+        "across, and follows it down to the harbour.",
+        "Press play in the player on this page and read along; the round player in the corner keeps the "
+        "episode going while you browse the rest of the paper.",
+    };
+    double y = 207;
+    for (const char* paragraph : paragraphs) {
+        label(paragraph, {20, y, 350, 120}, Font::systemFont(16), Color{0.25, 0.25, 0.28, 1}, 5);
+        y += 136;
+    }
+    return controller;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -221,6 +263,16 @@ int main(int argc, char** argv) {
     auto& bridge = OVWidgetManager::shared();
     bridge.addObserver(printer);
 
+    // The host's window and its root view controller, over which the
+    // component lays its chip.
+    auto window = platform::ui::Window::create({390, 844}, 2);
+    window->setSafeAreaInsets({47, 0, 34, 0});
+    auto article = articleController();
+    window->setRootViewController(article);
+    orvane::Orvane::shared().setConfiguration(orvane::OVConfigurations("demo-api-key", std::nullopt, {0, 0}));
+    orvane::Orvane::shared().setRootController(article);
+    const auto snapshotPath = std::filesystem::absolute("orvane-demo-window.png");
+
     say("host: starting the component");
     orvane::Orvane::shared().start();  // no web view yet: its "PLAYER_OPEN" goes nowhere
 
@@ -256,6 +308,14 @@ int main(int argc, char** argv) {
         inPage("window.__orvaneGlobal__.store.dispatch({ type: 'PLAYER_SELECT_TRACK', payload: { key: " +
                Json(firstEpisode).dump() + " } })");
     });
+    at(4.6, "host: draws its window, the chip over the article, into a PNG file", [&] {
+        const auto image = window->snapshot();
+        if (image && image->writePng(snapshotPath)) {
+            say("host: the window is in " + snapshotPath.string());
+        } else {
+            say("host: could not write " + snapshotPath.string());
+        }
+    });
     at(7.0, "listener: picks the same episode again in the component", [&] {
         bridge.send(OVWidgetManager::SDKPlayerAction::selectTrack(
             OVWidgetManager::SDKPlayerAction::selectTrackPayload(firstEpisode)));
@@ -277,6 +337,7 @@ int main(int argc, char** argv) {
 
     statusTimer->invalidate();
     server.stop();
+    std::cout << "demo: the host's window with the chip over it is in " << snapshotPath.string() << std::endl;
     if (wavPath) {
         platform::media::AudioOutput::configure({});  // closes the file
         std::cout << "demo: what the listener would have heard is in " << wavPath->string() << std::endl;

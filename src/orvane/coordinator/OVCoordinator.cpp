@@ -1,7 +1,10 @@
 #include "orvane/coordinator/OVCoordinator.hpp"
 
+#include "orvane/coordinator/OVChip.hpp"
+#include "orvane/coordinator/Orvane.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "orvane/widget/OVWidgetManagerOLD.hpp"
+#include "platform/ui/NibRegistry.hpp"
 
 namespace orvane {
 
@@ -9,12 +12,20 @@ namespace {
 OVWidgetManager& bridge() { return OVWidgetManager::shared(); }
 }  // namespace
 
+OVCoordinator::OVCoordinator(Token) {}
+
+OVCoordinator::~OVCoordinator() = default;
+
 std::shared_ptr<OVCoordinator> OVCoordinator::create() {
     auto coordinator = std::make_shared<OVCoordinator>(Token{});
     coordinator->player_ = OVAudioPlayer::create();
     coordinator->nowPlaying_ = OVNowPlaying::create();
     coordinator->player_->setDelegate(std::static_pointer_cast<OVAudioPlayerDelegate>(coordinator));
     coordinator->nowPlaying_->setDelegate(std::static_pointer_cast<OVPlayerUserActionDelegate>(coordinator));
+    // Placed later by its state manager, with the first state that has a
+    // location theme.
+    coordinator->chip_ = OVChip::create();
+    coordinator->chip_->setDelegate(std::static_pointer_cast<OVOpenCloseExpandDelegate>(coordinator));
     bridge().send(OVWidgetManager::SDKPlayerAction::open());
     return coordinator;
 }
@@ -23,6 +34,8 @@ void OVCoordinator::play() { player_->play(); }
 
 void OVCoordinator::quit() {
     player_->cancel();
+    if (chip_) chip_->removeFromSuperview();
+    chip_ = nullptr;
     nowPlaying_->end();
     bridge().send(OVWidgetManager::SDKPlayerAction::close());
     bridge().send(OVWidgetManager::SDKTracking::close);
@@ -73,6 +86,32 @@ void OVCoordinator::didChangeSlider(float value, std::function<void(bool)> compl
     player_->seek(time, std::move(completionHandler));
     bridge().send(OVWidgetManager::SDKPlayerAction::playerUserTimeUpdate(time));
     bridge().send(OVWidgetManager::SDKTracking::cursorMove);
+}
+
+// ---- presentation requests ----
+
+void OVCoordinator::didTapClose() {
+    // Loading or playing asks the listener through the root container's quit
+    // sheet; there is no container to ask through yet.
+    if (player_->status() == OVAudioPlayerStatus::paused) quit();
+}
+
+void OVCoordinator::didTapSwipeDown() {
+    // Nothing is presented yet that could be put away.
+}
+
+void OVCoordinator::didTapOpenExapnd() {
+    // The request goes to the facade's current coordinator.
+    if (const auto current = Orvane::shared().coordinator()) current->presentExpandViewController(nullptr);
+}
+
+void OVCoordinator::presentExpandViewController(std::function<void()> /*withCompletion*/) {
+    const auto root = Orvane::shared().rootViewController();
+    if (!root) return;
+    // The root container is the storyboard's initial controller. The
+    // component has no root container yet: whatever the storyboard holds is
+    // not taken, and nothing is presented.
+    (void)platform::ui::NibRegistry::shared().instantiateInitialViewController("OVStoryboard");
 }
 
 // ---- audio player reports ----

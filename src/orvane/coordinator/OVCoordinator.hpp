@@ -1,10 +1,11 @@
 // The coordinator: the hub between the listener, the audio player and the
-// widget. Created by the facade at each start, it owns the audio player and
-// the now-playing integration and is the delegate of both: the player's
-// reports become widget events, and the lock screen's and the views' player
-// actions become player and tracking actions sent to the widget. Only seeks
-// and the reaction to audio interruptions act on the audio player directly;
-// play and pause are asked of the widget, which answers with its own messages.
+// widget. Created by the facade at each start, it owns the audio player, the
+// now-playing integration and the chip and is the delegate of each: the
+// player's reports become widget events, the lock screen's and the views'
+// player actions become player and tracking actions sent to the widget, and
+// the chip's tap asks to open the root container. Only seeks and the
+// reaction to audio interruptions act on the audio player directly; play and
+// pause are asked of the widget, which answers with its own messages.
 //
 // Main-thread only; owned by the facade.
 #pragma once
@@ -15,20 +16,26 @@
 #include "orvane/playback/OVAudioPlayer.hpp"
 #include "orvane/playback/OVAudioPlayerDelegate.hpp"
 #include "orvane/playback/OVNowPlaying.hpp"
+#include "orvane/presentation/OVOpenCloseExpandDelegate.hpp"
 
 namespace orvane {
 
+class OVChip;
+
 class OVCoordinator : public OVAudioPlayerDelegate,
                       public OVPlayerUserActionDelegate,
+                      public OVOpenCloseExpandDelegate,
                       public std::enable_shared_from_this<OVCoordinator> {
     struct Token {
         explicit Token() = default;
     };
 
 public:
-    explicit OVCoordinator(Token) {}
-    // Creates the audio player and the now-playing integration, becomes their
-    // delegate, then sends the player-open action to the widget.
+    explicit OVCoordinator(Token);
+    ~OVCoordinator() override;
+    // Creates the audio player, the now-playing integration and the chip
+    // (which its state manager places later), becomes their delegate, then
+    // sends the player-open action to the widget.
     static std::shared_ptr<OVCoordinator> create();
     OVCoordinator(const OVCoordinator&) = delete;
     OVCoordinator& operator=(const OVCoordinator&) = delete;
@@ -38,9 +45,21 @@ public:
 
     // Starts the audio player directly.
     void play();
-    // Cancels playback, ends the remote-control events, then sends the
-    // player-close action and the close tracking action.
+    // Cancels playback, takes the chip off screen and drops it, ends the
+    // remote-control events, then sends the player-close action and the
+    // close tracking action.
     void quit();
+
+    // ---- OVOpenCloseExpandDelegate ----
+    // Quits at once while the player is paused; while it loads or plays the
+    // listener is asked first by the root container, and without one
+    // nothing happens.
+    void didTapClose() override;
+    // Puts the root container away, when one is shown; listening goes on.
+    void didTapSwipeDown() override;
+    // The chip's tap: the facade's current coordinator presents the root
+    // container.
+    void didTapOpenExapnd() override;
 
     // ---- OVPlayerUserActionDelegate ----
     void didTapBackward() override;
@@ -61,8 +80,13 @@ public:
 private:
     // Sends the player's position, when known, as a user time update.
     void sendUserTimeUpdate();
+    // Shows the root container over the host's root view controller: it
+    // needs that controller and the root container of the storyboard
+    // "OVStoryboard"; without either nothing is presented.
+    void presentExpandViewController(std::function<void()> withCompletion);
 
     std::shared_ptr<OVAudioPlayer> player_;
+    std::shared_ptr<OVChip> chip_;
     std::shared_ptr<OVNowPlaying> nowPlaying_;
 };
 

@@ -207,17 +207,19 @@ void View::setMaskView(std::shared_ptr<View> view) {
 // ---- Geometry ----
 
 void View::setFrame(const Rect& frame) {
-    const Size oldSize = layer_->bounds().size;
+    const Rect oldBounds = layer_->bounds();
     layer_->setFrame(frame);
-    if (layer_->bounds().size != oldSize) boundsSizeChanged(oldSize);
+    if (layer_->bounds().size != oldBounds.size) boundsSizeChanged(oldBounds.size);
     translatedGeometryChanged();
+    if (layer_->bounds() != oldBounds) boundsDidChange(oldBounds);
 }
 
 void View::setBounds(const Rect& bounds) {
-    const Size oldSize = layer_->bounds().size;
+    const Rect oldBounds = layer_->bounds();
     layer_->setBounds(bounds);
-    if (bounds.size != oldSize) boundsSizeChanged(oldSize);
+    if (bounds.size != oldBounds.size) boundsSizeChanged(oldBounds.size);
     translatedGeometryChanged();
+    boundsDidChange(oldBounds);
 }
 
 void View::setCenter(Point center) {

@@ -244,6 +244,9 @@ public:
     virtual void willRemoveSubview(const std::shared_ptr<View>& /*subview*/) {}
     // Told once a nib that made this view has connected its outlets.
     virtual void awakeFromNib() {}
+    // Called after each assignment of the bounds (`setBounds`, equal values
+    // included) and after a frame or layout change that changed them.
+    virtual void boundsDidChange(const Rect& /*oldBounds*/) {}
 
 protected:
     // The Window sets its own layer geometry and answers `window()`.

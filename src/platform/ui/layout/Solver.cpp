@@ -341,19 +341,24 @@ struct Solver::Impl {
 
     // The constraint's expression constant moved by `delta`: with the marker m
     // appearing as k·m, the same tableau holds for m = m' + delta / k.
-    void shiftConstant(const ConstraintInfo& info, double delta) {
+    // Returns the basic dummies whose rows moved (see resolveDummies).
+    std::vector<Symbol> shiftConstant(const ConstraintInfo& info, double delta) {
+        std::vector<Symbol> movedDummies;
         const double shift = delta / info.markerCoefficient;
         if (auto it = rows.find(info.marker); it != rows.end()) {
             it->second.constant -= shift;
             if (it->second.constant < 0) infeasible.push_back(info.marker);
-            return;
+            if (kindOf(info.marker) == Kind::dummy) movedDummies.push_back(info.marker);
+            return movedDummies;
         }
         for (auto& [basic, row] : rows) {
             const double k = row.coefficient(info.marker);
             if (k == 0.0) continue;
             row.constant += k * shift;
             if (isRestricted(basic) && row.constant < 0) infeasible.push_back(basic);
+            if (kindOf(basic) == Kind::dummy) movedDummies.push_back(basic);
         }
+        return movedDummies;
     }
 
     // A basic dummy belongs to a required equality that repeated others, and
@@ -363,9 +368,20 @@ struct Solver::Impl {
     // the row hold; the rest is up to the dual simplex). A row of dummies alone
     // that is no longer zero (a constant moved) is a contradiction.
     bool resolveDummies() {
+        std::vector<Symbol> candidates;
+        for (const auto& [basic, row] : rows)
+            if (kindOf(basic) == Kind::dummy) candidates.push_back(basic);
+        return resolveDummies(candidates);
+    }
+
+    // The same, for the rows of `candidates` only (basic dummies whose rows
+    // are all that can have changed).
+    bool resolveDummies(const std::vector<Symbol>& candidates) {
         std::vector<Symbol> moved;
-        for (const auto& [basic, row] : rows) {
-            if (kindOf(basic) != Kind::dummy) continue;
+        for (const Symbol basic : candidates) {
+            const auto it = rows.find(basic);
+            if (it == rows.end()) continue;
+            const Row& row = it->second;
             const bool mixed = std::any_of(row.cells().begin(), row.cells().end(),
                                            [&](const auto& cell) { return kindOf(cell.first) != Kind::dummy; });
             if (mixed || !nearZero(row.constant)) moved.push_back(basic);
@@ -473,8 +489,9 @@ std::expected<void, SolverError> Solver::setConstant(ConstraintId id, double con
         return std::unexpected(SolverError{SolverError::Kind::unsatisfiable,
                                            "required constraint cannot be satisfied with the new constant"});
     };
-    s.shiftConstant(info, delta);
-    if (s.resolveDummies() && s.dualOptimize()) {
+    // A constant moves no symbol into a row, so only the rows it shifted can
+    // hold a dummy that is no longer zero.
+    if (s.resolveDummies(s.shiftConstant(info, delta)) && s.dualOptimize()) {
         info.constant = constant;
         s.optimize(s.objective);
         return {};
