@@ -234,7 +234,7 @@ void ConstraintLayout::install(LayoutConstraint& constraint) {
     auto id = engine_.addConstraint(spec);
     if (!id) {
         core::debugPrint("Layout: dropped a required constraint that cannot be met: " + id.error().description);
-        deactivate(constraint);
+        constraint.setActive(false);
         return;
     }
     constraint.installed_ = *id;
@@ -250,15 +250,11 @@ void ConstraintLayout::uninstall(LayoutConstraint& constraint) {
     setNeedsUpdate();
 }
 
-void ConstraintLayout::deactivate(LayoutConstraint& constraint) {
-    constraint.setActive(false);
-}
-
 void ConstraintLayout::constantChanged(LayoutConstraint& constraint) {
     if (auto done = engine_.setConstant(constraint.installed_, constraint.constant_); !done) {
         core::debugPrint("Layout: dropped a required constraint that cannot be met: " + done.error().description);
         constraint.installed_ = {};  // the engine has let it go
-        deactivate(constraint);
+        constraint.setActive(false);
     }
     setNeedsUpdate();
 }
@@ -267,7 +263,7 @@ void ConstraintLayout::priorityChanged(LayoutConstraint& constraint) {
     if (auto done = engine_.setPriority(constraint.installed_, constraint.priority_); !done) {
         core::debugPrint("Layout: dropped a required constraint that cannot be met: " + done.error().description);
         if (!engine_.isActive(constraint.installed_)) constraint.installed_ = {};
-        deactivate(constraint);
+        constraint.setActive(false);
     }
     setNeedsUpdate();
 }
@@ -279,8 +275,6 @@ void ConstraintLayout::intrinsicContentSizeChanged(View& view) {
     updateContentSize(view);
     setNeedsUpdate();
 }
-
-void ConstraintLayout::contentPrioritiesChanged(View& view) { intrinsicContentSizeChanged(view); }
 
 void ConstraintLayout::translatesChanged(View& view) {
     if (!view.constraintState_.item.isValid() || view.isWindow()) return;

@@ -38,7 +38,6 @@ public:
     void priorityChanged(LayoutConstraint& constraint);
 
     void intrinsicContentSizeChanged(View& view);
-    void contentPrioritiesChanged(View& view);
     void translatesChanged(View& view);
 
     // `root` and its subtree are leaving their superview: the constraints
@@ -67,7 +66,6 @@ private:
     bool syncFrameConstraints(View& view);
     bool syncGuideConstraints(View& view);
     void unregister(View& view);
-    void deactivate(LayoutConstraint& constraint);
 
     Window& window_;
     layout::LayoutEngine engine_;

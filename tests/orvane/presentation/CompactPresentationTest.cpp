@@ -129,31 +129,14 @@ private:
 
 // A host 414 x 800 points without insets presenting the recording
 // controller through the bottom sheet.
-struct Host {
-    std::shared_ptr<platform::core::ManualClock> clock = platform::core::RunLoop::main().useManualClock();
-    std::shared_ptr<Window> window;
-    std::shared_ptr<ViewController> root = ViewController::create();
-    std::shared_ptr<SheetPresentable> presented;
-    std::shared_ptr<Sheet> animator;
-    std::shared_ptr<CountingDelegate> delegate = std::make_shared<CountingDelegate>();
-
-    explicit Host(Size size = {414, 800}, bool fullExpandRequired = false)
-        : window(Window::create(size, 1)),
-          presented(SheetPresentable::create({{}, size})),
-          animator(Sheet::create(fullExpandRequired)) {
-        Application::shared().makeKeyWindow(window);
-        window->setRootViewController(root);
-        root->view()->setBackgroundColor(Color::white());
-        presented->setModalPresentationStyle(ModalPresentationStyle::custom);
-        presented->setTransitioningDelegate(presented);
-        presented->presentationTransitioning = animator;
-        animator->setDelegate(delegate);
+struct Host : presentation_test::PresentationHost<SheetPresentable, Sheet> {
+    explicit Host(Size size = {414, 800}, bool fullExpandRequired = false) {
+        window = Window::create(size, 1);
+        presented = SheetPresentable::create({{}, size});
+        animator = Sheet::create(fullExpandRequired);
+        wire();
     }
 
-    void present() {
-        ASSERT_TRUE(root->present(presented, true));
-        loop().runUntilIdle();
-    }
     // Presents and lets the opening spring end.
     void open() {
         present();
@@ -165,9 +148,6 @@ struct Host {
         window->drag({207, 700}, {207, 100}, 0.6, 30);
         advance(1.5);
     }
-    static platform::core::RunLoop& loop() { return platform::core::RunLoop::main(); }
-    void advance(double seconds) { loop().advance(seconds); }
-
     std::shared_ptr<View> sheet() const {
         auto v = presented->viewIfLoaded();
         return v ? v->superview() : nullptr;

@@ -1,5 +1,6 @@
 // What the presentation tests share: a delegate that counts the listener's
-// requests, and a presentable controller of our own that adopts the three
+// requests, a host window that presents a controller through an animator,
+// and a presentable controller of our own that adopts the three
 // presentable protocols as the root container does and records every call
 // the animators make on it (in order). As the recognisers' delegate it lets
 // the close tap take only touches outside its own view's bounds.
@@ -11,13 +12,19 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "orvane/presentation/OVCompactPresentableViewController.hpp"
 #include "orvane/presentation/OVOpenCloseExpandDelegate.hpp"
 #include "orvane/presentation/OVRegularPresentableViewController.hpp"
 #include "orvane/presentation/OVVCPresentationTransitioningProtocol.hpp"
+#include "platform/core/RunLoop.hpp"
+#include "platform/ui/Application.hpp"
+#include "platform/ui/Color.hpp"
 #include "platform/ui/TapGestureRecognizer.hpp"
 #include "platform/ui/Touch.hpp"
 #include "platform/ui/ViewController.hpp"
+#include "platform/ui/Window.hpp"
 
 namespace presentation_test {
 
@@ -113,6 +120,36 @@ public:
 
 private:
     platform::ui::Rect viewFrame_;
+};
+
+// A host window on a manual clock whose white root controller presents
+// `presented` through `animator`, in a custom presentation whose requests
+// reach `delegate`. The test's host makes the window, the controller and the
+// animator (after the clock is manual), then calls `wire()`.
+template <class Presented, class Animator>
+struct PresentationHost {
+    std::shared_ptr<platform::core::ManualClock> clock = platform::core::RunLoop::main().useManualClock();
+    std::shared_ptr<platform::ui::Window> window;
+    std::shared_ptr<platform::ui::ViewController> root = platform::ui::ViewController::create();
+    std::shared_ptr<Presented> presented;
+    std::shared_ptr<Animator> animator;
+    std::shared_ptr<CountingDelegate> delegate = std::make_shared<CountingDelegate>();
+
+    void wire() {
+        platform::ui::Application::shared().makeKeyWindow(window);
+        window->setRootViewController(root);
+        root->view()->setBackgroundColor(platform::ui::Color::white());
+        presented->setModalPresentationStyle(platform::ui::ModalPresentationStyle::custom);
+        presented->setTransitioningDelegate(presented);
+        presented->presentationTransitioning = animator;
+        animator->setDelegate(delegate);
+    }
+    void present() {
+        ASSERT_TRUE(root->present(presented, true));
+        loop().runUntilIdle();
+    }
+    static platform::core::RunLoop& loop() { return platform::core::RunLoop::main(); }
+    void advance(double seconds) { loop().advance(seconds); }
 };
 
 }  // namespace presentation_test

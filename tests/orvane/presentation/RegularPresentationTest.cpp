@@ -24,30 +24,14 @@ namespace {
 
 // A host on a 1024 x 768 window with a 20-point status bar, presenting our
 // recording controller through the side panel.
-struct Host {
-    std::shared_ptr<platform::core::ManualClock> clock = platform::core::RunLoop::main().useManualClock();
-    std::shared_ptr<Window> window = Window::create({1024, 768}, 1);
-    std::shared_ptr<ViewController> root = ViewController::create();
-    std::shared_ptr<RecordingPresentable> presented = RecordingPresentable::create({0, 0, 1024, 768});
-    std::shared_ptr<OVRegularVCPresentationTransitioning> animator = OVRegularVCPresentationTransitioning::create();
-    std::shared_ptr<CountingDelegate> delegate = std::make_shared<CountingDelegate>();
-
+struct Host : presentation_test::PresentationHost<RecordingPresentable, OVRegularVCPresentationTransitioning> {
     Host() {
+        window = Window::create({1024, 768}, 1);
         window->setStatusBarFrame({0, 0, 1024, 20});
-        Application::shared().makeKeyWindow(window);
-        window->setRootViewController(root);
-        root->view()->setBackgroundColor(Color::white());
-        presented->setModalPresentationStyle(ModalPresentationStyle::custom);
-        presented->setTransitioningDelegate(presented);
-        presented->presentationTransitioning = animator;
-        animator->setDelegate(delegate);
+        presented = RecordingPresentable::create({0, 0, 1024, 768});
+        animator = OVRegularVCPresentationTransitioning::create();
+        wire();
     }
-
-    void present() {
-        ASSERT_TRUE(root->present(presented, true));
-        platform::core::RunLoop::main().runUntilIdle();
-    }
-    void advance(double seconds) { platform::core::RunLoop::main().advance(seconds); }
 
     std::shared_ptr<View> panel() const {
         auto v = presented->viewIfLoaded();
