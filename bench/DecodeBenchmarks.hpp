@@ -39,15 +39,20 @@ void parseAndDecode(benchmark::State& state, const std::string& text) {
     countBytes(state, text);
 }
 
+// What becomes of the parsed value: kept for later (the bridge prints it
+// after decoding), or handed over to the decoding, which takes its strings.
+enum class ParsedValue { kept, handedOver };
+
 // Parse + decode beside a bare parse of the same text, in the same run
 // (register with UseManualTime; counters as in PairedBaseline.hpp).
-template <class Record>
+template <class Record, ParsedValue parsed = ParsedValue::kept>
 void parseAndDecodeBesideParse(benchmark::State& state, const std::string& text) {
     pairedbench::paired(
         state, 1,
         [&] {
             auto json = platform::core::Json::parse(text);
-            auto decoded = orvane::decodeValue<Record>(json);
+            auto decoded = parsed == ParsedValue::kept ? orvane::decodeValue<Record>(json)
+                                                       : orvane::decodeValue<Record>(std::move(json));
             if (!decoded) std::abort();
             benchmark::DoNotOptimize(decoded);
         },

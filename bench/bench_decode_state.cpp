@@ -75,6 +75,9 @@ void BM_ParseAndDecodeState_Large200KB(benchmark::State& state) { decodebench::p
 void BM_DecodeParsedState_Large200KB(benchmark::State& state) { decodebench::decodeParsed<orvane::OVState>(state, largeText()); }
 void BM_ParseAndDecodeBesideParse_Typical10KB(benchmark::State& state) { decodebench::parseAndDecodeBesideParse<orvane::OVState>(state, typicalText()); }
 void BM_ParseAndDecodeBesideParse_Large200KB(benchmark::State& state) { decodebench::parseAndDecodeBesideParse<orvane::OVState>(state, largeText()); }
+void BM_ParseAndDecodeHandedOverBesideParse_Large200KB(benchmark::State& state) {
+    decodebench::parseAndDecodeBesideParse<orvane::OVState, decodebench::ParsedValue::handedOver>(state, largeText());
+}
 void BM_DerivedGetters_Large200KB(benchmark::State& state) { gettersOnLarge(state); }
 
 }  // namespace
@@ -89,5 +92,6 @@ BENCHMARK(BM_DerivedGetters_Large200KB);
 // The budget's ratio, read from one run: parse + decode ÷ bare parse.
 BENCHMARK(BM_ParseAndDecodeBesideParse_Typical10KB)->UseManualTime();
 BENCHMARK(BM_ParseAndDecodeBesideParse_Large200KB)->UseManualTime();
+BENCHMARK(BM_ParseAndDecodeHandedOverBesideParse_Large200KB)->UseManualTime();
 
 BENCHMARK_MAIN();

@@ -5,7 +5,10 @@
 namespace orvane {
 
 namespace {
-thread_local DateDecodingStrategy tlsStrategy = DateDecodingStrategy::iso8601Full;
+// Read for every date and string decoded: kept in the static TLS block, with
+// no lookup call.
+[[gnu::tls_model("initial-exec")]] thread_local DateDecodingStrategy tlsStrategy = DateDecodingStrategy::iso8601Full;
+[[gnu::tls_model("initial-exec")]] thread_local bool tlsConsuming = false;
 
 // Seconds between 1970-01-01 and 2001-01-01 (GMT).
 constexpr double referenceDateOffset = 978307200.0;
@@ -70,9 +73,26 @@ void throwValueNotFound(std::string_view key, std::string_view expected) {
     throw error;
 }
 
-const Object& object(const Json& value) {
+bool consumingSource() { return tlsConsuming; }
+
+ConsumingScope::ConsumingScope() : previous_(tlsConsuming) { tlsConsuming = true; }
+
+ConsumingScope::~ConsumingScope() { tlsConsuming = previous_; }
+
+Members::Members(const Object& object) : object_(&object), count_(object.size()) {
+    if (count_ > capacity) return;
+    std::size_t i = 0;
+    for (const auto& [name, value] : object) entries_[i++] = Entry{name.data(), name.size(), &value};
+}
+
+const Json* Members::findInTree(std::string_view key) const {
+    auto it = object_->find(key);
+    return it == object_->end() ? nullptr : &it->second;
+}
+
+Members object(const Json& value) {
     if (!value.is_object()) throwTypeMismatch("Dictionary<String, Any>", value);
-    return value.get_ref<const Object&>();
+    return Members(value.get_ref<const Object&>());
 }
 
 double Decoder<double>::decode(const Json& value) {

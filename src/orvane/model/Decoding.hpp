@@ -13,6 +13,9 @@
 //   decodeData<T>(bytes)                 JSON bytes to a record; failures come
 //       back as the error value, nothing is printed.
 // Both keep no state between calls and may run on any thread at once.
+// decodeValue<T>(std::move(body)) decodes a body its caller is done with: the
+// record takes the body's strings instead of copies, and the body is left
+// unspecified (valid, to be destroyed).
 #pragma once
 
 #include "orvane/model/DecodingError.hpp"
@@ -21,8 +24,10 @@
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/Json.hpp"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <expected>
 #include <limits>
 #include <map>
@@ -69,8 +74,58 @@ std::string_view jsonTypeName(const Json& value);
 [[noreturn]] void throwTypeMismatch(std::string_view expected, const Json& found);
 [[noreturn]] void throwDataCorrupted(std::string debugDescription);
 
-// The value as an object; typeMismatch otherwise.
-const Object& object(const Json& value);
+// Whether the decoding running on this thread may take strings out of the
+// value it decodes (the value was handed over with std::move).
+bool consumingSource();
+
+// Lets the decodings on this thread take strings out of their value while it
+// lives.
+class ConsumingScope {
+public:
+    ConsumingScope();
+    ~ConsumingScope();
+    ConsumingScope(const ConsumingScope&) = delete;
+    ConsumingScope& operator=(const ConsumingScope&) = delete;
+
+private:
+    bool previous_;
+};
+
+// An object's members gathered in one walk, for the lookups of one record
+// decoder: a record reads a handful of short keys, and a scan of a flat array
+// (comparing lengths first) is cheaper than a walk down the tree for each.
+// Objects with more members than the array holds are looked up in the tree.
+class Members {
+public:
+    explicit Members(const Object& object);
+
+    // The member named `key`, or null.
+    const Json* find(std::string_view key) const {
+        if (count_ > capacity) return findInTree(key);
+        for (std::size_t i = 0; i < count_; ++i) {
+            const Entry& entry = entries_[i];
+            if (entry.size == key.size() && std::memcmp(entry.key, key.data(), key.size()) == 0) return entry.value;
+        }
+        return nullptr;
+    }
+
+private:
+    static constexpr std::size_t capacity = 24;
+    struct Entry {
+        const char* key;
+        std::size_t size;
+        const Json* value;
+    };
+
+    const Json* findInTree(std::string_view key) const;
+
+    const Object* object_;
+    std::size_t count_;
+    std::array<Entry, capacity> entries_;  // the first count_ are set
+};
+
+// The value's members; typeMismatch when it is not an object.
+Members object(const Json& value);
 
 // Value decoders: Decoder<T>::decode(json) -> T.
 template <class T, class = void>
@@ -83,6 +138,9 @@ template <>
 struct Decoder<std::string> {
     static std::string decode(const Json& value) {
         if (!value.is_string()) throwTypeMismatch("String", value);
+        // The caller handed the value over (decodeValue of an rvalue): it is
+        // not const, and nothing reads this string again.
+        if (consumingSource()) return std::move(const_cast<Json&>(value).get_ref<std::string&>());
         return value.get_ref<const std::string&>();
     }
 };
@@ -148,7 +206,8 @@ struct Decoder<std::vector<T>> {
 template <class T>
 struct Decoder<std::map<std::string, T>> {
     static std::map<std::string, T> decode(const Json& value) {
-        const Object& members = object(value);
+        if (!value.is_object()) throwTypeMismatch("Dictionary<String, Any>", value);
+        const auto& members = value.get_ref<const Object&>();
         std::map<std::string, T> out;
         for (const auto& [name, member] : members) {
             try {
@@ -187,28 +246,28 @@ constexpr std::string_view expectedName() {
 
 // A required member: missing -> keyNotFound, null -> valueNotFound.
 template <class T>
-T required(const Object& object, std::string_view key) {
-    auto it = object.find(key);
-    if (it == object.end()) throwKeyNotFound(key);
-    if (it->second.is_null()) throwValueNotFound(key, expectedName<T>());
-    return member<T>(key, it->second);
+T required(const Members& members, std::string_view key) {
+    const Json* found = members.find(key);
+    if (!found) throwKeyNotFound(key);
+    if (found->is_null()) throwValueNotFound(key, expectedName<T>());
+    return member<T>(key, *found);
 }
 
 // An optional member: missing or null gives none.
 template <class T>
-std::optional<T> ifPresent(const Object& object, std::string_view key) {
-    auto it = object.find(key);
-    if (it == object.end() || it->second.is_null()) return std::nullopt;
-    return member<T>(key, it->second);
+std::optional<T> ifPresent(const Members& members, std::string_view key) {
+    const Json* found = members.find(key);
+    if (!found || found->is_null()) return std::nullopt;
+    return member<T>(key, *found);
 }
 
 // A member whose key must be present but whose value may be null.
 template <class T>
-std::optional<T> requiredNullable(const Object& object, std::string_view key) {
-    auto it = object.find(key);
-    if (it == object.end()) throwKeyNotFound(key);
-    if (it->second.is_null()) return std::nullopt;
-    return member<T>(key, it->second);
+std::optional<T> requiredNullable(const Members& members, std::string_view key) {
+    const Json* found = members.find(key);
+    if (!found) throwKeyNotFound(key);
+    if (found->is_null()) return std::nullopt;
+    return member<T>(key, *found);
 }
 
 // Whether the value can be written as JSON text (no non-finite number, no
@@ -239,6 +298,14 @@ std::optional<T> decodeValue(const Json& value, bool asDictionnary = false) {
         platform::core::debugPrint(error.what());
     }
     return std::nullopt;
+}
+
+// A message body the caller is done with to a record, as above; the record
+// takes the body's strings.
+template <class T>
+std::optional<T> decodeValue(Json&& value, bool asDictionnary = false) {
+    decoding::ConsumingScope scope;
+    return decodeValue<T>(static_cast<const Json&>(value), asDictionnary);
 }
 
 // Parses JSON bytes (the parse failure is a dataCorrupted error).

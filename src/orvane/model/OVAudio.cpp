@@ -26,10 +26,34 @@ std::optional<std::string> lastPathComponentOf(const std::string& audio) {
     return address->lastPathComponent();
 }
 
+// The last path component of a plain address ("http" or "https", a host, a
+// path of letters, digits and "-._~/" only: nothing to decode, no port, query
+// or fragment), read straight from the text; none for any other text, which
+// goes through the full parse.
+std::optional<std::string_view> plainLastPathComponent(std::string_view text) {
+    std::string_view rest;
+    if (text.starts_with("https://")) rest = text.substr(8);
+    else if (text.starts_with("http://")) rest = text.substr(7);
+    else return std::nullopt;
+    for (const char c : rest) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+                           c == '.' || c == '_' || c == '~' || c == '/';
+        if (!plain) return std::nullopt;
+    }
+    const auto pathStart = rest.find('/');
+    if (pathStart == 0) return std::nullopt;  // no host
+    if (pathStart == std::string_view::npos) return std::string_view{};
+    std::string_view path = rest.substr(pathStart);
+    while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+    if (path == "/") return path;
+    return path.substr(path.rfind('/') + 1);
+}
+
 }  // namespace
 
 std::optional<std::string> OVAudio::cacheName() const {
     if (!audio) return std::nullopt;
+    if (auto plain = plainLastPathComponent(*audio)) return std::string(*plain);
     // Every state the widget posts names the same episodes again: their keys
     // are remembered per thread (a pure function of the text), a bounded
     // number of them.

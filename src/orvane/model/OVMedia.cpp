@@ -11,7 +11,7 @@ std::shared_ptr<OVMedia> OVMedia::create(std::string key, OVAudio audio, OVObjDe
     return std::make_shared<OVMedia>(Token{}, MediaPart{std::move(key), std::move(audio), std::move(description)});
 }
 
-OVMedia::MediaPart OVMedia::decodeMediaPart(const platform::core::Json::object_t& object) {
+OVMedia::MediaPart OVMedia::decodeMediaPart(const decoding::Members& object) {
     MediaPart part;
     part.key = decoding::required<std::string>(object, "key");
     part.audio = decoding::required<OVAudio>(object, "audio");

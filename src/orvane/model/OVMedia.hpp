@@ -14,6 +14,10 @@
 
 namespace orvane {
 
+namespace decoding {
+class Members;
+}
+
 class OVMedia : public std::enable_shared_from_this<OVMedia> {
 public:
     static std::shared_ptr<OVMedia> create(std::string key, OVAudio audio, OVObjDescription description);
@@ -42,7 +46,7 @@ protected:
         std::optional<OVObjDescription> description;
     };
     // "key" (required text), "audio" (required object), "description" (optional).
-    static MediaPart decodeMediaPart(const platform::core::Json::object_t& object);
+    static MediaPart decodeMediaPart(const decoding::Members& object);
 
 public:
     OVMedia(Token, MediaPart part);

@@ -155,8 +155,11 @@ void OVWidgetManager::didReceive(platform::web::ScriptMessage&& message) {
             return;
         }
         case OVWidgetEvents::updatedState:
-            decodeQueue_->async([body = std::move(message.body)] {
-                auto decoded = decodeValue<OVState>(body, false);
+            decodeQueue_->async([body = std::move(message.body)]() mutable {
+                // The state takes the body's strings unless the body is
+                // printed afterwards.
+                auto decoded = debugPrintIsEnabled ? decodeValue<OVState>(body, false)
+                                                   : decodeValue<OVState>(std::move(body), false);
                 if (!decoded) return;
                 // One state, never changed again, is kept as the last state
                 // and handed to every observer. It goes to the main queue

@@ -2,6 +2,7 @@
 #include "orvane/model/Decoding.hpp"
 #include "orvane/toolkit/OVConfigurations.hpp"
 #include "orvane/model/OVTrack.hpp"
+#include "orvane/model/StringExtensions.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
 #include "platform/core/RunLoop.hpp"
@@ -59,6 +60,24 @@ TEST(AudioCacheStatus, QuestionsGoToTheCacheUnderTheLastPathComponent) {
     // An episode built while the file is only in the cache folder is not downloaded.
     auto track = OVTrack::decode(episodeJson("https://media.example.com/a/episode%2012.mp3"));
     EXPECT_TRUE(std::holds_alternative<OVTrack::NotDownloaded>(track->downloadStatus()));
+}
+
+// Plain addresses are read without a full parse: the name must be the one the
+// parse gives, for plain and not-so-plain texts alike.
+TEST(AudioCacheStatus, CacheNameIsTheParsedLastPathComponent) {
+    for (const std::string address :
+         {"https://media.example.com/audio/ep-0-1.mp3", "http://media.example.com/a/b/c.mp3", "https://h/x",
+          "https://media.example.com/audio/", "https://media.example.com/audio//", "https://media.example.com/",
+          "https://media.example.com", "https://media.example.com/.", "https://media.example.com/a/..",
+          "https://media.example.com//ep.mp3", "HTTPS://media.example.com/Ep.MP3", "https://media.example.com:8443/ep.mp3",
+          "https://media.example.com/ep.mp3?x=1", "https://media.example.com/ep%2Fone.mp3", "https:///ep.mp3",
+          "https://", "http://a.b/~user/ep_1.mp3", "ftp://media.example.com/ep.mp3", "media.example.com/ep.mp3",
+          "https://user@media.example.com/ep.mp3"}) {
+        auto parsed = url(address);
+        const std::optional<std::string> expected =
+            parsed ? std::optional<std::string>(parsed->lastPathComponent()) : std::nullopt;
+        EXPECT_EQ(OVAudio(address, 1.0).cacheName(), expected) << address;
+    }
 }
 
 TEST(AudioCacheStatus, DownloadOfACachedFileMovesItWithoutARequest) {

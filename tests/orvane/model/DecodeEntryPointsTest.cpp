@@ -1,5 +1,6 @@
 #include "orvane/model/Decoding.hpp"
 #include "orvane/model/OVContent.hpp"
+#include "orvane/widget/OVPlayer.hpp"
 #include "orvane/widget/OVState.hpp"
 #include "platform/core/DebugPrint.hpp"
 
@@ -31,6 +32,27 @@ TEST(DecodeValue, FailurePrintsOneLineWithTheKeyPathAndGivesNone) {
     const std::string line = capture.lines()[0];
     EXPECT_NE(line.find("keyNotFound"), std::string::npos) << line;
     EXPECT_NE(line.find("contents.c2.key"), std::string::npos) << line;
+}
+
+// Members are found, or reported missing, in objects of every size: those a
+// record scans and those too large to scan.
+TEST(DecodeValue, MembersAreFoundInObjectsOfEverySize) {
+    DebugCapture capture;
+    for (const std::size_t others : {0u, 1u, 22u, 23u, 24u, 60u}) {
+        Json body = Json::object();
+        for (std::size_t i = 0; i < others; ++i) body["other" + std::to_string(i)] = i;
+        body["locationKey"] = "l1";
+        EXPECT_EQ(decodeValue<OVPlayer>(body)->locationKey, "l1") << others;
+        body.erase("locationKey");
+        body["locationKeys"] = "longer key";
+        body["locationKe"] = "shorter key";
+        const auto player = decodeValue<OVPlayer>(body);
+        ASSERT_TRUE(player.has_value()) << others;
+        EXPECT_EQ(player->locationKey, std::nullopt) << others;
+        body["playingStatus"] = "nonsense";
+        EXPECT_FALSE(decodeValue<OVPlayer>(body).has_value()) << others;
+    }
+    EXPECT_EQ(capture.lines().size(), 6u);
 }
 
 TEST(DecodeValue, AsDictionnaryHasNoEffect) {

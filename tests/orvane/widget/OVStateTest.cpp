@@ -29,6 +29,33 @@ std::vector<std::string> followingKeys(const OVState& state) {
     return out;
 }
 
+// Every text of a state, in a fixed order, to compare two decodings.
+std::vector<std::string> texts(const OVState& state) {
+    std::vector<std::string> out;
+    auto add = [&](const std::optional<std::string>& text) { out.push_back(text.value_or("<none>")); };
+    auto addDescription = [&](const std::optional<OVObjDescription>& description) {
+        if (!description) return add(std::nullopt);
+        add(description->title), add(description->text), add(description->image);
+    };
+    for (const auto& [key, content] : state.contentForKey.value_or(std::map<std::string, OVContent>{})) {
+        out.push_back(key), out.push_back(content.identifier), add(content.title), add(content.color);
+        add(content.ownerName), add(content.author), add(content.listHeaderLabel), addDescription(content.description);
+        for (const auto& track : content.tracks.value_or(std::vector<std::shared_ptr<OVTrack>>{})) {
+            out.push_back(track->key()), out.push_back(track->title()), add(track->audio().audio);
+            addDescription(track->description());
+        }
+    }
+    for (const auto& [key, location] : state.locationForKey.value_or(std::map<std::string, OVLocation>{})) {
+        out.push_back(key);
+        if (location.content) out.push_back(location.content->key);
+        if (location.track) out.push_back(location.track->key);
+        if (location.theme) add(location.theme->mainColor);
+        if (location.recommendations) out.insert(out.end(), location.recommendations->keys.begin(), location.recommendations->keys.end());
+    }
+    if (state.player) add(state.player->locationKey);
+    return out;
+}
+
 Color rgb(int r, int g, int b) { return Color{r / 255.0, g / 255.0, b / 255.0, 1.0}; }
 
 }  // namespace
@@ -234,4 +261,20 @@ TEST(WidgetState, BuiltStatesDecodeAndPointAtTheirCurrentLocation) {
     EXPECT_EQ(state.followingTracks().size(), 2u);
     EXPECT_TRUE(decodeValue<OVState>(test::StateBuilder::typical()).has_value());
     EXPECT_TRUE(decodeValue<OVState>(test::StateBuilder::large()).has_value());
+}
+
+// A body handed over to the decoding gives its strings to the state: the state
+// is the one a kept body gives.
+TEST(WidgetState, HandedOverBodiesDecodeAsKeptOnes) {
+    for (const Json& body : {fixture(), test::StateBuilder::typical(), test::StateBuilder().contents(2).locations(3).build()}) {
+        const auto kept = decodeValue<OVState>(body);
+        ASSERT_TRUE(kept.has_value());
+        Json copy = body;
+        const auto handedOver = decodeValue<OVState>(std::move(copy));
+        ASSERT_TRUE(handedOver.has_value());
+        const auto expected = texts(*kept);
+        EXPECT_GT(expected.size(), 10u);
+        EXPECT_EQ(texts(*handedOver), expected);
+        EXPECT_EQ(kept->audioPosition(), handedOver->audioPosition());
+    }
 }
