@@ -319,6 +319,7 @@ std::expected<T, DecodingError> decodeData(const platform::core::Data& data) {
     if (!json) return std::unexpected(std::move(json.error()));
     try {
         DateDecodingScope scope(DateDecodingStrategy::deferredToDate);
+        decoding::ConsumingScope parsedHere;  // the parsed value is not used again
         return decoding::Decoder<T>::decode(*json);
     } catch (const DecodingError& error) {
         return std::unexpected(error);
