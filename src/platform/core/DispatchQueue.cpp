@@ -1,6 +1,9 @@
 #include "platform/core/DispatchQueue.hpp"
 
 #include <array>
+#include <chrono>
+#include <thread>
+#include <utility>
 
 #include "platform/core/NoDestructor.hpp"
 #include "platform/core/RunLoop.hpp"
@@ -10,6 +13,9 @@ namespace platform::core {
 namespace {
 
 thread_local const DispatchQueue* currentQueue = nullptr;
+// The state of the serial queue whose task runs on this thread (held by the
+// thread meanwhile, so no later queue can have its address).
+thread_local const void* currentSerialState = nullptr;
 
 class MainQueue final : public DispatchQueue {
 public:
@@ -88,6 +94,54 @@ GlobalPool& pool() {
     return *p;
 }
 
+// The threads serial queues borrow: a job goes to an idle thread, or to a new
+// one when no thread is idle, so a job never waits for another to end (a task
+// may wait for another queue). A thread idle for kIdleLifetime ends.
+class ThreadReserve {
+public:
+    void run(std::function<void()> job) {
+        std::unique_lock lock(mutex_);
+        jobs_.push_back(std::move(job));
+        if (idle_ >= jobs_.size()) {
+            lock.unlock();
+            wake_.notify_one();
+            return;
+        }
+        lock.unlock();
+        std::thread([this] { work(); }).detach();
+    }
+
+private:
+    static constexpr std::chrono::seconds kIdleLifetime{10};
+
+    void work() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            ++idle_;
+            const bool woken = wake_.wait_for(lock, kIdleLifetime, [&] { return !jobs_.empty(); });
+            --idle_;
+            if (!woken) return;
+            auto job = std::move(jobs_.front());
+            jobs_.pop_front();
+            lock.unlock();
+            job();
+            job = nullptr;
+            lock.lock();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> jobs_;
+    std::size_t idle_ = 0;
+};
+
+ThreadReserve& reserve() {
+    // Never destroyed: its threads may still be waiting at exit.
+    static NoDestructor<ThreadReserve> threads;
+    return *threads;
+}
+
 class GlobalQueue final : public DispatchQueue {
 public:
     GlobalQueue(QualityOfService qos, std::string label) : qos_(qos), label_(std::move(label)) {}
@@ -122,57 +176,50 @@ std::shared_ptr<DispatchQueue> DispatchQueue::makeSerial(std::string label, Qual
     return std::make_shared<SerialQueue>(std::move(label), qos);
 }
 
-SerialQueue::SerialQueue(std::string label, QualityOfService qos)
-    : label_(std::move(label)), qos_(qos), state_(std::make_shared<State>()) {
-    thread_ = std::thread(&SerialQueue::loop, state_, this, label_);
+SerialQueue::SerialQueue(std::string label, QualityOfService qos) : qos_(qos), state_(std::make_shared<State>()) {
+    state_->label = std::move(label);
 }
 
 SerialQueue::~SerialQueue() {
-    {
-        std::lock_guard lock(state_->mutex);
-        state_->stopping = true;
-    }
-    state_->wake.notify_all();
-    if (thread_.get_id() == std::this_thread::get_id()) {
-        thread_.detach();
-    } else {
-        thread_.join();
-    }
+    // From one of its own tasks, the thread running them goes on with the
+    // state it holds; from anywhere else, what was posted runs first.
+    if (isCurrent()) return;
+    drain();
 }
 
 void SerialQueue::async(Task task) {
-    // The queue's thread is woken after the lock is released, so that it
-    // does not wake only to wait for the lock. The state is held meanwhile:
-    // once the lock is released, a task of this queue holding its last
-    // reference may destroy the queue (not the state its thread shares).
-    const std::shared_ptr<State> state = state_;
+    bool schedule = false;
     {
-        std::lock_guard lock(state->mutex);
-        state->tasks.push_back(std::move(task));
+        std::lock_guard lock(state_->mutex);
+        state_->tasks.push_back(std::move(task));
+        schedule = !std::exchange(state_->scheduled, true);
     }
-    state->wake.notify_one();
+    // The state, not the queue: a task of this queue may destroy the queue.
+    if (schedule) reserve().run([state = state_] { runTasks(state); });
 }
 
-bool SerialQueue::isCurrent() const { return currentQueue == this; }
+bool SerialQueue::isCurrent() const { return currentSerialState == state_.get(); }
 
 void SerialQueue::drain() {
     std::unique_lock lock(state_->mutex);
     state_->idle.wait(lock, [&] { return state_->tasks.empty() && !state_->running; });
 }
 
-void SerialQueue::loop(std::shared_ptr<State> state, const SerialQueue* self, std::string label) {
-    currentQueue = self;
+void SerialQueue::runTasks(const std::shared_ptr<State>& state) {
+    currentSerialState = state.get();
     for (;;) {
         Task task;
         {
-            std::unique_lock lock(state->mutex);
-            state->wake.wait(lock, [&] { return state->stopping || !state->tasks.empty(); });
-            if (state->tasks.empty()) break;  // stopping, nothing left
+            std::lock_guard lock(state->mutex);
+            if (state->tasks.empty()) {
+                state->scheduled = false;
+                break;
+            }
             task = std::move(state->tasks.front());
             state->tasks.pop_front();
             state->running = true;
         }
-        runGuarded(task, label);
+        runGuarded(task, state->label);
         task = nullptr;  // release captures before reporting idle
         {
             std::lock_guard lock(state->mutex);
@@ -180,7 +227,7 @@ void SerialQueue::loop(std::shared_ptr<State> state, const SerialQueue* self, st
             if (state->tasks.empty()) state->idle.notify_all();
         }
     }
-    currentQueue = nullptr;
+    currentSerialState = nullptr;
 }
 
 }  // namespace platform::core

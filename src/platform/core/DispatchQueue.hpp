@@ -1,11 +1,13 @@
 // Dispatch queues: the main queue (the main run loop), serial queues with a
-// label (each on its own thread) and global concurrent queues by quality of
-// service (one shared thread pool). `async` is safe from any thread.
+// label and global concurrent queues by quality of service (one shared thread
+// pool). `async` is safe from any thread.
 //
-// A serial queue runs its tasks one at a time in posting order. Destroying a
-// serial queue lets what was already posted run, then ends its thread (joined,
-// or left to finish by itself when the last reference goes from one of the
-// queue's own tasks).
+// A serial queue runs its tasks one at a time in posting order, on a thread
+// it borrows while it has work: an idle thread of a common reserve, or a new
+// one when none is idle (a reserve thread idle for a while ends). Making a
+// queue starts no thread. Destroying a serial queue lets what was already
+// posted run; it waits for that, unless it happens in one of the queue's own
+// tasks (the rest then runs after it).
 #pragma once
 
 #include <condition_variable>
@@ -14,7 +16,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace platform::core {
@@ -35,7 +36,7 @@ public:
     static DispatchQueue& main();
     // A global concurrent queue.
     static DispatchQueue& global(QualityOfService qos = QualityOfService::defaultQoS);
-    // A new serial queue with its own thread.
+    // A new serial queue.
     static std::shared_ptr<DispatchQueue> makeSerial(std::string label,
                                                      QualityOfService qos = QualityOfService::defaultQoS);
 };
@@ -47,7 +48,7 @@ public:
 
     void async(Task task) override;
     bool isCurrent() const override;
-    const std::string& label() const override { return label_; }
+    const std::string& label() const override { return state_->label; }
     QualityOfService qualityOfService() const { return qos_; }
 
     // Blocks until every task posted before this call has run. Must not be
@@ -55,21 +56,21 @@ public:
     void drain();
 
 private:
-    // Shared with the queue's thread, which may outlive the queue object.
+    // Shared with the thread running the queue's tasks, which may outlive the
+    // queue object.
     struct State {
         std::mutex mutex;
-        std::condition_variable wake;
         std::condition_variable idle;
         std::deque<Task> tasks;
-        bool running = false;
-        bool stopping = false;
+        bool running = false;    // a task is running
+        bool scheduled = false;  // a thread is taking the tasks
+        std::string label;
     };
-    static void loop(std::shared_ptr<State> state, const SerialQueue* self, std::string label);
+    // Runs the queue's tasks until none is left.
+    static void runTasks(const std::shared_ptr<State>& state);
 
-    std::string label_;
     QualityOfService qos_;
     std::shared_ptr<State> state_;
-    std::thread thread_;
 };
 
 }  // namespace platform::core

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -147,6 +149,42 @@ TEST(SerialQueue, DestructionRunsWhatWasPostedAndMayHappenOnItsOwnThread) {
     raw = nullptr;
     DispatchQueue::global().async([&] { released = true; });
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return released.load(); }, 5.0));
+}
+
+// Serial queues borrow threads only while they have work, yet a task may wait
+// for another queue's task: every queue with work gets a thread, however many
+// wait at once.
+TEST(SerialQueue, TasksWaitingOnOtherQueuesAlwaysGetAThread) {
+    constexpr int kQueues = 48;
+    std::vector<std::shared_ptr<DispatchQueue>> queues;
+    for (int i = 0; i < kQueues; ++i) queues.push_back(DispatchQueue::makeSerial("test.chain." + std::to_string(i)));
+    std::mutex mutex;
+    std::condition_variable changed;
+    int released = kQueues;  // queue i's task waits until released <= i
+    std::atomic<int> done{0};
+    for (int i = 0; i < kQueues; ++i) {
+        queues[i]->async([&, i] {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return released <= i; });
+            ++done;
+        });
+    }
+    // The last queue's task is released first; each queue then releases the
+    // one before it from its own second task, which runs after the first.
+    for (int i = kQueues - 1; i >= 0; --i) {
+        queues[i]->async([&, i] {
+            std::lock_guard lock(mutex);
+            released = i - 1;
+            changed.notify_all();
+        });
+    }
+    {
+        std::lock_guard lock(mutex);
+        released = kQueues - 1;
+        changed.notify_all();
+    }
+    queues.clear();  // waits for every posted task
+    EXPECT_EQ(done.load(), kQueues);
 }
 
 // A task that throws ends only itself: one debug line names the loop or queue
