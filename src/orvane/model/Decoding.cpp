@@ -75,7 +75,7 @@ void throwValueNotFound(std::string_view key, std::string_view expected) {
 
 bool consumingSource() { return tlsConsuming; }
 
-ConsumingScope::ConsumingScope() : previous_(tlsConsuming) { tlsConsuming = true; }
+ConsumingScope::ConsumingScope(bool consuming) : previous_(tlsConsuming) { tlsConsuming = consuming; }
 
 ConsumingScope::~ConsumingScope() { tlsConsuming = previous_; }
 

@@ -78,11 +78,11 @@ std::string_view jsonTypeName(const Json& value);
 // value it decodes (the value was handed over with std::move).
 bool consumingSource();
 
-// Lets the decodings on this thread take strings out of their value while it
-// lives.
+// Sets whether the decodings on this thread take strings out of their value
+// while it lives.
 class ConsumingScope {
 public:
-    ConsumingScope();
+    explicit ConsumingScope(bool consuming);
     ~ConsumingScope();
     ConsumingScope(const ConsumingScope&) = delete;
     ConsumingScope& operator=(const ConsumingScope&) = delete;
@@ -274,24 +274,20 @@ std::optional<T> requiredNullable(const Members& members, std::string_view key) 
 // binary or discarded value anywhere inside).
 bool isValidJSONObject(const Json& value);
 
-}  // namespace decoding
-
-// A message body to a record. `asDictionnary` has no effect. Gives none for a
-// body that is not an object (silently), and for a body that cannot be
-// written as JSON or fails to decode (the error is printed).
+// decodeValue, taking strings out of the value when `consuming`.
 template <class T>
-std::optional<T> decodeValue(const Json& value, bool asDictionnary = false) {
-    (void)asDictionnary;
+std::optional<T> decodeBody(const Json& value, bool consuming) {
     if (!value.is_object()) return std::nullopt;
-    if (!decoding::isValidJSONObject(value)) {
+    if (!isValidJSONObject(value)) {
         platform::core::debugPrint(
             "Error Domain=NSCocoaErrorDomain Code=3840 \"Invalid value in JSON body (non-finite number or "
             "unserialisable value).\"");
         return std::nullopt;
     }
     try {
-        DateDecodingScope scope(DateDecodingStrategy::iso8601Full);
-        return decoding::Decoder<T>::decode(value);
+        DateDecodingScope dates(DateDecodingStrategy::iso8601Full);
+        ConsumingScope strings(consuming);
+        return Decoder<T>::decode(value);
     } catch (const DecodingError& error) {
         platform::core::debugPrint(error.fullDescription());
     } catch (const std::exception& error) {
@@ -300,12 +296,23 @@ std::optional<T> decodeValue(const Json& value, bool asDictionnary = false) {
     return std::nullopt;
 }
 
+}  // namespace decoding
+
+// A message body to a record. `asDictionnary` has no effect. Gives none for a
+// body that is not an object (silently), and for a body that cannot be
+// written as JSON or fails to decode (the error is printed).
+template <class T>
+std::optional<T> decodeValue(const Json& value, bool asDictionnary = false) {
+    (void)asDictionnary;
+    return decoding::decodeBody<T>(value, false);
+}
+
 // A message body the caller is done with to a record, as above; the record
 // takes the body's strings.
 template <class T>
 std::optional<T> decodeValue(Json&& value, bool asDictionnary = false) {
-    decoding::ConsumingScope scope;
-    return decodeValue<T>(static_cast<const Json&>(value), asDictionnary);
+    (void)asDictionnary;
+    return decoding::decodeBody<T>(value, true);
 }
 
 // Parses JSON bytes (the parse failure is a dataCorrupted error).
@@ -319,7 +326,7 @@ std::expected<T, DecodingError> decodeData(const platform::core::Data& data) {
     if (!json) return std::unexpected(std::move(json.error()));
     try {
         DateDecodingScope scope(DateDecodingStrategy::deferredToDate);
-        decoding::ConsumingScope parsedHere;  // the parsed value is not used again
+        decoding::ConsumingScope parsedHere(true);  // the parsed value is not used again
         return decoding::Decoder<T>::decode(*json);
     } catch (const DecodingError& error) {
         return std::unexpected(error);
