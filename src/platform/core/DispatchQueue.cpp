@@ -2,9 +2,11 @@
 
 #include <array>
 #include <chrono>
+#include <system_error>
 #include <thread>
 #include <utility>
 
+#include "platform/core/DebugPrint.hpp"
 #include "platform/core/NoDestructor.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/core/TaskGuard.hpp"
@@ -108,7 +110,13 @@ public:
             return;
         }
         lock.unlock();
-        std::thread([this] { work(); }).detach();
+        try {
+            std::thread([this] { work(); }).detach();
+        } catch (const std::system_error& error) {
+            // The job stays listed: the next thread to finish its job takes it.
+            debugPrint(std::string("Dispatch: could not start a thread (") + error.what() +
+                       "); the work waits for a busy one");
+        }
     }
 
 private:
