@@ -385,8 +385,16 @@ void TableView::layoutHeaders(const Rect& visible) {
         if (section >= sectionCount || !shows(section)) gone.push_back(section);
     for (int section : gone) enqueueHeader(section);
 
+    if (visible.isEmpty()) return;
+    // The first section whose header ends below the top of the visible area
+    // (header bottoms only grow from one section to the next).
+    const auto firstHeader = std::partition_point(sectionTops_.begin(), sectionTops_.end(), [&](const double& top) {
+        const auto s = static_cast<std::size_t>(&top - sectionTops_.data());
+        return top + headerHeights_[s] <= visible.minY();
+    });
     const double width = visible.size.width;
-    for (int s = 0; s < sectionCount; ++s) {
+    for (int s = static_cast<int>(firstHeader - sectionTops_.begin());
+         s < sectionCount && sectionTops_[static_cast<std::size_t>(s)] < visible.maxY(); ++s) {
         if (!shows(s)) continue;
         const Rect area = rectForHeaderInSection(s);
         if (auto it = loadedHeaders_.find(s); it != loadedHeaders_.end()) {
