@@ -320,6 +320,22 @@ TextMetrics measureText(const AttributedString& text, const TextLayoutOptions& o
     return pango.measure(text, options);
 }
 
+std::optional<std::size_t> characterIndexAt(const AttributedString& text, const TextLayoutOptions& options, double width,
+                                            Point point) {
+    if (text.length() == 0 || !std::isfinite(point.x) || !std::isfinite(point.y) || point.x < 0 || point.y < 0)
+        return std::nullopt;
+    const Resolved r = resolve(text, options);
+    LayoutPtr layout = makeLayout(measuringContext(), text, options, width, r);
+    const TextMetrics metrics = metricsOf(layout.get(), r.lines, width, r.mode);
+    if (point.y >= metrics.size.height) return std::nullopt;  // below the lines kept
+    int index = 0;
+    int trailing = 0;
+    const bool inside = pango_layout_xy_to_index(layout.get(), static_cast<int>(point.x * PANGO_SCALE),
+                                                 static_cast<int>(point.y * PANGO_SCALE), &index, &trailing);
+    if (!inside || index < 0 || static_cast<std::size_t>(index) >= text.length()) return std::nullopt;
+    return static_cast<std::size_t>(index);
+}
+
 void drawText(cairo_t* cr, const AttributedString& text, const Rect& rect, const TextLayoutOptions& options) {
     if (!cr || text.length() == 0) return;
     const Rect r = rect.standardized();
