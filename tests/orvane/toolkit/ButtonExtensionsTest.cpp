@@ -43,8 +43,8 @@ TEST(ButtonExtensions, TapPopGrowsShrinksThenReturnsToIdentityAndCompletesOnce) 
 namespace {
 
 TEST(ButtonExtensions, PermutingMirrorsTheButtonItsTitleAndItsImageViewWithOrWithoutAnImage) {
-    const auto mirror = platform::ui::AffineTransform::scale(-1, 1);
-    const auto image = platform::ui::Image::fromPixels(1, 1, {0, 0, 0, 255});
+    const auto mirror = platform::graphics::AffineTransform::scale(-1, 1);
+    const auto image = platform::graphics::Image::fromPixels(1, 1, {0, 0, 0, 255});
     for (const bool withImage : {true, false}) {
         SCOPED_TRACE(withImage ? "with an image" : "image set afterwards");
         auto button = platform::ui::Button::create({0, 0, 120, 40});

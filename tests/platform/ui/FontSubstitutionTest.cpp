@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/ui/Font.hpp"
+#include "platform/ui/text/Font.hpp"
 #include "platform/ui/text/AttributedString.hpp"
 #include "platform/ui/text/TextLayout.hpp"
 

@@ -1,10 +1,10 @@
-#include "platform/ui/TextView.hpp"
+#include "platform/ui/text/TextView.hpp"
 
 #include <gtest/gtest.h>
 
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Application.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Application.hpp"
+#include "platform/ui/views/Window.hpp"
 
 #include <memory>
 #include <string>
