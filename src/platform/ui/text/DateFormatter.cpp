@@ -6,7 +6,12 @@
 
 #include <cmath>
 
+#include <map>
+#include <mutex>
+#include <utility>
+
 #include "platform/core/DebugPrint.hpp"
+#include "platform/core/NoDestructor.hpp"
 
 namespace platform::ui {
 
@@ -55,6 +60,19 @@ void DateFormatter::setLocalizedDateFormatFromTemplate(std::string_view skeleton
 
 std::string DateFormatter::bestPattern(std::string_view skeleton, const Locale& locale) {
     if (skeleton.empty()) return {};
+    // Making ICU's pattern generator for a locale costs hundreds of
+    // microseconds, and rows make a formatter each time they are handed out:
+    // the answers are kept by locale and skeleton (a handful in practice).
+    struct Kept {
+        std::mutex mutex;
+        std::map<std::pair<std::string, std::string>, std::string> patterns;
+    };
+    static core::NoDestructor<Kept> kept;
+    const auto key = std::make_pair(locale.identifier, std::string(skeleton));
+    {
+        std::lock_guard lock(kept->mutex);
+        if (auto it = kept->patterns.find(key); it != kept->patterns.end()) return it->second;
+    }
     UErrorCode status = U_ZERO_ERROR;
     const std::unique_ptr<icu::DateTimePatternGenerator> generator(
         icu::DateTimePatternGenerator::createInstance(icu::Locale(locale.identifier.c_str()), status));
@@ -67,7 +85,10 @@ std::string DateFormatter::bestPattern(std::string_view skeleton, const Locale& 
         core::debugPrint("DateFormatter: no pattern for the skeleton \"" + std::string(skeleton) + "\"");
         return {};
     }
-    return utf8Of(pattern);
+    std::string found = utf8Of(pattern);
+    std::lock_guard lock(kept->mutex);
+    kept->patterns.emplace(key, found);
+    return found;
 }
 
 void DateFormatter::rebuild() {

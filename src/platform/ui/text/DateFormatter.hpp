@@ -45,7 +45,8 @@ public:
     std::string string(core::Date date) const;
 
     // The pattern `locale` prefers for the fields of `skeleton`; empty when
-    // ICU refuses the skeleton or the locale.
+    // ICU refuses the skeleton or the locale. Answers are kept by locale and
+    // skeleton (thread-safe).
     static std::string bestPattern(std::string_view skeleton, const Locale& locale);
 
 private:
