@@ -10,6 +10,8 @@
 #include <tuple>
 #include <vector>
 
+#include <unistd.h>
+
 #include "orvane/model/StringExtensions.hpp"
 #include "orvane/pages/OVLibraryPage.hpp"
 
@@ -126,9 +128,13 @@ TEST(ConfirmationTexts, EachBuilderUsesItsMessageAndThePopupFonts) {
 }
 
 TEST(ConfirmationTexts, WithoutTheFacesOrTheirSubstitutesThereIsNoText) {
-    const auto empty = std::filesystem::temp_directory_path() / "orvane-confirmation-no-substitutes.json";
+    const auto empty = std::filesystem::temp_directory_path() /
+                       ("orvane-confirmation-no-substitutes-" + std::to_string(::getpid()) + ".json");
     std::ofstream(empty) << "{}";
     Font::setSubstitutionTableFile(empty);
+    struct RestoreTable {
+        ~RestoreTable() { Font::setSubstitutionTableFile(std::nullopt); }
+    } restore;
     const auto episode = OVTrack::create("e12", "Episode 12", std::nullopt, OVAudio{}, OVObjDescription{}, std::nullopt);
     EXPECT_FALSE(OVConstants::OVPopup::font());
     EXPECT_FALSE(OVLibraryPage::popupAttributedText(*episode));

@@ -9,8 +9,10 @@
 #include <optional>
 #include <string>
 
-#include "platform/ui/text/Font.hpp"
+#include <unistd.h>
+
 #include "platform/ui/text/AttributedString.hpp"
+#include "platform/ui/text/Font.hpp"
 #include "platform/ui/text/TextLayout.hpp"
 
 namespace {
@@ -20,7 +22,7 @@ using namespace platform::ui;
 // A table file for the test's life; the bundle's table comes back after it.
 struct TableFile {
     explicit TableFile(const std::string& json, const std::string& name)
-        : path(std::filesystem::temp_directory_path() / name) {
+        : path(std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-" + name)) {
         std::ofstream(path) << json;
         Font::setSubstitutionTableFile(path);
     }
