@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -117,6 +119,51 @@ TEST(HtmlTextTest, TextLikeMarkupReadsTheSameAtAnyDepth) {
     ASSERT_EQ(text->string(), "outer inner");
     EXPECT_TRUE(text->attributes(0).font->isBold());
     EXPECT_FALSE(text->attributes(6).font->isItalic());
+}
+
+// Long descriptions are read in sections; whatever spans them (a link, bold
+// text, a long word run, a script or comment holding "<" and ">") reads as if
+// read at once.
+TEST(HtmlTextTest, LongMarkupReadsTheSameAcrossSections) {
+    struct Case {
+        std::string html;
+        std::string text;
+        // Every run of the text but the last has this style; the last has none.
+        bool bold;
+        bool italic;
+        std::optional<std::string> link;
+    };
+    const std::string words = repeated("word ", 5'000);
+    const std::string text = words.substr(0, words.size() - 1);
+    const std::vector<Case> cases = {
+        {"<div><a href=\"https://example.test/x?a=1&amp;b=2\">" + words + "</a></div>after", text + "\nafter", false,
+         false, "https://example.test/x?a=1&b=2"},
+        {"<b><em>" + words + "</em></b><p>after", text + "\nafter", true, true, std::nullopt},
+        {"<p><b>" + words + "</b>after", text + " after", true, false, std::nullopt},
+        {"<p><b>" + words + "<script>" + repeated("if (a<b && c>d) x(); ", 2'000) + "</script>" + words +
+             "</b>after",
+         text + " " + text + " after", true, false, std::nullopt},
+        {"<b>" + words + "<!--" + repeated("c > d <e> ", 2'000) + "-->" + words + "</b>after", text + " " + text + " after",
+         true, false, std::nullopt},
+        {"<i>" + repeated("&amp; ", 5'000) + "</i>after", repeated("& ", 5'000) + "after", false, true, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        auto read = attributedStringFromHtml(c.html);
+        ASSERT_TRUE(read.has_value());
+        const std::string& got = read->string();
+        const auto differ = std::mismatch(got.begin(), got.end(), c.text.begin(), c.text.end());
+        ASSERT_EQ(got, c.text) << c.html.substr(0, 40) << ": differs at " << (differ.first - got.begin()) << ": "
+                               << std::string(differ.first, got.end()).substr(0, 40);
+        const std::size_t tail = c.text.size() - 5;
+        const std::size_t styled = tail - 1;  // up to the break before "after"
+        read->enumerateAttributes({0, styled}, [&](const TextAttributes& a, TextRange r, bool& stop) {
+            const bool ok = a.font->isBold() == c.bold && a.font->isItalic() == c.italic && a.link == c.link;
+            EXPECT_TRUE(ok) << c.html.substr(0, 40) << " at " << r.location;
+            stop = !ok;
+        });
+        const TextAttributes after = read->attributes(tail);
+        EXPECT_FALSE(after.font->isBold() || after.font->isItalic() || after.link) << c.html.substr(0, 40);
+    }
 }
 
 // Whatever bytes or references the markup holds, the text is UTF-8: what
