@@ -8,7 +8,7 @@ namespace orvane {
 namespace {
 
 using platform::ui::AttributedString;
-using platform::ui::Color;
+using platform::graphics::Color;
 using platform::ui::Font;
 using platform::ui::TextAttributes;
 using platform::ui::TextRange;
