@@ -26,7 +26,7 @@
 #include "orvane/model/OVTrack.hpp"
 #include "orvane/model/OVTrackInPodcast.hpp"
 #include "platform/core/Date.hpp"
-#include "platform/ui/Color.hpp"
+#include "platform/graphics/Color.hpp"
 
 namespace testsupport::content {
 
@@ -147,12 +147,12 @@ inline void fillLibrary(const std::vector<LibraryEntry>& entries) {
 struct Look {
     std::string name;
     orvane::OVTheme theme;
-    platform::ui::Color mainColor;
+    platform::graphics::Color mainColor;
 };
 
 inline std::vector<Look> looks() {
-    return {{"light", orvane::OVTheme::light, platform::ui::Color{0.10, 0.35, 0.85, 1}},
-            {"dark", orvane::OVTheme::dark, platform::ui::Color{0.95, 0.45, 0.10, 1}}};
+    return {{"light", orvane::OVTheme::light, platform::graphics::Color{0.10, 0.35, 0.85, 1}},
+            {"dark", orvane::OVTheme::dark, platform::graphics::Color{0.95, 0.45, 0.10, 1}}};
 }
 
 }  // namespace testsupport::content

@@ -17,9 +17,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/ui/Image.hpp"
-#include "platform/ui/TableView.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/graphics/Image.hpp"
+#include "platform/ui/lists/TableView.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace testsupport {
 
@@ -37,10 +37,10 @@ struct ShownCell {
     std::shared_ptr<platform::ui::Window> window;
     std::shared_ptr<platform::ui::TableView> table;
     std::shared_ptr<Rows> rows;
-    std::optional<platform::ui::Image> image;
+    std::optional<platform::graphics::Image> image;
 
     // Fits the window to the row again, draws it and writes "<name>.png".
-    std::optional<platform::ui::Image> snapshot(const std::string& name) {
+    std::optional<platform::graphics::Image> snapshot(const std::string& name) {
         window->layoutIfNeeded();
         const double height = rows->cell->frame().size.height;
         if (height > 0 && height != window->size().height) {
@@ -62,7 +62,7 @@ inline ShownCell showCell(const std::shared_ptr<platform::ui::TableViewCell>& ce
     shown.rows = std::make_shared<ShownCell::Rows>();
     shown.rows->cell = cell;
     shown.window = platform::ui::Window::create({width, maxHeight});
-    shown.window->setBackgroundColor(platform::ui::Color::white());
+    shown.window->setBackgroundColor(platform::graphics::Color::white());
     shown.table = platform::ui::TableView::create({0, 0, width, maxHeight});
     shown.table->setAutoresizingMask(platform::ui::AutoresizingMask::flexibleWidth |
                                      platform::ui::AutoresizingMask::flexibleHeight);

@@ -15,7 +15,7 @@
 #include "orvane/pages/OVFanViewControllerProtocol.hpp"
 #include "orvane/pages/OVPage.hpp"
 #include "orvane/pages/OVScreen.hpp"
-#include "platform/ui/AlertController.hpp"
+#include "platform/ui/controllers/AlertController.hpp"
 #include "support/RecordingCoordinator.hpp"
 
 namespace testsupport {

@@ -5,7 +5,7 @@
 #include "orvane/model/OVMockUserData.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "orvane/widget/OVWidgetManagerOLD.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
 

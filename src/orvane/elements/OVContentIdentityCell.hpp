@@ -11,7 +11,7 @@
 
 #include "orvane/elements/OVContentIdentityCellDelegate.hpp"
 #include "orvane/pages/OVPageElementTableViewCell.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
 
@@ -22,7 +22,7 @@ public:
     // The nib's builder.
     static bool nib(platform::ui::NibBuild& build);
 
-    OVContentIdentityCell(ConstructorKey key, const platform::ui::Rect& frame);
+    OVContentIdentityCell(ConstructorKey key, const platform::graphics::Rect& frame);
 
     std::shared_ptr<OVContentIdentityCellDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(std::weak_ptr<OVContentIdentityCellDelegate> delegate) { delegate_ = std::move(delegate); }

@@ -12,7 +12,7 @@
 
 #include "orvane/elements/OVDescriptionTextTableViewCellDelegate.hpp"
 #include "orvane/pages/OVPageElementTableViewCell.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
 
@@ -23,7 +23,7 @@ public:
     // The nib's builder.
     static bool nib(platform::ui::NibBuild& build);
 
-    OVDescriptionTextTableViewCell(ConstructorKey key, const platform::ui::Rect& frame);
+    OVDescriptionTextTableViewCell(ConstructorKey key, const platform::graphics::Rect& frame);
 
     std::shared_ptr<OVDescriptionTextTableViewCellDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(std::weak_ptr<OVDescriptionTextTableViewCellDelegate> delegate) { delegate_ = std::move(delegate); }

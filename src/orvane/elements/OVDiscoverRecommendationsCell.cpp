@@ -2,11 +2,11 @@
 
 namespace orvane {
 
-OVDiscoverRecommendationsCell::OVDiscoverRecommendationsCell(ConstructorKey key, const platform::ui::Rect& frame)
+OVDiscoverRecommendationsCell::OVDiscoverRecommendationsCell(ConstructorKey key, const platform::graphics::Rect& frame)
     : OVPageElementTableViewCell(key, frame) {}
 
 bool OVDiscoverRecommendationsCell::nib(platform::ui::NibBuild& build) {
-    build.add(std::make_shared<OVDiscoverRecommendationsCell>(ConstructorKey{}, platform::ui::Rect{0, 0, 375, 44}));
+    build.add(std::make_shared<OVDiscoverRecommendationsCell>(ConstructorKey{}, platform::graphics::Rect{0, 0, 375, 44}));
     return true;
 }
 

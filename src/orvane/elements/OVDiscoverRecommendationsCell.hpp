@@ -13,7 +13,7 @@
 #include "orvane/elements/OVDiscoverRecommendationsCellDelegate.hpp"
 #include "orvane/pages/OVPageCoordinator.hpp"
 #include "orvane/pages/OVPageElementTableViewCell.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
 
@@ -24,7 +24,7 @@ public:
     // The nib's builder.
     static bool nib(platform::ui::NibBuild& build);
 
-    OVDiscoverRecommendationsCell(ConstructorKey key, const platform::ui::Rect& frame);
+    OVDiscoverRecommendationsCell(ConstructorKey key, const platform::graphics::Rect& frame);
 
     std::shared_ptr<OVDiscoverRecommendationsCellDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(std::weak_ptr<OVDiscoverRecommendationsCellDelegate> delegate) { delegate_ = std::move(delegate); }

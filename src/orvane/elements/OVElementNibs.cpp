@@ -16,7 +16,7 @@
 #include "orvane/elements/OVRecommandationListCell.hpp"
 #include "orvane/elements/OVRecommendationHeadlinesCell.hpp"
 #include "orvane/elements/OVShareTableViewCell.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
 namespace {

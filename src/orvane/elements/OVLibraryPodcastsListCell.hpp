@@ -12,7 +12,7 @@
 
 #include "orvane/pages/OVLibraryPageUserAction.hpp"
 #include "orvane/pages/OVPageElementTableViewCell.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
 
@@ -23,7 +23,7 @@ public:
     // The nib's builder.
     static bool nib(platform::ui::NibBuild& build);
 
-    OVLibraryPodcastsListCell(ConstructorKey key, const platform::ui::Rect& frame);
+    OVLibraryPodcastsListCell(ConstructorKey key, const platform::graphics::Rect& frame);
 
     std::shared_ptr<OVLibraryPageUserAction> delegate() const { return delegate_.lock(); }
     void setDelegate(std::weak_ptr<OVLibraryPageUserAction> delegate) { delegate_ = std::move(delegate); }

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "orvane/pages/OVPageElementTableViewCell.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
 
@@ -21,7 +21,7 @@ public:
     // The nib's builder.
     static bool nib(platform::ui::NibBuild& build);
 
-    OVOpenPodcastTableViewCell(ConstructorKey key, const platform::ui::Rect& frame);
+    OVOpenPodcastTableViewCell(ConstructorKey key, const platform::graphics::Rect& frame);
 };
 
 }  // namespace orvane

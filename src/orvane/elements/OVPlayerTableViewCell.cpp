@@ -4,11 +4,11 @@
 
 namespace orvane {
 
-OVPlayerTableViewCell::OVPlayerTableViewCell(ConstructorKey key, const platform::ui::Rect& frame)
+OVPlayerTableViewCell::OVPlayerTableViewCell(ConstructorKey key, const platform::graphics::Rect& frame)
     : OVPageElementTableViewCell(key, frame) {}
 
 bool OVPlayerTableViewCell::nib(platform::ui::NibBuild& build) {
-    build.add(std::make_shared<OVPlayerTableViewCell>(ConstructorKey{}, platform::ui::Rect{0, 0, 375, 44}));
+    build.add(std::make_shared<OVPlayerTableViewCell>(ConstructorKey{}, platform::graphics::Rect{0, 0, 375, 44}));
     return true;
 }
 

@@ -13,7 +13,7 @@
 
 #include "orvane/pages/OVPageElementTableViewCell.hpp"
 #include "orvane/playback/OVPlayerUserActionDelegate.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
 
@@ -24,7 +24,7 @@ public:
     // The nib's builder.
     static bool nib(platform::ui::NibBuild& build);
 
-    OVPlayerTableViewCell(ConstructorKey key, const platform::ui::Rect& frame);
+    OVPlayerTableViewCell(ConstructorKey key, const platform::graphics::Rect& frame);
 
     std::shared_ptr<OVPlayerUserActionDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(std::weak_ptr<OVPlayerUserActionDelegate> delegate) { delegate_ = std::move(delegate); }

@@ -2,11 +2,11 @@
 
 namespace orvane {
 
-OVPodcastSubscriptionCell::OVPodcastSubscriptionCell(ConstructorKey key, const platform::ui::Rect& frame)
+OVPodcastSubscriptionCell::OVPodcastSubscriptionCell(ConstructorKey key, const platform::graphics::Rect& frame)
     : OVPageElementTableViewCell(key, frame) {}
 
 bool OVPodcastSubscriptionCell::nib(platform::ui::NibBuild& build) {
-    build.add(std::make_shared<OVPodcastSubscriptionCell>(ConstructorKey{}, platform::ui::Rect{0, 0, 375, 44}));
+    build.add(std::make_shared<OVPodcastSubscriptionCell>(ConstructorKey{}, platform::graphics::Rect{0, 0, 375, 44}));
     return true;
 }
 

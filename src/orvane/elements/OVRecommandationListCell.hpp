@@ -14,7 +14,7 @@
 #include "orvane/pages/OVMainPageUserAction.hpp"
 #include "orvane/pages/OVPageCoordinator.hpp"
 #include "orvane/pages/OVPageElementTableViewCell.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
 
@@ -25,7 +25,7 @@ public:
     // The nib's builder.
     static bool nib(platform::ui::NibBuild& build);
 
-    OVRecommandationListCell(ConstructorKey key, const platform::ui::Rect& frame);
+    OVRecommandationListCell(ConstructorKey key, const platform::graphics::Rect& frame);
 
     std::shared_ptr<OVMainPageUserAction> delegate() const { return delegate_.lock(); }
     void setDelegate(std::weak_ptr<OVMainPageUserAction> delegate) { delegate_ = std::move(delegate); }

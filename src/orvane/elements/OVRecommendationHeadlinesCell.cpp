@@ -2,11 +2,11 @@
 
 namespace orvane {
 
-OVRecommendationHeadlinesCell::OVRecommendationHeadlinesCell(ConstructorKey key, const platform::ui::Rect& frame)
+OVRecommendationHeadlinesCell::OVRecommendationHeadlinesCell(ConstructorKey key, const platform::graphics::Rect& frame)
     : OVPageElementTableViewCell(key, frame) {}
 
 bool OVRecommendationHeadlinesCell::nib(platform::ui::NibBuild& build) {
-    build.add(std::make_shared<OVRecommendationHeadlinesCell>(ConstructorKey{}, platform::ui::Rect{0, 0, 375, 44}));
+    build.add(std::make_shared<OVRecommendationHeadlinesCell>(ConstructorKey{}, platform::graphics::Rect{0, 0, 375, 44}));
     return true;
 }
 

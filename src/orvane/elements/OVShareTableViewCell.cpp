@@ -2,11 +2,11 @@
 
 namespace orvane {
 
-OVShareTableViewCell::OVShareTableViewCell(ConstructorKey key, const platform::ui::Rect& frame)
+OVShareTableViewCell::OVShareTableViewCell(ConstructorKey key, const platform::graphics::Rect& frame)
     : OVPageElementTableViewCell(key, frame) {}
 
 bool OVShareTableViewCell::nib(platform::ui::NibBuild& build) {
-    build.add(std::make_shared<OVShareTableViewCell>(ConstructorKey{}, platform::ui::Rect{0, 0, 375, 44}));
+    build.add(std::make_shared<OVShareTableViewCell>(ConstructorKey{}, platform::graphics::Rect{0, 0, 375, 44}));
     return true;
 }
 

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "orvane/model/OVTrack.hpp"
-#include "platform/ui/PageViewController.hpp"
-#include "platform/ui/ViewController.hpp"
+#include "platform/ui/controllers/PageViewController.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
 #include "platform/ui/text/AttributedString.hpp"
 
 namespace orvane {

@@ -5,8 +5,8 @@
 // refuses the pan when any answers false. Main thread only.
 #pragma once
 
-#include "platform/ui/Geometry.hpp"
-#include "platform/ui/GestureRecognizer.hpp"
+#include "platform/graphics/Geometry.hpp"
+#include "platform/ui/input/GestureRecognizer.hpp"
 
 namespace orvane {
 
@@ -15,7 +15,7 @@ public:
     virtual ~OVViewShouldAcceptTouch() = default;
     // Whether the root container may begin `forGestureRecognizer` at `touch`
     // (in the cell's own coordinates).
-    virtual bool accept(platform::ui::Point touch, const platform::ui::GestureRecognizer& forGestureRecognizer) = 0;
+    virtual bool accept(platform::graphics::Point touch, const platform::ui::GestureRecognizer& forGestureRecognizer) = 0;
 };
 
 }  // namespace orvane

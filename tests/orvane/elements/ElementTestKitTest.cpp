@@ -12,7 +12,7 @@
 #include "orvane/elements/OVElementNibs.hpp"
 #include "orvane/model/OVMockUserData.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 #include "platform/ui/RenderProbe.hpp"
 #include "support/ContentBuilders.hpp"
 #include "support/ElementSnapshot.hpp"
@@ -21,6 +21,7 @@
 namespace {
 
 using namespace orvane;
+using namespace platform::graphics;
 using namespace platform::ui;
 namespace content = testsupport::content;
 

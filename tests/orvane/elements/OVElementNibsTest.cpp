@@ -26,8 +26,8 @@
 #include "orvane/pages/OVPage.hpp"
 #include "orvane/pages/OVPageElement.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/NibRegistry.hpp"
-#include "platform/ui/TableView.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/lists/TableView.hpp"
 #include "support/RecordingCoordinator.hpp"
 #include "support/RecordingPage.hpp"
 

@@ -23,9 +23,9 @@
 #include "orvane/pages/OVMainPageUserAction.hpp"
 #include "orvane/pages/OVPodcastPageUserAction.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Button.hpp"
-#include "platform/ui/NibRegistry.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/views/Window.hpp"
 #include "support/ContentBuilders.hpp"
 #include "support/RecordingCoordinator.hpp"
 #include "support/RecordingFanViewController.hpp"
@@ -35,6 +35,7 @@
 namespace {
 
 using namespace orvane;
+using namespace platform::graphics;
 using namespace platform::ui;
 using testsupport::Calls;
 
