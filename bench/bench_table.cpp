@@ -8,9 +8,9 @@
 #include <string>
 
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/NibRegistry.hpp"
-#include "platform/ui/TableView.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/lists/TableView.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 

@@ -10,13 +10,13 @@
 #include "orvane/toolkit/OVEqualizerAnimationView.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/ViewController.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
 
 namespace orvane {
 
-using platform::ui::Color;
+using platform::graphics::Color;
 using platform::ui::LayoutConstraint;
-using platform::ui::Rect;
+using platform::graphics::Rect;
 
 std::shared_ptr<OVChip> OVChip::create() {
     auto chip = std::make_shared<OVChip>(ConstructorKey{});
@@ -63,7 +63,7 @@ void OVChip::setBackgroungLayer(double withSide) {
     auto disc = platform::ui::ShapeLayer::create();
     disc->setStrokeColor(std::nullopt);
     disc->setBackgroundColor(std::nullopt);
-    disc->setPath(platform::ui::Path::arc({withSide / 2, withSide / 2}, withSide / 2, 0, 2 * std::numbers::pi, true));
+    disc->setPath(platform::graphics::Path::arc({withSide / 2, withSide / 2}, withSide / 2, 0, 2 * std::numbers::pi, true));
     disc->setShadowColor(Color::black());
     disc->setShadowOpacity(0.16);
     disc->setShadowOffset({0, 1});

@@ -22,9 +22,9 @@
 #include "orvane/coordinator/OVChipInteractor.hpp"
 #include "orvane/presentation/OVOpenCloseExpandDelegate.hpp"
 #include "orvane/widget/OVPlayer.hpp"
-#include "platform/ui/Button.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/ShapeLayer.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/views/ShapeLayer.hpp"
 
 namespace platform::ui {
 class ViewController;
@@ -60,7 +60,7 @@ public:
                          std::optional<double> withHorizontalMargin);
 
     // Hand the values to the interactor, which drives the chip back.
-    virtual void update(OVTheme withTheme, const platform::ui::Color& andMainColor);
+    virtual void update(OVTheme withTheme, const platform::graphics::Color& andMainColor);
     virtual void update(OVAudioPlayerStatus audioPlayerStatus);
     virtual void update(const OVState::AudioPosition& audioPosition);
     // Re-applies the bridge's last state through the state manager.

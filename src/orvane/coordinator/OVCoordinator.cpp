@@ -4,7 +4,7 @@
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "orvane/widget/OVWidgetManagerOLD.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
 

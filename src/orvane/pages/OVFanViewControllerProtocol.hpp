@@ -4,7 +4,7 @@
 // Main thread only.
 #pragma once
 
-#include "platform/ui/PageViewController.hpp"
+#include "platform/ui/controllers/PageViewController.hpp"
 
 namespace orvane {
 

@@ -18,7 +18,7 @@
 #include "orvane/pages/OVCellReuseIdentifier.hpp"
 #include "orvane/pages/OVPageElementProtocol.hpp"
 #include "orvane/pages/OVPageElementTableViewCell.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
 

@@ -30,10 +30,10 @@
 #include "orvane/pages/OVPageProtocol.hpp"
 #include "orvane/playback/OVAudioPlayerDelegate.hpp"
 #include "orvane/widget/OVAudioPlayerStatus.hpp"
-#include "platform/ui/Button.hpp"
-#include "platform/ui/Image.hpp"
-#include "platform/ui/TableView.hpp"
-#include "platform/ui/ViewController.hpp"
+#include "platform/graphics/Image.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/lists/TableView.hpp"
 
 namespace orvane {
 
@@ -48,8 +48,8 @@ public:
     enum class NavigationBarDisplay { always, whenScrolling, never };
 
     struct Config {
-        std::optional<platform::ui::Image> navigationToMainPageLeftArrow;
-        std::optional<platform::ui::Image> navigationToMainPageRightArrow;
+        std::optional<platform::graphics::Image> navigationToMainPageLeftArrow;
+        std::optional<platform::graphics::Image> navigationToMainPageRightArrow;
     };
     // The one configuration of every page.
     static Config& config();
@@ -100,7 +100,7 @@ public:
     virtual void setFooter();
     // Told by the page's screen each time it shows or hides its bar.
     virtual void navigationBarDisplayChanged(bool /*to*/) {}
-    virtual void update(const OVTheme& /*withTheme*/, const platform::ui::Color& /*andMainColor*/) {}
+    virtual void update(const OVTheme& /*withTheme*/, const platform::graphics::Color& /*andMainColor*/) {}
     virtual void update(const std::shared_ptr<OVTrack>& /*withEpisode*/, const OVContent& /*inPodcast*/) {}
     virtual void update(OVAudioPlayerStatus /*withAudioStatus*/) {}
     virtual void update(const OVAudioPosition& /*withAudioPosition*/) {}

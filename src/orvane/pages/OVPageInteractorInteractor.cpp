@@ -15,7 +15,7 @@ std::shared_ptr<OVPageInteractorInteractor> OVPageInteractorInteractor::create(
 
 void OVPageInteractorInteractor::update(OVPageElements pageElements) { setPageElements(std::move(pageElements)); }
 
-void OVPageInteractorInteractor::update(const OVTheme& withTheme, const platform::ui::Color& andMainColor) {
+void OVPageInteractorInteractor::update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor) {
     setTheme(withTheme);
     setMainColor(andMainColor);
 }

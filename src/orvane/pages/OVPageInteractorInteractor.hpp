@@ -18,9 +18,9 @@
 #include "orvane/pages/OVPageElementProtocol.hpp"
 #include "orvane/playback/OVAudioPlayerDelegate.hpp"
 #include "orvane/widget/OVAudioPlayerStatus.hpp"
-#include "platform/ui/Color.hpp"
-#include "platform/ui/IndexPath.hpp"
-#include "platform/ui/TableView.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/ui/lists/IndexPath.hpp"
+#include "platform/ui/lists/TableView.hpp"
 
 namespace orvane {
 
@@ -66,8 +66,8 @@ public:
     void setPageElements(OVPageElements pageElements) { pageElements_ = std::move(pageElements); }
     const std::optional<OVTheme>& theme() const { return theme_; }
     void setTheme(std::optional<OVTheme> theme) { theme_ = theme; }
-    const std::optional<platform::ui::Color>& mainColor() const { return mainColor_; }
-    void setMainColor(std::optional<platform::ui::Color> mainColor) { mainColor_ = mainColor; }
+    const std::optional<platform::graphics::Color>& mainColor() const { return mainColor_; }
+    void setMainColor(std::optional<platform::graphics::Color> mainColor) { mainColor_ = mainColor; }
 
     // The first element of type `T`, with its row; none when there is none.
     template <class T>
@@ -82,7 +82,7 @@ public:
 
     void update(OVPageElements pageElements) override;
     // Keeps both; a page's presenter calls it first, then dresses its cells.
-    virtual void update(const OVTheme& withTheme, const platform::ui::Color& andMainColor);
+    virtual void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor);
     // Hooks, empty here.
     virtual void update(const std::shared_ptr<OVTrack>& /*withEpisode*/, const OVContent& /*inPodcast*/) {}
     virtual void update(OVAudioPlayerStatus /*withAudioStatus*/) {}
@@ -101,7 +101,7 @@ private:
     std::weak_ptr<OVCoordinator> coordinator_;
     OVPageElements pageElements_;
     std::optional<OVTheme> theme_;
-    std::optional<platform::ui::Color> mainColor_;
+    std::optional<platform::graphics::Color> mainColor_;
 };
 
 }  // namespace orvane

@@ -22,7 +22,7 @@
 #include "orvane/presentation/OVCompactPresentableViewController.hpp"
 #include "orvane/presentation/OVDisplayStates.hpp"
 #include "orvane/presentation/OVVCPresentationTransitioning.hpp"
-#include "platform/ui/PanGestureRecognizer.hpp"
+#include "platform/ui/input/PanGestureRecognizer.hpp"
 
 namespace platform::ui {
 class LayoutConstraint;
@@ -107,7 +107,7 @@ public:
     // to its left, right and bottom (its top is the caller's).
     static std::shared_ptr<platform::ui::View> addAlphaMaskView(
         const std::shared_ptr<platform::ui::View>& toPresentedVCUnderlyingView,
-        const platform::ui::Color& withBackgroundColor);
+        const platform::graphics::Color& withBackgroundColor);
 
 private:
     // Made on first read (enabled, one touch at most) and kept.
@@ -134,7 +134,7 @@ private:
     double topConstraintConstant_ = 0;
     std::weak_ptr<platform::ui::LayoutConstraint> heightConstraint_;
     double previewHeight_ = 0;
-    std::optional<platform::ui::Rect> previewFrame_;
+    std::optional<platform::graphics::Rect> previewFrame_;
     std::shared_ptr<ExpandingPanGestureRecognizer> expandingPanGestureRecognizer_;
     std::shared_ptr<platform::ui::PanGestureRecognizer> dismissPanGestureRecognizer_;
 };

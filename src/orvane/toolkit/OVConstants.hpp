@@ -9,9 +9,9 @@
 #include <optional>
 
 #include "orvane/widget/OVPlayer.hpp"
-#include "platform/ui/Color.hpp"
-#include "platform/ui/Font.hpp"
-#include "platform/ui/Geometry.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/graphics/Geometry.hpp"
+#include "platform/ui/text/Font.hpp"
 
 namespace orvane::OVConstants {
 
@@ -47,9 +47,9 @@ struct OVChip {
         }
         return 49;
     }
-    static constexpr platform::ui::Size equalizerAnimationSize{24, 24};
-    static constexpr platform::ui::Size circleProgressionSize{48, 48};
-    static constexpr platform::ui::Size circleSpinAnimationSize{48, 48};
+    static constexpr platform::graphics::Size equalizerAnimationSize{24, 24};
+    static constexpr platform::graphics::Size circleProgressionSize{48, 48};
+    static constexpr platform::graphics::Size circleSpinAnimationSize{48, 48};
     static constexpr double defaultMargin = 20;
 };
 
@@ -62,7 +62,7 @@ struct OVCircleProgressionView {
 };
 
 struct OVImageView {
-    static constexpr platform::ui::Size spinAnimationSize{40, 40};
+    static constexpr platform::graphics::Size spinAnimationSize{40, 40};
 };
 
 struct OVPageElementTableViewCell {
@@ -92,11 +92,11 @@ struct OVVerticalTableViewCell {
 
 struct OVHorizontalCollectionView {
     static const OptionalFont& episodeLabelFont();
-    static constexpr platform::ui::Size itemSize{136, 200};
+    static constexpr platform::graphics::Size itemSize{136, 200};
 };
 
 struct OVFooterPlayer {
-    static constexpr platform::ui::Color overlayColor{0, 0, 0, 0.5};
+    static constexpr platform::graphics::Color overlayColor{0, 0, 0, 0.5};
     static constexpr double height = 90;
     static const OptionalFont& episodeFont();
 };

@@ -92,7 +92,7 @@ struct MprisService::Publication {
     std::optional<std::int64_t> length;
     std::int64_t position = 0;
     double rate = 1.0;
-    std::optional<ui::Image> artwork;
+    std::optional<graphics::Image> artwork;
     std::filesystem::path artworkFolder;
     std::string status = "Stopped";
     bool canPlay = false, canPause = false, canGoNext = false, canGoPrevious = false, canSeek = false;

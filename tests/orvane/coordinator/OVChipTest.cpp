@@ -8,7 +8,7 @@
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/toolkit/OVCircleProgressionView.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace {
 
@@ -121,7 +121,7 @@ TEST(OVChipTest, AChipWhoseRootViewWentIsBuiltAndPlacedAgainWithOneSetOfParts) {
     EXPECT_EQ(std::ranges::count(chip->layer()->sublayers(), firstDisc), 0);
     EXPECT_EQ(chip->constraints().size(), 4u);  // width, height, top, left
     window->layoutIfNeeded();
-    EXPECT_EQ(chip->frame(), (platform::ui::Rect{10, 30, 61, 61}));
+    EXPECT_EQ(chip->frame(), (platform::graphics::Rect{10, 30, 61, 61}));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 
 using namespace orvane;
 using platform::ui::AttributedString;
-using platform::ui::Color;
+using platform::graphics::Color;
 using platform::ui::Font;
 using platform::ui::TextAttributes;
 using platform::ui::TextRange;

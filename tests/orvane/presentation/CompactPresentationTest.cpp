@@ -15,11 +15,11 @@
 #include "orvane/presentation/OVCompactVCPresentationTransitioning.hpp"
 #include "orvane/presentation/OVSwipeButon.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Application.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
 #include "platform/ui/RenderProbe.hpp"
-#include "platform/ui/SpringAnimation.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/animation/SpringAnimation.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/views/Application.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace orvane;
 using namespace platform::ui;

@@ -14,10 +14,10 @@
 #include "platform/core/FileManager.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/core/URL.hpp"
+#include "platform/graphics/TestImages.hpp"
 #include "platform/media/MprisService.hpp"
 #include "platform/media/NowPlayingInfoCenter.hpp"
 #include "platform/media/RemoteCommandCenter.hpp"
-#include "platform/ui/TestImages.hpp"
 #include "support/SessionBus.hpp"
 #include "support/TempDocuments.hpp"
 
@@ -26,7 +26,7 @@ namespace {
 using namespace platform::media;
 using platform::core::RunLoop;
 using testsupport::SessionBus;
-namespace ui = platform::ui;
+namespace graphics = platform::graphics;
 namespace Key = NowPlayingKey;
 
 // Every command of the centre records what reaches it.
@@ -58,7 +58,7 @@ struct RecordedCommands {
     }
 };
 
-NowPlayingInfo episodeInfo(double elapsed, const ui::Image& image) {
+NowPlayingInfo episodeInfo(double elapsed, const graphics::Image& image) {
     return NowPlayingInfo{{Key::title, std::string("Episode 1")},
                           {Key::playbackRate, 1.0},
                           {Key::artwork, MediaItemArtwork(image)},
@@ -75,7 +75,7 @@ struct MprisServiceTest : ::testing::Test {
 
 TEST_F(MprisServiceTest, PlayerctlReadsThePublishedEpisodeAndDrivesEveryCommand) {
     const auto png = testimages::png(8, 8, 3);
-    const auto image = ui::Image::fromData(png);
+    const auto image = graphics::Image::fromData(png);
     ASSERT_TRUE(image);
     RecordedCommands commands;
     NowPlayingInfoCenter::defaultCenter().setNowPlayingInfo(episodeInfo(10.0, *image));
@@ -98,7 +98,7 @@ TEST_F(MprisServiceTest, PlayerctlReadsThePublishedEpisodeAndDrivesEveryCommand)
     const auto leftover = MprisService::artworkFolder() / "artwork-0123456789abcdef.png";
     ASSERT_TRUE(platform::core::FileManager::writeFileAtomically(leftover, png));
     std::filesystem::last_write_time(leftover, std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
-    const auto otherImage = ui::Image::fromData(testimages::png(8, 8, 4));
+    const auto otherImage = graphics::Image::fromData(testimages::png(8, 8, 4));
     NowPlayingInfoCenter::defaultCenter().setNowPlayingInfo(episodeInfo(10.0, *otherImage));
     ASSERT_TRUE(RunLoop::main().runUntil(
         [&] { return SessionBus::playerctl("metadata mpris:artUrl") != artUrl->absoluteString(); }, 10.0));
@@ -138,7 +138,7 @@ TEST_F(MprisServiceTest, PlayerctlReadsThePublishedEpisodeAndDrivesEveryCommand)
 
 TEST_F(MprisServiceTest, StatusFollowsElapsedTimeAndCapabilitiesFollowTheCommands) {
     RunLoop::main().useManualClock();
-    const auto image = ui::Image::fromData(testimages::png(4, 4, 1));
+    const auto image = graphics::Image::fromData(testimages::png(4, 4, 1));
     ASSERT_TRUE(image);
     RecordedCommands commands;
     ASSERT_TRUE(SessionBus::waitForPlayer());

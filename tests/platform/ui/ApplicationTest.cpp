@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/Application.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Application.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 

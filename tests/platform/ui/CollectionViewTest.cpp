@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/CollectionView.hpp"
-#include "platform/ui/NibRegistry.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/lists/CollectionView.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 

@@ -8,10 +8,10 @@
 #include "RenderProbe.hpp"
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/NibRegistry.hpp"
-#include "platform/ui/TableView.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/lists/TableView.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 using platform::core::DebugCapture;

@@ -1,4 +1,4 @@
-#include "platform/ui/TextView.hpp"
+#include "platform/ui/text/TextView.hpp"
 
 #include <gtest/gtest.h>
 

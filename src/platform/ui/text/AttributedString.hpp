@@ -7,9 +7,9 @@
 // the kit (measuring goes through the installed text measurer).
 #pragma once
 
-#include "platform/ui/Color.hpp"
-#include "platform/ui/Font.hpp"
-#include "platform/ui/Geometry.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/graphics/Geometry.hpp"
+#include "platform/ui/text/Font.hpp"
 
 #include <cstddef>
 #include <functional>

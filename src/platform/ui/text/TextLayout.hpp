@@ -15,10 +15,10 @@
 // Main thread only.
 #pragma once
 
-#include "platform/ui/Color.hpp"
-#include "platform/ui/Font.hpp"
-#include "platform/ui/Geometry.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/graphics/Geometry.hpp"
 #include "platform/ui/text/AttributedString.hpp"
+#include "platform/ui/text/Font.hpp"
 
 #include <limits>
 #include <memory>
