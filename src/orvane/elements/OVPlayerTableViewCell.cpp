@@ -48,6 +48,7 @@ bool OVPlayerTableViewCell::nib(platform::ui::NibBuild& build) {
 
     overlay->setUserInteractionEnabled(false);
     podcast->setFont(fontOr("AvenirNext-DemiBold", 15));
+    podcast->setTextAlignment(platform::ui::TextAlignment::center);  // over the title, centred while still
     for (const auto& label : {left, right}) label->setFont(fontOr("AvenirNext-Medium", 12));
     right->setTextAlignment(platform::ui::TextAlignment::right);
 
