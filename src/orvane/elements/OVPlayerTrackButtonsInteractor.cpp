@@ -1,6 +1,6 @@
 #include "orvane/elements/OVPlayerTrackButtonsInteractor.hpp"
 
-#include "platform/ui/views/Application.hpp"
+#include "platform/ui/views/SelectionFeedbackGenerator.hpp"
 
 namespace orvane {
 
@@ -35,7 +35,7 @@ void OVPlayerTrackButtonsInteractor::update(bool positionCanBeChanged) {
 }
 
 void OVPlayerTrackButtonsInteractor::didTap() {
-    platform::ui::Application::shared().hapticFeedback(platform::ui::HapticFeedbackStyle::selection);
+    platform::ui::SelectionFeedbackGenerator::create()->selectionChanged();
 }
 
 }  // namespace orvane
