@@ -45,6 +45,8 @@ constexpr double readMoreWidth = 90;
 constexpr double readMoreHeight = 22;
 // The largest single-precision float: no limit to the measured height.
 constexpr double unboundedHeight = 3.4028234663852886e38;
+// More lines than a collapsed text can show.
+constexpr int maximumCollapsedLines = 64;
 
 }  // namespace
 
@@ -170,10 +172,16 @@ void OVDescriptionTextTableViewCell::update(const OVDescriptionCellModel::Data& 
 void OVDescriptionTextTableViewCell::update(const OVDescriptionCellModel::TextIsDeveloped& withViewModel) {
     const double width = OVPage::width().value_or(bounds().size.width) -
                          2 * OVConstants::OVPageElementTableViewCell::horizontalMargin;
+    // The whole text is measured, whatever the collapsed view showed.
+    const int shownLines = textView_->maximumNumberOfLines();
+    textView_->setMaximumNumberOfLines(0);
     const double textHeight = textView_->sizeThatFits({width, unboundedHeight}).height;
     const auto element = this->element();
     const auto page = element ? element->page() : nullptr;
-    if (!page) return;
+    if (!page) {
+        textView_->setMaximumNumberOfLines(shownLines);
+        return;
+    }
     const bool developed = withViewModel.value;
     page->execute([&] {
         if (developed) {
@@ -184,12 +192,23 @@ void OVDescriptionTextTableViewCell::update(const OVDescriptionCellModel::TextIs
             alphaGradientView_->setHidden(false);
             expandTextButton_->setHidden(false);
             textViewHeightConstraint_->setConstant(collapsedHeight);
+            // Only lines that fit whole: no half line shows under the cut.
+            textView_->setMaximumNumberOfLines(wholeLinesWithin(collapsedHeight, width));
         } else {
             alphaGradientView_->setHidden(true);
             expandTextButton_->setHidden(true);
             textViewHeightConstraint_->setConstant(std::min(textHeight + collapsedHeight / 3, collapsedHeight));
         }
     });
+}
+
+int OVDescriptionTextTableViewCell::wholeLinesWithin(double height, double width) {
+    int lines = 1;
+    for (; lines < maximumCollapsedLines; ++lines) {
+        textView_->setMaximumNumberOfLines(lines + 1);
+        if (textView_->sizeThatFits({width, unboundedHeight}).height > height) break;
+    }
+    return lines;
 }
 
 void OVDescriptionTextTableViewCell::seeMore() {

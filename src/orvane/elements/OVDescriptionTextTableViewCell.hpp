@@ -1,7 +1,8 @@
 // The description element's row of the main, podcast and episode pages: a
 // header and a description's HTML text, either collapsed to 65 points under
-// a horizontal fade with a read-more button (longer texts), or developed to
-// the text's full measured height. Every change of height runs inside one
+// a horizontal fade with a read-more button (longer texts; only the lines
+// that fit whole are drawn), or developed to the text's full measured
+// height. Every change of height runs inside one
 // batch of updates of the page's table, so the row is re-measured; a cell
 // whose element has no page never changes its height. A tap on read-more
 // reports the legacy `seeMore` event, then asks the delegate (the page) to
@@ -88,6 +89,8 @@ private:
     void initializeUI();
     // A horizontal fade over the fade view, transparent on the left.
     void setGradient(const platform::graphics::Color& forThemeColor);
+    // How many whole lines of the text fit in `height` at `width` (one at least).
+    int wholeLinesWithin(double height, double width);
 
     std::shared_ptr<OVDescriptionCellInputInteractorInput> interactor_;
     std::weak_ptr<OVDescriptionTextTableViewCellDelegate> delegate_;

@@ -39,6 +39,8 @@ bool OVOpenPodcastTableViewCell::nib(platform::ui::NibBuild& build) {
         view->setTranslatesAutoresizingMaskIntoConstraints(false);
         content->addSubview(view);
     }
+    // Clear in the nib: the page's background shows through in either theme.
+    cell->setBackgroundColor(Color::clear());
     image->setClipsToBounds(true);
     podcast->setFont(OVConstants::OVEpisodeTableViewCell::episodeFont());
     editor->setFont(OVConstants::OVDescriptionTextTableViewCell::textFont());

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "orvane/elements/OVElementNibs.hpp"
 #include "orvane/elements/OVOpenPodcastTableViewCell.hpp"
@@ -69,10 +70,16 @@ TEST(OVOpenPodcastTableViewCell, TheRowHighlightsAndKeepsOneTopSeparatorThroughT
         EXPECT_EQ(cell->editorLabel()->textColor(), look.theme.color(OVTheme::FontColor::typeB));
     }
     cell->layoutIfNeeded();
-    ASSERT_EQ(cell->subviews().size(), 2u);  // the content view and one line
-    const auto& line = cell->subviews()[1];
-    EXPECT_EQ(line->frame(), (platform::graphics::Rect{0, 0, cell->bounds().width(), 1}));
-    EXPECT_EQ(line->backgroundColor(), OVTheme(OVTheme::light).separatorColor());
+    // One line in either theme's separator colour: the last theme's, along the top.
+    std::vector<std::shared_ptr<platform::ui::View>> lines;
+    for (const auto& view : cell->subviews()) {
+        const auto colour = view->backgroundColor();
+        if (colour == OVTheme(OVTheme::light).separatorColor() || colour == OVTheme(OVTheme::dark).separatorColor())
+            lines.push_back(view);
+    }
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0]->frame(), (platform::graphics::Rect{0, 0, cell->bounds().width(), 1}));
+    EXPECT_EQ(lines[0]->backgroundColor(), OVTheme(OVTheme::light).separatorColor());
 }
 
 }  // namespace
