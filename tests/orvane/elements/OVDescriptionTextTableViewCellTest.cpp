@@ -275,6 +275,7 @@ TEST(OVDescriptionTextTableViewCell, DescriptionsNeedAThemeFirstAndATextAndPodca
 }
 
 TEST(OVDescriptionTextTableViewCell, OnlyWebLinksOfTheDescriptionOpen) {
+    PageWidth width(375);
     auto row = makeRow();
     row.cell->update(OVTheme::light, Color::black());
     row.cell->update(OVObjDescription{
@@ -282,13 +283,26 @@ TEST(OVDescriptionTextTableViewCell, OnlyWebLinksOfTheDescriptionOpen) {
         "<p><a href=\"javascript:alert(1)\">script</a> <a href=\"file:///etc/passwd\">file</a> "
         "<a href=\"HTTPS://example.com/show\">site</a></p>",
         std::nullopt});
+    row.cell->update(true);
+    auto shown = testsupport::showCell(row.cell, 375, "description-links");
     const auto& textView = row.cell->textView();
     const std::string text = textView->text();
+    // A point of the window over the word's middle character.
+    const auto over = [&](const std::string& word) -> std::optional<Point> {
+        const std::size_t index = text.find(word) + word.size() / 2;
+        const auto b = textView->bounds();
+        for (double y = 1; y < b.height(); y += 2)
+            for (double x = 1; x < b.width(); x += 2)
+                if (textView->characterIndexAt({x, y}) == index) return textView->convertPoint({x, y}, nullptr);
+        return std::nullopt;
+    };
     auto& application = platform::ui::Application::shared();
     const auto before = application.openedURLs().size();
-    EXPECT_FALSE(textView->activateLink(text.find("script")));
-    EXPECT_FALSE(textView->activateLink(text.find("file")));
-    EXPECT_TRUE(textView->activateLink(text.find("site")));
+    for (const std::string word : {"script", "file", "site"}) {
+        const auto point = over(word);
+        ASSERT_TRUE(point) << word;
+        shown.window->tap(*point);
+    }
     ASSERT_EQ(application.openedURLs().size(), before + 1);
     EXPECT_EQ(application.openedURLs().back(), "HTTPS://example.com/show");
 }
