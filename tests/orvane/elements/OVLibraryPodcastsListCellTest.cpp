@@ -240,6 +240,29 @@ TEST_F(LibraryList, SwitchOffReportsAtOnceSwitchOnAfterThePopForThePodcastTapped
     EXPECT_TRUE(shownRows[0]->stopNotificationButton()->isHidden());
 }
 
+TEST_F(LibraryList, TheListAndItsRowsGoWithTheElement) {
+    fillThree();
+    cell->update(OVTheme::light, mainColor);
+    cell->update(OVMock::UserData::shared());
+    show("library-list-weak");
+    // A switch-on in flight when everything goes away reports nothing.
+    std::weak_ptr<OVLibraryPodcastCell> weakRow;
+    {
+        const auto row = rows().at(0);
+        ASSERT_FALSE(row->startNotificationButton()->isHidden());
+        weakRow = row;
+        shown->window->tap(centreOf(*row->startNotificationButton()));
+    }
+    std::weak_ptr<OVLibraryPodcastsListCell> weakCell = cell;
+    shown.reset();
+    cell.reset();
+    element.reset();
+    EXPECT_TRUE(weakCell.expired());
+    RunLoop::main().advance(1);
+    EXPECT_TRUE(weakRow.expired());
+    EXPECT_TRUE(page->calls.empty());
+}
+
 // The list with three podcasts in both looks.
 TEST_F(LibraryList, Snapshot) {
     for (const std::string key : {"ten", "noon", "eleven"})
