@@ -231,6 +231,7 @@ TEST(PodcastSubscriptionCell, SnapshotsOfBothStates) {
         for (const bool subscribed : {false, true}) {
             Row row(true, "subscription-" + look.name + (subscribed ? "-subscribed" : "-not-subscribed"));
             row.shown.window->setBackgroundColor(look.theme.backgroundColor());
+            row.shown.table->setBackgroundColor(look.theme.backgroundColor());
             row.cell->contentView()->setBackgroundColor(look.theme.backgroundColor());
             row.cell->update(look.theme, look.mainColor);
             row.cell->updatePodcastSubscription(subscribed, false);
