@@ -29,10 +29,14 @@ bool OVShareTableViewCell::nib(NibBuild& build) {
     sendUp->setTintColor(Color::white());
     auto platformButton = Button::create();
     platformButton->setTranslatesAutoresizingMaskIntoConstraints(false);
-    platformButton->setImage(Image::named("ShareButton-Light"), ControlState::normal);
+    // A grey that reads on the light and the dark background alike.
+    const Color grey{0.52, 0.53, 0.55, 1};
+    if (auto share = Image::named("ShareButton-Light"))
+        platformButton->setImage(share->withRenderingMode(Image::RenderingMode::alwaysTemplate), ControlState::normal);
+    platformButton->setTintColor(grey);
     platformButton->layer()->setCornerRadius(22);
     platformButton->layer()->setBorderWidth(1);
-    platformButton->layer()->setBorderColor(Color{0.85, 0.85, 0.86, 1});
+    platformButton->layer()->setBorderColor(grey);
     content->addSubview(sendUp);
     content->addSubview(platformButton);
 
