@@ -25,7 +25,8 @@ void OVEpisodePlayCellInteractor::update(OVAudioPlayerStatus audioStatus) {
 OVEpisodePlayCellModel::Status OVEpisodePlayCellInteractor::status(bool isCurrentTrack,
                                                                   OVAudioPlayerStatus audioStatus) {
     if (!isCurrentTrack) return {false, true, localized("EPISODE_PLAY_PAGE_ELEMENT_PLAY")};
-    if (audioStatus == OVAudioPlayerStatus::paused) return {false, true, localized("EPISODE_PLAY_PAGE_ELEMENT_RESTART")};
+    if (audioStatus == OVAudioPlayerStatus::paused)
+        return {false, true, localized("EPISODE_PLAY_PAGE_ELEMENT_RESTART")};
     return {true, false, std::nullopt};
 }
 

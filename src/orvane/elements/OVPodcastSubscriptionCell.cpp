@@ -147,7 +147,8 @@ void OVPodcastSubscriptionCell::didTapUnsubscribeButton() {
 }
 
 void OVPodcastSubscriptionCell::didTapStartNotificationButton() {
-    std::weak_ptr<OVPodcastSubscriptionCell> weak = std::static_pointer_cast<OVPodcastSubscriptionCell>(shared_from_this());
+    std::weak_ptr<OVPodcastSubscriptionCell> weak =
+        std::static_pointer_cast<OVPodcastSubscriptionCell>(shared_from_this());
     tapAnimation(notificationStartButton_, [weak] {
         if (auto self = weak.lock())
             self->ask(OVSubscription::notification, true, &OVPodcastSubscriptionCell::updateNotificationSubscription);

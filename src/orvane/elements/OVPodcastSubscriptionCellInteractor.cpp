@@ -27,7 +27,8 @@ void OVPodcastSubscriptionCellInteractor::updatePodcastSubscription(bool podcast
     if (auto view = view_.lock()) view->update(model);
 }
 
-void OVPodcastSubscriptionCellInteractor::updateNotificationSubscription(bool notificationSubscription, bool animateChange) {
+void OVPodcastSubscriptionCellInteractor::updateNotificationSubscription(bool notificationSubscription,
+                                                                         bool animateChange) {
     const OVPodcastSubscriptionCellModel::NotificationSubscrption model{notificationSubscription,
                                                                         !notificationSubscription, animateChange};
     if (auto view = view_.lock()) view->update(model);
