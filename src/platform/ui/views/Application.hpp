@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,8 @@ public:
     // ---- Haptics ----
     void hapticFeedback(HapticFeedbackStyle style);
     int hapticFeedbackCount() const { return hapticCount_; }
+    // Those of one style.
+    int hapticFeedbackCount(HapticFeedbackStyle style) const;
 
 private:
     Application() = default;
@@ -66,6 +69,7 @@ private:
     std::vector<std::string> openedURLs_;
     int openURLCount_ = 0;
     int hapticCount_ = 0;
+    std::map<HapticFeedbackStyle, int> hapticCounts_;
 };
 
 }  // namespace platform::ui
