@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "orvane/elements/OVWebAddress.hpp"
 #include "orvane/model/StringExtensions.hpp"
 #include "orvane/widget/OVWidgetManagerOLD.hpp"
 #include "platform/core/DebugPrint.hpp"
@@ -13,12 +14,6 @@ namespace orvane {
 using platform::core::URL;
 
 namespace {
-
-// An http or https address with a host (the parser gives the scheme in
-// lower case).
-bool isWebAddress(const URL& address) {
-    return (address.scheme() == "http" || address.scheme() == "https") && !address.host().empty();
-}
 
 // Opens a web address through the call the system offers; any other
 // address is refused.
