@@ -130,6 +130,12 @@ TEST_F(RecommendationList, SelectingTheSecondRowDeselectsItAndReportsTheSecondPa
     EXPECT_EQ(page->calls, (Calls{"didSelectEpisode(show-2 in show)"}));
     EXPECT_FALSE(cell->tableView()->indexPathForSelectedRow());
 
+    // A row's own buttons reach the page directly.
+    const auto& details = *rows()[2]->detailsButton();
+    shown->window->tap(details.convertPoint({details.bounds().midX(), details.bounds().midY()}, shown->window.get()));
+    EXPECT_EQ(page->calls.back(), "didTapForDetails(show-3 in show)");
+    EXPECT_EQ(page->calls.size(), 2u);
+
     // Without a delegate the row is still deselected and nothing is sent.
     page->calls.clear();
     cell->setDelegate({});
