@@ -33,14 +33,14 @@ namespace content = testsupport::content;
 // looking a host up.
 std::string local(const std::string& path) { return "http://127.0.0.1:1/" + path; }
 
-std::shared_ptr<OVTrack> localEpisode(content::Episode spec) {
-    if (!spec.image) spec.image = local("art/" + spec.key + ".jpg");
-    return content::episode(std::move(spec));
+std::shared_ptr<OVTrack> localEpisode(content::Episode fields) {
+    if (!fields.image) fields.image = local("art/" + fields.key + ".jpg");
+    return content::episode(std::move(fields));
 }
 
-OVContent localPodcast(content::Podcast spec) {
-    auto made = content::podcast(spec);
-    if (made.description) made.description->image = local("covers/" + spec.key + ".jpg");
+OVContent localPodcast(content::Podcast fields) {
+    auto made = content::podcast(fields);
+    if (made.description) made.description->image = local("covers/" + fields.key + ".jpg");
     return made;
 }
 

@@ -37,8 +37,8 @@ namespace content = testsupport::content;
 // A podcast whose artwork addresses are on a closed local port: loads fail
 // at once, without looking a host up (the snapshot serves them from the
 // image cache).
-OVContent localPodcast(content::Podcast spec) {
-    auto made = content::podcast(spec);
+OVContent localPodcast(content::Podcast fields) {
+    auto made = content::podcast(fields);
     made.description->image = "http://127.0.0.1:1/covers/" + made.identifier + ".jpg";
     for (const auto& track : made.tracks.value_or(std::vector<std::shared_ptr<OVTrack>>{})) {
         auto description = track->description().value_or(OVObjDescription{});
