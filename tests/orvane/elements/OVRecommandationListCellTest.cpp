@@ -221,28 +221,40 @@ TEST_F(RecommendationList, TheCellAndItsPresenterDoNotKeepEachOtherAlive) {
     EXPECT_TRUE(weak.expired());
 }
 
-// The list with three rows, the first current and the second downloading.
+// The list with three rows, the first current and the second downloading,
+// in both looks.
 TEST_F(RecommendationList, Snapshot) {
     for (int i = 1; i <= 3; ++i)
         OVImageCache::cache(*Image::fromData(testimages::png(64, 64, 40 * i)), "show-" + std::to_string(i) + ".jpg");
     const auto& tracks = *podcast.tracks;
     tracks[0]->setTitle("How a small newsroom covers a very large city, every single night of the week");
-    cell->update(OVTheme::light, Color{0.10, 0.35, 0.85, 1});
-    cell->update(content::pairs(podcast));
-    cell->update(tracks[0], podcast);
-    cell->downloadStatusDidChange(tracks[1], OVTrack::InProgress{0.6f});
-    show("recommendation-list");
-    ASSERT_TRUE(RunLoop::main().runUntil(
-        [&] {
-            for (const auto& row : rows())
-                if (!row->stImageView()->imageView()->image()) return false;
-            return true;
-        },
-        10));
-    RunLoop::main().advance(1);
-    const auto image = shown->snapshot("recommendation-list");
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->size().height, shown->window->size().height);
+    for (const auto& look : content::looks()) {
+        SCOPED_TRACE(look.name);
+        cell->update(look.theme, look.mainColor);
+        cell->update(content::pairs(podcast));
+        cell->update(tracks[0], podcast);
+        cell->downloadStatusDidChange(tracks[1], OVTrack::InProgress{0.6f});
+        const std::string name = look.name == "light" ? "recommendation-list" : "recommendation-list-" + look.name;
+        show(name);
+        ASSERT_TRUE(RunLoop::main().runUntil(
+            [&] {
+                for (const auto& row : rows())
+                    if (!row->stImageView()->imageView()->image()) return false;
+                return true;
+            },
+            10));
+        RunLoop::main().advance(1);
+        const auto image = shown->snapshot(name);
+        ASSERT_TRUE(image);
+        // The ring of the downloading row is drawn in the main colour.
+        const auto& ring = *rows()[1]->downloadView()->progressionView();
+        const auto right = ring.convertPoint({ring.bounds().size.width - 1, ring.bounds().midY()}, shown->window.get());
+        const auto pixel = renderprobe::pixelAt(*image, right.x, right.y);
+        EXPECT_TRUE(renderprobe::near(pixel, {static_cast<int>(look.mainColor.red * 255 + 0.5),
+                                              static_cast<int>(look.mainColor.green * 255 + 0.5),
+                                              static_cast<int>(look.mainColor.blue * 255 + 0.5), 255}, 40))
+            << renderprobe::describe(pixel);
+    }
 }
 
 }  // namespace
