@@ -8,6 +8,7 @@
 #include "orvane/elements/OVDescriptionTextTableViewCell.hpp"
 #include "orvane/elements/OVDiscoverRecommendationsCell.hpp"
 #include "orvane/elements/OVEpisodePlayCell.hpp"
+#include "orvane/elements/OVEpisodeTableViewCell.hpp"
 #include "orvane/elements/OVLibraryPodcastsListCell.hpp"
 #include "orvane/elements/OVOpenPodcastTableViewCell.hpp"
 #include "orvane/elements/OVPlayerTableViewCell.hpp"
@@ -38,6 +39,8 @@ constexpr std::array nibs{
     nibOf<OVPodcastSubscriptionCell>(),      nibOf<OVPodcastEpisodesListCell>(),
     nibOf<OVLibraryPodcastsListCell>(),      nibOf<OVRecommandationListCell>(),
     nibOf<OVRecommendationHeadlinesCell>(),  nibOf<OVDiscoverRecommendationsCell>(),
+    // The rows of the list elements.
+    nibOf<OVEpisodeTableViewCell>(),
 };
 
 [[maybe_unused]] const bool nibsRegistered = [] {
