@@ -9,6 +9,7 @@
 #include "orvane/elements/OVDiscoverRecommendationEpisodeCell.hpp"
 #include "orvane/elements/OVDiscoverRecommendationsCell.hpp"
 #include "orvane/elements/OVEpisodePlayCell.hpp"
+#include "orvane/elements/OVEpisodeTableViewCell.hpp"
 #include "orvane/elements/OVLibraryPodcastCell.hpp"
 #include "orvane/elements/OVLibraryPodcastsListCell.hpp"
 #include "orvane/elements/OVOpenPodcastTableViewCell.hpp"
@@ -41,9 +42,9 @@ constexpr std::array nibs{
     nibOf<OVPodcastSubscriptionCell>(),      nibOf<OVPodcastEpisodesListCell>(),
     nibOf<OVLibraryPodcastsListCell>(),      nibOf<OVRecommandationListCell>(),
     nibOf<OVRecommendationHeadlinesCell>(),  nibOf<OVDiscoverRecommendationsCell>(),
-    // The rows and items of the library and discover elements.
-    nibOf<OVLibraryPodcastCell>(), nibOf<OVDiscoverRecommendationEpisodeCell>(),
-    nibOf<OVRecommendationHeadlinesPodcastCell>(),
+    // The rows and items of the list elements.
+    nibOf<OVEpisodeTableViewCell>(),         nibOf<OVLibraryPodcastCell>(),
+    nibOf<OVDiscoverRecommendationEpisodeCell>(), nibOf<OVRecommendationHeadlinesPodcastCell>(),
 };
 
 [[maybe_unused]] const bool nibsRegistered = [] {

@@ -1,7 +1,5 @@
 #include "orvane/elements/OVWebAddress.hpp"
 
-#include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "orvane/model/StringExtensions.hpp"
@@ -9,23 +7,13 @@
 
 namespace orvane {
 
-namespace {
-
-bool hasWebScheme(std::string_view address) {
-    const auto colon = address.find(':');
-    if (colon == std::string_view::npos) return false;
-    std::string scheme(address.substr(0, colon));
-    std::transform(scheme.begin(), scheme.end(), scheme.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return scheme == "http" || scheme == "https";
+bool isWebAddress(const platform::core::URL& address) {
+    return (address.scheme() == "http" || address.scheme() == "https") && !address.host().empty();
 }
 
-}  // namespace
-
 bool isWebAddress(std::string_view address) {
-    if (!hasWebScheme(address)) return false;
     const auto parsed = url(address);
-    return parsed && !parsed->host().empty();
+    return parsed && isWebAddress(*parsed);
 }
 
 std::optional<platform::core::URL> webURL(const std::optional<std::string>& address, std::string_view what) {

@@ -13,9 +13,10 @@
 
 namespace orvane {
 
-// Whether `address` is an absolute http or https address (scheme compared
-// without regard to case).
+// Whether `address` is an absolute http or https address with a host (the
+// scheme compared without regard to case).
 bool isWebAddress(std::string_view address);
+bool isWebAddress(const platform::core::URL& address);
 
 // The address as a URL when it is a web address; none, with one debug line
 // naming `what`, when it has another scheme or does not parse; none quietly
