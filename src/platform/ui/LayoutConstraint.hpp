@@ -9,6 +9,12 @@
 // in window coordinates, transforms ignored. Frames follow the solution in
 // layout passes only.
 //
+// Values are bounded as the layout engine states (constants within
+// ±10,000,000 points, multipliers 0 or 0.001–1,000 in magnitude, priorities
+// finite): a constraint made with anything else is refused with one debug
+// line when activated and stays inactive; such a new constant or priority is
+// refused the same way and the constraint keeps its old one.
+//
 // Main thread only.
 #pragma once
 
@@ -97,12 +103,12 @@ public:
     bool isActive() const { return active_; }
     void setActive(bool active);
     // A changed constant re-solves incrementally; frames follow at the next
-    // layout pass. When a required constraint can no longer hold, it is
-    // dropped with a debug line.
+    // layout pass. When a required constraint can no longer hold (or its
+    // solution would be out of range), it is dropped with a debug line.
     double constant() const { return constant_; }
     void setConstant(double constant);
     double priority() const { return priority_; }
-    // Clamped to 1–1000.
+    // Clamped to 1–1000; one that is not finite is refused with a debug line.
     void setPriority(double priority);
 
     double multiplier() const { return multiplier_; }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <set>
+#include <unordered_set>
 #include <utility>
 
 namespace platform::ui::layout {
@@ -18,7 +20,14 @@ bool nearZero(double v) { return std::fabs(v) < epsilon; }
 using Symbol = std::uint32_t;
 enum class Kind : std::uint8_t { invalid, external, slack, error, dummy };
 
-// One linear row: constant + Σ coefficient × symbol, cells sorted by symbol.
+struct Ignore {
+    void operator()(Symbol) const {}
+};
+
+// One linear row of the tableau: constant + Σ coefficient × symbol, cells
+// sorted by symbol. The operations that change which symbols a row holds
+// report each symbol that enters (`added`) or leaves (`removed`), so that the
+// solver can keep its column index in step.
 class Row {
 public:
     double constant = 0;
@@ -42,7 +51,8 @@ public:
     }
 
     // this += k × other
-    void addRow(const Row& other, double k) {
+    template <class Added = Ignore, class Removed = Ignore>
+    void addRow(const Row& other, double k, Added&& added = {}, Removed&& removed = {}) {
         constant += k * other.constant;
         std::vector<std::pair<Symbol, double>> merged;
         merged.reserve(cells_.size() + other.cells_.size());
@@ -52,11 +62,16 @@ public:
             if (b == other.cells_.end() || (a != cells_.end() && a->first < b->first)) {
                 merged.push_back(*a++);
             } else if (a == cells_.end() || b->first < a->first) {
-                merged.emplace_back(b->first, k * b->second);
+                const double value = k * b->second;
+                if (!nearZero(value)) {
+                    merged.emplace_back(b->first, value);
+                    added(b->first);
+                }
                 ++b;
             } else {
                 const double sum = a->second + k * b->second;
                 if (!nearZero(sum)) merged.emplace_back(a->first, sum);
+                else removed(a->first);
                 ++a;
                 ++b;
             }
@@ -64,9 +79,11 @@ public:
         cells_ = std::move(merged);
     }
 
-    void remove(Symbol s) {
+    bool remove(Symbol s) {
         auto it = find(s);
-        if (it != cells_.end() && it->first == s) cells_.erase(it);
+        if (it == cells_.end() || it->first != s) return false;
+        cells_.erase(it);
+        return true;
     }
 
     void negate() {
@@ -89,11 +106,13 @@ public:
     }
 
     // Replaces s by the row that defines it.
-    void substitute(Symbol s, const Row& definition) {
+    template <class Added = Ignore, class Removed = Ignore>
+    void substitute(Symbol s, const Row& definition, Added&& added = {}, Removed&& removed = {}) {
         const double k = coefficient(s);
         if (k == 0.0) return;
         remove(s);
-        addRow(definition, k);
+        removed(s);
+        addRow(definition, k, added, removed);
     }
 
 private:
@@ -109,15 +128,90 @@ private:
     std::vector<std::pair<Symbol, double>> cells_;
 };
 
-double weightOf(double priority) { return std::pow(10.0, priority / 200.0); }
+// What the simplex minimises (the objective, or the artificial objective
+// while a row is tested): a row that can hold every error symbol, so it is
+// kept in a hash table, with the symbols whose coefficient is below the
+// tolerance (the candidates to enter the basis, dummies excepted) in order.
+// While a journal is set, the first coefficient each change replaces is kept
+// in it.
+class Goal {
+public:
+    explicit Goal(const std::vector<Kind>& kinds) : kinds_(kinds) {}
 
-bool isFinite(const Expression& e) {
-    return std::isfinite(e.constant()) &&
-           std::all_of(e.terms().begin(), e.terms().end(), [](const Term& t) { return std::isfinite(t.coefficient); });
-}
+    double constant = 0;
+
+    double coefficient(Symbol s) const {
+        auto it = cells_.find(s);
+        return it == cells_.end() ? 0.0 : it->second;
+    }
+    void add(Symbol s, double k) { put(s, coefficient(s) + k); }
+    void addRow(const Row& row, double k) {
+        constant += k * row.constant;
+        for (const auto& [s, c] : row.cells()) add(s, k * c);
+    }
+    void substitute(Symbol s, const Row& definition) {
+        const double k = coefficient(s);
+        if (k == 0.0) return;
+        put(s, 0);
+        addRow(definition, k);
+    }
+    void remove(Symbol s) {
+        if (cells_.contains(s)) put(s, 0);
+    }
+    // Symbols with a coefficient below −epsilon, lowest first.
+    const std::set<Symbol>& falling() const { return falling_; }
+
+    void setJournal(std::unordered_map<Symbol, double>* journal) { journal_ = journal; }
+    // Puts back a coefficient without recording it.
+    void restore(Symbol s, double k) {
+        auto* journal = std::exchange(journal_, nullptr);
+        put(s, k);
+        journal_ = journal;
+    }
+
+private:
+    void put(Symbol s, double k) {
+        auto it = cells_.find(s);
+        if (journal_) journal_->try_emplace(s, it == cells_.end() ? 0.0 : it->second);
+        if (nearZero(k)) {
+            if (it != cells_.end()) cells_.erase(it);
+            falling_.erase(s);
+            return;
+        }
+        if (it != cells_.end()) it->second = k;
+        else cells_.emplace(s, k);
+        if (k < -epsilon && s < kinds_.size() && kinds_[s] != Kind::dummy) falling_.insert(s);
+        else falling_.erase(s);
+    }
+
+    const std::vector<Kind>& kinds_;
+    std::unordered_map<Symbol, double> cells_;
+    std::set<Symbol> falling_;
+    std::unordered_map<Symbol, double>* journal_ = nullptr;
+};
+
+double weightOf(double priority) { return std::pow(10.0, priority / 200.0); }
 
 std::unexpected<SolverError> notFinite() {
     return std::unexpected(SolverError{SolverError::Kind::notFinite, "constraint with a value that is not finite"});
+}
+
+std::unexpected<SolverError> outOfRange() {
+    return std::unexpected(
+        SolverError{SolverError::Kind::outOfRange, "constraint with a coefficient, constant or result out of range"});
+}
+
+std::optional<std::unexpected<SolverError>> checkExpression(const Expression& e) {
+    bool finite = std::isfinite(e.constant());
+    bool inRange = std::fabs(e.constant()) <= Solver::maximumMagnitude;
+    for (const Term& t : e.terms()) {
+        finite = finite && std::isfinite(t.coefficient);
+        const double k = std::fabs(t.coefficient);
+        inRange = inRange && k <= Solver::maximumCoefficient && (k == 0 || k >= Solver::minimumCoefficient);
+    }
+    if (!finite) return notFinite();
+    if (!inRange) return outOfRange();
+    return std::nullopt;
 }
 
 }  // namespace
@@ -131,13 +225,27 @@ struct Solver::Impl {
         double constant = 0;        // the expression's constant as last set
     };
 
+    // The state an operation started from, for the rows and objective
+    // coefficients it changed: what `rollBack` puts back when the operation
+    // is refused, and the rows whose values it checks.
+    struct Journal {
+        bool active = false;
+        std::unordered_map<Symbol, std::optional<Row>> rows;  // none: the row did not exist
+        std::unordered_map<Symbol, double> objective;
+        double objectiveConstant = 0;
+    };
+
     std::vector<Kind> kinds{Kind::invalid};
     std::unordered_map<Symbol, Row> rows;
-    Row objective;
-    std::unique_ptr<Row> artificial;
+    // For each symbol, the basic symbols whose rows hold it: substitutions,
+    // ratio tests and constant shifts visit only those rows.
+    std::unordered_map<Symbol, std::unordered_set<Symbol>> columns;
+    Goal objective{kinds};
+    std::unique_ptr<Goal> artificial;
     std::vector<Symbol> infeasible;
     std::unordered_map<ConstraintId, ConstraintInfo> constraints;
     std::unordered_map<Variable, ConstraintId> edits;
+    Journal journal;
     std::uint32_t nextConstraint = 1;
     std::uint64_t pivots = 0;
 
@@ -148,6 +256,99 @@ struct Solver::Impl {
     Kind kindOf(Symbol s) const { return s < kinds.size() ? kinds[s] : Kind::invalid; }
     bool isRestricted(Symbol s) const { return kindOf(s) != Kind::external; }
     bool isPivotable(Symbol s) const { return kindOf(s) == Kind::slack || kindOf(s) == Kind::error; }
+
+    // ---- Rows, columns and the journal ----
+
+    void columnAdd(Symbol s, Symbol basic) { columns[s].insert(basic); }
+    void columnRemove(Symbol s, Symbol basic) {
+        auto it = columns.find(s);
+        if (it == columns.end()) return;
+        it->second.erase(basic);
+        if (it->second.empty()) columns.erase(it);
+    }
+    // The basic symbols whose rows hold s, as a list that stays valid while
+    // those rows change.
+    std::vector<Symbol> rowsHolding(Symbol s) const {
+        auto it = columns.find(s);
+        if (it == columns.end()) return {};
+        return {it->second.begin(), it->second.end()};
+    }
+
+    void record(Symbol basic, const Row* row) {
+        if (!journal.active) return;
+        if (journal.rows.contains(basic)) return;
+        journal.rows.emplace(basic, row ? std::optional<Row>(*row) : std::nullopt);
+    }
+
+    void insertRow(Symbol basic, Row row) {
+        record(basic, nullptr);
+        for (const auto& [s, k] : row.cells()) columnAdd(s, basic);
+        rows.insert_or_assign(basic, std::move(row));
+    }
+
+    Row takeRow(std::unordered_map<Symbol, Row>::iterator it) {
+        const Symbol basic = it->first;
+        record(basic, &it->second);
+        for (const auto& [s, k] : it->second.cells()) columnRemove(s, basic);
+        Row row = std::move(it->second);
+        rows.erase(it);
+        return row;
+    }
+
+    void beginJournal() {
+        journal.active = true;
+        journal.rows.clear();
+        journal.objective.clear();
+        journal.objectiveConstant = objective.constant;
+        objective.setJournal(&journal.objective);
+    }
+
+    void endJournal() {
+        journal.active = false;
+        journal.rows.clear();
+        journal.objective.clear();
+        objective.setJournal(nullptr);
+    }
+
+    // Puts every row and objective coefficient the operation changed back.
+    void rollBack() {
+        objective.setJournal(nullptr);
+        journal.active = false;
+        for (auto& [basic, saved] : journal.rows) {
+            if (auto it = rows.find(basic); it != rows.end()) {
+                for (const auto& [s, k] : it->second.cells()) columnRemove(s, basic);
+                rows.erase(it);
+            }
+            if (saved) {
+                for (const auto& [s, k] : saved->cells()) columnAdd(s, basic);
+                rows.emplace(basic, std::move(*saved));
+            }
+        }
+        for (const auto& [s, k] : journal.objective) objective.restore(s, k);
+        objective.constant = journal.objectiveConstant;
+        artificial.reset();
+        infeasible.clear();
+        endJournal();
+    }
+
+    // Whether every row the operation changed holds finite numbers, and every
+    // variable it moved stays within ±maximumMagnitude.
+    bool changesInRange() const {
+        for (const auto& [basic, saved] : journal.rows) {
+            auto it = rows.find(basic);
+            if (it == rows.end()) continue;
+            const Row& row = it->second;
+            if (!std::isfinite(row.constant)) return false;
+            if (kindOf(basic) == Kind::external && std::fabs(row.constant) > maximumMagnitude) return false;
+            for (const auto& [s, k] : row.cells())
+                if (!std::isfinite(k)) return false;
+        }
+        for (const auto& [s, k] : journal.objective)
+            if (!std::isfinite(objective.coefficient(s))) return false;
+        return std::isfinite(objective.constant);
+    }
+
+    // ---- Simplex ----
 
     Row createRow(const Expression& expression, Relation relation, double priority, ConstraintInfo& info) {
         Row row;
@@ -204,9 +405,14 @@ struct Solver::Impl {
                            [&](const auto& cell) { return kindOf(cell.first) == Kind::dummy; });
     }
 
+    // Replaces s by its definition in every row that holds it and in the goals.
     void substitute(Symbol s, const Row& definition) {
-        for (auto& [basic, row] : rows) {
-            row.substitute(s, definition);
+        for (const Symbol basic : rowsHolding(s)) {
+            Row& row = rows.find(basic)->second;
+            record(basic, &row);
+            row.substitute(
+                s, definition, [&](Symbol added) { columnAdd(added, basic); },
+                [&](Symbol removed) { columnRemove(removed, basic); });
             if (isRestricted(basic) && row.constant < 0) infeasible.push_back(basic);
         }
         objective.substitute(s, definition);
@@ -214,11 +420,10 @@ struct Solver::Impl {
     }
 
     void pivot(Symbol leaving, Symbol entering) {
-        auto node = rows.extract(leaving);
-        Row row = std::move(node.mapped());
+        Row row = takeRow(rows.find(leaving));
         row.solveFor(leaving, entering);
         substitute(entering, row);
-        rows.emplace(entering, std::move(row));
+        insertRow(entering, std::move(row));
         ++pivots;
     }
 
@@ -226,13 +431,12 @@ struct Solver::Impl {
     // A symbol that no restricted row bounds is a direction in which the goal
     // only seems to fall (a coefficient below the tolerance in every row):
     // it is passed over, not taken as an unbounded objective.
-    void optimize(const Row& goal) {
+    void optimize(const Goal& goal) {
         for (;;) {
             Symbol entering = 0;
             Symbol leaving = 0;
-            for (const auto& [candidate, k] : goal.cells()) {
-                if (kindOf(candidate) == Kind::dummy || k >= -epsilon) continue;
-                // Lowest symbol first (Bland's rule: no cycling).
+            // Lowest symbol first (Bland's rule: no cycling).
+            for (const Symbol candidate : goal.falling()) {
                 leaving = leavingRowFor(candidate);
                 if (leaving) {
                     entering = candidate;
@@ -247,8 +451,11 @@ struct Solver::Impl {
     Symbol leavingRowFor(Symbol entering) const {
         Symbol leaving = 0;
         double best = std::numeric_limits<double>::infinity();
-        for (const auto& [basic, row] : rows) {
+        auto column = columns.find(entering);
+        if (column == columns.end()) return 0;
+        for (const Symbol basic : column->second) {
             if (!isRestricted(basic)) continue;
+            const Row& row = rows.find(basic)->second;
             const double k = row.coefficient(entering);
             if (k >= -epsilon) continue;
             const double ratio = -row.constant / k;
@@ -268,6 +475,7 @@ struct Solver::Impl {
             auto it = rows.find(leaving);
             if (it == rows.end() || it->second.constant >= 0) continue;
             if (nearZero(it->second.constant)) {
+                record(leaving, &it->second);
                 it->second.constant = 0;
                 continue;
             }
@@ -292,14 +500,14 @@ struct Solver::Impl {
 
     bool addWithArtificialVariable(const Row& row) {
         const Symbol art = newSymbol(Kind::slack);
-        rows.emplace(art, row);
-        artificial = std::make_unique<Row>(row);
+        insertRow(art, row);
+        artificial = std::make_unique<Goal>(kinds);
+        artificial->addRow(row, 1);
         optimize(*artificial);
         const bool success = nearZero(artificial->constant);
         artificial.reset();
         if (auto it = rows.find(art); it != rows.end()) {
-            Row definition = std::move(it->second);
-            rows.erase(it);
+            Row definition = takeRow(it);
             if (definition.empty()) return success;
             Symbol entering = 0;
             for (const auto& [s, k] : definition.cells()) {
@@ -311,9 +519,14 @@ struct Solver::Impl {
             if (!entering) return false;
             definition.solveFor(art, entering);
             substitute(entering, definition);
-            rows.emplace(entering, std::move(definition));
+            insertRow(entering, std::move(definition));
         }
-        for (auto& [basic, r] : rows) r.remove(art);
+        for (const Symbol basic : rowsHolding(art)) {
+            Row& r = rows.find(basic)->second;
+            record(basic, &r);
+            r.remove(art);
+            columnRemove(art, basic);
+        }
         objective.remove(art);
         return success;
     }
@@ -323,17 +536,20 @@ struct Solver::Impl {
         double r1 = std::numeric_limits<double>::infinity();
         double r2 = r1;
         Symbol first = 0, second = 0, third = 0;
-        for (const auto& [basic, row] : rows) {
+        auto column = columns.find(marker);
+        if (column == columns.end()) return 0;
+        for (const Symbol basic : column->second) {
+            const Row& row = rows.find(basic)->second;
             const double k = row.coefficient(marker);
             if (k == 0.0) continue;
             if (!isRestricted(basic)) {
                 if (!third || basic < third) third = basic;
             } else if (k < 0) {
                 const double r = -row.constant / k;
-                if (r < r1) { r1 = r; first = basic; }
+                if (r < r1 || (r == r1 && basic < first)) { r1 = r; first = basic; }
             } else {
                 const double r = row.constant / k;
-                if (r < r2) { r2 = r; second = basic; }
+                if (r < r2 || (r == r2 && basic < second)) { r2 = r; second = basic; }
             }
         }
         return first ? first : second ? second : third;
@@ -346,14 +562,16 @@ struct Solver::Impl {
         std::vector<Symbol> movedDummies;
         const double shift = delta / info.markerCoefficient;
         if (auto it = rows.find(info.marker); it != rows.end()) {
+            record(info.marker, &it->second);
             it->second.constant -= shift;
             if (it->second.constant < 0) infeasible.push_back(info.marker);
             if (kindOf(info.marker) == Kind::dummy) movedDummies.push_back(info.marker);
             return movedDummies;
         }
-        for (auto& [basic, row] : rows) {
+        for (const Symbol basic : rowsHolding(info.marker)) {
+            Row& row = rows.find(basic)->second;
             const double k = row.coefficient(info.marker);
-            if (k == 0.0) continue;
+            record(basic, &row);
             row.constant += k * shift;
             if (isRestricted(basic) && row.constant < 0) infeasible.push_back(basic);
             if (kindOf(basic) == Kind::dummy) movedDummies.push_back(basic);
@@ -366,16 +584,8 @@ struct Solver::Impl {
     // removal put other symbols into that row, the equality has become a real
     // one: the dummy leaves the basis for another symbol of its row (making
     // the row hold; the rest is up to the dual simplex). A row of dummies alone
-    // that is no longer zero (a constant moved) is a contradiction.
-    bool resolveDummies() {
-        std::vector<Symbol> candidates;
-        for (const auto& [basic, row] : rows)
-            if (kindOf(basic) == Kind::dummy) candidates.push_back(basic);
-        return resolveDummies(candidates);
-    }
-
-    // The same, for the rows of `candidates` only (basic dummies whose rows
-    // are all that can have changed).
+    // that is no longer zero (a constant moved) is a contradiction. Only the
+    // rows of `candidates` (basic dummies whose rows changed) are looked at.
     bool resolveDummies(const std::vector<Symbol>& candidates) {
         std::vector<Symbol> moved;
         for (const Symbol basic : candidates) {
@@ -387,8 +597,10 @@ struct Solver::Impl {
             if (mixed || !nearZero(row.constant)) moved.push_back(basic);
         }
         for (const Symbol dummy : moved) {
+            const auto it = rows.find(dummy);
+            if (it == rows.end()) continue;
             Symbol entering = 0;
-            for (const auto& [sym, k] : rows.at(dummy).cells())
+            for (const auto& [sym, k] : it->second.cells())
                 if (kindOf(sym) != Kind::dummy && (!entering || kindOf(sym) == Kind::external)) entering = sym;
             if (!entering) return false;
             pivot(dummy, entering);
@@ -412,40 +624,46 @@ Variable Solver::createVariable() { return Variable(impl_->newSymbol(Kind::exter
 std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression& expression, Relation relation,
                                                                double priority) {
     Impl& s = *impl_;
-    if (!isFinite(expression)) return notFinite();
-    priority = std::isnan(priority) ? required : std::clamp(priority, 1.0, required);
-    Impl::ConstraintInfo info;
-    Row row = s.createRow(expression, relation, priority, info);
+    if (auto refusal = checkExpression(expression)) return *refusal;
+    if (!std::isfinite(priority)) return notFinite();
+    priority = std::clamp(priority, 1.0, required);
     const auto refused = [] {
         return std::unexpected(SolverError{SolverError::Kind::unsatisfiable,
                                            "required constraint cannot be satisfied together with the others"});
     };
 
+    s.beginJournal();
+    Impl::ConstraintInfo info;
+    Row row = s.createRow(expression, relation, priority, info);
     Symbol subject = s.chooseSubject(row, info);
     if (!subject && s.allDummies(row)) {
-        if (!nearZero(row.constant)) return refused();  // required: nothing was added to the objective
-        subject = info.marker;                          // redundant with what is there
+        if (!nearZero(row.constant)) {
+            s.rollBack();
+            return refused();
+        }
+        subject = info.marker;  // redundant with what is there
     }
     if (!subject) {
         // No variable to solve for: find out whether the row can be made
-        // zero with an artificial variable; restore everything when not.
-        const auto savedRows = s.rows;
-        const Row savedObjective = s.objective;
+        // zero with an artificial variable; put everything back when not.
         if (!s.addWithArtificialVariable(row)) {
-            s.rows = savedRows;
-            s.objective = savedObjective;
-            s.infeasible.clear();
+            s.rollBack();
             return refused();
         }
     } else {
         row.solveFor(subject);
         s.substitute(subject, row);
-        s.rows.emplace(subject, std::move(row));
+        s.insertRow(subject, std::move(row));
     }
     s.infeasible.clear();
+    s.optimize(s.objective);
+    if (!s.changesInRange()) {
+        s.rollBack();
+        return outOfRange();
+    }
+    s.endJournal();
     const ConstraintId id(s.nextConstraint++);
     s.constraints.emplace(id, info);
-    s.optimize(s.objective);
     return id;
 }
 
@@ -457,17 +675,21 @@ bool Solver::removeConstraint(ConstraintId id) {
     s.constraints.erase(found);
     s.removeErrorTerm(info.marker, info.weight);
     if (info.other) s.removeErrorTerm(info.other, info.weight);
+    // Only rows that held the marker change: the basic dummies among them
+    // are the ones that may have stopped being rows of dummies alone.
+    std::vector<Symbol> dummies;
     if (auto row = s.rows.find(info.marker); row != s.rows.end()) {
-        s.rows.erase(row);
+        s.takeRow(row);
     } else if (const Symbol leaving = s.markerLeavingRow(info.marker)) {
-        auto node = s.rows.extract(leaving);
-        Row definition = std::move(node.mapped());
+        for (const Symbol basic : s.rowsHolding(info.marker))
+            if (basic != leaving && s.kindOf(basic) == Kind::dummy) dummies.push_back(basic);
+        Row definition = s.takeRow(s.rows.find(leaving));
         definition.solveFor(leaving, info.marker);
         s.substitute(info.marker, definition);
         ++s.pivots;
     }
     s.infeasible.clear();
-    s.resolveDummies();
+    s.resolveDummies(dummies);
     s.dualOptimize();
     s.optimize(s.objective);
     return true;
@@ -482,30 +704,26 @@ std::expected<void, SolverError> Solver::setConstant(ConstraintId id, double con
     if (found == s.constraints.end())
         return std::unexpected(SolverError{SolverError::Kind::unknownConstraint, "no such constraint"});
     if (!std::isfinite(constant)) return notFinite();
+    if (std::fabs(constant) > maximumMagnitude) return outOfRange();
     Impl::ConstraintInfo& info = found->second;
     const double delta = constant - info.constant;
     if (delta == 0.0) return {};
-    const auto refused = [] {
-        return std::unexpected(SolverError{SolverError::Kind::unsatisfiable,
-                                           "required constraint cannot be satisfied with the new constant"});
-    };
+    s.beginJournal();
     // A constant moves no symbol into a row, so only the rows it shifted can
     // hold a dummy that is no longer zero.
-    if (s.resolveDummies(s.shiftConstant(info, delta)) && s.dualOptimize()) {
-        info.constant = constant;
-        s.optimize(s.objective);
-        return {};
+    if (!s.resolveDummies(s.shiftConstant(info, delta)) || !s.dualOptimize()) {
+        s.rollBack();
+        return std::unexpected(SolverError{SolverError::Kind::unsatisfiable,
+                                           "required constraint cannot be satisfied with the new constant"});
     }
-    // The tableau is still an equivalent system: undo the shift and let the
-    // simplex find the previous solution again.
-    s.infeasible.clear();
-    s.shiftConstant(info, -delta);
-    s.resolveDummies();
-    for (const auto& [basic, row] : s.rows)
-        if (s.isRestricted(basic) && row.constant < 0) s.infeasible.push_back(basic);
-    s.dualOptimize();
     s.optimize(s.objective);
-    return refused();
+    if (!s.changesInRange()) {
+        s.rollBack();
+        return outOfRange();
+    }
+    s.endJournal();
+    info.constant = constant;
+    return {};
 }
 
 double Solver::constant(ConstraintId id) const {
@@ -515,7 +733,7 @@ double Solver::constant(ConstraintId id) const {
 
 std::expected<void, SolverError> Solver::addEditVariable(Variable variable, double priority) {
     Impl& s = *impl_;
-    if (s.edits.contains(variable) || priority >= required || s.kindOf(variable.id()) != Kind::external)
+    if (s.edits.contains(variable) || !(priority < required) || s.kindOf(variable.id()) != Kind::external)
         return std::unexpected(SolverError{SolverError::Kind::badEditVariable,
                                            "edit variables need a known variable, once, below the required priority"});
     auto id = addConstraint(Expression(variable), Relation::equal, priority);

@@ -13,6 +13,19 @@
 // A required constraint that contradicts the others is refused with an error
 // and leaves the solver as it was.
 //
+// Numbers are kept where double arithmetic stays exact enough for the
+// simplex's tolerance: constants, suggested values and every variable's value
+// within ±maximumMagnitude, coefficients 0 or within minimumCoefficient–
+// maximumCoefficient in magnitude. A constraint (or a new constant) outside
+// these, or one whose solution would move a variable beyond ±maximumMagnitude,
+// is refused with an error and leaves the solver as it was; so is anything
+// not finite, priorities included. (Removing a constraint is never refused.)
+//
+// Each operation visits only the rows that hold the symbols it changes (the
+// tableau keeps a column index) and the objective is a hash table, so adding
+// or removing one constraint costs about the same however many others there
+// are.
+//
 // Owned by whoever lays out (one per window's layout engine); main thread only.
 #pragma once
 
@@ -47,7 +60,8 @@ struct SolverError {
         unsatisfiable,      // a required constraint contradicts the required constraints already there
         unknownConstraint,  // the id names no constraint of this solver
         badEditVariable,    // edit of a variable not being edited, twice, or with the required priority
-        notFinite,          // a coefficient, constant or value is NaN or infinite
+        notFinite,          // a coefficient, constant, value or priority is NaN or infinite
+        outOfRange,         // a coefficient or constant out of range, or a solution beyond ±maximumMagnitude
     };
     Kind kind;
     std::string message;
@@ -56,6 +70,9 @@ struct SolverError {
 class Solver {
 public:
     static constexpr double required = 1000;
+    static constexpr double maximumMagnitude = 1e7;
+    static constexpr double maximumCoefficient = 1e4;
+    static constexpr double minimumCoefficient = 1e-4;
 
     Solver();
     ~Solver();
@@ -65,7 +82,7 @@ public:
     Variable createVariable();
 
     // Adds `expression relation 0` with a priority in [1, 1000] (clamped);
-    // 1000 is required.
+    // 1000 is required. A priority that is not finite is refused.
     std::expected<ConstraintId, SolverError> addConstraint(const Expression& expression, Relation relation,
                                                            double priority = required);
     // False when the id names no constraint.
