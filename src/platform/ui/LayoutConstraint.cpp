@@ -86,8 +86,8 @@ void LayoutConstraint::setActive(bool active) {
         installed_ = {};
         window_.reset();
         active_ = false;
-        for (const auto& weak : views()) {
-            if (auto view = weak.lock()) std::erase(view->constraintState_.constraints, keep);
+        for (std::size_t i = 0; i < viewCount_; ++i) {
+            if (auto view = views_[i].lock()) view->forgetConstraint(*this, slots_[i]);
         }
         return;
     }
@@ -105,7 +105,10 @@ void LayoutConstraint::setActive(bool active) {
         }
     }
     active_ = true;
-    for (std::size_t i = 0; i < viewCount_; ++i) owners[i]->constraintState_.constraints.push_back(keep);
+    for (std::size_t i = 0; i < viewCount_; ++i) {
+        slots_[i] = owners[i]->constraintState_.constraints.size();
+        owners[i]->constraintState_.constraints.push_back(keep);
+    }
     if (auto window = owners[0]->window()) window->ensureConstraintLayout().install(*this);
 }
 

@@ -130,6 +130,7 @@ public:
 private:
     friend class LayoutAnchor;
     friend class ConstraintLayout;
+    friend class View;
 
     static LayoutConstraintPtr make(const LayoutAnchor& first, Relation relation,
                                     std::optional<LayoutAnchor> second, double multiplier, double constant);
@@ -147,6 +148,9 @@ private:
     bool active_ = false;
     std::weak_ptr<View> views_[2];
     std::size_t viewCount_ = 0;
+    // Where the constraint sits in each of those views' `constraints()`
+    // while active (so that deactivating it is not a search).
+    std::size_t slots_[2] = {0, 0};
     // Set while a window's engine holds the constraint.
     std::weak_ptr<Window> window_;
     layout::LayoutConstraintId installed_;
