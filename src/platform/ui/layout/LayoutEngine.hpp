@@ -16,9 +16,11 @@
 // Numbers are bounded so that no frame is ever infinite or NaN: constants
 // within ±10,000,000 points (`maximumMagnitude`), multipliers 0 or between
 // 0.001 and 1,000 in magnitude, priorities finite (then clamped to 1–1000).
-// A constraint with anything else, or one whose solution would put an edge or
-// a size beyond ±10,000,000 points, is refused the same way (kind
-// `outOfRange`), leaving the solution as it was.
+// A constraint with anything else is refused the same way (kind
+// `outOfRange`), and so is one whose solution would put an edge or a size it
+// moves beyond ±10,000,000 points (kind `solutionOutOfRange`; see Solver for
+// how far that is looked at); the other constraints stay as they were. The
+// view layer never applies a frame out of that range.
 //
 // Owned by the window (or a test); main thread only.
 #pragma once

@@ -487,28 +487,35 @@ struct Solver::Impl {
         if (!dirty.empty()) invalidate();
         if (auto cached = values.find(x); cached != values.end()) return cached->second;
         // Depth first through the references, without recursion (a chain can
-        // be long); each value is computed once its references are known.
-        std::vector<std::pair<Symbol, bool>> stack{{x, false}};
+        // be long); a value is computed once those it refers to are known.
+        std::vector<Symbol> stack{x};
         while (!stack.empty()) {
-            auto [s, expanded] = stack.back();
+            const Symbol s = stack.back();
             if (values.contains(s)) {
                 stack.pop_back();
                 continue;
             }
             const Row& r = rows.find(s)->second;
-            if (!expanded) {
-                stack.back().second = true;
-                for (const auto& [ref, k] : r.cells())
-                    if (isReference(ref) && !values.contains(ref)) stack.emplace_back(ref, false);
-                continue;
-            }
             double v = r.constant;
+            bool ready = true;
             for (const auto& [sym, k] : r.cells()) {
-                if (!isBasic(sym)) continue;
-                v += k * (kindOf(sym) == Kind::external ? values.at(sym) : rows.find(sym)->second.constant);
+                const auto basic = rows.find(sym);
+                if (basic == rows.end()) continue;
+                if (kindOf(sym) != Kind::external) {
+                    v += k * basic->second.constant;
+                    continue;
+                }
+                if (const auto known = values.find(sym); known != values.end()) {
+                    v += k * known->second;
+                } else {
+                    ready = false;
+                    stack.push_back(sym);
+                }
             }
-            values[s] = v;
-            stack.pop_back();
+            if (ready) {
+                values.emplace(s, v);
+                stack.pop_back();
+            }
         }
         return values.at(x);
     }
@@ -604,7 +611,7 @@ struct Solver::Impl {
     // chain of references the values are not looked at here: walking them
     // all would make building a chain back to front quadratic.)
     bool changesInRange() const {
-        constexpr std::size_t dependentsLooked = 64;
+        constexpr std::size_t dependentsLooked = 8;
         std::unordered_set<Symbol> seen;
         std::vector<Symbol> pending;
         for (const Symbol basic : touched)

@@ -14,17 +14,18 @@
 // and leaves the solver as it was.
 //
 // Numbers are kept where double arithmetic stays exact enough for the
-// simplex's tolerance: constants, suggested values and every variable's value
-// within ±maximumMagnitude, coefficients 0 or within minimumCoefficient–
-// maximumCoefficient in magnitude. A constraint (or a new constant) outside
-// these, or one whose solution would move a variable beyond ±maximumMagnitude,
-// is refused with an error and leaves the solver as it was; so is anything
-// not finite, priorities included. (Removing a constraint is never refused.)
+// simplex's tolerance: constants and suggested values within
+// ±maximumMagnitude, coefficients 0 or within minimumCoefficient–
+// maximumCoefficient in magnitude; anything else, or anything not finite
+// (priorities included), is refused. So is a constraint (or a new constant)
+// whose solution would move a variable it defines or moves directly (or one
+// of the first few referring to those) beyond ±maximumMagnitude; the
+// constraints stay as they were. Removing a constraint is never refused.
 //
-// Each operation visits only the rows that hold the symbols it changes (the
-// tableau keeps a column index) and the objective is a hash table, so adding
-// or removing one constraint costs about the same however many others there
-// are.
+// Costs stay close to linear in the size of the layout (the implementation
+// says how): a chain of n items is n short rows, not n rows that each spell
+// out the chain before them, and n preferred constraints on one size are n
+// breakpoints of one term, not n rows that every pivot rewrites.
 //
 // Owned by whoever lays out (one per window's layout engine); main thread only.
 #pragma once
