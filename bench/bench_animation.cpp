@@ -11,13 +11,13 @@
 #include "orvane/toolkit/OVCircleSpinAnimationView.hpp"
 #include "orvane/toolkit/OVEqualizerAnimationView.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/AnimationGroup.hpp"
-#include "platform/ui/AnimationStore.hpp"
-#include "platform/ui/BasicAnimation.hpp"
-#include "platform/ui/KeyframeAnimation.hpp"
-#include "platform/ui/SpringAnimation.hpp"
-#include "platform/ui/ViewAnimation.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/animation/AnimationGroup.hpp"
+#include "platform/ui/animation/AnimationStore.hpp"
+#include "platform/ui/animation/BasicAnimation.hpp"
+#include "platform/ui/animation/KeyframeAnimation.hpp"
+#include "platform/ui/animation/SpringAnimation.hpp"
+#include "platform/ui/animation/ViewAnimation.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 using platform::core::RunLoop;

@@ -15,7 +15,7 @@
 
 #include "orvane/playback/OVCacheManager.hpp"
 #include "platform/core/FileManager.hpp"
-#include "platform/ui/TestImages.hpp"
+#include "platform/graphics/TestImages.hpp"
 
 #include "PairedBaseline.hpp"
 
@@ -121,7 +121,7 @@ BENCHMARK(BM_AudioIsDownloaded)->UseManualTime();
 
 static void BM_ImageLookupHit(benchmark::State& state) {
     documents();
-    auto image = platform::ui::Image::fromData(testimages::png(300, 300, 1));
+    auto image = platform::graphics::Image::fromData(testimages::png(300, 300, 1));
     OVImageCache::cache(*image, "cover.png");
     for (auto _ : state) {
         auto found = OVImageCache::find("cover.png");

@@ -9,7 +9,7 @@
 #include "orvane/presentation/OVCompactPresentableViewController.hpp"
 #include "orvane/presentation/OVCompactVCPresentationTransitioning.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace orvane;
 using namespace platform::ui;

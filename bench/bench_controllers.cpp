@@ -3,8 +3,8 @@
 // dismissal, each without an animator (the kit's own immediate transition).
 #include <benchmark/benchmark.h>
 
-#include "platform/ui/NavigationController.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controllers/NavigationController.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 

@@ -2,10 +2,10 @@
 // arrival (JPEG or PNG of podcast-cover size), and snapshots are saved as PNG.
 #include <benchmark/benchmark.h>
 
-#include "platform/ui/Image.hpp"
-#include "platform/ui/TestImages.hpp"
+#include "platform/graphics/Image.hpp"
+#include "platform/graphics/TestImages.hpp"
 
-using platform::ui::Image;
+using platform::graphics::Image;
 
 static void BM_DecodeJpegArtwork(benchmark::State& state) {
     const int side = static_cast<int>(state.range(0));

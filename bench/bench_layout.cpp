@@ -19,9 +19,9 @@
 //   then laid out; time per view should not grow with their number.
 //
 // The same screen without views (the engine alone): bench_layout_solver.
-#include "platform/ui/Label.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/text/Label.hpp"
+#include "platform/ui/views/Window.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -7,8 +7,8 @@
 #include "orvane/presentation/OVRegularVCPresentationTransitioning.hpp"
 #include "orvane/presentation/PresentationTestSupport.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Application.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Application.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace orvane;
 using namespace platform::ui;

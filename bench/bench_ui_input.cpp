@@ -5,11 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Button.hpp"
-#include "platform/ui/Renderer.hpp"
-#include "platform/ui/TapGestureRecognizer.hpp"
-#include "platform/ui/VisualEffectView.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/input/TapGestureRecognizer.hpp"
+#include "platform/ui/views/Renderer.hpp"
+#include "platform/ui/views/VisualEffectView.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 

@@ -5,9 +5,9 @@
 
 #include <random>
 
-#include "platform/ui/GradientLayer.hpp"
-#include "platform/ui/Renderer.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/GradientLayer.hpp"
+#include "platform/ui/views/Renderer.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 

@@ -43,9 +43,9 @@
 #include "platform/core/RunLoop.hpp"
 #include "platform/core/Timer.hpp"
 #include "platform/media/AudioOutput.hpp"
-#include "platform/ui/Label.hpp"
-#include "platform/ui/ViewController.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
+#include "platform/ui/text/Label.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "platform/core/Bundle.hpp"
 #include "platform/core/FileManager.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Image.hpp"
+#include "platform/graphics/Image.hpp"
 
 namespace fs = std::filesystem;
 
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     if (!fs::is_regular_file(resources / "Strings.json", ec)) return fail("no \"Strings\" table in " + resources.string());
     if (bundle.localizedString("package.consumer.key", "Strings") != "package.consumer.key")
         return fail("an unknown key does not read as itself");
-    const auto image = platform::ui::Image::named("OrvaneDefaultImage");
+    const auto image = platform::graphics::Image::named("OrvaneDefaultImage");
     if (!image || image->width() <= 0) return fail("the default image does not load");
 
     const fs::path documents = fs::temp_directory_path(ec) / "orvane-package-consumer";

@@ -22,9 +22,9 @@
 #include "orvane/coordinator/OVChipInteractor.hpp"
 #include "orvane/presentation/OVOpenCloseExpandDelegate.hpp"
 #include "orvane/widget/OVPlayer.hpp"
-#include "platform/ui/Button.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/ShapeLayer.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/views/ShapeLayer.hpp"
 
 namespace platform::ui {
 class ViewController;
@@ -54,13 +54,14 @@ public:
     virtual void initialize(double side);
     // Adds the chip to the root view controller's view at `withPosition`,
     // the vertical margin (20 points when none) from the root view's safe
-    // area, the horizontal one (20 when none) from its left or right edge.
+    // area (from its own top or bottom on systems before 11), the horizontal
+    // one (20 when none) from its left or right edge.
     virtual void display(const std::shared_ptr<platform::ui::ViewController>& inRootViewController,
                          OVThemePosition withPosition, std::optional<double> withVerticalMargin,
                          std::optional<double> withHorizontalMargin);
 
     // Hand the values to the interactor, which drives the chip back.
-    virtual void update(OVTheme withTheme, const platform::ui::Color& andMainColor);
+    virtual void update(OVTheme withTheme, const platform::graphics::Color& andMainColor);
     virtual void update(OVAudioPlayerStatus audioPlayerStatus);
     virtual void update(const OVState::AudioPosition& audioPosition);
     // Re-applies the bridge's last state through the state manager.

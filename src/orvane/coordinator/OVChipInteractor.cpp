@@ -2,7 +2,7 @@
 
 namespace orvane {
 
-void OVChipInteractor::update(OVTheme withTheme, const platform::ui::Color& andMainColor) {
+void OVChipInteractor::update(OVTheme withTheme, const platform::graphics::Color& andMainColor) {
     const OVChipModel::Style style{withTheme.backgroundColor(), withTheme.spinAnimationColor(),
                                    withTheme.equalizerAnimationColor(), andMainColor};
     if (auto view = view_.lock()) view->update(style);

@@ -26,7 +26,7 @@ public:
 class OVChipInteractorInput {
 public:
     virtual ~OVChipInteractorInput() = default;
-    virtual void update(OVTheme withTheme, const platform::ui::Color& andMainColor) = 0;
+    virtual void update(OVTheme withTheme, const platform::graphics::Color& andMainColor) = 0;
     virtual void update(OVAudioPlayerStatus withAudioStatus) = 0;
     virtual void update(const OVState::AudioPosition& withAudioPosition) = 0;
 };
@@ -35,7 +35,7 @@ class OVChipInteractor : public OVChipInteractorInput {
 public:
     explicit OVChipInteractor(std::weak_ptr<OVChipInput> view) : view_(std::move(view)) {}
 
-    void update(OVTheme withTheme, const platform::ui::Color& andMainColor) override;
+    void update(OVTheme withTheme, const platform::graphics::Color& andMainColor) override;
     void update(OVAudioPlayerStatus withAudioStatus) override;
     void update(const OVState::AudioPosition& withAudioPosition) override;
 

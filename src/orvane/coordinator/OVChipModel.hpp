@@ -3,15 +3,15 @@
 // episode played. Plain values; main thread.
 #pragma once
 
-#include "platform/ui/Color.hpp"
+#include "platform/graphics/Color.hpp"
 
 namespace orvane::OVChipModel {
 
 struct Style {
-    platform::ui::Color backgroundColor;
-    platform::ui::Color spinAnimationColor;
-    platform::ui::Color equalizerAnimationColor;
-    platform::ui::Color progressionColor;
+    platform::graphics::Color backgroundColor;
+    platform::graphics::Color spinAnimationColor;
+    platform::graphics::Color equalizerAnimationColor;
+    platform::graphics::Color progressionColor;
     friend bool operator==(const Style&, const Style&) = default;
 };
 

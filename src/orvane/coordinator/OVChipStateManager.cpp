@@ -3,7 +3,7 @@
 #include "orvane/coordinator/OVChip.hpp"
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/toolkit/OVConstants.hpp"
-#include "platform/ui/ViewController.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
 
 namespace orvane {
 
@@ -46,7 +46,7 @@ void OVChipStateManager::updateView(const OVState& state) {
 }
 
 void OVChipStateManager::displayChip(const OVLocation::Theme& withPlayerInfos, OVTheme theme,
-                                     const platform::ui::Color& andMainColor) {
+                                     const platform::graphics::Color& andMainColor) {
     // Without the host's root view controller the chip waits for a later state.
     const auto root = Orvane::shared().rootViewController();
     if (!root) return;

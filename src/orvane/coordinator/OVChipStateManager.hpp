@@ -30,7 +30,7 @@ public:
 
 private:
     void updateView(const OVState& state);
-    void displayChip(const OVLocation::Theme& withPlayerInfos, OVTheme theme, const platform::ui::Color& andMainColor);
+    void displayChip(const OVLocation::Theme& withPlayerInfos, OVTheme theme, const platform::graphics::Color& andMainColor);
 
     std::weak_ptr<OVChip> chip_;
     std::optional<OVState> lastUpdateState_;

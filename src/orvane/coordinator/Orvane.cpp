@@ -1,14 +1,14 @@
 #include "orvane/coordinator/Orvane.hpp"
 
 #include "orvane/coordinator/OVCoordinator.hpp"
+#include "orvane/model/OVGetAsset.hpp"
 #include "orvane/pages/OVPage.hpp"
 #include "orvane/playback/OVAudioPlayer.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
-#include "orvane/model/OVGetAsset.hpp"
 #include "orvane/widget/OVWebView.hpp"
 #include "platform/core/NoDestructor.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/ViewController.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
 
 namespace orvane {
 

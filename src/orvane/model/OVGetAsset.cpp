@@ -4,7 +4,7 @@
 
 namespace orvane {
 
-using platform::ui::Image;
+using platform::graphics::Image;
 
 namespace {
 

@@ -6,12 +6,12 @@
 
 #include <optional>
 
-#include "platform/ui/Image.hpp"
+#include "platform/graphics/Image.hpp"
 
 namespace orvane {
 
 struct OVGetAsset {
-    using Image = platform::ui::Image;
+    using Image = platform::graphics::Image;
 
     // Template images.
     static std::optional<Image> cancelButton();

@@ -4,8 +4,8 @@
 
 namespace orvane {
 
-using platform::ui::Color;
-using platform::ui::Image;
+using platform::graphics::Color;
+using platform::graphics::Image;
 
 namespace {
 

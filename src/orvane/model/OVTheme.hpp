@@ -12,8 +12,8 @@
 #pragma once
 
 #include "orvane/model/RawEnum.hpp"
-#include "platform/ui/Color.hpp"
-#include "platform/ui/Image.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/graphics/Image.hpp"
 
 #include <array>
 #include <cstddef>
@@ -36,7 +36,7 @@ public:
     // One stop of a gradient as a gradient view applies it.
     struct GradientStop {
         double location = 0;
-        platform::ui::Color color;
+        platform::graphics::Color color;
         friend bool operator==(const GradientStop&, const GradientStop&) = default;
     };
 
@@ -47,38 +47,38 @@ public:
     constexpr OVTheme(Value value) : value_(value) {}
     constexpr Value value() const { return value_; }
 
-    platform::ui::Color backgroundColor() const;
-    platform::ui::Color separatorColor() const;
+    platform::graphics::Color backgroundColor() const;
+    platform::graphics::Color separatorColor() const;
     // The unfilled part of a position slider or progress bar: the separator colour.
-    platform::ui::Color maximumTrackTintColor() const;
-    platform::ui::Color color(FontColor forFont) const;
+    platform::graphics::Color maximumTrackTintColor() const;
+    platform::graphics::Color color(FontColor forFont) const;
     // Always color(FontColor::typeA).
-    platform::ui::Color cellHeaderFontColor() const;
-    platform::ui::Color spinAnimationColor() const;
-    platform::ui::Color equalizerAnimationColor() const;
+    platform::graphics::Color cellHeaderFontColor() const;
+    platform::graphics::Color spinAnimationColor() const;
+    platform::graphics::Color equalizerAnimationColor() const;
     // The text of the page footer.
-    platform::ui::Color propulsedTextColor() const;
+    platform::graphics::Color propulsedTextColor() const;
 
     // The background faded in from transparent at 0.0 to opaque at 0.9.
     std::vector<GradientStop> gradientColors() const;
     std::vector<GradientStop> interactiveViewGradientColors() const;
 
-    std::optional<platform::ui::Image> backImage() const;
-    std::optional<platform::ui::Image> playImage() const;
-    std::optional<platform::ui::Image> cancelImage() const;
-    std::optional<platform::ui::Image> forwardImage() const;
-    std::optional<platform::ui::Image> pauseImage() const;
-    std::optional<platform::ui::Image> shareImage() const;
-    std::optional<platform::ui::Image> swipeDownImage() const;
-    std::optional<platform::ui::Image> skipEnabledImage() const;
-    std::optional<platform::ui::Image> skipDisabledImage() const;
+    std::optional<platform::graphics::Image> backImage() const;
+    std::optional<platform::graphics::Image> playImage() const;
+    std::optional<platform::graphics::Image> cancelImage() const;
+    std::optional<platform::graphics::Image> forwardImage() const;
+    std::optional<platform::graphics::Image> pauseImage() const;
+    std::optional<platform::graphics::Image> shareImage() const;
+    std::optional<platform::graphics::Image> swipeDownImage() const;
+    std::optional<platform::graphics::Image> skipEnabledImage() const;
+    std::optional<platform::graphics::Image> skipDisabledImage() const;
 
     friend constexpr bool operator==(OVTheme, OVTheme) = default;
 
 private:
     // "-Light" or "-Dark", put after a themed image's base name.
     std::string_view imagePrefix() const;
-    std::optional<platform::ui::Image> themedImage(std::string_view baseName) const;
+    std::optional<platform::graphics::Image> themedImage(std::string_view baseName) const;
 
     Value value_ = Value::light;
 };

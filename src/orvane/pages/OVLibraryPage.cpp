@@ -1,7 +1,7 @@
 #include "orvane/pages/OVLibraryPage.hpp"
 
 #include "orvane/model/StringExtensions.hpp"
-#include "platform/ui/Color.hpp"
+#include "platform/graphics/Color.hpp"
 
 namespace orvane {
 
@@ -25,7 +25,7 @@ std::optional<AttributedString> OVLibraryPage::popupAttributedText(std::string_v
     if (!font || !boldFont) return std::nullopt;
     const auto mark = message.find('#');
     if (mark == std::string_view::npos) return std::nullopt;
-    const auto white = platform::ui::Color::white();
+    const auto white = platform::graphics::Color::white();
     TextAttributes regular;
     regular.font = *font;
     regular.foregroundColor = white;

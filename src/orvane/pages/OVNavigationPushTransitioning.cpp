@@ -1,12 +1,12 @@
 #include "orvane/pages/OVNavigationPushTransitioning.hpp"
 
 #include "orvane/toolkit/OVConstants.hpp"
-#include "platform/ui/View.hpp"
-#include "platform/ui/ViewController.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
+#include "platform/ui/views/View.hpp"
 
 namespace orvane {
 
-using platform::ui::AffineTransform;
+using platform::graphics::AffineTransform;
 using platform::ui::TransitionContext;
 using platform::ui::TransitionContextKey;
 using platform::ui::View;
@@ -14,7 +14,7 @@ using platform::ui::ViewAnimationCurve;
 using platform::ui::ViewAnimationOptions;
 
 std::shared_ptr<OVNavigationPushTransitioning> OVNavigationPushTransitioning::create(
-    platform::ui::Color backgroundColor, Operation operation) {
+    platform::graphics::Color backgroundColor, Operation operation) {
     return std::make_shared<OVNavigationPushTransitioning>(Token{}, backgroundColor, operation);
 }
 

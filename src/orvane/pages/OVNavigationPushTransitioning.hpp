@@ -7,9 +7,9 @@
 
 #include <memory>
 
-#include "platform/ui/Color.hpp"
-#include "platform/ui/NavigationController.hpp"
-#include "platform/ui/TransitionContext.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/ui/controllers/NavigationController.hpp"
+#include "platform/ui/controllers/TransitionContext.hpp"
 
 namespace orvane {
 
@@ -21,12 +21,12 @@ class OVNavigationPushTransitioning : public platform::ui::AnimatedTransitioning
 public:
     using Operation = platform::ui::NavigationControllerOperation;
 
-    static std::shared_ptr<OVNavigationPushTransitioning> create(platform::ui::Color backgroundColor,
+    static std::shared_ptr<OVNavigationPushTransitioning> create(platform::graphics::Color backgroundColor,
                                                                  Operation operation);
-    OVNavigationPushTransitioning(Token, platform::ui::Color backgroundColor, Operation operation)
+    OVNavigationPushTransitioning(Token, platform::graphics::Color backgroundColor, Operation operation)
         : backgroundColor_(backgroundColor), operation_(operation) {}
 
-    const platform::ui::Color& backgroundColor() const { return backgroundColor_; }
+    const platform::graphics::Color& backgroundColor() const { return backgroundColor_; }
     Operation operation() const { return operation_; }
 
     // Always 0.2 seconds, with any context or none.
@@ -38,7 +38,7 @@ public:
     void animateTransition(const std::shared_ptr<platform::ui::TransitionContext>& context) override;
 
 private:
-    platform::ui::Color backgroundColor_;
+    platform::graphics::Color backgroundColor_;
     Operation operation_;
 };
 

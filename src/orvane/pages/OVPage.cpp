@@ -7,13 +7,13 @@
 #include "orvane/pages/OVScreen.hpp"
 #include "orvane/toolkit/OVConstants.hpp"
 #include "orvane/toolkit/OVGradientUIView.hpp"
-#include "platform/ui/NavigationController.hpp"
+#include "platform/ui/controllers/NavigationController.hpp"
 
 namespace orvane {
 
 using platform::ui::AutoresizingMask;
-using platform::ui::Color;
-using platform::ui::EdgeInsets;
+using platform::graphics::Color;
+using platform::graphics::EdgeInsets;
 using platform::ui::TableView;
 
 OVPage::Config& OVPage::config() {
@@ -56,7 +56,7 @@ void OVPage::initializeUI() {
         if (const auto t = theme()) {
             const Color b = t->backgroundColor();
             if (!gradientView_) {
-                gradientView_ = OVGradientUIView::create(platform::ui::Rect{{}, root->bounds().size});
+                gradientView_ = OVGradientUIView::create(platform::graphics::Rect{{}, root->bounds().size});
                 // Framed with the page at each layout.
                 gradientView_->setAutoresizingMask(AutoresizingMask::flexibleWidth | AutoresizingMask::flexibleHeight);
                 gradientView_->setUserInteractionEnabled(false);
@@ -120,7 +120,7 @@ void OVPage::setNavigationControllerBackButton() {
     item.customView = button;
     navigationItem()->setLeftBarButtonItem(std::move(item));
     if (auto image = OVGetAsset::navigationLeftArrowButton()) {
-        button->setImage(image->withRenderingMode(platform::ui::Image::RenderingMode::alwaysOriginal),
+        button->setImage(image->withRenderingMode(platform::graphics::Image::RenderingMode::alwaysOriginal),
                          platform::ui::ControlState::normal);
     }
 }

@@ -21,6 +21,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
+#include <utility>
 
 #include "orvane/model/OVContent.hpp"
 #include "orvane/model/OVTheme.hpp"
@@ -30,10 +32,10 @@
 #include "orvane/pages/OVPageProtocol.hpp"
 #include "orvane/playback/OVAudioPlayerDelegate.hpp"
 #include "orvane/widget/OVAudioPlayerStatus.hpp"
-#include "platform/ui/Button.hpp"
-#include "platform/ui/Image.hpp"
-#include "platform/ui/TableView.hpp"
-#include "platform/ui/ViewController.hpp"
+#include "platform/graphics/Image.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/lists/TableView.hpp"
 
 namespace orvane {
 
@@ -48,8 +50,8 @@ public:
     enum class NavigationBarDisplay { always, whenScrolling, never };
 
     struct Config {
-        std::optional<platform::ui::Image> navigationToMainPageLeftArrow;
-        std::optional<platform::ui::Image> navigationToMainPageRightArrow;
+        std::optional<platform::graphics::Image> navigationToMainPageLeftArrow;
+        std::optional<platform::graphics::Image> navigationToMainPageRightArrow;
     };
     // The one configuration of every page.
     static Config& config();
@@ -60,6 +62,20 @@ public:
     // (their raw values).
     static constexpr int closedState = 0, previewState = 1, expandingState = 2, fullScreenState = 3,
                          shrinkingState = 4, dismissingState = 5;
+
+    // Makes a page in two phases: the page is made and owned first, then its
+    // `initialize(arguments...)` runs, so that what a page builds there (its
+    // elements, presenter and state manager) can be handed
+    // `shared_from_this()`. A page class declares its `initialize` public (or
+    // befriends OVPage); without arguments the base's empty one does.
+    template <class Page, class... Arguments>
+    static std::shared_ptr<Page> create(Arguments&&... arguments) {
+        static_assert(std::is_base_of_v<OVPage, Page>);
+        auto page = std::make_shared<Page>(ConstructorKey{});
+        page->initialize(std::forward<Arguments>(arguments)...);
+        return page;
+    }
+    void initialize() {}
 
     explicit OVPage(ConstructorKey key);
     ~OVPage() override;
@@ -100,7 +116,7 @@ public:
     virtual void setFooter();
     // Told by the page's screen each time it shows or hides its bar.
     virtual void navigationBarDisplayChanged(bool /*to*/) {}
-    virtual void update(const OVTheme& /*withTheme*/, const platform::ui::Color& /*andMainColor*/) {}
+    virtual void update(const OVTheme& /*withTheme*/, const platform::graphics::Color& /*andMainColor*/) {}
     virtual void update(const std::shared_ptr<OVTrack>& /*withEpisode*/, const OVContent& /*inPodcast*/) {}
     virtual void update(OVAudioPlayerStatus /*withAudioStatus*/) {}
     virtual void update(const OVAudioPosition& /*withAudioPosition*/) {}

@@ -6,8 +6,8 @@
 
 namespace orvane {
 
-using platform::ui::EdgeInsets;
-using platform::ui::Rect;
+using platform::graphics::EdgeInsets;
+using platform::graphics::Rect;
 using platform::ui::View;
 
 OVPageElementTableViewCell::OVPageElementTableViewCell(ConstructorKey key, const Rect& frame)
@@ -30,7 +30,7 @@ void OVPageElementTableViewCell::setBottomMargin(double margin) {
     contentView()->setLayoutMargins(m);
 }
 
-void OVPageElementTableViewCell::update(const OVTheme& /*theme*/, const platform::ui::Color& /*mainColor*/) {}
+void OVPageElementTableViewCell::update(const OVTheme& /*theme*/, const platform::graphics::Color& /*mainColor*/) {}
 
 void OVPageElementTableViewCell::displaySeparator(const Separator::Configuration& configuration) {
     if (separatorIsHidden_) return;

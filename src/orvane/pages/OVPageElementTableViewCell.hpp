@@ -13,8 +13,8 @@
 #include <memory>
 
 #include "orvane/model/OVTheme.hpp"
-#include "platform/ui/Color.hpp"
-#include "platform/ui/TableViewCell.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/ui/lists/TableViewCell.hpp"
 
 namespace orvane {
 
@@ -25,7 +25,7 @@ public:
     struct Separator {
         enum class Position { top, bottom };
         struct Configuration {
-            platform::ui::Color color;  // the line's colour
+            platform::graphics::Color color;  // the line's colour
             Position position;          // which edge of the cell
             double height;              // thickness in points
             double leftInset;           // from the cell's left edge to the line's left end
@@ -41,7 +41,7 @@ public:
     void setBottomMargin(double margin);
 
     // The theme hook: nothing in the base.
-    virtual void update(const OVTheme& theme, const platform::ui::Color& mainColor);
+    virtual void update(const OVTheme& theme, const platform::graphics::Color& mainColor);
 
     bool separatorIsHidden() const { return separatorIsHidden_; }
     void setSeparatorIsHidden(bool hidden) { separatorIsHidden_ = hidden; }
@@ -54,7 +54,7 @@ public:
 
 protected:
     // For the builders of the subclasses' nibs.
-    OVPageElementTableViewCell(ConstructorKey key, const platform::ui::Rect& frame);
+    OVPageElementTableViewCell(ConstructorKey key, const platform::graphics::Rect& frame);
 
 private:
     struct Line {

@@ -1,15 +1,15 @@
 #include "orvane/pages/OVPageFooter.hpp"
 
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/NibRegistry.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
 
 namespace orvane {
 
-using platform::ui::Color;
+using platform::graphics::Color;
 using platform::ui::Label;
 using platform::ui::NibBuild;
 using platform::ui::NibRegistry;
-using platform::ui::Rect;
+using platform::graphics::Rect;
 
 // ---- OVPageFooterInteractor ----
 

@@ -13,17 +13,17 @@
 #include <string>
 
 #include "orvane/model/OVTheme.hpp"
-#include "platform/ui/Color.hpp"
-#include "platform/ui/Label.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/text/Label.hpp"
+#include "platform/ui/views/View.hpp"
 
 namespace orvane {
 
 struct OVPageFooterModel {
     struct Style {
-        platform::ui::Color backgroundColor;
-        platform::ui::Color textColor;
+        platform::graphics::Color backgroundColor;
+        platform::graphics::Color textColor;
         friend bool operator==(const Style&, const Style&) = default;
     };
     struct Data {
@@ -44,7 +44,7 @@ public:
 class OVPageFooterInteractorInput {
 public:
     virtual ~OVPageFooterInteractorInput() = default;
-    virtual void update(const OVTheme& withTheme, const platform::ui::Color& andMainColor) = 0;
+    virtual void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor) = 0;
     virtual void update(const std::string& withText) = 0;
 };
 
@@ -53,7 +53,7 @@ public:
     explicit OVPageFooterInteractor(const std::shared_ptr<OVPageFooterInput>& view) : view_(view) {}
 
     // The theme's background and footer text colours; the main colour is not used.
-    void update(const OVTheme& withTheme, const platform::ui::Color& andMainColor) override;
+    void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor) override;
     void update(const std::string& withText) override;
 
 private:
@@ -68,8 +68,8 @@ public:
     static constexpr double heightPriority = platform::ui::LayoutPriority::defaultHigh;
 
     // A footer made in code: no label, no presenter.
-    static std::shared_ptr<OVPageFooter> create(const platform::ui::Rect& frame = {});
-    OVPageFooter(ConstructorKey key, const platform::ui::Rect& frame) : View(key, frame) {}
+    static std::shared_ptr<OVPageFooter> create(const platform::graphics::Rect& frame = {});
+    OVPageFooter(ConstructorKey key, const platform::graphics::Rect& frame) : View(key, frame) {}
 
     // Registers the nib "OVPageFooter": the footer with its label filling it,
     // the label connected as the footer's outlet.
@@ -87,7 +87,7 @@ public:
     void awakeFromNib() override;
 
     // Both pass to the presenter; nothing without one.
-    void update(const OVTheme& withTheme, const platform::ui::Color& andMainColor);
+    void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor);
     void update(const std::string& withText);
 
     // ---- OVPageFooterInput: from the presenter ----

@@ -9,13 +9,13 @@ using platform::ui::TableView;
 using platform::ui::TableViewCell;
 
 std::shared_ptr<OVPageInteractorInteractor> OVPageInteractorInteractor::create(
-    const std::shared_ptr<OVCoordinator>& coordinator) {
+    const std::shared_ptr<OVPageCoordinator>& coordinator) {
     return std::make_shared<OVPageInteractorInteractor>(ConstructorKey{}, coordinator);
 }
 
 void OVPageInteractorInteractor::update(OVPageElements pageElements) { setPageElements(std::move(pageElements)); }
 
-void OVPageInteractorInteractor::update(const OVTheme& withTheme, const platform::ui::Color& andMainColor) {
+void OVPageInteractorInteractor::update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor) {
     setTheme(withTheme);
     setMainColor(andMainColor);
 }

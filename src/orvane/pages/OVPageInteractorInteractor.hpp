@@ -15,16 +15,15 @@
 #include "orvane/model/OVContent.hpp"
 #include "orvane/model/OVTheme.hpp"
 #include "orvane/model/OVTrack.hpp"
+#include "orvane/pages/OVPageCoordinator.hpp"
 #include "orvane/pages/OVPageElementProtocol.hpp"
 #include "orvane/playback/OVAudioPlayerDelegate.hpp"
 #include "orvane/widget/OVAudioPlayerStatus.hpp"
-#include "platform/ui/Color.hpp"
-#include "platform/ui/IndexPath.hpp"
-#include "platform/ui/TableView.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/ui/lists/IndexPath.hpp"
+#include "platform/ui/lists/TableView.hpp"
 
 namespace orvane {
-
-class OVCoordinator;
 
 using OVPageElements = std::vector<std::shared_ptr<OVPageElementProtocol>>;
 
@@ -53,21 +52,21 @@ public:
         std::shared_ptr<T> dataElement;
     };
 
-    static std::shared_ptr<OVPageInteractorInteractor> create(const std::shared_ptr<OVCoordinator>& coordinator);
-    OVPageInteractorInteractor(ConstructorKey, const std::shared_ptr<OVCoordinator>& coordinator)
+    static std::shared_ptr<OVPageInteractorInteractor> create(const std::shared_ptr<OVPageCoordinator>& coordinator);
+    OVPageInteractorInteractor(ConstructorKey, const std::shared_ptr<OVPageCoordinator>& coordinator)
         : coordinator_(coordinator) {}
     ~OVPageInteractorInteractor() override = default;
     OVPageInteractorInteractor(const OVPageInteractorInteractor&) = delete;
     OVPageInteractorInteractor& operator=(const OVPageInteractorInteractor&) = delete;
 
-    std::shared_ptr<OVCoordinator> coordinator() const { return coordinator_.lock(); }
-    void setCoordinator(const std::shared_ptr<OVCoordinator>& coordinator) { coordinator_ = coordinator; }
+    std::shared_ptr<OVPageCoordinator> coordinator() const { return coordinator_.lock(); }
+    void setCoordinator(const std::shared_ptr<OVPageCoordinator>& coordinator) { coordinator_ = coordinator; }
     const OVPageElements& pageElements() const override { return pageElements_; }
     void setPageElements(OVPageElements pageElements) { pageElements_ = std::move(pageElements); }
     const std::optional<OVTheme>& theme() const { return theme_; }
     void setTheme(std::optional<OVTheme> theme) { theme_ = theme; }
-    const std::optional<platform::ui::Color>& mainColor() const { return mainColor_; }
-    void setMainColor(std::optional<platform::ui::Color> mainColor) { mainColor_ = mainColor; }
+    const std::optional<platform::graphics::Color>& mainColor() const { return mainColor_; }
+    void setMainColor(std::optional<platform::graphics::Color> mainColor) { mainColor_ = mainColor; }
 
     // The first element of type `T`, with its row; none when there is none.
     template <class T>
@@ -82,7 +81,7 @@ public:
 
     void update(OVPageElements pageElements) override;
     // Keeps both; a page's presenter calls it first, then dresses its cells.
-    virtual void update(const OVTheme& withTheme, const platform::ui::Color& andMainColor);
+    virtual void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor);
     // Hooks, empty here.
     virtual void update(const std::shared_ptr<OVTrack>& /*withEpisode*/, const OVContent& /*inPodcast*/) {}
     virtual void update(OVAudioPlayerStatus /*withAudioStatus*/) {}
@@ -98,10 +97,10 @@ public:
                                                             const platform::ui::IndexPath& indexPath) override;
 
 private:
-    std::weak_ptr<OVCoordinator> coordinator_;
+    std::weak_ptr<OVPageCoordinator> coordinator_;
     OVPageElements pageElements_;
     std::optional<OVTheme> theme_;
-    std::optional<platform::ui::Color> mainColor_;
+    std::optional<platform::graphics::Color> mainColor_;
 };
 
 }  // namespace orvane

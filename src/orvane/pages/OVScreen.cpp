@@ -6,7 +6,7 @@
 namespace orvane {
 
 using platform::ui::AnimatedTransitioning;
-using platform::ui::Image;
+using platform::graphics::Image;
 using platform::ui::NavigationController;
 using platform::ui::NavigationControllerOperation;
 using platform::ui::ViewController;

@@ -14,8 +14,8 @@
 #include "orvane/model/OVTheme.hpp"
 #include "orvane/pages/OVFanViewControllerProtocol.hpp"
 #include "orvane/pages/OVPage.hpp"
-#include "platform/ui/Image.hpp"
-#include "platform/ui/NavigationController.hpp"
+#include "platform/graphics/Image.hpp"
+#include "platform/ui/controllers/NavigationController.hpp"
 
 namespace orvane {
 
@@ -26,10 +26,10 @@ public:
     static std::shared_ptr<OVScreen> create(const std::shared_ptr<OVPage>& withPage);
     explicit OVScreen(ConstructorKey key) : NavigationController(key) {}
 
-    const std::optional<platform::ui::Image>& backgroundImage() const { return backgroundImage_; }
-    void setBackgroundImage(std::optional<platform::ui::Image> image) { backgroundImage_ = std::move(image); }
-    const std::optional<platform::ui::Image>& shadowImage() const { return shadowImage_; }
-    void setShadowImage(std::optional<platform::ui::Image> image) { shadowImage_ = std::move(image); }
+    const std::optional<platform::graphics::Image>& backgroundImage() const { return backgroundImage_; }
+    void setBackgroundImage(std::optional<platform::graphics::Image> image) { backgroundImage_ = std::move(image); }
+    const std::optional<platform::graphics::Image>& shadowImage() const { return shadowImage_; }
+    void setShadowImage(std::optional<platform::graphics::Image> image) { shadowImage_ = std::move(image); }
     const std::optional<OVTheme>& theme() const { return theme_; }
     void setTheme(std::optional<OVTheme> theme) { theme_ = theme; }
 
@@ -57,8 +57,8 @@ public:
         const std::shared_ptr<platform::ui::ViewController>& to) override;
 
 private:
-    std::optional<platform::ui::Image> backgroundImage_;
-    std::optional<platform::ui::Image> shadowImage_;
+    std::optional<platform::graphics::Image> backgroundImage_;
+    std::optional<platform::graphics::Image> shadowImage_;
     bool navigationBarIsDisplayed_ = true;
     std::optional<OVTheme> theme_;
 };

@@ -347,7 +347,7 @@ void ImageCacheKind::appendBody(const Object& object, Data& out) {
 std::optional<ImageCacheKind::Object> ImageCacheKind::decodeBody(Data&& file, std::size_t offset) {
     if (file.size() < offset + 8) return std::nullopt;
     const double scale = std::bit_cast<double>(readLE(file, offset, 8));
-    return platform::ui::Image::fromData(std::span<const std::uint8_t>(file).subspan(offset + 8), scale);
+    return platform::graphics::Image::fromData(std::span<const std::uint8_t>(file).subspan(offset + 8), scale);
 }
 
 void AudioCacheKind::appendBody(const Object& object, Data& out) { out.insert(out.end(), object.begin(), object.end()); }

@@ -52,7 +52,7 @@
 #include <utility>
 
 #include "platform/core/Json.hpp"
-#include "platform/ui/Image.hpp"
+#include "platform/graphics/Image.hpp"
 
 namespace orvane {
 
@@ -78,7 +78,7 @@ enum class OVCacheEntryState { decoded, otherKind, damaged };
 // Images: the body is the scale (IEEE double, little-endian) and the original
 // encoded bytes.
 struct ImageCacheKind {
-    using Object = platform::ui::Image;
+    using Object = platform::graphics::Image;
     static constexpr std::string_view folderName = "image";
     static constexpr std::array<char, 4> tag{'I', 'M', 'A', 'G'};
     static void appendBody(const Object& object, platform::core::Data& out);

@@ -76,8 +76,8 @@ public:
 
 class OVImageDiskStore final : public OVImageStore {
 public:
-    std::optional<platform::ui::Image> find(std::string_view key) const override { return OVImageCache::find(key); }
-    void cache(const platform::ui::Image& image, std::string_view key) const override {
+    std::optional<platform::graphics::Image> find(std::string_view key) const override { return OVImageCache::find(key); }
+    void cache(const platform::graphics::Image& image, std::string_view key) const override {
         OVImageCache::cache(image, key);
     }
 };

@@ -5,7 +5,7 @@
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/core/SystemVersion.hpp"
 #include "platform/media/RemoteCommandCenter.hpp"
-#include "platform/ui/Application.hpp"
+#include "platform/ui/views/Application.hpp"
 
 namespace orvane {
 
@@ -25,7 +25,7 @@ namespace {
 bool hasChangePlaybackPositionCommand() { return SystemVersion::isAtLeast(9, 1); }
 bool publishesElapsedTime() { return SystemVersion::isAtLeast(10); }
 
-MediaItemArtwork makeArtwork(const platform::ui::Image& image) {
+MediaItemArtwork makeArtwork(const platform::graphics::Image& image) {
     if (SystemVersion::isAtLeast(10)) {
         return MediaItemArtwork(ArtworkSize{image.width(), image.height()}, [image](ArtworkSize) { return image; });
     }
@@ -122,7 +122,7 @@ void OVNowPlaying::setImageAsync(std::optional<platform::core::URL> url) {
     if (loadImageTask_) loadImageTask_->setIsValid(false);
     loadImageTask_ = getImageTask(url);
     std::weak_ptr<OVNowPlaying> weak = weak_from_this();
-    loadImageTask_->continueWithHandler([weak](std::optional<platform::ui::Image> image) {
+    loadImageTask_->continueWithHandler([weak](std::optional<platform::graphics::Image> image) {
         auto self = weak.lock();
         if (!self || !image) return;
         auto info = self->currentNowPlayingInfo_;

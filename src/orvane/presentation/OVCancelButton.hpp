@@ -13,7 +13,7 @@ namespace orvane {
 class OVCancelButton : public OVRoundBlurButtonWithContent {
 public:
     static std::shared_ptr<OVCancelButton> create();
-    OVCancelButton(ConstructorKey key, const platform::ui::Rect& frame);
+    OVCancelButton(ConstructorKey key, const platform::graphics::Rect& frame);
 };
 
 }  // namespace orvane

@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "orvane/presentation/OVTransitionProperty.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
 
 namespace platform::ui {
 class View;

@@ -22,7 +22,7 @@
 #include "orvane/presentation/OVCompactPresentableViewController.hpp"
 #include "orvane/presentation/OVDisplayStates.hpp"
 #include "orvane/presentation/OVVCPresentationTransitioning.hpp"
-#include "platform/ui/PanGestureRecognizer.hpp"
+#include "platform/ui/input/PanGestureRecognizer.hpp"
 
 namespace platform::ui {
 class LayoutConstraint;
@@ -89,7 +89,10 @@ public:
     // animation and reports `closed`.
     void dismiss() override;
     // Springs the sheet to full screen, then calls `completion`. Already at
-    // full screen: only calls `completion` (the dismiss pan stays enabled).
+    // full screen: only calls `completion`; while the listener shrinks it:
+    // ends that drag and springs it back to full screen as a release without
+    // dismissal does, then calls `completion`; either way the dismiss pan
+    // stays enabled. While it is dismissed: nothing (no completion).
     void fullExpand(std::function<void()> completion) override;
 
     // The presented root container.
@@ -107,7 +110,7 @@ public:
     // to its left, right and bottom (its top is the caller's).
     static std::shared_ptr<platform::ui::View> addAlphaMaskView(
         const std::shared_ptr<platform::ui::View>& toPresentedVCUnderlyingView,
-        const platform::ui::Color& withBackgroundColor);
+        const platform::graphics::Color& withBackgroundColor);
 
 private:
     // Made on first read (enabled, one touch at most) and kept.
@@ -121,6 +124,8 @@ private:
     void handleDismissPan(platform::ui::PanGestureRecognizer& panGestureRecognizer);
     void expand(double velocity, double translation, std::function<void()> completion);
     void dismiss(double velocity);
+    // From a shrink back to full screen (0.7 s spring), keeping the dismiss pan.
+    void returnToFullScreen(std::function<void()> completion);
     // This animator, kept alive by the blocks and completions that capture it.
     std::shared_ptr<OVCompactVCPresentationTransitioning> self();
 
@@ -134,7 +139,7 @@ private:
     double topConstraintConstant_ = 0;
     std::weak_ptr<platform::ui::LayoutConstraint> heightConstraint_;
     double previewHeight_ = 0;
-    std::optional<platform::ui::Rect> previewFrame_;
+    std::optional<platform::graphics::Rect> previewFrame_;
     std::shared_ptr<ExpandingPanGestureRecognizer> expandingPanGestureRecognizer_;
     std::shared_ptr<platform::ui::PanGestureRecognizer> dismissPanGestureRecognizer_;
 };

@@ -9,9 +9,9 @@
 #include <optional>
 
 #include "orvane/model/OVTheme.hpp"
-#include "platform/ui/GestureRecognizer.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/ViewController.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
+#include "platform/ui/input/GestureRecognizer.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
 
 namespace platform::ui {
 class TapGestureRecognizer;

@@ -7,7 +7,7 @@
 #include <concepts>
 #include <memory>
 
-#include "platform/ui/ViewController.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
 
 namespace orvane {
 

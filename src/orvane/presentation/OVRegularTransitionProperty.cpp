@@ -4,8 +4,8 @@
 #include "orvane/presentation/OVSwipeButon.hpp"
 #include "orvane/presentation/OVTransitionFormulas.hpp"
 #include "orvane/toolkit/OVConstants.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/views/View.hpp"
 
 namespace orvane {
 

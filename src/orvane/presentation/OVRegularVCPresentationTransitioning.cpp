@@ -8,8 +8,8 @@
 #include "orvane/presentation/OVSwipeButon.hpp"
 #include "orvane/toolkit/OVConstants.hpp"
 #include "platform/core/DebugPrint.hpp"
-#include "platform/ui/Application.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/views/Application.hpp"
 
 namespace orvane {
 

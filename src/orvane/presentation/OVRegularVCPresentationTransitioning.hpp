@@ -19,7 +19,7 @@
 #include "orvane/presentation/OVDisplayStates.hpp"
 #include "orvane/presentation/OVRegularPresentableViewController.hpp"
 #include "orvane/presentation/OVVCPresentationTransitioning.hpp"
-#include "platform/ui/PanGestureRecognizer.hpp"
+#include "platform/ui/input/PanGestureRecognizer.hpp"
 
 namespace orvane {
 

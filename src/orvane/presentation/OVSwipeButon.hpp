@@ -9,16 +9,16 @@
 
 #include <memory>
 
-#include "platform/ui/Button.hpp"
-#include "platform/ui/ShapeLayer.hpp"
-#include "platform/ui/VisualEffectView.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/views/ShapeLayer.hpp"
+#include "platform/ui/views/VisualEffectView.hpp"
 
 namespace orvane {
 
 class OVSwipeButon : public platform::ui::Button {
 public:
-    static std::shared_ptr<OVSwipeButon> create(const platform::ui::Rect& frame = {});
-    OVSwipeButon(ConstructorKey key, const platform::ui::Rect& frame);
+    static std::shared_ptr<OVSwipeButon> create(const platform::graphics::Rect& frame = {});
+    OVSwipeButon(ConstructorKey key, const platform::graphics::Rect& frame);
 
     // The current bend: 0 a flat bar, 1 a full chevron (not clamped).
     double heightFactor() const { return heightFactor_; }
@@ -27,7 +27,7 @@ public:
     void setHeightFactor(double factor);
 
     // Redraws the stroke with the current factor.
-    void boundsDidChange(const platform::ui::Rect& oldBounds) override;
+    void boundsDidChange(const platform::graphics::Rect& oldBounds) override;
 
 private:
     void setHeightFactor(double factor, bool force);

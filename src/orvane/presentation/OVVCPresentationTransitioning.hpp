@@ -18,7 +18,7 @@
 #include "orvane/presentation/OVPresentable.hpp"
 #include "orvane/presentation/OVTransitionProperty.hpp"
 #include "orvane/presentation/OVVCPresentationTransitioningProtocol.hpp"
-#include "platform/ui/TapGestureRecognizer.hpp"
+#include "platform/ui/input/TapGestureRecognizer.hpp"
 
 namespace orvane {
 
@@ -80,7 +80,7 @@ public:
     // alpha 0.2, opacity 0.2, `shadowOffset`, radius 1); nothing without a
     // view. The presented controller's view, passed second, is left as is.
     void customizeLayers(const std::shared_ptr<platform::ui::View>& view,
-                         const std::shared_ptr<platform::ui::View>& presentedView, platform::ui::Size shadowOffset);
+                         const std::shared_ptr<platform::ui::View>& presentedView, platform::graphics::Size shadowOffset);
     // A black, fully transparent view with the container's bounds, added
     // above every subview of `toContainerView` (no autoresizing, no
     // constraints).

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "orvane/presentation/OVOpenCloseExpandDelegate.hpp"
-#include "platform/ui/TransitionContext.hpp"
+#include "platform/ui/controllers/TransitionContext.hpp"
 
 namespace orvane {
 

@@ -3,9 +3,9 @@
 // headers of episode lists. Stateless; main thread, as interface code.
 #pragma once
 
-#include "platform/ui/Color.hpp"
-#include "platform/ui/Font.hpp"
+#include "platform/graphics/Color.hpp"
 #include "platform/ui/text/AttributedString.hpp"
+#include "platform/ui/text/Font.hpp"
 #include "platform/ui/text/HtmlText.hpp"
 
 #include <expected>
@@ -23,6 +23,6 @@ namespace orvane {
 // error when it fails.
 std::expected<std::optional<platform::ui::AttributedString>, platform::ui::HtmlReadError>
 attributedStringForHTMLString(std::string_view html, const platform::ui::Font& font,
-                              std::optional<platform::ui::Color> color = std::nullopt);
+                              std::optional<platform::graphics::Color> color = std::nullopt);
 
 }  // namespace orvane

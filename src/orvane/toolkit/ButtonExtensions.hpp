@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/ui/Button.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/views/View.hpp"
 
 namespace orvane {
 

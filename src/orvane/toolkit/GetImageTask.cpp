@@ -10,7 +10,7 @@ namespace orvane {
 
 using platform::core::DispatchQueue;
 using platform::core::QualityOfService;
-using platform::ui::Image;
+using platform::graphics::Image;
 
 std::shared_ptr<GetImageTask> GetImageTask::create(std::optional<platform::core::URL> url) {
     return std::shared_ptr<GetImageTask>(new GetImageTask(std::move(url)));

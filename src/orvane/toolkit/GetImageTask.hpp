@@ -14,13 +14,13 @@
 #include <optional>
 
 #include "platform/core/URL.hpp"
-#include "platform/ui/Image.hpp"
+#include "platform/graphics/Image.hpp"
 
 namespace orvane {
 
 class GetImageTask : public std::enable_shared_from_this<GetImageTask> {
 public:
-    using Handler = std::function<void(std::optional<platform::ui::Image> image)>;
+    using Handler = std::function<void(std::optional<platform::graphics::Image> image)>;
 
     // A valid task for `url`; nothing starts until continueWithHandler.
     static std::shared_ptr<GetImageTask> create(std::optional<platform::core::URL> url);
@@ -34,7 +34,7 @@ public:
 
 private:
     explicit GetImageTask(std::optional<platform::core::URL> url) : url_(std::move(url)) {}
-    void handOver(const Handler& handler, std::optional<platform::ui::Image> image) const;
+    void handOver(const Handler& handler, std::optional<platform::graphics::Image> image) const;
 
     const std::optional<platform::core::URL> url_;
     std::atomic<bool> isValid_{true};

@@ -8,7 +8,7 @@
 
 namespace orvane {
 
-std::optional<platform::ui::Image> cachedImage(const std::optional<platform::core::URL>& url) {
+std::optional<platform::graphics::Image> cachedImage(const std::optional<platform::core::URL>& url) {
     const auto* store = OVImageStore::installed();
     if (!url || !store) return std::nullopt;
     return store->find(url->lastPathComponent());
@@ -18,7 +18,7 @@ namespace {
 
 struct DefaultImageState {
     std::mutex mutex;
-    std::optional<platform::ui::Image> image = platform::ui::Image::named("OrvaneDefaultImage");
+    std::optional<platform::graphics::Image> image = platform::graphics::Image::named("OrvaneDefaultImage");
 };
 
 DefaultImageState& defaultImageState() {
@@ -28,13 +28,13 @@ DefaultImageState& defaultImageState() {
 
 }  // namespace
 
-std::optional<platform::ui::Image> defaultImage() {
+std::optional<platform::graphics::Image> defaultImage() {
     auto& state = defaultImageState();
     std::lock_guard lock(state.mutex);
     return state.image;
 }
 
-void setDefaultImage(std::optional<platform::ui::Image> image) {
+void setDefaultImage(std::optional<platform::graphics::Image> image) {
     auto& state = defaultImageState();
     std::lock_guard lock(state.mutex);
     state.image = std::move(image);

@@ -15,7 +15,7 @@
 #include <optional>
 
 #include "platform/core/URL.hpp"
-#include "platform/ui/Image.hpp"
+#include "platform/graphics/Image.hpp"
 
 namespace orvane {
 class GetImageTask;
@@ -24,11 +24,11 @@ class GetImageTask;
 namespace orvane {
 
 // None when there is no address or the image cache holds no image for it.
-std::optional<platform::ui::Image> cachedImage(const std::optional<platform::core::URL>& url);
+std::optional<platform::graphics::Image> cachedImage(const std::optional<platform::core::URL>& url);
 
 // None only when the bundle lacks the image and the host set none.
-std::optional<platform::ui::Image> defaultImage();
-void setDefaultImage(std::optional<platform::ui::Image> image);
+std::optional<platform::graphics::Image> defaultImage();
+void setDefaultImage(std::optional<platform::graphics::Image> image);
 
 std::shared_ptr<GetImageTask> getImageTask(const std::optional<platform::core::URL>& url);
 

@@ -5,18 +5,18 @@
 // Main thread only; the button owns its subviews and the mask view.
 #pragma once
 
-#include "platform/ui/Button.hpp"
-#include "platform/ui/VisualEffectView.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/views/VisualEffectView.hpp"
 
 namespace orvane {
 
 class OVBlurButtonWithMask : public platform::ui::Button {
 public:
     static std::shared_ptr<OVBlurButtonWithMask> create();
-    OVBlurButtonWithMask(ConstructorKey key, const platform::ui::Rect& frame);
+    OVBlurButtonWithMask(ConstructorKey key, const platform::graphics::Rect& frame);
 
     // No image: nothing.
-    void setBlurWithAlphaMask(const std::optional<platform::ui::Image>& image, platform::ui::BlurEffect::Style style);
+    void setBlurWithAlphaMask(const std::optional<platform::graphics::Image>& image, platform::ui::BlurEffect::Style style);
 
     const std::shared_ptr<platform::ui::VisualEffectView>& blur() const { return blur_; }
     void layoutSubviews() override;
@@ -29,7 +29,7 @@ private:
     std::shared_ptr<platform::ui::View> customMaskView_;
     // The blur's size, centred in the button (the width and height
     // constraints of the blur, zero until a mask image is set).
-    platform::ui::Size blurSize_;
+    platform::graphics::Size blurSize_;
 };
 
 }  // namespace orvane

@@ -4,8 +4,8 @@
 #include <numbers>
 
 #include "orvane/toolkit/OVConstants.hpp"
-#include "platform/ui/BasicAnimation.hpp"
-#include "platform/ui/Transaction.hpp"
+#include "platform/ui/animation/BasicAnimation.hpp"
+#include "platform/ui/animation/Transaction.hpp"
 
 namespace orvane {
 

@@ -11,22 +11,22 @@
 #include <memory>
 #include <optional>
 
-#include "platform/ui/ShapeLayer.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/ui/views/ShapeLayer.hpp"
+#include "platform/ui/views/View.hpp"
 
 namespace orvane {
 
 class OVCircleProgressionView : public platform::ui::View {
 public:
-    static std::shared_ptr<OVCircleProgressionView> create(const platform::ui::Rect& frame);
-    OVCircleProgressionView(ConstructorKey key, const platform::ui::Rect& frame);
+    static std::shared_ptr<OVCircleProgressionView> create(const platform::graphics::Rect& frame);
+    OVCircleProgressionView(ConstructorKey key, const platform::graphics::Rect& frame);
 
     // Stroke of the background circle.
-    const std::optional<platform::ui::Color>& defaultColor() const { return defaultColor_; }
-    void setDefaultColor(std::optional<platform::ui::Color> color);
+    const std::optional<platform::graphics::Color>& defaultColor() const { return defaultColor_; }
+    void setDefaultColor(std::optional<platform::graphics::Color> color);
     // Stroke of the progress arc.
-    const std::optional<platform::ui::Color>& color() const { return color_; }
-    void setColor(std::optional<platform::ui::Color> color);
+    const std::optional<platform::graphics::Color>& color() const { return color_; }
+    void setColor(std::optional<platform::graphics::Color> color);
 
     // Draws the full background circle for the current bounds.
     void displayDefaultCircle();
@@ -48,10 +48,10 @@ public:
 
 private:
     void initialize();
-    platform::ui::Path fullCircle() const;
+    platform::graphics::Path fullCircle() const;
 
-    std::optional<platform::ui::Color> defaultColor_;
-    std::optional<platform::ui::Color> color_;
+    std::optional<platform::graphics::Color> defaultColor_;
+    std::optional<platform::graphics::Color> color_;
     std::shared_ptr<platform::ui::ShapeLayer> defaultCircleLayer_ = platform::ui::ShapeLayer::create();
     std::shared_ptr<platform::ui::ShapeLayer> progressionLayer_ = platform::ui::ShapeLayer::create();
     float value_ = 0;

@@ -4,8 +4,8 @@
 #include <numbers>
 
 #include "orvane/toolkit/OVConstants.hpp"
-#include "platform/ui/AnimationGroup.hpp"
-#include "platform/ui/BasicAnimation.hpp"
+#include "platform/ui/animation/AnimationGroup.hpp"
+#include "platform/ui/animation/BasicAnimation.hpp"
 
 namespace orvane {
 

@@ -9,20 +9,20 @@
 #include <optional>
 
 #include "orvane/toolkit/OVAnimationView.hpp"
-#include "platform/ui/Animation.hpp"
-#include "platform/ui/ShapeLayer.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/ui/animation/Animation.hpp"
+#include "platform/ui/views/ShapeLayer.hpp"
+#include "platform/ui/views/View.hpp"
 
 namespace orvane {
 
 class OVCircleSpinAnimationView : public platform::ui::View, public OVAnimationView {
 public:
-    static std::shared_ptr<OVCircleSpinAnimationView> create(const platform::ui::Rect& frame);
-    OVCircleSpinAnimationView(ConstructorKey key, const platform::ui::Rect& frame);
+    static std::shared_ptr<OVCircleSpinAnimationView> create(const platform::graphics::Rect& frame);
+    OVCircleSpinAnimationView(ConstructorKey key, const platform::graphics::Rect& frame);
 
     // Stroke of the ring; every set (nil included) becomes the ring's stroke colour.
-    const std::optional<platform::ui::Color>& color() const { return color_; }
-    void setColor(std::optional<platform::ui::Color> color);
+    const std::optional<platform::graphics::Color>& color() const { return color_; }
+    void setColor(std::optional<platform::graphics::Color> color);
 
     // Adds the spin group to the ring under "animation" unless it spins.
     void startAnimation() override;
@@ -36,7 +36,7 @@ private:
     const std::shared_ptr<platform::ui::Animation>& animation();
 
     bool animationIsRunning_ = false;
-    std::optional<platform::ui::Color> color_;
+    std::optional<platform::graphics::Color> color_;
     std::shared_ptr<platform::ui::ShapeLayer> circleShapeLayer_;
     std::shared_ptr<platform::ui::Animation> animation_;
 };

@@ -4,7 +4,7 @@
 
 namespace orvane {
 
-OVConfigurations::OVConfigurations(std::string apiKey, std::optional<platform::ui::Image> defaultImage,
+OVConfigurations::OVConfigurations(std::string apiKey, std::optional<platform::graphics::Image> defaultImage,
                                    Point chipPosition)
     : apiKey(std::move(apiKey)),
       defaultImage(defaultImage ? std::move(defaultImage) : orvane::defaultImage()),

@@ -3,7 +3,7 @@
 // handed to the facade. Plain value.
 #pragma once
 
-#include "platform/ui/Image.hpp"
+#include "platform/graphics/Image.hpp"
 
 #include <optional>
 #include <string>
@@ -18,11 +18,11 @@ struct OVConfigurations {
     };
 
     std::string apiKey;
-    std::optional<platform::ui::Image> defaultImage;
+    std::optional<platform::graphics::Image> defaultImage;
     std::optional<Point> chipPosition;
 
     // Without an image, takes the toolkit's default image of the moment.
-    OVConfigurations(std::string apiKey, std::optional<platform::ui::Image> defaultImage, Point chipPosition);
+    OVConfigurations(std::string apiKey, std::optional<platform::graphics::Image> defaultImage, Point chipPosition);
 };
 
 }  // namespace orvane

@@ -15,14 +15,14 @@
 #include "orvane/model/OVTrack.hpp"
 #include "orvane/toolkit/OVCircleProgressionView.hpp"
 #include "orvane/toolkit/OVCircleSpinAnimationView.hpp"
-#include "platform/ui/Button.hpp"
+#include "platform/ui/controls/Button.hpp"
 
 namespace orvane {
 
 class OVDownloadTrackView : public platform::ui::View {
 public:
-    static std::shared_ptr<OVDownloadTrackView> create(const platform::ui::Rect& frame);
-    OVDownloadTrackView(ConstructorKey key, const platform::ui::Rect& frame);
+    static std::shared_ptr<OVDownloadTrackView> create(const platform::graphics::Rect& frame);
+    OVDownloadTrackView(ConstructorKey key, const platform::graphics::Rect& frame);
 
     const std::function<void()>& didTapDownloadHandler() const { return didTapDownloadHandler_; }
     void setDidTapDownloadHandler(std::function<void()> handler) { didTapDownloadHandler_ = std::move(handler); }

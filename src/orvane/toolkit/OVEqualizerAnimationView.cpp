@@ -1,6 +1,6 @@
 #include "orvane/toolkit/OVEqualizerAnimationView.hpp"
 
-#include "platform/ui/Animation.hpp"
+#include "platform/ui/animation/Animation.hpp"
 
 namespace orvane {
 

@@ -11,20 +11,20 @@
 #include <vector>
 
 #include "orvane/toolkit/OVAnimationView.hpp"
-#include "platform/ui/KeyframeAnimation.hpp"
-#include "platform/ui/ShapeLayer.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/ui/animation/KeyframeAnimation.hpp"
+#include "platform/ui/views/ShapeLayer.hpp"
+#include "platform/ui/views/View.hpp"
 
 namespace orvane {
 
 class OVEqualizerAnimationView : public platform::ui::View, public OVAnimationView {
 public:
-    static std::shared_ptr<OVEqualizerAnimationView> create(const platform::ui::Rect& frame);
-    OVEqualizerAnimationView(ConstructorKey key, const platform::ui::Rect& frame);
+    static std::shared_ptr<OVEqualizerAnimationView> create(const platform::graphics::Rect& frame);
+    OVEqualizerAnimationView(ConstructorKey key, const platform::graphics::Rect& frame);
 
     // Fill of every bar; every set (nil included) reaches every bar.
-    const std::optional<platform::ui::Color>& color() const { return color_; }
-    void setColor(std::optional<platform::ui::Color> color);
+    const std::optional<platform::graphics::Color>& color() const { return color_; }
+    void setColor(std::optional<platform::graphics::Color> color);
 
     // Adds each bar's repeating animation under "animation" unless running.
     void startAnimation() override;
@@ -45,11 +45,11 @@ private:
 
     void initialize();
     void setUpRectLayers();
-    std::shared_ptr<platform::ui::ShapeLayer> rectLayer(platform::ui::Size size) const;
+    std::shared_ptr<platform::ui::ShapeLayer> rectLayer(platform::graphics::Size size) const;
     std::shared_ptr<platform::ui::KeyframeAnimation> animation(double rectWidth, double rectHeight) const;
 
     bool animationIsRunning_ = false;
-    std::optional<platform::ui::Color> color_;
+    std::optional<platform::graphics::Color> color_;
     double spaceRatio_ = 0.2;
     std::vector<std::shared_ptr<platform::ui::ShapeLayer>> rectLayers_;
 };

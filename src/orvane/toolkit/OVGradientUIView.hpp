@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ui/Color.hpp"
-#include "platform/ui/GradientLayer.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/ui/views/GradientLayer.hpp"
+#include "platform/ui/views/View.hpp"
 
 namespace orvane {
 
@@ -20,11 +20,11 @@ public:
     // A gradient stop: where along the gradient (0 start, 1 end) and its colour.
     struct Point {
         double location = 0;
-        platform::ui::Color color;
+        platform::graphics::Color color;
     };
 
-    static std::shared_ptr<OVGradientUIView> create(const platform::ui::Rect& frame = {});
-    OVGradientUIView(ConstructorKey key, const platform::ui::Rect& frame);
+    static std::shared_ptr<OVGradientUIView> create(const platform::graphics::Rect& frame = {});
+    OVGradientUIView(ConstructorKey key, const platform::graphics::Rect& frame);
 
     // The layer's colours and locations become the points', in order (an
     // empty list clears both).

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/ui/Image.hpp"
+#include "platform/graphics/Image.hpp"
 
 namespace orvane {
 
@@ -18,8 +18,8 @@ class OVImageStore {
 public:
     virtual ~OVImageStore() = default;
 
-    virtual std::optional<platform::ui::Image> find(std::string_view key) const = 0;
-    virtual void cache(const platform::ui::Image& image, std::string_view key) const = 0;
+    virtual std::optional<platform::graphics::Image> find(std::string_view key) const = 0;
+    virtual void cache(const platform::graphics::Image& image, std::string_view key) const = 0;
 
     // The store in use; none until one is installed.
     static const OVImageStore* installed();

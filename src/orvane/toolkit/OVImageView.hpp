@@ -20,7 +20,7 @@
 #include "orvane/toolkit/OVCircleProgressionView.hpp"
 #include "orvane/toolkit/OVCircleSpinAnimationView.hpp"
 #include "platform/core/URL.hpp"
-#include "platform/ui/ImageView.hpp"
+#include "platform/ui/views/ImageView.hpp"
 
 namespace orvane {
 
@@ -28,16 +28,16 @@ class GetImageTask;
 
 class OVImageView : public platform::ui::View {
 public:
-    static std::shared_ptr<OVImageView> create(const platform::ui::Rect& frame);
-    OVImageView(ConstructorKey key, const platform::ui::Rect& frame);
+    static std::shared_ptr<OVImageView> create(const platform::graphics::Rect& frame);
+    OVImageView(ConstructorKey key, const platform::graphics::Rect& frame);
 
     const std::optional<platform::core::URL>& url() const { return url_; }
     void setUrl(std::optional<platform::core::URL> url);
 
     platform::ui::ContentMode imageContentMode() const { return uiimageView_->contentMode(); }
     void setImageContentMode(platform::ui::ContentMode mode) { uiimageView_->setContentMode(mode); }
-    std::optional<platform::ui::Color> spinAnimationColor() const { return spinAninmationView_->color(); }
-    void setSpinAnimationColor(std::optional<platform::ui::Color> color) { spinAninmationView_->setColor(color); }
+    std::optional<platform::graphics::Color> spinAnimationColor() const { return spinAninmationView_->color(); }
+    void setSpinAnimationColor(std::optional<platform::graphics::Color> color) { spinAninmationView_->setColor(color); }
 
     // For the owner's tests and hosts: the inner views and the load held.
     const std::shared_ptr<platform::ui::ImageView>& imageView() const { return uiimageView_; }
@@ -49,7 +49,7 @@ public:
 private:
     void setImageView();
     void setAnimationConstraints();
-    void deliver(const std::shared_ptr<GetImageTask>& task, std::optional<platform::ui::Image> image);
+    void deliver(const std::shared_ptr<GetImageTask>& task, std::optional<platform::graphics::Image> image);
 
     std::shared_ptr<platform::ui::ImageView> uiimageView_;
     std::shared_ptr<OVCircleSpinAnimationView> spinAninmationView_;

@@ -1,7 +1,7 @@
 #include "orvane/toolkit/OVLabelWithGradient.hpp"
 
-#include "platform/ui/GradientLayer.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/views/GradientLayer.hpp"
 
 namespace orvane {
 
@@ -9,17 +9,17 @@ namespace {
 constexpr double fadeWidth = 20;
 }
 
-std::shared_ptr<OVLabelWithGradient> OVLabelWithGradient::create(const platform::ui::Rect& frame) {
+std::shared_ptr<OVLabelWithGradient> OVLabelWithGradient::create(const platform::graphics::Rect& frame) {
     return std::make_shared<OVLabelWithGradient>(ConstructorKey{}, frame);
 }
 
-void OVLabelWithGradient::setGradientIfNeeded(const platform::ui::Color& color) {
+void OVLabelWithGradient::setGradientIfNeeded(const platform::graphics::Color& color) {
     if (gradientView_) gradientView_->removeFromSuperview();
     const auto text = attributedText();
     if (!text) return;
     const double width = text->size().width;
     setLineBreakMode(platform::ui::LineBreakMode::byClipping);
-    const platform::ui::Rect b = bounds();
+    const platform::graphics::Rect b = bounds();
     if (!(b.size.width < width)) return;
 
     auto fade = platform::ui::View::create();
@@ -40,7 +40,7 @@ void OVLabelWithGradient::setGradientIfNeeded(const platform::ui::Color& color) 
 
     auto gradient = platform::ui::GradientLayer::create();
     gradient->setFrame(fade->bounds());
-    platform::ui::Color clear = color;
+    platform::graphics::Color clear = color;
     clear.alpha = 0;
     gradient->setColors({clear, color});
     gradient->setStartPoint({0, 0});

@@ -5,14 +5,14 @@
 
 #include <memory>
 
-#include "platform/ui/Label.hpp"
+#include "platform/ui/text/Label.hpp"
 
 namespace orvane {
 
 class OVLabelWithGradient : public platform::ui::Label {
 public:
-    static std::shared_ptr<OVLabelWithGradient> create(const platform::ui::Rect& frame = {});
-    OVLabelWithGradient(ConstructorKey key, const platform::ui::Rect& frame) : Label(key, frame) {}
+    static std::shared_ptr<OVLabelWithGradient> create(const platform::graphics::Rect& frame = {});
+    OVLabelWithGradient(ConstructorKey key, const platform::graphics::Rect& frame) : Label(key, frame) {}
 
     // The fade view last added (it stays referred to after it is removed).
     const std::shared_ptr<platform::ui::View>& gradientView() const { return gradientView_; }
@@ -21,7 +21,7 @@ public:
     // the text is wider than the bounds, adds a fade view 20 points wide over
     // the label's full height at its right edge, running from `color` with
     // alpha 0 at its left to `color` at its right.
-    virtual void setGradientIfNeeded(const platform::ui::Color& color);
+    virtual void setGradientIfNeeded(const platform::graphics::Color& color);
 
 private:
     std::shared_ptr<platform::ui::View> gradientView_;

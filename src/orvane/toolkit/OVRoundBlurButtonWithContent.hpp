@@ -5,16 +5,16 @@
 // `initialize()`. Main thread only; the button owns its subviews.
 #pragma once
 
-#include "platform/ui/Button.hpp"
-#include "platform/ui/ShapeLayer.hpp"
-#include "platform/ui/VisualEffectView.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/views/ShapeLayer.hpp"
+#include "platform/ui/views/VisualEffectView.hpp"
 
 namespace orvane {
 
 class OVRoundBlurButtonWithContent : public platform::ui::Button {
 public:
-    static std::shared_ptr<OVRoundBlurButtonWithContent> create(const platform::ui::Rect& frame);
-    OVRoundBlurButtonWithContent(ConstructorKey key, const platform::ui::Rect& frame);
+    static std::shared_ptr<OVRoundBlurButtonWithContent> create(const platform::graphics::Rect& frame);
+    OVRoundBlurButtonWithContent(ConstructorKey key, const platform::graphics::Rect& frame);
 
     double radius() const { return radius_; }
     void setRadius(double radius) { radius_ = radius; }
@@ -22,10 +22,10 @@ public:
     // Builds the round blurred backdrop from the current bounds and radius.
     void initialize();
     // No image: nothing. Otherwise the image, centred, over a blur of `style`.
-    void set(const std::optional<platform::ui::Image>& contentImage, platform::ui::BlurEffect::Style style);
+    void set(const std::optional<platform::graphics::Image>& contentImage, platform::ui::BlurEffect::Style style);
     // No image: nothing. Otherwise the image, tinted grey when a template,
     // in a new vibrancy view inside the blur's content view.
-    void setWithVibrancy(const std::optional<platform::ui::Image>& contentImage,
+    void setWithVibrancy(const std::optional<platform::graphics::Image>& contentImage,
                          platform::ui::BlurEffect::Style style);
 
     const std::shared_ptr<platform::ui::VisualEffectView>& blur() const { return blur_; }

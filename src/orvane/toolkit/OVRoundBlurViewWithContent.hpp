@@ -3,19 +3,19 @@
 // its frame. Main thread only; the view owns its subviews.
 #pragma once
 
-#include "platform/ui/ImageView.hpp"
-#include "platform/ui/ShapeLayer.hpp"
-#include "platform/ui/VisualEffectView.hpp"
+#include "platform/ui/views/ImageView.hpp"
+#include "platform/ui/views/ShapeLayer.hpp"
+#include "platform/ui/views/VisualEffectView.hpp"
 
 namespace orvane {
 
 class OVRoundBlurViewWithContent : public platform::ui::View {
 public:
-    static std::shared_ptr<OVRoundBlurViewWithContent> create(const platform::ui::Rect& frame);
-    OVRoundBlurViewWithContent(ConstructorKey key, const platform::ui::Rect& frame);
+    static std::shared_ptr<OVRoundBlurViewWithContent> create(const platform::graphics::Rect& frame);
+    OVRoundBlurViewWithContent(ConstructorKey key, const platform::graphics::Rect& frame);
 
     // No image: nothing. Otherwise the image, centred, over a blur of `style`.
-    void set(const std::optional<platform::ui::Image>& contentImage, platform::ui::BlurEffect::Style style);
+    void set(const std::optional<platform::graphics::Image>& contentImage, platform::ui::BlurEffect::Style style);
     // The view, centred by its bounds' size, above the blur and image.
     void set(const std::shared_ptr<platform::ui::View>& contentView, platform::ui::BlurEffect::Style style);
 

@@ -6,13 +6,13 @@ using platform::ui::LayoutConstraint;
 
 // ---- OVScrollingLabel ----
 
-std::shared_ptr<OVScrollingLabel> OVScrollingLabel::create(const platform::ui::Rect& frame) {
+std::shared_ptr<OVScrollingLabel> OVScrollingLabel::create(const platform::graphics::Rect& frame) {
     auto label = std::make_shared<OVScrollingLabel>(ConstructorKey{}, frame);
     label->build();
     return label;
 }
 
-OVScrollingLabel::OVScrollingLabel(ConstructorKey key, const platform::ui::Rect& frame)
+OVScrollingLabel::OVScrollingLabel(ConstructorKey key, const platform::graphics::Rect& frame)
     : View(key, frame), scrollingContainer_(ScrollingContainer::create()) {}
 
 void OVScrollingLabel::build() {
@@ -37,7 +37,7 @@ void OVScrollingLabel::setFont(std::optional<platform::ui::Font> font) {
     for (const auto& label : sublabels()) label->setFont(font_);
 }
 
-void OVScrollingLabel::setTextColor(std::optional<platform::ui::Color> color) {
+void OVScrollingLabel::setTextColor(std::optional<platform::graphics::Color> color) {
     textColor_ = std::move(color);
     for (const auto& label : sublabels()) label->setTextColor(textColor_);
 }

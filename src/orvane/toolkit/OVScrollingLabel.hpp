@@ -24,11 +24,11 @@
 #include <vector>
 
 #include "orvane/toolkit/OVAnimationView.hpp"
-#include "platform/ui/Color.hpp"
-#include "platform/ui/Font.hpp"
-#include "platform/ui/Label.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/text/Font.hpp"
+#include "platform/ui/text/Label.hpp"
+#include "platform/ui/views/View.hpp"
 
 namespace orvane {
 
@@ -40,8 +40,8 @@ public:
     // The gap between the end of one copy of the text and the next.
     static constexpr double space = 18.0;
 
-    static std::shared_ptr<OVScrollingLabel> create(const platform::ui::Rect& frame = {});
-    OVScrollingLabel(ConstructorKey key, const platform::ui::Rect& frame);
+    static std::shared_ptr<OVScrollingLabel> create(const platform::graphics::Rect& frame = {});
+    OVScrollingLabel(ConstructorKey key, const platform::graphics::Rect& frame);
 
     const std::shared_ptr<ScrollingContainer>& scrollingContainer() const { return scrollingContainer_; }
     // The container's two copies, in order.
@@ -50,8 +50,8 @@ public:
     // Each set goes to both copies, in order; none of these re-measures.
     const std::optional<platform::ui::Font>& font() const { return font_; }
     void setFont(std::optional<platform::ui::Font> font);
-    const std::optional<platform::ui::Color>& textColor() const { return textColor_; }
-    void setTextColor(std::optional<platform::ui::Color> color);
+    const std::optional<platform::graphics::Color>& textColor() const { return textColor_; }
+    void setTextColor(std::optional<platform::graphics::Color> color);
     // Points per second of half a cycle's travel (see `startAnimation`).
     double speed() const { return speed_; }
     void setSpeed(double speed) { speed_ = speed; }
@@ -85,7 +85,7 @@ private:
 
     std::shared_ptr<ScrollingContainer> scrollingContainer_;
     std::optional<platform::ui::Font> font_;
-    std::optional<platform::ui::Color> textColor_;
+    std::optional<platform::graphics::Color> textColor_;
     double speed_ = 15.0;
     std::optional<std::string> text_;
     std::optional<double> textMaxLength_;

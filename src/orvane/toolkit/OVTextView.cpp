@@ -2,7 +2,7 @@
 
 namespace orvane {
 
-std::shared_ptr<OVTextView> OVTextView::create(const platform::ui::Rect& frame) {
+std::shared_ptr<OVTextView> OVTextView::create(const platform::graphics::Rect& frame) {
     return std::make_shared<OVTextView>(ConstructorKey{}, frame);
 }
 

@@ -5,14 +5,14 @@
 
 #include <memory>
 
-#include "platform/ui/TextView.hpp"
+#include "platform/ui/text/TextView.hpp"
 
 namespace orvane {
 
 class OVTextView : public platform::ui::TextView {
 public:
-    static std::shared_ptr<OVTextView> create(const platform::ui::Rect& frame = {});
-    OVTextView(ConstructorKey key, const platform::ui::Rect& frame) : TextView(key, frame) {}
+    static std::shared_ptr<OVTextView> create(const platform::graphics::Rect& frame = {});
+    OVTextView(ConstructorKey key, const platform::graphics::Rect& frame) : TextView(key, frame) {}
 
     std::optional<platform::ui::TextRange> selectedTextRange() const override { return std::nullopt; }
     void setSelectedTextRange(std::optional<platform::ui::TextRange> /*range*/) override {}

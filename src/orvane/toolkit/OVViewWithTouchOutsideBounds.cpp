@@ -2,10 +2,10 @@
 
 namespace orvane {
 
-using platform::ui::Point;
+using platform::graphics::Point;
 using platform::ui::View;
 
-std::shared_ptr<OVViewWithTouchOutsideBounds> OVViewWithTouchOutsideBounds::create(const platform::ui::Rect& frame) {
+std::shared_ptr<OVViewWithTouchOutsideBounds> OVViewWithTouchOutsideBounds::create(const platform::graphics::Rect& frame) {
     return std::make_shared<OVViewWithTouchOutsideBounds>(ConstructorKey{}, frame);
 }
 

@@ -8,14 +8,14 @@
 #include <memory>
 #include <vector>
 
-#include "platform/ui/View.hpp"
+#include "platform/ui/views/View.hpp"
 
 namespace orvane {
 
 class OVViewWithTouchOutsideBounds : public platform::ui::View {
 public:
-    static std::shared_ptr<OVViewWithTouchOutsideBounds> create(const platform::ui::Rect& frame = {});
-    OVViewWithTouchOutsideBounds(ConstructorKey key, const platform::ui::Rect& frame) : View(key, frame) {}
+    static std::shared_ptr<OVViewWithTouchOutsideBounds> create(const platform::graphics::Rect& frame = {});
+    OVViewWithTouchOutsideBounds(ConstructorKey key, const platform::graphics::Rect& frame) : View(key, frame) {}
 
     const std::vector<std::shared_ptr<platform::ui::View>>& touchViews() const { return touchViews_; }
     void setTouchViews(std::vector<std::shared_ptr<platform::ui::View>> views) { touchViews_ = std::move(views); }
@@ -25,7 +25,7 @@ public:
     // Each touch view, in registration order, answers by its own hit test of
     // the point converted into its coordinates; the first hit wins. Without
     // one, the plain view's hit test of the point.
-    std::shared_ptr<platform::ui::View> hitTest(platform::ui::Point point) override;
+    std::shared_ptr<platform::ui::View> hitTest(platform::graphics::Point point) override;
 
 private:
     std::vector<std::shared_ptr<platform::ui::View>> touchViews_;

@@ -38,7 +38,7 @@ std::optional<std::uint32_t> scanHex(std::string_view text) {
 
 }  // namespace
 
-std::optional<platform::ui::Color> colorFromHex(std::optional<std::string_view> text, double alpha) {
+std::optional<platform::graphics::Color> colorFromHex(std::optional<std::string_view> text, double alpha) {
     if (!text) return std::nullopt;
     std::string_view view = *text;
     while (!view.empty() && isTrimmed(static_cast<unsigned char>(view.front()))) view.remove_prefix(1);
@@ -53,7 +53,7 @@ std::optional<platform::ui::Color> colorFromHex(std::optional<std::string_view> 
     if (upper.size() == 6) {
         if (auto scanned = scanHex(upper)) value = *scanned;
     }
-    return platform::ui::Color{static_cast<double>((value >> 16) & 0xFF) / 255.0,
+    return platform::graphics::Color{static_cast<double>((value >> 16) & 0xFF) / 255.0,
                                static_cast<double>((value >> 8) & 0xFF) / 255.0,
                                static_cast<double>(value & 0xFF) / 255.0, alpha};
 }

@@ -44,12 +44,12 @@ std::optional<OVLocation::Theme> OVState::locationTheme() const {
     return current->theme;
 }
 
-platform::ui::Color OVState::mainColor() const {
+platform::graphics::Color OVState::mainColor() const {
     const OVLocation* current = locationPointer();
     std::optional<std::string_view> text;
     if (current && current->theme && current->theme->mainColor) text = *current->theme->mainColor;
     if (auto color = colorFromHex(text, 1.0)) return *color;
-    return platform::ui::Color::plainBlue();
+    return platform::graphics::Color::plainBlue();
 }
 
 std::optional<OVContent> OVState::currentContent() const {

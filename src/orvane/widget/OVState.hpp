@@ -12,13 +12,13 @@
 
 #include "orvane/model/Decoding.hpp"
 #include "orvane/model/OVContent.hpp"
+#include "orvane/model/OVTheme.hpp"
 #include "orvane/model/OVTrackInPodcast.hpp"
 #include "orvane/widget/OVAudioPlayerStatus.hpp"
-#include "orvane/model/OVTheme.hpp"
 #include "orvane/widget/OVLocation.hpp"
 #include "orvane/widget/OVPlayer.hpp"
 #include "platform/core/Json.hpp"
-#include "platform/ui/Color.hpp"
+#include "platform/graphics/Color.hpp"
 
 #include <map>
 #include <memory>
@@ -53,7 +53,7 @@ struct OVState {
     // Always light: the widget state carries no light or dark choice.
     OVTheme theme() const { return OVTheme::light; }
     // The location theme's colour; plain blue without one.
-    platform::ui::Color mainColor() const;
+    platform::graphics::Color mainColor() const;
     // The content the current location names.
     std::optional<OVContent> currentContent() const;
     // The episode the current location names, within the current content.

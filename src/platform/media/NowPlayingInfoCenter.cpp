@@ -8,10 +8,10 @@ namespace platform::media {
 MediaItemArtwork::MediaItemArtwork(ArtworkSize boundsSize, RequestHandler requestHandler)
     : bounds_(boundsSize), handler_(std::move(requestHandler)) {}
 
-MediaItemArtwork::MediaItemArtwork(ui::Image image)
+MediaItemArtwork::MediaItemArtwork(graphics::Image image)
     : bounds_{image.width(), image.height()}, handler_([image](ArtworkSize) { return image; }) {}
 
-ui::Image MediaItemArtwork::imageWithSize(ArtworkSize size) const { return handler_(size); }
+graphics::Image MediaItemArtwork::imageWithSize(ArtworkSize size) const { return handler_(size); }
 
 NowPlayingInfoCenter& NowPlayingInfoCenter::defaultCenter() {
     static core::NoDestructor<NowPlayingInfoCenter> center{std::in_place, [] { return NowPlayingInfoCenter(); }};

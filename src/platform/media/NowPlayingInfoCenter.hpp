@@ -11,9 +11,9 @@
 #include <string>
 #include <variant>
 
-#include "platform/core/ObservationToken.hpp"
 #include "platform/core/Observable.hpp"
-#include "platform/ui/Image.hpp"
+#include "platform/core/ObservationToken.hpp"
+#include "platform/graphics/Image.hpp"
 
 namespace platform::media {
 
@@ -26,15 +26,15 @@ struct ArtworkSize {
 // Artwork of the now-playing information: an image given for a requested size.
 class MediaItemArtwork {
 public:
-    using RequestHandler = std::function<ui::Image(ArtworkSize)>;
+    using RequestHandler = std::function<graphics::Image(ArtworkSize)>;
 
     // Artwork of newer systems: bounds and a handler asked for each size.
     MediaItemArtwork(ArtworkSize boundsSize, RequestHandler requestHandler);
     // Artwork of older systems: one image.
-    explicit MediaItemArtwork(ui::Image image);
+    explicit MediaItemArtwork(graphics::Image image);
 
     ArtworkSize bounds() const { return bounds_; }
-    ui::Image imageWithSize(ArtworkSize size) const;
+    graphics::Image imageWithSize(ArtworkSize size) const;
 
 private:
     ArtworkSize bounds_;

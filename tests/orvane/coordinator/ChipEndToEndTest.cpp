@@ -24,10 +24,10 @@
 #include "orvane/widget/OVWebView.hpp"
 #include "orvane/widget/WidgetTestSupport.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/NibRegistry.hpp"
 #include "platform/ui/RenderProbe.hpp"
-#include "platform/ui/ViewController.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
+#include "platform/ui/views/Window.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/widget/WidgetPage.hpp"
 
@@ -37,9 +37,9 @@ using namespace orvane;
 using chiptest::state;
 using chiptest::Theme;
 using platform::core::Json;
-using platform::ui::EdgeInsets;
-using platform::ui::Rect;
-using platform::ui::Size;
+using platform::graphics::EdgeInsets;
+using platform::graphics::Rect;
+using platform::graphics::Size;
 
 const Size kPortrait{390, 844};
 const EdgeInsets kPortraitInsets{47, 0, 34, 0};
@@ -213,7 +213,7 @@ TEST_F(ChipEndToEndTest, ATapOnTheChipReachesTheCoordinatorsOpenActionAndClosing
     ASSERT_TRUE(placed);
     root->view()->layoutIfNeeded();
     const Rect frame = placed->frame();
-    const platform::ui::Point centre{frame.midX(), frame.midY()};
+    const platform::graphics::Point centre{frame.midX(), frame.midY()};
     window->tap(centre);
     EXPECT_EQ(asked, 1);
     window->tap({frame.minX() - 5, frame.midY()});  // beside the chip

@@ -12,7 +12,7 @@
 #include "orvane/coordinator/OVChip.hpp"
 #include "orvane/model/RawEnum.hpp"
 #include "platform/core/Json.hpp"
-#include "platform/ui/ViewController.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
 
 namespace chiptest {
 
@@ -25,7 +25,7 @@ inline std::string text(double value) {
     return std::string(buffer, end);
 }
 
-inline std::string text(const platform::ui::Color& c) {
+inline std::string text(const platform::graphics::Color& c) {
     return "rgba(" + text(c.red) + "," + text(c.green) + "," + text(c.blue) + "," + text(c.alpha) + ")";
 }
 
@@ -94,7 +94,7 @@ public:
                         margin(horizontal));
         OVChip::display(root, position, vertical, horizontal);
     }
-    void update(orvane::OVTheme theme, const platform::ui::Color& color) override {
+    void update(orvane::OVTheme theme, const platform::graphics::Color& color) override {
         calls.push_back("style " + std::string(orvane::rawValue(theme)) + " " + text(color));
         OVChip::update(theme, color);
     }

@@ -10,7 +10,7 @@
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/media/RemoteCommandCenter.hpp"
-#include "platform/ui/Application.hpp"
+#include "platform/ui/views/Application.hpp"
 #include "support/StateBuilder.hpp"
 #include "support/TempDocuments.hpp"
 

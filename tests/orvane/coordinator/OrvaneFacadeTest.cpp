@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "orvane/coordinator/Orvane.hpp"
+#include "orvane/model/OVGetAsset.hpp"
 #include "orvane/pages/OVPage.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
-#include "orvane/model/OVGetAsset.hpp"
-#include "platform/ui/ViewController.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
 
 namespace {
 
 using namespace orvane;
-using platform::ui::Image;
+using platform::graphics::Image;
 
 Image solid(int side) {
     return *Image::fromPixels(side, side, std::vector<std::uint8_t>(static_cast<std::size_t>(side * side * 4), 200));

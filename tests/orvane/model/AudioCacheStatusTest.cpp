@@ -1,10 +1,10 @@
 #include "orvane/demo/Dornaway.hpp"
 #include "orvane/model/Decoding.hpp"
-#include "orvane/toolkit/OVConfigurations.hpp"
 #include "orvane/model/OVTrack.hpp"
 #include "orvane/model/StringExtensions.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
+#include "orvane/toolkit/OVConfigurations.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "support/TempDocuments.hpp"
 
@@ -146,7 +146,7 @@ TEST(HostConfiguration, DefaultImageIsTakenWhenNoneIsGiven) {
                                  0xff, 0xff, 0x00, 0x00, 0x00, 0x21, 0xf9, 0x04, 0x01, 0x00, 0x00, 0x00, 0x00, 0x2c,
                                  0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00,
                                  0x3b};
-    auto image = platform::ui::Image::fromData(gif);
+    auto image = platform::graphics::Image::fromData(gif);
     ASSERT_TRUE(image);
     const OVConfigurations::Point corner{12, 34};
 
@@ -160,7 +160,7 @@ TEST(HostConfiguration, DefaultImageIsTakenWhenNoneIsGiven) {
     OVConfigurations fallback("key-2", std::nullopt, corner);
     EXPECT_EQ(fallback.defaultImage, image);
 
-    auto scaled = platform::ui::Image::fromData(gif, 2.0);
+    auto scaled = platform::graphics::Image::fromData(gif, 2.0);
     OVConfigurations given("key-3", scaled, corner);
     EXPECT_EQ(given.defaultImage->scale(), 2.0);
 }

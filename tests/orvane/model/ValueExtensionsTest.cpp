@@ -3,8 +3,8 @@
 #include "orvane/model/OVCallToAction.hpp"
 #include "orvane/model/OVUser.hpp"
 #include "orvane/model/StringExtensions.hpp"
-#include "orvane/widget/OVAudioPlayerStatus.hpp"
 #include "orvane/widget/ColorExtensions.hpp"
+#include "orvane/widget/OVAudioPlayerStatus.hpp"
 #include "platform/core/PlatformInfo.hpp"
 #include "platform/core/RunLoop.hpp"
 
@@ -97,15 +97,15 @@ TEST(ColorFromHex, Rules) {
     EXPECT_DOUBLE_EQ(exact->green, 0x2B / 255.0);
     EXPECT_DOUBLE_EQ(exact->blue, 0x3C / 255.0);
     EXPECT_EQ(exact->alpha, 1.0);
-    EXPECT_EQ(colorFromHex(std::string_view("  1a2b3c\n"), 0.5), (platform::ui::Color{0x1A / 255.0, 0x2B / 255.0, 0x3C / 255.0, 0.5}));
-    const platform::ui::Color grey{0x99 / 255.0, 0x99 / 255.0, 0x99 / 255.0, 1.0};
+    EXPECT_EQ(colorFromHex(std::string_view("  1a2b3c\n"), 0.5), (platform::graphics::Color{0x1A / 255.0, 0x2B / 255.0, 0x3C / 255.0, 0.5}));
+    const platform::graphics::Color grey{0x99 / 255.0, 0x99 / 255.0, 0x99 / 255.0, 1.0};
     EXPECT_EQ(colorFromHex(std::string_view("red")), grey);
     EXPECT_EQ(colorFromHex(std::string_view("")), grey);
     EXPECT_EQ(colorFromHex(std::string_view("##1A2B3C")), grey);  // only one "#" is removed
     EXPECT_EQ(colorFromHex(std::string_view("1A2B3C4D")), grey);
     EXPECT_EQ(colorFromHex(std::string_view("ZZZZZZ")), grey);    // nothing readable
     // The scanner stops at the first character that is not a digit.
-    EXPECT_EQ(colorFromHex(std::string_view("12ZZZZ")), (platform::ui::Color{0, 0, 0x12 / 255.0, 1.0}));
+    EXPECT_EQ(colorFromHex(std::string_view("12ZZZZ")), (platform::graphics::Color{0, 0, 0x12 / 255.0, 1.0}));
 }
 
 TEST(UserRecord, AdvertisingIdentifierComesFromPlatformInfo) {

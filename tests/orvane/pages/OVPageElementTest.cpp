@@ -5,22 +5,22 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ui/RenderProbe.hpp"
 #include "orvane/coordinator/OVCoordinator.hpp"
 #include "orvane/pages/OVPageElement.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/NibRegistry.hpp"
-#include "platform/ui/TableView.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/RenderProbe.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/lists/TableView.hpp"
+#include "platform/ui/views/Window.hpp"
 #include "support/TempDocuments.hpp"
 
 using namespace orvane;
-using platform::ui::Color;
-using platform::ui::EdgeInsets;
+using platform::graphics::Color;
+using platform::graphics::EdgeInsets;
 using platform::ui::IndexPath;
 using platform::ui::NibBuild;
 using platform::ui::NibRegistry;
-using platform::ui::Rect;
+using platform::graphics::Rect;
 using platform::ui::TableView;
 using platform::ui::TableViewCell;
 using platform::ui::View;

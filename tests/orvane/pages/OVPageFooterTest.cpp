@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "orvane/pages/OVPageFooter.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/NibRegistry.hpp"
-#include "platform/ui/TableView.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/lists/TableView.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace {
 

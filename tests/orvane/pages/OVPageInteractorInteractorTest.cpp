@@ -10,8 +10,8 @@
 #include "orvane/pages/OVGenericPageElement.hpp"
 #include "orvane/pages/OVPageInteractorInteractor.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/NibRegistry.hpp"
-#include "platform/ui/TableView.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/lists/TableView.hpp"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "orvane/pages/OVScreen.hpp"
 #include "orvane/toolkit/OVGradientUIView.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/NibRegistry.hpp"
 #include "platform/ui/RenderProbe.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace {
 

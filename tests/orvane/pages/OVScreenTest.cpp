@@ -10,7 +10,7 @@
 #include "orvane/pages/OVNavigationPushTransitioning.hpp"
 #include "orvane/pages/OVScreen.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace {
 

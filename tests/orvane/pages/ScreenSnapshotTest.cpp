@@ -13,10 +13,10 @@
 #include "orvane/pages/OVPageInteractorInteractor.hpp"
 #include "orvane/pages/OVScreen.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/NibRegistry.hpp"
-#include "platform/ui/TableView.hpp"
-#include "platform/ui/Window.hpp"
 #include "platform/ui/RenderProbe.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/lists/TableView.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace {
 

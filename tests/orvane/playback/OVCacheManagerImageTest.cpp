@@ -6,11 +6,11 @@
 #include "orvane/playback/OVCacheManagerTestFixture.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
 #include "platform/core/URL.hpp"
-#include "platform/ui/TestImages.hpp"
+#include "platform/graphics/TestImages.hpp"
 
 using namespace orvane;
 using platform::core::URL;
-using platform::ui::Image;
+using platform::graphics::Image;
 namespace fs = std::filesystem;
 
 TEST_F(OVCacheManagerTest, ImagesReadBackEqualWithTheirScaleAndTheirEncodedBytesOnDisk) {

@@ -4,7 +4,7 @@
 
 #include "orvane/playback/OVCacheManagerTestFixture.hpp"
 #include "platform/core/DebugPrint.hpp"
-#include "platform/ui/TestImages.hpp"
+#include "platform/graphics/TestImages.hpp"
 
 using namespace orvane;
 using platform::core::Date;
@@ -57,7 +57,7 @@ TEST_F(OVCacheManagerTest, LookupPrefersTheCacheFolderAndFallsBackToDownloadsOnl
 
     // An entry of another kind in the cache folder is no audio, and the
     // download folder is not consulted.
-    const auto gif = platform::ui::Image::fromData(testimages::redPixelGif());
+    const auto gif = platform::graphics::Image::fromData(testimages::redPixelGif());
     ASSERT_TRUE(gif);
     ASSERT_TRUE(FileManager::writeFileAtomically(audioFolder() / "a.mp3", OVImageCache::archive(*gif)));
     EXPECT_FALSE(OVAudioCache::find("a.mp3"));
@@ -90,7 +90,7 @@ TEST_F(OVCacheManagerTest, DamagedEntriesReadAsAbsentAndTheCacheStaysUsable) {
         EXPECT_EQ(OVAudioCache::unarchive(Data(damaged[i])).first, OVCacheEntryState::damaged);
     }
     // An image entry whose encoded bytes are broken is damaged as well.
-    auto image = platform::ui::Image::fromData(testimages::redPixelGif());
+    auto image = platform::graphics::Image::fromData(testimages::redPixelGif());
     ASSERT_TRUE(image);
     auto brokenImage = OVImageCache::archive(*image);
     brokenImage[30] ^= 0xff;  // inside the GIF header

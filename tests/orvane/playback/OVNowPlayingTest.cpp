@@ -16,9 +16,9 @@
 #include "orvane/toolkit/ImageExtensions.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/core/SystemVersion.hpp"
+#include "platform/graphics/TestImages.hpp"
 #include "platform/media/RemoteCommandCenter.hpp"
-#include "platform/ui/Application.hpp"
-#include "platform/ui/TestImages.hpp"
+#include "platform/ui/views/Application.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/TestHttpServer.hpp"
 
@@ -38,7 +38,7 @@ using platform::media::RemoteCommandHandlerStatus;
 using platform::media::SeekCommandEvent;
 using platform::media::SkipIntervalCommandEvent;
 using platform::ui::Application;
-using platform::ui::Image;
+using platform::graphics::Image;
 
 constexpr double kWait = 10.0;
 

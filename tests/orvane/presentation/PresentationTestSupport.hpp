@@ -19,12 +19,12 @@
 #include "orvane/presentation/OVRegularPresentableViewController.hpp"
 #include "orvane/presentation/OVVCPresentationTransitioningProtocol.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Application.hpp"
-#include "platform/ui/Color.hpp"
-#include "platform/ui/TapGestureRecognizer.hpp"
-#include "platform/ui/Touch.hpp"
-#include "platform/ui/ViewController.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
+#include "platform/ui/input/TapGestureRecognizer.hpp"
+#include "platform/ui/input/Touch.hpp"
+#include "platform/ui/views/Application.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace presentation_test {
 
@@ -39,7 +39,7 @@ class RecordingPresentable : public platform::ui::ViewController,
                              public orvane::OVCompactPresentableViewController,
                              public orvane::OVRegularPresentableViewController {
 public:
-    static std::shared_ptr<RecordingPresentable> create(platform::ui::Rect viewFrame = {}) {
+    static std::shared_ptr<RecordingPresentable> create(platform::graphics::Rect viewFrame = {}) {
         auto vc = std::make_shared<RecordingPresentable>(ConstructorKey{});
         vc->viewFrame_ = viewFrame;
         return vc;
@@ -66,7 +66,7 @@ public:
         auto v = platform::ui::View::create(viewFrame_);
         v->setAutoresizingMask(platform::ui::AutoresizingMask::flexibleWidth |
                                platform::ui::AutoresizingMask::flexibleHeight);
-        v->setBackgroundColor(platform::ui::Color{0.95, 0.55, 0.1, 1});
+        v->setBackgroundColor(platform::graphics::Color{0.95, 0.55, 0.1, 1});
         setView(v);
     }
 
@@ -119,7 +119,7 @@ public:
     }
 
 private:
-    platform::ui::Rect viewFrame_;
+    platform::graphics::Rect viewFrame_;
 };
 
 // A host window on a manual clock whose white root controller presents
@@ -138,7 +138,7 @@ struct PresentationHost {
     void wire() {
         platform::ui::Application::shared().makeKeyWindow(window);
         window->setRootViewController(root);
-        root->view()->setBackgroundColor(platform::ui::Color::white());
+        root->view()->setBackgroundColor(platform::graphics::Color::white());
         presented->setModalPresentationStyle(platform::ui::ModalPresentationStyle::custom);
         presented->setTransitioningDelegate(presented);
         presented->presentationTransitioning = animator;

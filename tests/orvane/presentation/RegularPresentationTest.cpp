@@ -10,9 +10,9 @@
 #include "orvane/presentation/OVSwipeButon.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/RenderProbe.hpp"
-#include "platform/ui/Application.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/views/Application.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace orvane;
 using namespace platform::ui;

@@ -10,7 +10,7 @@
 #include "orvane/presentation/OVSwipeButon.hpp"
 #include "orvane/presentation/OVVCPresentationTransitioning.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace orvane;
 using namespace platform::ui;

@@ -11,8 +11,8 @@
 #include "orvane/presentation/OVDisplayStates.hpp"
 #include "orvane/presentation/OVRegularTransitionProperty.hpp"
 #include "orvane/presentation/OVSwipeButon.hpp"
-#include "platform/ui/LayoutConstraint.hpp"
-#include "platform/ui/View.hpp"
+#include "platform/ui/layout/LayoutConstraint.hpp"
+#include "platform/ui/views/View.hpp"
 
 using namespace orvane;
 using namespace platform::ui;

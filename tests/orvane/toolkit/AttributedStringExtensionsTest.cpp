@@ -10,7 +10,7 @@ namespace {
 
 using platform::ui::AttributedString;
 using platform::ui::AttributeKey;
-using platform::ui::Color;
+using platform::graphics::Color;
 using platform::ui::Font;
 using platform::ui::TextAttributes;
 using platform::ui::TextRange;

@@ -15,7 +15,7 @@
 using namespace orvane;
 using platform::core::RunLoop;
 using platform::core::URL;
-using platform::ui::Image;
+using platform::graphics::Image;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "orvane/toolkit/OVRoundBlurButtonWithContent.hpp"
 #include "orvane/toolkit/OVRoundBlurViewWithContent.hpp"
 #include "orvane/toolkit/RectExtensions.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace orvane;
 using namespace platform::ui;

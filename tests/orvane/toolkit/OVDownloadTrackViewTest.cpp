@@ -2,7 +2,7 @@
 
 #include "orvane/toolkit/OVDownloadTrackView.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace orvane;
 using platform::core::RunLoop;
@@ -31,7 +31,7 @@ TEST(OVDownloadTrackView, FollowsTheDownloadStatus) {
     };
     auto view = OVDownloadTrackView::create({0, 0, 44, 44});
     EXPECT_EQ(shown(*view), (Shown{true, true}));
-    EXPECT_EQ(view->downloadButton()->frame(), (platform::ui::Rect{7, 7, 30, 30}));
+    EXPECT_EQ(view->downloadButton()->frame(), (platform::graphics::Rect{7, 7, 30, 30}));
     for (const auto& c : cases) {
         view->update(c.status);
         EXPECT_EQ(shown(*view), c.expected) << c.status.index();

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace orvane {
 namespace {
 
-using platform::ui::Color;
-using platform::ui::Rect;
+using platform::graphics::Color;
+using platform::graphics::Rect;
 
 TEST(OVGradientUIView, GradientFillsTheViewBehindItsContentAndFollowsAResize) {
     auto window = platform::ui::Window::create({300, 200}, 1);

@@ -7,13 +7,13 @@
 #include "orvane/toolkit/GetImageTask.hpp"
 #include "orvane/toolkit/OVImageView.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/TestImages.hpp"
+#include "platform/graphics/TestImages.hpp"
 #include "support/TempDocuments.hpp"
 
 using namespace orvane;
 using platform::core::RunLoop;
 using platform::core::URL;
-using platform::ui::Image;
+using platform::graphics::Image;
 
 namespace {
 
@@ -35,7 +35,7 @@ TEST(OVImageView, ShowsTheLoadedImageAndHidesTheSpinner) {
     OVImageCache::cache(solid(4, 10), "a.png");
     auto view = OVImageView::create({0, 0, 100, 100});
     view->layoutIfNeeded();
-    EXPECT_EQ(view->spinner()->frame(), (platform::ui::Rect{30, 30, 40, 40}));
+    EXPECT_EQ(view->spinner()->frame(), (platform::graphics::Rect{30, 30, 40, 40}));
     EXPECT_FALSE(view->spinner()->isHidden());
 
     view->setUrl(URL::parse("http://127.0.0.1:1/art/a.png"));

@@ -10,7 +10,7 @@
 #include "orvane/toolkit/OVEqualizerAnimationView.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/RenderProbe.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace {
 

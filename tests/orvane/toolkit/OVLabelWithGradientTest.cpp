@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ui/GradientLayer.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/GradientLayer.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace orvane {
 namespace {
 
-using platform::ui::Color;
+using platform::graphics::Color;
 using platform::ui::LineBreakMode;
-using platform::ui::Rect;
+using platform::graphics::Rect;
 
 TEST(OVLabelWithGradient, FadesTheClippedEndOnceAndOnlyWhenTheTextOverflows) {
     platform::ui::ScopedTextMeasurer fixed(std::make_shared<platform::ui::FixedAdvanceTextMeasurer>(10, 20));
@@ -41,8 +41,8 @@ TEST(OVLabelWithGradient, FadesTheClippedEndOnceAndOnlyWhenTheTextOverflows) {
         ASSERT_TRUE(gradient);
         EXPECT_EQ(gradient->frame(), (Rect{0, 0, 20, 30}));
         EXPECT_EQ(gradient->colors(), (std::vector<Color>{{1, 1, 1, 0}, white}));
-        EXPECT_EQ(gradient->startPoint(), (platform::ui::Point{0, 0}));
-        EXPECT_EQ(gradient->endPoint(), (platform::ui::Point{1, 0}));
+        EXPECT_EQ(gradient->startPoint(), (platform::graphics::Point{0, 0}));
+        EXPECT_EQ(gradient->endPoint(), (platform::graphics::Point{1, 0}));
     }
 
     // The fade view follows the label's height; its gradient keeps the frame

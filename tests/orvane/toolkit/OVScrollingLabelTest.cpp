@@ -11,7 +11,7 @@
 
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/RenderProbe.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace orvane {
 namespace {

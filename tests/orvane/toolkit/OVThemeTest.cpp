@@ -10,12 +10,12 @@
 #include "orvane/model/OVGetAsset.hpp"
 #include "orvane/model/OVTheme.hpp"
 #include "platform/core/Bundle.hpp"
-#include "platform/ui/TestImages.hpp"
+#include "platform/graphics/TestImages.hpp"
 
 using orvane::OVGetAsset;
 using orvane::OVTheme;
-using platform::ui::Color;
-using platform::ui::Image;
+using platform::graphics::Color;
+using platform::graphics::Image;
 using Font = OVTheme::FontColor;
 
 namespace {
@@ -94,7 +94,7 @@ TEST(OVTheme, AThemedImageMissingInOneThemeIsNone) {
     auto symbol = OVGetAsset::playSymbolImage();
     ASSERT_TRUE(symbol);
     EXPECT_EQ(symbol->scale(), 2.0);
-    EXPECT_EQ(symbol->size(), (platform::ui::Size{2, 2}));
+    EXPECT_EQ(symbol->size(), (platform::graphics::Size{2, 2}));
     EXPECT_EQ(OVGetAsset::subscriptionSymbol()->scale(), 3.0);
     std::filesystem::remove_all(root);
 }

@@ -11,7 +11,7 @@
 using namespace orvane;
 using platform::core::DebugCapture;
 using platform::core::Json;
-using platform::ui::Color;
+using platform::graphics::Color;
 
 namespace {
 

@@ -2,8 +2,8 @@
 // every assignment observed, typed reads of the dictionary, artwork.
 #include <gtest/gtest.h>
 
+#include "platform/graphics/TestImages.hpp"
 #include "platform/media/NowPlayingInfoCenter.hpp"
-#include "platform/ui/TestImages.hpp"
 
 namespace {
 
@@ -33,7 +33,7 @@ TEST(NowPlayingInfoCenter, EveryAssignmentReplacesTheWholeDictionaryAndIsObserve
 }
 
 TEST(NowPlayingInfoCenter, TypedReadsRefuseAbsentKeysAndOtherTypes) {
-    const auto image = platform::ui::Image::fromData(testimages::png(4, 2, 1));
+    const auto image = platform::graphics::Image::fromData(testimages::png(4, 2, 1));
     ASSERT_TRUE(image);
     int asked = 0;
     ArtworkSize requested;

@@ -3,7 +3,7 @@
 
 #include "platform/core/SystemVersion.hpp"
 #include "platform/media/RemoteCommandCenter.hpp"
-#include "platform/ui/Application.hpp"
+#include "platform/ui/views/Application.hpp"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <numbers>
 
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/AnimationGroup.hpp"
-#include "platform/ui/AnimationStore.hpp"
-#include "platform/ui/BasicAnimation.hpp"
-#include "platform/ui/Interpolation.hpp"
-#include "platform/ui/KeyframeAnimation.hpp"
-#include "platform/ui/SpringAnimation.hpp"
-#include "platform/ui/Transaction.hpp"
+#include "platform/ui/animation/AnimationGroup.hpp"
+#include "platform/ui/animation/AnimationStore.hpp"
+#include "platform/ui/animation/BasicAnimation.hpp"
+#include "platform/ui/animation/Interpolation.hpp"
+#include "platform/ui/animation/KeyframeAnimation.hpp"
+#include "platform/ui/animation/SpringAnimation.hpp"
+#include "platform/ui/animation/Transaction.hpp"
 
 namespace {
 

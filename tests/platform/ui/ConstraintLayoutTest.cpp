@@ -2,10 +2,10 @@
 
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Label.hpp"
-#include "platform/ui/View.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/text/Label.hpp"
 #include "platform/ui/text/TextLayout.hpp"
+#include "platform/ui/views/View.hpp"
+#include "platform/ui/views/Window.hpp"
 
 #include <cmath>
 #include <functional>

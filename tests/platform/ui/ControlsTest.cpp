@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-#include "platform/ui/Button.hpp"
-#include "platform/ui/ProgressView.hpp"
-#include "platform/ui/Slider.hpp"
-#include "platform/ui/Window.hpp"
 #include "RenderProbe.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/controls/ProgressView.hpp"
+#include "platform/ui/controls/Slider.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 

@@ -7,13 +7,13 @@
 
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Button.hpp"
-#include "platform/ui/LongPressGestureRecognizer.hpp"
-#include "platform/ui/PanGestureRecognizer.hpp"
-#include "platform/ui/ScrollView.hpp"
-#include "platform/ui/Slider.hpp"
-#include "platform/ui/TapGestureRecognizer.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/controls/Slider.hpp"
+#include "platform/ui/input/LongPressGestureRecognizer.hpp"
+#include "platform/ui/input/PanGestureRecognizer.hpp"
+#include "platform/ui/input/TapGestureRecognizer.hpp"
+#include "platform/ui/lists/ScrollView.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 using State = GestureRecognizerState;

@@ -1,5 +1,5 @@
-#include "platform/ui/Label.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/text/Label.hpp"
+#include "platform/ui/views/Window.hpp"
 
 #include <gtest/gtest.h>
 

@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/BasicAnimation.hpp"
-#include "platform/ui/ShapeLayer.hpp"
-#include "platform/ui/SpringAnimation.hpp"
-#include "platform/ui/View.hpp"
-#include "platform/ui/ViewAnimation.hpp"
-#include "platform/ui/Window.hpp"
 #include "platform/ui/RenderProbe.hpp"
+#include "platform/ui/animation/BasicAnimation.hpp"
+#include "platform/ui/animation/SpringAnimation.hpp"
+#include "platform/ui/animation/ViewAnimation.hpp"
+#include "platform/ui/views/ShapeLayer.hpp"
+#include "platform/ui/views/View.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace {
 

@@ -9,14 +9,14 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/ui/Image.hpp"
+#include "platform/graphics/Image.hpp"
 
 namespace renderprobe {
 
 using Rgba = std::array<int, 4>;
 
 // The pixel under the point (in points) of an image of any scale.
-inline Rgba pixelAt(const platform::ui::Image& image, double x, double y) {
+inline Rgba pixelAt(const platform::graphics::Image& image, double x, double y) {
     const int px = static_cast<int>(std::floor(x * image.scale()));
     const int py = static_cast<int>(std::floor(y * image.scale()));
     if (px < 0 || py < 0 || px >= image.pixelWidth() || py >= image.pixelHeight()) return {-1, -1, -1, -1};
@@ -36,7 +36,7 @@ inline std::string describe(const Rgba& c) {
 }
 
 // Writes the image as a PNG (for looking at it while writing a test).
-inline bool writePng(const platform::ui::Image& image, const std::string& path) {
+inline bool writePng(const platform::graphics::Image& image, const std::string& path) {
     const int w = image.pixelWidth(), h = image.pixelHeight();
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     unsigned char* data = cairo_image_surface_get_data(s);

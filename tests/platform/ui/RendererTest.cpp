@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/GradientLayer.hpp"
-#include "platform/ui/ImageRenderer.hpp"
-#include "platform/ui/Renderer.hpp"
-#include "platform/ui/ShapeLayer.hpp"
-#include "platform/ui/Window.hpp"
 #include "platform/ui/RenderProbe.hpp"
+#include "platform/ui/views/GradientLayer.hpp"
+#include "platform/ui/views/ImageRenderer.hpp"
+#include "platform/ui/views/Renderer.hpp"
+#include "platform/ui/views/ShapeLayer.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 using renderprobe::Rgba;

@@ -4,11 +4,11 @@
 #include <string>
 
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/AnimationTarget.hpp"
-#include "platform/ui/KeyframeAnimation.hpp"
-#include "platform/ui/SpringAnimation.hpp"
-#include "platform/ui/Transaction.hpp"
-#include "platform/ui/ViewAnimation.hpp"
+#include "platform/ui/animation/AnimationTarget.hpp"
+#include "platform/ui/animation/KeyframeAnimation.hpp"
+#include "platform/ui/animation/SpringAnimation.hpp"
+#include "platform/ui/animation/Transaction.hpp"
+#include "platform/ui/animation/ViewAnimation.hpp"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/AlertController.hpp"
-#include "platform/ui/NavigationController.hpp"
-#include "platform/ui/NibRegistry.hpp"
-#include "platform/ui/PageViewController.hpp"
-#include "platform/ui/ScrollView.hpp"
-#include "platform/ui/ViewController.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/controllers/AlertController.hpp"
+#include "platform/ui/controllers/NavigationController.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/controllers/PageViewController.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
+#include "platform/ui/lists/ScrollView.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/core/RunLoop.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 

@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "RenderProbe.hpp"
-#include "platform/ui/ShapeLayer.hpp"
-#include "platform/ui/VisualEffectView.hpp"
-#include "platform/ui/Window.hpp"
+#include "platform/ui/views/ShapeLayer.hpp"
+#include "platform/ui/views/VisualEffectView.hpp"
+#include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
 

@@ -25,7 +25,7 @@
 // Owned by the window (or a test); main thread only.
 #pragma once
 
-#include "platform/ui/Geometry.hpp"
+#include "platform/graphics/Geometry.hpp"
 #include "platform/ui/layout/Solver.hpp"
 
 #include <cstdint>

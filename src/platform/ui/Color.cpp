@@ -1,3 +1,0 @@
-#include "platform/ui/Color.hpp"
-
-// Color is header-only; this unit keeps the header compiled on its own.

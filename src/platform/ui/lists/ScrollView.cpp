@@ -1,0 +1,198 @@
+#include "platform/ui/lists/ScrollView.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/core/RunLoop.hpp"
+#include "platform/ui/input/PanGestureRecognizer.hpp"
+
+namespace platform::ui {
+
+namespace {
+constexpr double frameInterval = 1.0 / 60;
+}
+
+std::shared_ptr<ScrollView> ScrollView::create(const Rect& frame) {
+    auto view = std::make_shared<ScrollView>(ConstructorKey{}, frame);
+    view->installPanGestureRecognizer();
+    return view;
+}
+
+void ScrollView::installPanGestureRecognizer() {
+    if (pan_) return;
+    pan_ = PanGestureRecognizer::create(std::static_pointer_cast<ScrollView>(shared_from_this()),
+                                        &ScrollView::handlePan);
+    pan_->setEnabled(scrollEnabled_);
+    addGestureRecognizer(pan_);
+}
+
+void ScrollView::handlePan(PanGestureRecognizer& pan) {
+    switch (pan.state()) {
+    case GestureRecognizerState::began:
+        beginDragging();
+        break;
+    case GestureRecognizerState::changed:
+        if (dragging_) dragBy(pan.translation(this));
+        break;
+    case GestureRecognizerState::ended:
+        if (dragging_) endDragging(pan.velocity(this));
+        break;
+    case GestureRecognizerState::cancelled:
+    case GestureRecognizerState::failed:
+        if (dragging_) cancelDragging();
+        break;
+    case GestureRecognizerState::possible:
+        break;
+    }
+}
+
+ScrollView::ScrollView(ConstructorKey key, const Rect& frame) : View(key, frame) { setClipsToBounds(true); }
+
+void ScrollView::applyOffset(Point offset) {
+    if (!std::isfinite(offset.x) || !std::isfinite(offset.y)) return;
+    Rect b = bounds();
+    if (b.origin == offset) return;
+    b.origin = offset;
+    setBounds(b);
+    scrollDidChange();
+    if (auto d = delegate()) d->scrollViewDidScroll(*this);
+}
+
+void ScrollView::setContentOffset(Point offset, bool animated) {
+    ++animationGeneration_;
+    decelerating_ = false;
+    if (!animated) {
+        applyOffset(offset);
+        return;
+    }
+    animateOffset(offset, false);
+}
+
+void ScrollView::animateOffset(Point target, bool afterDrag) {
+    const unsigned generation = ++animationGeneration_;
+    const Point start = contentOffset();
+    auto& loop = core::RunLoop::main();
+    const double begin = loop.now();
+    std::weak_ptr<View> weak = weak_from_this();
+    auto finish = [afterDrag](ScrollView& self) {
+        self.decelerating_ = false;
+        if (auto d = self.delegate()) {
+            if (afterDrag) d->scrollViewDidEndDecelerating(self);
+            else d->scrollViewDidEndScrollingAnimation(self);
+        }
+        if (afterDrag) self.settlingDidEnd();
+    };
+    if (start == target) {
+        if (afterDrag) finish(*this);
+        return;
+    }
+    decelerating_ = afterDrag;
+    // One step per frame on the loop's clock, eased in and out.
+    auto step = std::make_shared<std::function<void()>>();
+    *step = [weak, generation, start, target, begin, finish, stepWeak = std::weak_ptr(step)] {
+        auto view = std::static_pointer_cast<ScrollView>(weak.lock());
+        if (!view || view->animationGeneration_ != generation) return;
+        const double t = std::clamp((core::RunLoop::main().now() - begin) / animationDuration, 0.0, 1.0);
+        const double e = t * t * (3 - 2 * t);
+        view->applyOffset(t >= 1 ? target : start + (target - start) * e);
+        if (t >= 1) {
+            finish(*view);
+            return;
+        }
+        if (auto next = stepWeak.lock()) core::RunLoop::main().asyncAfter(frameInterval, [next] { (*next)(); });
+    };
+    loop.asyncAfter(frameInterval, [step] { (*step)(); });
+}
+
+void ScrollView::setContentInset(const EdgeInsets& inset) { contentInset_ = inset; }
+
+EdgeInsets ScrollView::adjustedContentInset() const {
+    EdgeInsets r = contentInset_;
+    if (adjustment_ == ContentInsetAdjustmentBehavior::automatic) {
+        const EdgeInsets safe = safeAreaInsets();
+        r.top += safe.top;
+        r.left += safe.left;
+        r.bottom += safe.bottom;
+        r.right += safe.right;
+    }
+    return r;
+}
+
+void ScrollView::setScrollEnabled(bool enabled) {
+    scrollEnabled_ = enabled;
+    if (pan_) pan_->setEnabled(enabled);
+    if (!enabled && dragging_) cancelDragging();
+}
+
+Point ScrollView::minimumContentOffset() const {
+    const EdgeInsets in = adjustedContentInset();
+    return {-in.left, -in.top};
+}
+
+Point ScrollView::maximumContentOffset() const {
+    const EdgeInsets in = adjustedContentInset();
+    const Point min = minimumContentOffset();
+    const Size s = bounds().size;
+    return {std::max(min.x, contentSize_.width + in.right - s.width),
+            std::max(min.y, contentSize_.height + in.bottom - s.height)};
+}
+
+Point ScrollView::clamped(Point offset) const {
+    const Point lo = minimumContentOffset();
+    const Point hi = maximumContentOffset();
+    return {std::clamp(offset.x, lo.x, hi.x), std::clamp(offset.y, lo.y, hi.y)};
+}
+
+bool ScrollView::beginDragging() {
+    if (!scrollEnabled_) return false;
+    ++animationGeneration_;
+    decelerating_ = false;
+    dragging_ = true;
+    dragStart_ = contentOffset();
+    if (auto d = delegate()) d->scrollViewWillBeginDragging(*this);
+    return true;
+}
+
+void ScrollView::dragBy(Point translation) {
+    if (!dragging_ || !scrollEnabled_) return;
+    Point wanted = dragStart_ - translation;
+    // Content narrower than the view does not scroll that way unless it
+    // bounces.
+    const Point inside = clamped(wanted);
+    if (!bounces_) {
+        wanted = inside;
+    } else {
+        wanted = inside + (wanted - inside) * 0.5;
+    }
+    applyOffset(wanted);
+}
+
+void ScrollView::endDragging(Point velocity) {
+    if (!dragging_) return;
+    dragging_ = false;
+    Point target = clamped(contentOffset());
+    if (pagingEnabled_) {
+        const Size page = bounds().size;
+        auto settle = [](double offset, double start, double pageSize, double v) {
+            if (pageSize <= 0) return offset;
+            const double startPage = std::round(start / pageSize);
+            double p = std::round(offset / pageSize);
+            if (v > 0) p = std::max(p, startPage + 1);
+            if (v < 0) p = std::min(p, startPage - 1);
+            p = std::clamp(p, startPage - 1, startPage + 1);
+            return p * pageSize;
+        };
+        // The finger's velocity: the offset moves the other way.
+        target = pagingTarget(clamped({settle(contentOffset().x, dragStart_.x, page.width, -velocity.x),
+                                       settle(contentOffset().y, dragStart_.y, page.height, -velocity.y)}));
+    }
+    const bool willDecelerate = target != contentOffset();
+    if (auto d = delegate()) d->scrollViewDidEndDragging(*this, willDecelerate);
+    if (willDecelerate) {
+        animateOffset(target, true);
+    } else {
+        settlingDidEnd();
+    }
+}
+
+}  // namespace platform::ui

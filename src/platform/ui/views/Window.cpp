@@ -1,0 +1,157 @@
+#include "platform/ui/views/Window.hpp"
+
+#include "platform/core/Clock.hpp"
+#include "platform/core/DebugPrint.hpp"
+#include "platform/core/RunLoop.hpp"
+#include "platform/ui/controllers/ViewController.hpp"
+#include "platform/ui/input/TouchDispatcher.hpp"
+#include "platform/ui/layout/ConstraintLayout.hpp"
+#include "platform/ui/views/Application.hpp"
+#include "platform/ui/views/Renderer.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform::ui {
+
+std::shared_ptr<Window> Window::create(Size size, double scale) {
+    auto window = std::make_shared<Window>(ConstructorKey{}, size, scale);
+    Application::shared().addWindow(window);
+    return window;
+}
+
+Window::Window(ConstructorKey key, Size size, double scale)
+    : View(key, Rect{Point{}, size}), scale_(scale > 0 ? scale : 1) {}
+
+void Window::setScale(double scale) {
+    if (scale > 0) scale_ = scale;
+}
+
+ConstraintLayout& Window::ensureConstraintLayout() {
+    if (!constraintLayout_) constraintLayout_ = std::make_unique<ConstraintLayout>(*this);
+    return *constraintLayout_;
+}
+
+void Window::setSafeAreaInsets(const EdgeInsets& insets) {
+    if (insets == safeAreaInsets_) return;
+    safeAreaInsets_ = insets;
+    if (constraintLayout_) constraintLayout_->setNeedsUpdate();
+    // Every view's insets may have changed: lay the whole tree out again.
+    std::vector<std::shared_ptr<View>> pending{shared_from_this()};
+    while (!pending.empty()) {
+        auto v = pending.back();
+        pending.pop_back();
+        v->setNeedsLayout();
+        pending.insert(pending.end(), v->subviews().begin(), v->subviews().end());
+    }
+}
+
+void Window::setRootView(std::shared_ptr<View> view) {
+    if (view == rootView_) return;
+    if (rootView_ && rootView_->superview().get() == this) rootView_->removeFromSuperview();
+    rootView_ = std::move(view);
+    if (!rootView_) return;
+    rootView_->setFrame(bounds());
+    rootView_->setAutoresizingMask(AutoresizingMask::flexibleWidth | AutoresizingMask::flexibleHeight);
+    addSubview(rootView_);
+}
+
+void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
+    if (controller == rootViewController_) return;
+    auto old = std::move(rootViewController_);
+    if (old) old->beginAppearanceTransition(false, false);
+    rootViewController_ = std::move(controller);
+    if (rootViewController_) rootViewController_->beginAppearanceTransition(true, false);
+    setRootView(rootViewController_ ? rootViewController_->view() : nullptr);
+    if (old) old->endAppearanceTransition();
+    if (rootViewController_) rootViewController_->endAppearanceTransition();
+}
+
+std::shared_ptr<View> Window::hitTest(Point point) {
+    if (ignoringInteraction_ > 0) return nullptr;
+    return View::hitTest(point);
+}
+
+std::optional<Image> Window::snapshot() {
+    PLATFORM_ASSERT_MAIN_THREAD();
+    layoutIfNeeded();
+    return Renderer::render(*this);
+}
+
+void Window::scheduleLayoutPass() {
+    if (layoutPassPending_) return;
+    layoutPassPending_ = true;
+    std::weak_ptr<View> weak = weak_from_this();
+    core::RunLoop::main().async([weak] {
+        auto self = std::static_pointer_cast<Window>(weak.lock());
+        if (!self) return;
+        self->layoutPassPending_ = false;
+        self->layoutIfNeeded();
+    });
+}
+
+}  // namespace platform::ui
+
+// ---- Touches ----
+
+namespace platform::ui {
+
+namespace {
+// Lets `seconds` pass on the main run loop's clock, running what falls due.
+void letTimePass(double seconds) {
+    auto& loop = core::RunLoop::main();
+    if (seconds <= 0) {
+        loop.runUntilIdle();
+        return;
+    }
+    if (dynamic_cast<core::ManualClock*>(&loop.clock())) {
+        loop.advance(seconds);
+    } else {
+        const double deadline = loop.now() + seconds;
+        loop.runUntil([&] { return loop.now() >= deadline; }, seconds + 1);
+    }
+}
+}  // namespace
+
+Window::~Window() = default;
+
+void Window::sendTouch(int identifier, TouchPhase phase, Point location) {
+    PLATFORM_ASSERT_MAIN_THREAD();
+    if (!touchDispatcher_) touchDispatcher_ = std::make_unique<TouchDispatcher>(*this);
+    auto keepAlive = shared_from_this();
+    constexpr double maximumCoordinate = 1e7;
+    if (!(std::fabs(location.x) <= maximumCoordinate && std::fabs(location.y) <= maximumCoordinate)) {
+        core::debugPrint("Window: dropped a touch at a location that is not finite or out of range");
+        if (phase == TouchPhase::ended || phase == TouchPhase::cancelled) touchDispatcher_->cancel(identifier);
+        return;
+    }
+    touchDispatcher_->send(identifier, phase, location);
+}
+
+void Window::tap(Point at) {
+    sendTouch(0, TouchPhase::began, at);
+    sendTouch(0, TouchPhase::ended, at);
+    core::RunLoop::main().runUntilIdle();
+}
+
+void Window::drag(Point from, Point to, double duration, int steps) {
+    steps = std::max(1, steps);
+    sendTouch(0, TouchPhase::began, from);
+    for (int i = 1; i <= steps; ++i) {
+        letTimePass(duration / steps);
+        const double f = static_cast<double>(i) / steps;
+        const Point p{from.x + (to.x - from.x) * f, from.y + (to.y - from.y) * f};
+        sendTouch(0, TouchPhase::moved, p);
+    }
+    sendTouch(0, TouchPhase::ended, to);
+    core::RunLoop::main().runUntilIdle();
+}
+
+void Window::longPress(Point at, double duration) {
+    sendTouch(0, TouchPhase::began, at);
+    letTimePass(duration);
+    sendTouch(0, TouchPhase::ended, at);
+    core::RunLoop::main().runUntilIdle();
+}
+
+}  // namespace platform::ui

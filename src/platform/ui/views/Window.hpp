@@ -1,0 +1,101 @@
+// The window: the root of a view tree, the size of the host's screen area,
+// with the scale (pixels per point), safe-area insets and status bar frame
+// the host sets. It holds one root view filling it (controllers come later),
+// runs the layout pass at the end of a run loop turn for views that asked
+// for one, and draws itself into an image. Main thread only.
+#pragma once
+
+#include <memory>
+
+#include "platform/graphics/Image.hpp"
+#include "platform/ui/input/Touch.hpp"
+#include "platform/ui/views/View.hpp"
+
+namespace platform::ui {
+
+class TouchDispatcher;
+class ConstraintLayout;
+class ViewController;
+
+class Window : public View {
+public:
+    static std::shared_ptr<Window> create(Size size, double scale = 2);
+    Window(ConstructorKey key, Size size, double scale);
+    ~Window() override;
+
+    Size size() const { return bounds().size; }
+    void setSize(Size size) { setFrame(Rect{Point{}, size}); }
+    double scale() const { return scale_; }
+    void setScale(double scale);
+
+    // The host's insets of the area where content is not covered (notch,
+    // home indicator, status bar); the window's own safe-area insets.
+    EdgeInsets safeAreaInsets() const override { return safeAreaInsets_; }
+    void setSafeAreaInsets(const EdgeInsets& insets);
+    const Rect& statusBarFrame() const { return statusBarFrame_; }
+    void setStatusBarFrame(const Rect& frame) { statusBarFrame_ = frame; }
+
+    // The view filling the window and following its size; replaces the
+    // previous one.
+    const std::shared_ptr<View>& rootView() const { return rootView_; }
+    void setRootView(std::shared_ptr<View> view);
+
+    // The controller whose view is the root view; held strongly. Setting
+    // one makes its view the root view and tells it (and the one it
+    // replaces) of the appearance.
+    const std::shared_ptr<ViewController>& rootViewController() const { return rootViewController_; }
+    void setRootViewController(std::shared_ptr<ViewController> controller);
+
+    // While a controller transition is in flight the window takes no touch:
+    // its hit test finds nothing. Calls nest; each begin needs its end.
+    void beginIgnoringInteraction() { ++ignoringInteraction_; }
+    void endIgnoringInteraction() {
+        if (ignoringInteraction_ > 0) --ignoringInteraction_;
+    }
+    bool isTransitionInFlight() const { return ignoringInteraction_ > 0; }
+    std::shared_ptr<View> hitTest(Point point) override;
+
+    // The window drawn now (after its pending layout) at its scale.
+    std::optional<Image> snapshot();
+
+    // The window's constraint layout, once a constraint has been installed.
+    ConstraintLayout* constraintLayout() const { return constraintLayout_.get(); }
+    ConstraintLayout& ensureConstraintLayout();
+
+    // Posts one layout pass of this window to the main run loop, unless one
+    // is already pending.
+    void scheduleLayoutPass();
+
+    // ---- Touches ----
+    // A host's or a test's touch at a window point, timed now on the main
+    // run loop's clock (see TouchDispatcher). A location that is not finite,
+    // or beyond ±10,000,000 points (no screen has such points, and
+    // translations and velocities made from them would overflow), is dropped
+    // with one debug line before hit testing; when it was a known touch's
+    // lift-off or cancel, that touch is cancelled where it last was, so
+    // nothing waits for a lift-off that will not come.
+    void sendTouch(int identifier, TouchPhase phase, Point location);
+    // Drivers through sendTouch, timed on the run loop's clock (a manual
+    // clock is advanced): a tap (down and up at once); a drag moving in
+    // `steps` equal moves over `duration` seconds, lifting at `to` with the
+    // last move; a press held for `duration` seconds.
+    void tap(Point at);
+    void drag(Point from, Point to, double duration, int steps = 10);
+    void longPress(Point at, double duration);
+
+protected:
+    bool isWindow() const override { return true; }
+
+private:
+    double scale_;
+    EdgeInsets safeAreaInsets_;
+    Rect statusBarFrame_;
+    std::shared_ptr<View> rootView_;
+    std::shared_ptr<ViewController> rootViewController_;
+    int ignoringInteraction_ = 0;
+    bool layoutPassPending_ = false;
+    std::unique_ptr<TouchDispatcher> touchDispatcher_;
+    std::unique_ptr<ConstraintLayout> constraintLayout_;
+};
+
+}  // namespace platform::ui
