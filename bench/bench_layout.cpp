@@ -10,6 +10,14 @@
 //   width: their intrinsic sizes measured with Pango and laid out, from
 //   scratch and after every text changed.
 //
+// - Many preferred constraints on one view (equalities and inequalities on
+//   its width and left edge at priorities spread over 1–999): activated and
+//   laid out, then deactivated; time per constraint should not grow with
+//   their number.
+// - A chain of views (each one's left edge on the previous one's right)
+//   inside a container: the container removed from the window and added back,
+//   then laid out; time per view should not grow with their number.
+//
 // The same screen without views (the engine alone): bench_layout_solver.
 #include "platform/ui/layout/LayoutConstraint.hpp"
 #include "platform/ui/text/Label.hpp"
@@ -137,6 +145,101 @@ void BM_ViewsResolveAfterOneConstantChanges(benchmark::State& state) {
     state.counters["ratio"] = elapsed / static_cast<double>(state.iterations()) / scratch;
 }
 BENCHMARK(BM_ViewsResolveAfterOneConstantChanges)->Unit(benchmark::kMicrosecond);
+
+// ---- Scaling ----
+
+void BM_ViewsManyPreferredConstraintsOnOneView(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    double activateSeconds = 0, deactivateSeconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = makeWindow();
+        auto view = View::create();
+        view->setTranslatesAutoresizingMaskIntoConstraints(false);
+        window->addSubview(view);
+        LayoutConstraint::activate({view->topAnchor().constraintEqualTo(window->topAnchor(), 10),
+                                    view->heightAnchor().constraintEqualToConstant(40),
+                                    view->leftAnchor().constraintGreaterThanOrEqualTo(window->leftAnchor()),
+                                    view->rightAnchor().constraintLessThanOrEqualTo(window->rightAnchor())});
+        std::vector<LayoutConstraintPtr> wishes;
+        wishes.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const double k = i % 97;
+            LayoutConstraintPtr c;
+            switch (i % 3) {
+            case 0: c = view->widthAnchor().constraintEqualToConstant(100 + k); break;
+            case 1: c = view->widthAnchor().constraintGreaterThanOrEqualToConstant(50 + k); break;
+            default: c = view->leftAnchor().constraintEqualTo(window->leftAnchor(), k); break;
+            }
+            c->setPriority(1 + (i * 7) % 999);
+            wishes.push_back(std::move(c));
+        }
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        LayoutConstraint::activate(wishes);
+        window->layoutIfNeeded();
+        benchmark::DoNotOptimize(view->frame());
+        const auto middle = std::chrono::steady_clock::now();
+        LayoutConstraint::deactivate(wishes);
+        window->layoutIfNeeded();
+        const auto end = std::chrono::steady_clock::now();
+        activateSeconds += std::chrono::duration<double>(middle - start).count();
+        deactivateSeconds += std::chrono::duration<double>(end - middle).count();
+        state.PauseTiming();
+        wishes.clear();
+        view.reset();
+        window.reset();
+        state.ResumeTiming();
+    }
+    const double runs = static_cast<double>(state.iterations());
+    state.counters["activate_ms"] = activateSeconds / runs * 1e3;
+    state.counters["deactivate_ms"] = deactivateSeconds / runs * 1e3;
+    state.counters["per_constraint_us"] = (activateSeconds + deactivateSeconds) / runs / count * 1e6;
+}
+BENCHMARK(BM_ViewsManyPreferredConstraintsOnOneView)
+    ->Arg(2500)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+struct Chain {
+    std::shared_ptr<Window> window = makeWindow();
+    std::shared_ptr<View> container = View::create(Rect{{0, 0}, screenSize});
+    std::vector<std::shared_ptr<View>> views;
+};
+
+Chain buildChain(int count) {
+    Chain chain;
+    chain.window->addSubview(chain.container);
+    std::vector<LayoutConstraintPtr> constraints;
+    for (int i = 0; i < count; ++i) {
+        auto view = View::create();
+        view->setTranslatesAutoresizingMaskIntoConstraints(false);
+        chain.container->addSubview(view);
+        constraints.push_back(i == 0 ? view->leftAnchor().constraintEqualTo(chain.container->leftAnchor())
+                                     : view->leftAnchor().constraintEqualTo(chain.views.back()->rightAnchor(), 1));
+        constraints.push_back(view->topAnchor().constraintEqualTo(chain.container->topAnchor(), 8));
+        constraints.push_back(view->widthAnchor().constraintEqualToConstant(10));
+        constraints.push_back(view->heightAnchor().constraintEqualToConstant(10));
+        chain.views.push_back(std::move(view));
+    }
+    LayoutConstraint::activate(constraints);
+    chain.window->layoutIfNeeded();
+    return chain;
+}
+
+void BM_ViewsChainRemovedAndReAdded(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    Chain chain = buildChain(count);
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        chain.container->removeFromSuperview();
+        chain.window->addSubview(chain.container);
+        chain.window->layoutIfNeeded();
+        benchmark::DoNotOptimize(chain.views.back()->frame());
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    state.counters["per_view_us"] = seconds / static_cast<double>(state.iterations()) / count * 1e6;
+}
+BENCHMARK(BM_ViewsChainRemovedAndReAdded)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
 
 // ---- 200 labels ----
 

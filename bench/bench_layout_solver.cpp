@@ -4,6 +4,11 @@
 // inside the window). Solved from scratch, then re-solved after one constant
 // changes (incrementally: the counter `ratio` is the re-solve's time over the
 // from-scratch time).
+//
+// Scaling, beside that from-scratch figure: many preferred constraints on one
+// item (added, then removed), and a chain of items (each one's left edge on
+// the previous one's right) removed and added again with its constraints;
+// the time per constraint or per item should not grow with their number.
 #include "platform/ui/layout/LayoutEngine.hpp"
 
 #include <benchmark/benchmark.h>
@@ -96,6 +101,75 @@ void BM_ResolveAfterOneConstantChanges(benchmark::State& state) {
     state.counters["ratio"] = elapsed / static_cast<double>(state.iterations()) / scratch;
 }
 BENCHMARK(BM_ResolveAfterOneConstantChanges)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+void BM_ManyPreferredConstraintsOnOneItem(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    double seconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        LayoutEngine e;
+        const ItemId root = e.addItem("window");
+        const ItemId item = e.addItem("item");
+        (void)e.addConstraint({{root, A::left}, R::equal, {}, 1, 0});
+        (void)e.addConstraint({{root, A::width}, R::equal, {}, 1, 414});
+        (void)e.addConstraint({{item, A::left}, R::greaterThanOrEqual, Anchor{root, A::left}});
+        (void)e.addConstraint({{item, A::right}, R::lessThanOrEqual, Anchor{root, A::right}});
+        std::vector<LayoutConstraintId> ids;
+        ids.reserve(static_cast<std::size_t>(count));
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < count; ++i) {
+            const double k = i % 97;
+            const double priority = 1 + (i * 7) % 999;
+            ConstraintSpec spec;
+            switch (i % 3) {
+            case 0: spec = {{item, A::width}, R::equal, {}, 1, 100 + k, priority}; break;
+            case 1: spec = {{item, A::width}, R::greaterThanOrEqual, {}, 1, 50 + k, priority}; break;
+            default: spec = {{item, A::left}, R::equal, Anchor{root, A::left}, 1, k, priority}; break;
+            }
+            ids.push_back(*e.addConstraint(spec));
+        }
+        benchmark::DoNotOptimize(e.frame(item));
+        for (const LayoutConstraintId id : ids) e.removeConstraint(id);
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    state.counters["per_constraint_us"] = seconds / static_cast<double>(state.iterations()) / count * 1e6;
+}
+BENCHMARK(BM_ManyPreferredConstraintsOnOneItem)
+    ->Arg(2500)->Arg(5000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_ChainItemsRemovedAndReAdded(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    LayoutEngine e;
+    const ItemId root = e.addItem("window");
+    (void)e.addConstraint({{root, A::left}, R::equal, {}, 1, 0});
+    (void)e.addConstraint({{root, A::top}, R::equal, {}, 1, 0});
+    (void)e.addConstraint({{root, A::width}, R::equal, {}, 1, 414});
+    std::vector<ItemId> items;
+    const auto build = [&] {
+        items.clear();
+        for (int i = 0; i < count; ++i) {
+            const ItemId item = e.addItem();
+            const Anchor previous = i == 0 ? Anchor{root, A::left} : Anchor{items.back(), A::right};
+            (void)e.addConstraint({{item, A::left}, R::equal, previous, 1, i == 0 ? 0.0 : 1.0});
+            (void)e.addConstraint({{item, A::top}, R::equal, Anchor{root, A::top}, 1, 8});
+            (void)e.addConstraint({{item, A::width}, R::equal, {}, 1, 10});
+            (void)e.addConstraint({{item, A::height}, R::equal, {}, 1, 10});
+            items.push_back(item);
+        }
+    };
+    build();
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        for (const ItemId item : items) e.removeItem(item);
+        build();
+        benchmark::DoNotOptimize(e.frame(items.back()));
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    state.counters["per_item_us"] = seconds / static_cast<double>(state.iterations()) / count * 1e6;
+}
+BENCHMARK(BM_ChainItemsRemovedAndReAdded)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

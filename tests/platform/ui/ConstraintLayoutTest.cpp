@@ -7,6 +7,12 @@
 #include "platform/ui/views/View.hpp"
 #include "platform/ui/views/Window.hpp"
 
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
 namespace {
 
 using namespace platform::ui;
@@ -207,6 +213,165 @@ TEST_F(ConstraintLayoutTest, ALayoutPassInAnAnimationBlockAnimatesTheFramesItCha
     EXPECT_NEAR(shown.x, 150, 1e-6);  // centre half-way from 50 to 250
     loop.advance(0.6);
     EXPECT_TRUE(panel->layer()->animationKeys().empty());
+}
+
+TEST_F(ConstraintLayoutTest, AConstraintWithANaNConstantIsRefusedWithOneDebugLine) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    auto window = makeWindow({300, 300});
+    const auto& root = window->rootView();
+    auto a = addConstrained(root);
+    auto b = addConstrained(root);
+    auto gap = b->leftAnchor().constraintEqualTo(a->rightAnchor(), 10);
+    LayoutConstraint::activate({a->leftAnchor().constraintEqualTo(root->leftAnchor(), 20),
+                                a->topAnchor().constraintEqualTo(root->topAnchor()),
+                                a->widthAnchor().constraintEqualToConstant(50),
+                                a->heightAnchor().constraintEqualToConstant(50), gap,
+                                b->topAnchor().constraintEqualTo(root->topAnchor()),
+                                b->widthAnchor().constraintEqualToConstant(30),
+                                b->heightAnchor().constraintEqualToConstant(30)});
+    window->layoutIfNeeded();
+    ASSERT_EQ(b->frame(), (Rect{{80, 0}, {30, 30}}));
+
+    DebugCapture lines;
+    auto hostile = b->leftAnchor().constraintEqualTo(a->rightAnchor(), nan);
+    hostile->setActive(true);
+    EXPECT_FALSE(hostile->isActive());
+    ASSERT_EQ(lines.lines().size(), 1u);
+    EXPECT_EQ(lines.lines()[0],
+              "Layout: refused a constraint with a value that is not finite or out of range: View.left == View.right + nan");
+
+    // A NaN constant for an active constraint is refused the same way; the
+    // constraint keeps the constant it had.
+    gap->setConstant(nan);
+    EXPECT_TRUE(gap->isActive());
+    EXPECT_EQ(gap->constant(), 10);
+    EXPECT_EQ(lines.count("Layout: refused a constraint"), 2u);
+    window->layoutIfNeeded();
+    EXPECT_EQ(b->frame(), (Rect{{80, 0}, {30, 30}}));
+}
+
+// Every hostile value is refused with one debug line naming the constraint,
+// and no frame changes, let alone becomes infinite or NaN.
+TEST_F(ConstraintLayoutTest, ValuesBeyondTheRangeAreRefusedAndFramesStayFinite) {
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Views {
+        std::shared_ptr<View> root, box, wide;
+    };
+    struct Case {
+        std::string name;
+        std::function<LayoutConstraintPtr(const Views&)> make;
+        std::string line;
+    };
+    const std::string refused = "Layout: refused a constraint with a value that is not finite or out of range: ";
+    const std::vector<Case> cases = {
+        {"infinite width", [&](const Views& v) { return v.box->widthAnchor().constraintEqualToConstant(inf); },
+         refused + "View.width == inf"},
+        {"huge width", [](const Views& v) { return v.box->widthAnchor().constraintEqualToConstant(1e308); },
+         refused + "View.width == 1e+308"},
+        {"huge negative offset",
+         [](const Views& v) { return v.box->leftAnchor().constraintEqualTo(v.root->leftAnchor(), -1e308); },
+         refused + "View.left == View.left - 1e+308"},
+        {"just beyond the range", [](const Views& v) { return v.box->heightAnchor().constraintEqualToConstant(2e7); },
+         refused + "View.height == 2e+07"},
+        {"infinite multiplier",
+         [&](const Views& v) { return v.box->widthAnchor().constraint(Relation::equal, v.root->widthAnchor(), 0, inf); },
+         refused + "View.width == inf * View.width"},
+        {"huge multiplier",
+         [](const Views& v) { return v.box->widthAnchor().constraint(Relation::equal, v.root->widthAnchor(), 0, 1e308); },
+         refused + "View.width == 1e+308 * View.width"},
+        {"vanishing multiplier",
+         [](const Views& v) { return v.box->widthAnchor().constraint(Relation::equal, v.root->widthAnchor(), 0, 1e-9); },
+         refused + "View.width == 1e-09 * View.width"},
+        {"a solution beyond the range",
+         [](const Views& v) { return v.box->widthAnchor().constraint(Relation::equal, v.wide->widthAnchor(), 0, 1000); },
+         "Layout: dropped a constraint that would put a frame out of range: View.width == 1000 * View.width"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto window = makeWindow({300, 300});
+        Views v{window->rootView(), addConstrained(window->rootView()), addConstrained(window->rootView())};
+        LayoutConstraint::activate({v.box->leftAnchor().constraintEqualTo(v.root->leftAnchor(), 10),
+                                    v.box->topAnchor().constraintEqualTo(v.root->topAnchor(), 20),
+                                    v.box->widthAnchor().constraintGreaterThanOrEqualToConstant(40),
+                                    v.box->heightAnchor().constraintEqualToConstant(30),
+                                    v.wide->leftAnchor().constraintEqualTo(v.root->leftAnchor()),
+                                    v.wide->topAnchor().constraintEqualTo(v.root->topAnchor()),
+                                    v.wide->widthAnchor().constraintEqualToConstant(20000),
+                                    v.wide->heightAnchor().constraintEqualToConstant(10)});
+        window->layoutIfNeeded();
+        const Rect before = v.box->frame();
+        DebugCapture lines;
+        auto hostile = c.make(v);
+        hostile->setActive(true);
+        EXPECT_FALSE(hostile->isActive());
+        EXPECT_EQ(lines.lines(), std::vector<std::string>{c.line});
+        window->layoutIfNeeded();
+        EXPECT_EQ(v.box->frame(), before);
+        for (const auto& view : {v.box, v.wide}) {
+            const Rect f = view->frame();
+            EXPECT_TRUE(std::isfinite(f.origin.x) && std::isfinite(f.origin.y) && std::isfinite(f.size.width) &&
+                        std::isfinite(f.size.height));
+        }
+    }
+    // A priority that is not a number is refused too; the constraint keeps its own.
+    auto window = makeWindow({300, 300});
+    auto box = addConstrained(window->rootView());
+    auto width = box->widthAnchor().constraintEqualToConstant(40);
+    width->setPriority(LayoutPriority::defaultLow);
+    DebugCapture lines;
+    width->setPriority(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(width->priority(), LayoutPriority::defaultLow);
+    EXPECT_EQ(lines.lines(), std::vector<std::string>{refused + "View.width == 40 @nan"});
+}
+
+// A chain of views in a container leaves the window and comes back: its
+// constraints wait and are installed again in another order (the container's
+// first), and the frames come back the same; taking out one link deactivates
+// the constraints that reached it and the rest still hold.
+TEST_F(ConstraintLayoutTest, AChainOfViewsRemovedAndAddedBackIsLaidOutAsBefore) {
+    auto window = makeWindow({400, 400});
+    auto container = View::create(Rect{{0, 0}, {400, 400}});
+    window->rootView()->addSubview(container);
+    std::vector<std::shared_ptr<View>> chain;
+    std::vector<LayoutConstraintPtr> constraints;
+    for (int i = 0; i < 60; ++i) {
+        auto view = addConstrained(container);
+        constraints.push_back(i == 0 ? view->leftAnchor().constraintEqualTo(container->leftAnchor(), 5)
+                                     : view->leftAnchor().constraintEqualTo(chain.back()->rightAnchor(), 1));
+        constraints.push_back(view->topAnchor().constraintEqualTo(container->topAnchor(), 8));
+        constraints.push_back(view->widthAnchor().constraintEqualToConstant(4 + i % 3));
+        constraints.push_back(view->heightAnchor().constraintEqualToConstant(10));
+        chain.push_back(std::move(view));
+    }
+    LayoutConstraint::activate(constraints);
+    const auto expectChain = [&](std::size_t from) {
+        double x = 5;
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            const double width = 4 + static_cast<double>(i % 3);
+            if (i >= from) {
+                EXPECT_EQ(chain[i]->frame(), (Rect{{x, 8}, {width, 10}})) << i;
+            }
+            x += width + 1;
+        }
+    };
+    window->layoutIfNeeded();
+    expectChain(0);
+    for (int round = 0; round < 2; ++round) {
+        container->removeFromSuperview();
+        EXPECT_TRUE(constraints.front()->isActive());
+        EXPECT_FALSE(constraints.front()->isInstalled());
+        window->rootView()->addSubview(container);
+        window->layoutIfNeeded();
+        expectChain(0);
+    }
+    // The first link goes: the second loses its left edge and with it the
+    // chain's place, but every other constraint still holds.
+    chain.front()->removeFromSuperview();
+    EXPECT_FALSE(constraints[4]->isActive());
+    constraints[4] = chain[1]->leftAnchor().constraintEqualTo(container->leftAnchor(), 5 + 4 + 1);
+    constraints[4]->setActive(true);
+    window->layoutIfNeeded();
+    expectChain(1);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/controls/Button.hpp"
 #include "platform/ui/controls/Slider.hpp"
@@ -313,6 +316,68 @@ TEST(Input, ADragScrollsAScrollViewOnlyWhileScrollingIsEnabled) {
         platform::core::RunLoop::main().advance(1.0);
         EXPECT_NEAR(scroll->contentOffset().y, enabled ? 250 : 0, 1e-6) << enabled;
         EXPECT_FALSE(scroll->isDragging());
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the hit tests that reach it.
+class HitCounter : public View {
+public:
+    using View::View;
+    static std::shared_ptr<HitCounter> create(const Rect& frame) {
+        return std::make_shared<HitCounter>(ConstructorKey{}, frame);
+    }
+    std::shared_ptr<View> hitTest(Point point) override {
+        ++hits;
+        return View::hitTest(point);
+    }
+    int hits = 0;
+};
+
+// A touch whose location is not a number (or no screen's) is dropped with one
+// debug line before hit testing: nothing sees it. A pan in progress sees no
+// such move, and a lift-off there cancels it where the finger last was.
+TEST(Input, ATouchAtANonFiniteLocationIsDroppedBeforeHitTesting) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const Point bad : {Point{nan, nan}, Point{inf, 10}, Point{10, -inf}, Point{1e308, 1e308}}) {
+        SCOPED_TRACE(std::to_string(bad.x) + ", " + std::to_string(bad.y));
+        Scene scene;
+        auto counter = HitCounter::create({0, 0, 320, 480});
+        scene.container->addSubview(counter);
+        auto rec = std::make_shared<Recorder>();
+        auto pan = PanGestureRecognizer::create(rec, &Recorder::onPan);
+        counter->addGestureRecognizer(pan);
+        auto button = Button::create({0, 0, 320, 480});
+        button->addTarget(rec, &Recorder::onDown, ControlEvents::touchDown);
+        counter->addSubview(button);
+
+        platform::core::DebugCapture lines;
+        scene.window->sendTouch(1, TouchPhase::began, bad);
+        scene.window->sendTouch(1, TouchPhase::moved, {50, 50});
+        scene.window->sendTouch(1, TouchPhase::ended, bad);
+        EXPECT_EQ(counter->hits, 0);
+        EXPECT_EQ(rec->down, 0);
+        EXPECT_TRUE(rec->states.empty());
+        EXPECT_EQ(lines.count("Window: dropped a touch at a location that is not finite or out of range"), 2u);
+
+        auto& loop = platform::core::RunLoop::main();
+        scene.window->sendTouch(2, TouchPhase::began, {100, 100});
+        loop.advance(0.1);
+        scene.window->sendTouch(2, TouchPhase::moved, {140, 100});
+        scene.window->sendTouch(2, TouchPhase::moved, bad);
+        loop.advance(0.1);
+        scene.window->sendTouch(2, TouchPhase::ended, bad);
+        EXPECT_EQ(rec->states, (std::vector<State>{State::began, State::cancelled}));
+        for (std::size_t i = 0; i < rec->translations.size(); ++i) {
+            EXPECT_TRUE(std::isfinite(rec->translations[i].x) && std::isfinite(rec->translations[i].y)) << i;
+            EXPECT_TRUE(std::isfinite(rec->velocities[i].x) && std::isfinite(rec->velocities[i].y)) << i;
+        }
+        EXPECT_EQ(pan->state(), State::possible);
+        EXPECT_EQ(lines.count("Window: dropped a touch"), 4u);
     }
 }
 

@@ -301,5 +301,131 @@ TEST(LayoutEngineTest, RemovingConstraintsAndEditingVariablesKeepTheSolutionRigh
     }
 }
 
+// Many preferred constraints on one size: where their weighted errors
+// balance (a priority p weighs 10^(p/200)), within what required ones allow;
+// and the balance follows as wishes come, go and move.
+TEST(LayoutEngineTest, WishesOnOneSizeSettleWhereTheirWeightsBalance) {
+    struct Wish {
+        R relation;
+        double width;
+        double priority;
+        int copies = 1;
+    };
+    struct Case {
+        std::string name;
+        std::vector<Wish> wishes;
+        double width;
+    };
+    const std::vector<Case> cases = {
+        {"the middle of equal wishes", {{R::equal, 100, 500}, {R::equal, 300, 500}, {R::equal, 200, 500}}, 200},
+        {"two against one", {{R::equal, 300, 500}, {R::equal, 100, 500, 2}}, 100},
+        {"one strong against many weak", {{R::equal, 300, 750}, {R::equal, 100, 250, 50}}, 300},
+        {"many weak against one", {{R::equal, 300, 500}, {R::equal, 100, 250, 30}}, 100},
+        {"a floor above a wish", {{R::greaterThanOrEqual, 150, 750}, {R::equal, 100, 250}}, 150},
+        {"a wish between a ceiling and a floor",
+         {{R::lessThanOrEqual, 120, 500}, {R::greaterThanOrEqual, 130, 500}, {R::equal, 200, 250}},
+         130},
+        {"a required cap", {{R::equal, 300, 999, 3}, {R::lessThanOrEqual, 80, 1000}}, 80},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LayoutEngine engine;
+        const ItemId item = engine.addItem("item");
+        for (const Wish& wish : c.wishes)
+            for (int i = 0; i < wish.copies; ++i)
+                ASSERT_TRUE(engine.addConstraint({{item, A::width}, wish.relation, {}, 1, wish.width, wish.priority}));
+        EXPECT_NEAR(engine.frame(item).size.width, c.width, 1e-6);
+    }
+
+    // 101 equal wishes at 0, 1, …, 100 (added out of order) hold the middle
+    // one; taking the 20 lowest moves it, and so does moving one across.
+    LayoutEngine engine;
+    const ItemId item = engine.addItem("item");
+    std::vector<LayoutConstraintId> wishes(101);
+    for (int i = 0; i < 101; ++i) {
+        const int at = (i * 37) % 101;
+        wishes[static_cast<std::size_t>(at)] = *engine.addConstraint({{item, A::width}, R::equal, {}, 1, double(at), 400});
+    }
+    EXPECT_NEAR(engine.frame(item).size.width, 50, 1e-6);
+    for (std::size_t i = 0; i < 20; ++i) ASSERT_TRUE(engine.removeConstraint(wishes[i]));
+    EXPECT_NEAR(engine.frame(item).size.width, 60, 1e-6);
+    ASSERT_TRUE(engine.setConstant(wishes[100], -1000));  // 100 → −1000: the middle steps down one
+    EXPECT_NEAR(engine.frame(item).size.width, 59, 1e-6);
+    ASSERT_TRUE(engine.addConstraint({{item, A::width}, R::lessThanOrEqual, {}, 1, 30}));
+    EXPECT_NEAR(engine.frame(item).size.width, 30, 1e-6);
+}
+
+// Random edits over a few variables (wishes piling up on the same forms,
+// chains of offsets, required bounds): after every step the weighted error of
+// the preferred constraints is what a solver made from scratch with the same
+// constraints reaches, and every required constraint holds.
+TEST(LayoutEngineTest, IncrementalEditsReachTheOptimumOfASolveFromScratch) {
+    struct Live {
+        ConstraintId id;
+        Expression expression;
+        R relation;
+        double priority;
+    };
+    const auto error = [](const Solver& solver, const Live& c) {
+        double v = c.expression.constant();
+        for (const Term& t : c.expression.terms()) v += t.coefficient * solver.value(t.variable);
+        return c.relation == R::equal ? std::fabs(v) : c.relation == R::lessThanOrEqual ? std::max(0.0, v)
+                                                                                       : std::max(0.0, -v);
+    };
+    const auto weightedError = [&](const Solver& solver, const std::vector<Live>& live) {
+        double total = 0;
+        for (const Live& c : live)
+            if (c.priority < 1000) total += std::pow(10.0, c.priority / 200) * error(solver, c);
+        return total;
+    };
+    for (unsigned seed = 0; seed < 8; ++seed) {
+        std::mt19937 random(seed);
+        const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        const int count = 2 + static_cast<int>(seed % 4) * 2;
+        Solver solver;
+        std::vector<Variable> variables;
+        for (int i = 0; i < count; ++i) variables.push_back(solver.createVariable());
+        std::vector<Live> live;
+        const double coefficients[] = {1, -1, 0.5, 2};
+        const double priorities[] = {1000, 999, 750, 500, 500, 250, 1};
+        const R relations[] = {R::equal, R::lessThanOrEqual, R::greaterThanOrEqual};
+        for (int step = 0; step < 160; ++step) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + " step " + std::to_string(step));
+            const int op = pick(10);
+            if (op < 6 || live.empty()) {
+                const int v = pick(count);
+                Expression e;
+                if (v > 0 && pick(3) == 0) e = Expression(variables[v]) - Expression(variables[v - 1]);  // a link
+                else e = Expression(variables[v], coefficients[pick(4)]);
+                if (pick(3) == 0) e += Expression(variables[pick(count)], coefficients[pick(4)]);
+                e.setConstant(pick(201) - 100);
+                const Live c{{}, e, relations[pick(3)], priorities[pick(7)]};
+                auto id = solver.addConstraint(c.expression, c.relation, c.priority);
+                if (id) live.push_back({*id, c.expression, c.relation, c.priority});
+                else EXPECT_EQ(c.priority, 1000) << id.error().message;
+            } else if (op < 8) {
+                const auto at = live.begin() + pick(static_cast<int>(live.size()));
+                ASSERT_TRUE(solver.removeConstraint(at->id));
+                live.erase(at);
+            } else {
+                Live& c = live[static_cast<std::size_t>(pick(static_cast<int>(live.size())))];
+                const double constant = pick(201) - 100;
+                if (solver.setConstant(c.id, constant)) c.expression.setConstant(constant);
+                else EXPECT_EQ(c.priority, 1000);
+            }
+            Solver scratch;
+            for (int i = 0; i < count; ++i) (void)scratch.createVariable();
+            for (const Live& c : live) ASSERT_TRUE(scratch.addConstraint(c.expression, c.relation, c.priority));
+            for (const Live& c : live) {
+                if (c.priority >= 1000) {
+                    ASSERT_NEAR(error(solver, c), 0, 1e-6);
+                }
+            }
+            const double expected = weightedError(scratch, live);
+            ASSERT_NEAR(weightedError(solver, live), expected, 1e-6 * std::max(1.0, expected));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace platform::ui::layout

@@ -76,6 +76,11 @@ void TouchDispatcher::send(int identifier, TouchPhase phase, Point location) {
     if (phase == TouchPhase::ended || phase == TouchPhase::cancelled) touch->recognizers_.clear();
 }
 
+void TouchDispatcher::cancel(int identifier) {
+    if (auto found = touches_.find(identifier); found != touches_.end())
+        send(identifier, TouchPhase::cancelled, found->second->locationInWindow());
+}
+
 void TouchDispatcher::recognized(GestureRecognizer& recognizer, const std::vector<std::shared_ptr<Touch>>& touches) {
     for (const auto& touch : std::vector(touches)) {
         for (const auto& other : std::vector(touch->recognizers_)) {

@@ -24,6 +24,8 @@ public:
     // A move, end or cancel of an unknown touch is ignored; a second begin
     // of a known one first ends the old touch.
     void send(int identifier, TouchPhase phase, Point location);
+    // Cancels a known touch where it last was.
+    void cancel(int identifier);
     std::size_t activeTouchCount() const { return touches_.size(); }
 
     // A recogniser took its touches (called by GestureRecognizer).

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <typeinfo>
+#include <unordered_set>
 
 #include "platform/core/DebugPrint.hpp"
 #include "platform/ui/views/View.hpp"
@@ -28,6 +29,20 @@ std::string typeNameOf(const View& view) {
     std::free(demangled);
     if (const auto colon = name.rfind("::"); colon != std::string::npos) name.erase(0, colon + 2);
     return name;
+}
+
+std::string itemNameOf(const View& view, bool isWindow, LayoutItemKind kind) {
+    std::string name = isWindow ? std::string("Window") : typeNameOf(view);
+    if (kind == LayoutItemKind::safeArea) name += ".safeArea";
+    else if (kind == LayoutItemKind::layoutMargins) name += ".margins";
+    return name;
+}
+
+// Whether the solver's values make a frame that can be applied.
+bool isUsable(const Rect& r) {
+    for (const double v : {r.origin.x, r.origin.y, r.size.width, r.size.height})
+        if (!(std::fabs(v) <= layout::LayoutEngine::maximumMagnitude)) return false;
+    return true;
 }
 
 // The frame a view has for the solver: its untransformed frame in its
@@ -59,12 +74,36 @@ bool setConstantIfChanged(layout::LayoutEngine& engine, layout::LayoutConstraint
     if (!id.isValid()) return false;
     const auto spec = engine.spec(id);
     if (!spec || spec->constant == constant) return false;
-    if (auto done = engine.setConstant(id, constant); !done)
-        core::debugPrint("Layout: dropped a required constraint that cannot be met: " + done.error().description);
+    if (auto done = engine.setConstant(id, constant); !done) ConstraintLayout::report(done.error());
     return true;
 }
 
 }  // namespace
+
+std::string ConstraintLayout::describe(const LayoutConstraint& constraint, const layout::ConstraintSpec& spec) {
+    const auto nameOf = [](const LayoutAnchor& anchor) {
+        const auto view = anchor.view();
+        return view ? itemNameOf(*view, view->isWindow(), anchor.itemKind()) : std::string("?");
+    };
+    return layout::LayoutEngine::describe(spec, nameOf(constraint.first_),
+                                          constraint.second_ ? nameOf(*constraint.second_) : std::string());
+}
+
+void ConstraintLayout::report(const layout::LayoutError& error) {
+    switch (error.kind) {
+    case layout::LayoutError::Kind::unsatisfiable:
+        core::debugPrint("Layout: dropped a required constraint that cannot be met: " + error.constraint);
+        return;
+    case layout::LayoutError::Kind::outOfRange:
+        core::debugPrint("Layout: refused a constraint with a value that is not finite or out of range: " +
+                         error.constraint);
+        return;
+    case layout::LayoutError::Kind::solutionOutOfRange:
+        core::debugPrint("Layout: dropped a constraint that would put a frame out of range: " + error.constraint);
+        return;
+    case layout::LayoutError::Kind::notInLayout: core::debugPrint("Layout: " + error.description); return;
+    }
+}
 
 ConstraintLayout::ConstraintLayout(Window& window) : window_(window) {}
 
@@ -98,7 +137,7 @@ ItemId ConstraintLayout::itemFor(View& view) {
         const auto superview = view.superview();
         if (!superview || !itemFor(*superview).isValid()) return {};
     }
-    state.item = engine_.addItem(view.isWindow() ? std::string("Window") : typeNameOf(view));
+    state.item = engine_.addItem(itemNameOf(view, view.isWindow(), LayoutItemKind::view));
     views_.push_back(view.weak_from_this());
     if (view.isWindow() || view.translatesAutoresizingMask_) addFrameConstraints(view);
     else updateContentSize(view);
@@ -121,8 +160,8 @@ ItemId ConstraintLayout::guideItemFor(View& view, int guide) {
     if (!owner.isValid()) return {};
     auto& state = view.constraintState_;
     if (state.guideItems[guide].isValid()) return state.guideItems[guide];
-    const ItemId item = engine_.addItem((view.isWindow() ? std::string("Window") : typeNameOf(view)) +
-                                        (guide == 0 ? ".safeArea" : ".margins"));
+    const ItemId item = engine_.addItem(
+        itemNameOf(view, view.isWindow(), guide == 0 ? LayoutItemKind::safeArea : LayoutItemKind::layoutMargins));
     state.guideItems[guide] = item;
     const EdgeInsets insets = guide == 0 ? view.safeAreaInsets() : view.layoutMargins();
     const std::pair<Attribute, double> edges[4] = {{Attribute::left, insets.left},
@@ -157,7 +196,7 @@ void ConstraintLayout::addFrameConstraints(View& view) {
     };
     for (int i = 0; i < 4; ++i) {
         auto id = engine_.addConstraint(specs[i]);
-        if (!id) core::debugPrint("Layout: dropped a required constraint that cannot be met: " + id.error().description);
+        if (!id) report(id.error());
         state.frameConstraints[i] = id ? *id : layout::LayoutConstraintId{};
     }
 }
@@ -176,7 +215,9 @@ void ConstraintLayout::updateContentSize(View& view) {
         engine_.setContentCompressionResistancePriority(item, axis, view.contentCompressionResistancePriority(axis));
     }
     const Size size = view.intrinsicContentSize();
-    const auto valid = [](double v) { return std::isfinite(v) && v >= 0 ? v : View::noIntrinsicMetric; };
+    const auto valid = [](double v) {
+        return v >= 0 && v <= layout::LayoutEngine::maximumMagnitude ? v : View::noIntrinsicMetric;
+    };
     engine_.setIntrinsicContentSize(item, Size{valid(size.width), valid(size.height)});
 }
 
@@ -233,7 +274,7 @@ void ConstraintLayout::install(LayoutConstraint& constraint) {
     if (spec.second) spec.second->item = second;
     auto id = engine_.addConstraint(spec);
     if (!id) {
-        core::debugPrint("Layout: dropped a required constraint that cannot be met: " + id.error().description);
+        report(id.error());
         constraint.setActive(false);
         return;
     }
@@ -252,7 +293,7 @@ void ConstraintLayout::uninstall(LayoutConstraint& constraint) {
 
 void ConstraintLayout::constantChanged(LayoutConstraint& constraint) {
     if (auto done = engine_.setConstant(constraint.installed_, constraint.constant_); !done) {
-        core::debugPrint("Layout: dropped a required constraint that cannot be met: " + done.error().description);
+        report(done.error());
         constraint.installed_ = {};  // the engine has let it go
         constraint.setActive(false);
     }
@@ -261,7 +302,7 @@ void ConstraintLayout::constantChanged(LayoutConstraint& constraint) {
 
 void ConstraintLayout::priorityChanged(LayoutConstraint& constraint) {
     if (auto done = engine_.setPriority(constraint.installed_, constraint.priority_); !done) {
-        core::debugPrint("Layout: dropped a required constraint that cannot be met: " + done.error().description);
+        report(done.error());
         if (!engine_.isActive(constraint.installed_)) constraint.installed_ = {};
         constraint.setActive(false);
     }
@@ -289,12 +330,14 @@ void ConstraintLayout::translatesChanged(View& view) {
 }
 
 void ConstraintLayout::subtreeWillLeave(View& root, ConstraintLayout* layout) {
+    std::unordered_set<const View*> subtree;
+    forEachInSubtree(root, [&](View& view) { subtree.insert(&view); });
     forEachInSubtree(root, [&](View& view) {
         for (const auto& c : std::vector(view.constraintState_.constraints)) {
             if (layout) layout->uninstall(*c);
             const bool inside = std::ranges::all_of(c->views(), [&](const std::weak_ptr<View>& weak) {
                 const auto other = weak.lock();
-                return other && other->isDescendant(root);
+                return other && subtree.contains(other.get());
             });
             if (!inside) c->setActive(false);
         }
@@ -338,6 +381,11 @@ bool ConstraintLayout::applySolution() {
         if (!superview || !superview->constraintState_.item.isValid()) continue;
         const Rect solved = engine_.frame(view->constraintState_.item);
         const Rect outer = engine_.frame(superview->constraintState_.item);
+        if (!isUsable(solved) || !isUsable(outer)) {
+            core::debugPrint("Layout: kept the frame of " + itemNameOf(*view, false, LayoutItemKind::view) +
+                             ": its solution is out of range");
+            continue;
+        }
         const Rect target{Point{clean(solved.origin.x - outer.origin.x), clean(solved.origin.y - outer.origin.y)},
                           Size{std::max(0.0, clean(solved.size.width)), std::max(0.0, clean(solved.size.height))}};
         const Rect current = alignmentFrame(*view);

@@ -11,10 +11,16 @@
 // resistance. A guide is its view's edges inset by the safe-area insets or
 // the layout margins, re-read at every pass.
 //
+// What the engine refuses is reported with one debug line naming the
+// constraint ("Layout: dropped a required constraint that cannot be met:
+// View.width == 80"); a solved frame that is not finite or out of range is
+// never applied (the view keeps its frame, with one debug line).
+//
 // Owned by the window, made with its first constraint. Main thread only.
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/ui/layout/LayoutConstraint.hpp"
@@ -55,6 +61,12 @@ public:
     void setNeedsUpdate();
 
     layout::LayoutEngine& engine() { return engine_; }
+
+    // The constraint as the engine names it in debug lines
+    // ("Label.left == View.safeArea.right + 8"), with `spec`'s values.
+    static std::string describe(const LayoutConstraint& constraint, const layout::ConstraintSpec& spec);
+    // One debug line for what the engine refused.
+    static void report(const layout::LayoutError& error);
 
 private:
     layout::ItemId itemFor(View& view);

@@ -38,8 +38,8 @@ LayoutConstraint::LayoutConstraint(Key, LayoutAnchor first, Relation relation, s
     : first_(std::move(first)),
       relation_(relation),
       second_(std::move(second)),
-      multiplier_(std::isfinite(multiplier) ? multiplier : 1),
-      constant_(std::isfinite(constant) ? constant : 0) {
+      multiplier_(multiplier),
+      constant_(constant) {
     views_[viewCount_++] = first_.view();
     if (second_) {
         const auto other = second_->view();
@@ -86,9 +86,14 @@ void LayoutConstraint::setActive(bool active) {
         installed_ = {};
         window_.reset();
         active_ = false;
-        for (const auto& weak : views()) {
-            if (auto view = weak.lock()) std::erase(view->constraintState_.constraints, keep);
+        for (std::size_t i = 0; i < viewCount_; ++i) {
+            if (auto view = views_[i].lock()) view->forgetConstraint(*this, slots_[i]);
         }
+        return;
+    }
+    if (!layout::LayoutEngine::hasValuesInRange(spec())) {
+        core::debugPrint("Layout: refused a constraint with a value that is not finite or out of range: " +
+                         ConstraintLayout::describe(*this, spec()));
         return;
     }
     std::shared_ptr<View> owners[2];
@@ -100,13 +105,19 @@ void LayoutConstraint::setActive(bool active) {
         }
     }
     active_ = true;
-    for (std::size_t i = 0; i < viewCount_; ++i) owners[i]->constraintState_.constraints.push_back(keep);
+    for (std::size_t i = 0; i < viewCount_; ++i) {
+        slots_[i] = owners[i]->constraintState_.constraints.size();
+        owners[i]->constraintState_.constraints.push_back(keep);
+    }
     if (auto window = owners[0]->window()) window->ensureConstraintLayout().install(*this);
 }
 
 void LayoutConstraint::setConstant(double constant) {
-    if (!std::isfinite(constant)) {
-        core::debugPrint("Layout: refused a constant that is not a finite number");
+    layout::ConstraintSpec changed = spec();
+    changed.constant = constant;
+    if (!layout::LayoutEngine::hasValuesInRange(changed)) {
+        core::debugPrint("Layout: refused a constraint with a value that is not finite or out of range: " +
+                         ConstraintLayout::describe(*this, changed));
         return;
     }
     if (constant == constant_) return;
@@ -117,7 +128,13 @@ void LayoutConstraint::setConstant(double constant) {
 }
 
 void LayoutConstraint::setPriority(double priority) {
-    if (!std::isfinite(priority)) return;
+    if (!std::isfinite(priority)) {
+        layout::ConstraintSpec changed = spec();
+        changed.priority = priority;
+        core::debugPrint("Layout: refused a constraint with a value that is not finite or out of range: " +
+                         ConstraintLayout::describe(*this, changed));
+        return;
+    }
     priority = std::clamp(priority, 1.0, LayoutPriority::required);
     if (priority == priority_) return;
     priority_ = priority;

@@ -9,6 +9,12 @@
 // in window coordinates, transforms ignored. Frames follow the solution in
 // layout passes only.
 //
+// Values are bounded as the layout engine states (constants within
+// ±10,000,000 points, multipliers 0 or 0.001–1,000 in magnitude, priorities
+// finite): a constraint made with anything else is refused with one debug
+// line when activated and stays inactive; such a new constant or priority is
+// refused the same way and the constraint keeps its old one.
+//
 // Main thread only.
 #pragma once
 
@@ -97,12 +103,12 @@ public:
     bool isActive() const { return active_; }
     void setActive(bool active);
     // A changed constant re-solves incrementally; frames follow at the next
-    // layout pass. When a required constraint can no longer hold, it is
-    // dropped with a debug line.
+    // layout pass. When a required constraint can no longer hold (or its
+    // solution would be out of range), it is dropped with a debug line.
     double constant() const { return constant_; }
     void setConstant(double constant);
     double priority() const { return priority_; }
-    // Clamped to 1–1000.
+    // Clamped to 1–1000; one that is not finite is refused with a debug line.
     void setPriority(double priority);
 
     double multiplier() const { return multiplier_; }
@@ -124,6 +130,7 @@ public:
 private:
     friend class LayoutAnchor;
     friend class ConstraintLayout;
+    friend class View;
 
     static LayoutConstraintPtr make(const LayoutAnchor& first, Relation relation,
                                     std::optional<LayoutAnchor> second, double multiplier, double constant);
@@ -141,6 +148,9 @@ private:
     bool active_ = false;
     std::weak_ptr<View> views_[2];
     std::size_t viewCount_ = 0;
+    // Where the constraint sits in each of those views' `constraints()`
+    // while active (so that deactivating it is not a search).
+    std::size_t slots_[2] = {0, 0};
     // Set while a window's engine holds the constraint.
     std::weak_ptr<Window> window_;
     layout::LayoutConstraintId installed_;

@@ -50,8 +50,8 @@ ItemId LayoutEngine::addItem(std::string name) {
 void LayoutEngine::removeItem(ItemId id) {
     auto it = items_.find(id.value);
     if (it == items_.end()) return;
-    for (const std::uint32_t c : std::vector<std::uint32_t>(it->second.constraints))
-        removeConstraint(LayoutConstraintId{c});
+    const std::vector<std::uint32_t> constraints(it->second.constraints.begin(), it->second.constraints.end());
+    for (const std::uint32_t c : constraints) removeConstraint(LayoutConstraintId{c});
     for (AxisContent& content : it->second.content) {
         solver_.removeConstraint(content.huggingConstraint);
         solver_.removeConstraint(content.compressionConstraint);
@@ -89,39 +89,63 @@ Expression LayoutEngine::expressionOf(const ConstraintSpec& spec) const {
 }
 
 std::string LayoutEngine::describe(const ConstraintSpec& spec) const {
-    const auto anchorText = [&](const Anchor& a) {
-        auto it = items_.find(a.item.value);
-        return (it == items_.end() ? std::string("?") : it->second.name) + "." + nameOf(a.attribute);
+    const auto nameOf = [&](ItemId item) {
+        auto it = items_.find(item.value);
+        return it == items_.end() ? std::string("?") : it->second.name;
     };
-    std::string text = anchorText(spec.first);
+    return describe(spec, nameOf(spec.first.item), spec.second ? nameOf(spec.second->item) : std::string());
+}
+
+std::string LayoutEngine::describe(const ConstraintSpec& spec, std::string_view firstName,
+                                   std::string_view secondName) {
+    std::string text = std::string(firstName) + "." + nameOf(spec.first.attribute);
     text += spec.relation == Relation::equal ? " == " : spec.relation == Relation::lessThanOrEqual ? " <= " : " >= ";
     if (spec.second) {
         if (spec.multiplier != 1) text += number(spec.multiplier) + " * ";
-        text += anchorText(*spec.second);
+        text += std::string(secondName) + "." + nameOf(spec.second->attribute);
         if (spec.constant != 0) text += (spec.constant < 0 ? " - " : " + ") + number(std::fabs(spec.constant));
     } else {
         text += number(spec.constant);
     }
-    if (spec.priority < requiredPriority) text += " @" + number(spec.priority);
+    if (!(spec.priority >= requiredPriority)) text += " @" + number(spec.priority);
     return text;
 }
 
+bool LayoutEngine::hasValuesInRange(const ConstraintSpec& spec) {
+    const double m = std::fabs(spec.multiplier);
+    return std::fabs(spec.constant) <= maximumMagnitude && m <= maximumMultiplier &&
+           (m == 0 || m >= minimumMultiplier) && std::isfinite(spec.priority);
+}
+
+LayoutError LayoutEngine::outOfRangeError(const ConstraintSpec& spec) const {
+    const std::string text = describe(spec);
+    return LayoutError{LayoutError::Kind::outOfRange, "Constraint with a value out of range, ignoring it: " + text,
+                       text};
+}
+
 LayoutError LayoutEngine::errorFor(const ConstraintSpec& spec, const SolverError& error) const {
-    if (error.kind == SolverError::Kind::notFinite)
-        return LayoutError{"Constraint with a value that is not finite, ignoring it: " + describe(spec)};
-    return LayoutError{"Unable to satisfy constraint, dropping it: " + describe(spec)};
+    const std::string text = describe(spec);
+    if (error.kind == SolverError::Kind::outOfRange && hasValuesInRange(spec))
+        return LayoutError{LayoutError::Kind::solutionOutOfRange,
+                           "Constraint whose solution is out of range, dropping it: " + text, text};
+    if (error.kind == SolverError::Kind::notFinite || error.kind == SolverError::Kind::outOfRange)
+        return outOfRangeError(spec);
+    return LayoutError{LayoutError::Kind::unsatisfiable, "Unable to satisfy constraint, dropping it: " + text, text};
 }
 
 std::expected<LayoutConstraintId, LayoutError> LayoutEngine::addConstraint(const ConstraintSpec& spec) {
-    if (!hasItem(spec.first.item) || (spec.second && !hasItem(spec.second->item)))
-        return std::unexpected(LayoutError{"Constraint names an item that is not in the layout: " + describe(spec)});
+    if (!hasItem(spec.first.item) || (spec.second && !hasItem(spec.second->item))) {
+        const std::string text = describe(spec);
+        return std::unexpected(LayoutError{LayoutError::Kind::notInLayout,
+                                           "Constraint names an item that is not in the layout: " + text, text});
+    }
+    if (!hasValuesInRange(spec)) return std::unexpected(outOfRangeError(spec));
     auto solverId = solver_.addConstraint(expressionOf(spec), spec.relation, spec.priority);
     if (!solverId) return std::unexpected(errorFor(spec, solverId.error()));
     const LayoutConstraintId id{nextConstraint_++};
     constraints_.emplace(id.value, Record{spec, *solverId});
-    items_[spec.first.item.value].constraints.push_back(id.value);
-    if (spec.second && spec.second->item != spec.first.item)
-        items_[spec.second->item.value].constraints.push_back(id.value);
+    items_[spec.first.item.value].constraints.insert(id.value);
+    if (spec.second) items_[spec.second->item.value].constraints.insert(id.value);
     return id;
 }
 
@@ -130,10 +154,7 @@ bool LayoutEngine::removeConstraint(LayoutConstraintId id) {
     if (it == constraints_.end()) return false;
     solver_.removeConstraint(it->second.solverId);
     const auto forget = [&](ItemId item) {
-        auto owner = items_.find(item.value);
-        if (owner == items_.end()) return;
-        auto& list = owner->second.constraints;
-        list.erase(std::remove(list.begin(), list.end(), id.value), list.end());
+        if (auto owner = items_.find(item.value); owner != items_.end()) owner->second.constraints.erase(id.value);
     };
     forget(it->second.spec.first.item);
     if (it->second.spec.second) forget(it->second.spec.second->item);
@@ -145,13 +166,17 @@ bool LayoutEngine::isActive(LayoutConstraintId id) const { return constraints_.c
 
 std::expected<void, LayoutError> LayoutEngine::setConstant(LayoutConstraintId id, double constant) {
     auto it = constraints_.find(id.value);
-    if (it == constraints_.end()) return std::unexpected(LayoutError{"Constraint is not active"});
+    if (it == constraints_.end())
+        return std::unexpected(LayoutError{LayoutError::Kind::notInLayout, "Constraint is not active", {}});
     ConstraintSpec changed = it->second.spec;
     changed.constant = constant;
+    if (!hasValuesInRange(changed)) return std::unexpected(outOfRangeError(changed));
     // The solver's expression carries −constant.
     if (auto done = solver_.setConstant(it->second.solverId, -constant); !done) {
+        // Refused for the solution it would give (the constant itself is in
+        // range): the constraint cannot hold, as an unsatisfiable one.
         const LayoutError error = errorFor(changed, done.error());
-        if (done.error().kind == SolverError::Kind::unsatisfiable) removeConstraint(id);
+        removeConstraint(id);
         return std::unexpected(error);
     }
     it->second.spec.constant = constant;
@@ -160,10 +185,12 @@ std::expected<void, LayoutError> LayoutEngine::setConstant(LayoutConstraintId id
 
 std::expected<void, LayoutError> LayoutEngine::setPriority(LayoutConstraintId id, double priority) {
     auto it = constraints_.find(id.value);
-    if (it == constraints_.end()) return std::unexpected(LayoutError{"Constraint is not active"});
+    if (it == constraints_.end())
+        return std::unexpected(LayoutError{LayoutError::Kind::notInLayout, "Constraint is not active", {}});
     if (it->second.spec.priority == priority) return {};
     ConstraintSpec changed = it->second.spec;
     changed.priority = priority;
+    if (!std::isfinite(priority)) return std::unexpected(outOfRangeError(changed));
     solver_.removeConstraint(it->second.solverId);
     auto solverId = solver_.addConstraint(expressionOf(changed), changed.relation, priority);
     if (!solverId) {

@@ -13,6 +13,15 @@
 // refused with a `LayoutError` whose description names it, so the caller can
 // drop it with one debug line; everything else stays solved.
 //
+// Numbers are bounded so that no frame is ever infinite or NaN: constants
+// within ±10,000,000 points (`maximumMagnitude`), multipliers 0 or between
+// 0.001 and 1,000 in magnitude, priorities finite (then clamped to 1–1000).
+// A constraint with anything else is refused the same way (kind
+// `outOfRange`), and so is one whose solution would put an edge or a size it
+// moves beyond ±10,000,000 points (kind `solutionOutOfRange`; see Solver for
+// how far that is looked at); the other constraints stay as they were. The
+// view layer never applies a frame out of that range.
+//
 // Owned by the window (or a test); main thread only.
 #pragma once
 
@@ -23,7 +32,9 @@
 #include <expected>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace platform::ui::layout {
@@ -58,7 +69,17 @@ struct LayoutConstraintId {
 };
 
 struct LayoutError {
+    enum class Kind {
+        unsatisfiable,  // a required constraint contradicts the others
+        outOfRange,          // a constant, multiplier or priority that is not finite or out of range
+        solutionOutOfRange,  // its solution would put an edge or a size out of range
+        notInLayout,         // an item or constraint the engine does not hold
+    };
+    Kind kind = Kind::unsatisfiable;
+    // What went wrong and the constraint: "Unable to satisfy constraint, dropping it: box.width == 200".
     std::string description;
+    // The constraint alone, as `describe` gives it.
+    std::string constraint;
 };
 
 class LayoutEngine {
@@ -68,6 +89,9 @@ public:
     static constexpr double defaultCompressionResistancePriority = 750;
     // An intrinsic size component that the item does not have.
     static constexpr double noIntrinsicMetric = -1;
+    static constexpr double maximumMagnitude = Solver::maximumMagnitude;
+    static constexpr double maximumMultiplier = 1e3;
+    static constexpr double minimumMultiplier = 1e-3;
 
     LayoutEngine();
     ~LayoutEngine();
@@ -87,13 +111,19 @@ public:
     bool isActive(LayoutConstraintId id) const;
     // Changes the constant and re-solves incrementally. When a required
     // constraint can no longer hold with it, the constant is kept, the
-    // constraint is dropped (no longer active) and the error describes it; a
-    // constant that is not finite is refused and the constraint kept.
+    // constraint is dropped (no longer active) and the error describes it, as
+    // when the new solution would be out of range; a constant that is not
+    // finite or out of range is refused and the constraint kept.
     std::expected<void, LayoutError> setConstant(LayoutConstraintId id, double constant);
+    // A priority that is not finite is refused and the constraint kept.
     std::expected<void, LayoutError> setPriority(LayoutConstraintId id, double priority);
     std::optional<ConstraintSpec> spec(LayoutConstraintId id) const;
-    // "name.attribute == 2 × other.attribute + 10 @250"
+    // "name.attribute == 2 * other.attribute + 10 @250"
     std::string describe(const ConstraintSpec& spec) const;
+    // The same with the names given (the second is unused without a second anchor).
+    static std::string describe(const ConstraintSpec& spec, std::string_view firstName, std::string_view secondName);
+    // Whether the constant, multiplier and priority are within the bounds above.
+    static bool hasValuesInRange(const ConstraintSpec& spec);
 
     // Intrinsic content size; a component of `noIntrinsicMetric` has none.
     // Each present component yields `size <= intrinsic` at the hugging
@@ -123,7 +153,7 @@ private:
         std::string name;
         Variable left, top, width, height;
         AxisContent content[2];
-        std::vector<std::uint32_t> constraints;
+        std::unordered_set<std::uint32_t> constraints;
     };
     struct Record {
         ConstraintSpec spec;
@@ -134,6 +164,7 @@ private:
     Expression expressionOf(const ConstraintSpec& spec) const;
     void updateContentConstraints(Item& item, Axis axis);
     LayoutError errorFor(const ConstraintSpec& spec, const SolverError& error) const;
+    LayoutError outOfRangeError(const ConstraintSpec& spec) const;
 
     Solver solver_;
     std::unordered_map<std::uint32_t, Item> items_;

@@ -13,6 +13,20 @@
 // A required constraint that contradicts the others is refused with an error
 // and leaves the solver as it was.
 //
+// Numbers are kept where double arithmetic stays exact enough for the
+// simplex's tolerance: constants and suggested values within
+// ±maximumMagnitude, coefficients 0 or within minimumCoefficient–
+// maximumCoefficient in magnitude; anything else, or anything not finite
+// (priorities included), is refused. So is a constraint (or a new constant)
+// whose solution would move a variable it defines or moves directly (or one
+// of the first few referring to those) beyond ±maximumMagnitude; the
+// constraints stay as they were. Removing a constraint is never refused.
+//
+// Costs stay close to linear in the size of the layout (the implementation
+// says how): a chain of n items is n short rows, not n rows that each spell
+// out the chain before them, and n preferred constraints on one size are n
+// breakpoints of one term, not n rows that every pivot rewrites.
+//
 // Owned by whoever lays out (one per window's layout engine); main thread only.
 #pragma once
 
@@ -47,7 +61,8 @@ struct SolverError {
         unsatisfiable,      // a required constraint contradicts the required constraints already there
         unknownConstraint,  // the id names no constraint of this solver
         badEditVariable,    // edit of a variable not being edited, twice, or with the required priority
-        notFinite,          // a coefficient, constant or value is NaN or infinite
+        notFinite,          // a coefficient, constant, value or priority is NaN or infinite
+        outOfRange,         // a coefficient or constant out of range, or a solution beyond ±maximumMagnitude
     };
     Kind kind;
     std::string message;
@@ -56,6 +71,9 @@ struct SolverError {
 class Solver {
 public:
     static constexpr double required = 1000;
+    static constexpr double maximumMagnitude = 1e7;
+    static constexpr double maximumCoefficient = 1e4;
+    static constexpr double minimumCoefficient = 1e-4;
 
     Solver();
     ~Solver();
@@ -65,7 +83,7 @@ public:
     Variable createVariable();
 
     // Adds `expression relation 0` with a priority in [1, 1000] (clamped);
-    // 1000 is required.
+    // 1000 is required. A priority that is not finite is refused.
     std::expected<ConstraintId, SolverError> addConstraint(const Expression& expression, Relation relation,
                                                            double priority = required);
     // False when the id names no constraint.

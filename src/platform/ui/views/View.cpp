@@ -369,6 +369,21 @@ ConstraintLayout* View::windowConstraintLayout() const {
     return w ? w->constraintLayout() : nullptr;
 }
 
+void View::forgetConstraint(const LayoutConstraint& constraint, std::size_t slot) {
+    auto& list = constraintState_.constraints;
+    if (slot >= list.size() || list[slot].get() != &constraint) {
+        std::erase_if(list, [&](const LayoutConstraintPtr& c) { return c.get() == &constraint; });
+        return;
+    }
+    if (slot + 1 != list.size()) {
+        LayoutConstraint& moved = *list.back();
+        for (std::size_t i = 0; i < moved.viewCount_; ++i)
+            if (moved.views_[i].lock().get() == this) moved.slots_[i] = slot;
+        list[slot] = std::move(list.back());
+    }
+    list.pop_back();
+}
+
 void View::setTranslatesAutoresizingMaskIntoConstraints(bool translates) {
     if (translates == translatesAutoresizingMask_) return;
     translatesAutoresizingMask_ = translates;

@@ -204,7 +204,8 @@ public:
     void setContentHuggingPriority(double priority, Axis axis);
     double contentCompressionResistancePriority(Axis axis) const { return compression_[static_cast<int>(axis)]; }
     void setContentCompressionResistancePriority(double priority, Axis axis);
-    // The active constraints that name this view or one of its guides.
+    // The active constraints that name this view or one of its guides, in no
+    // particular order.
     const std::vector<LayoutConstraintPtr>& constraints() const { return constraintState_.constraints; }
 
     // ---- Animation blocks (ViewAnimation.hpp) ----
@@ -267,6 +268,9 @@ private:
 
     LayoutAnchor anchor(Attribute attribute) { return LayoutAnchor(weak_from_this(), LayoutItemKind::view, attribute); }
     ConstraintLayout* windowConstraintLayout() const;
+    // Drops a deactivated constraint from `constraints()`, found at `slot`:
+    // the last one takes its place.
+    void forgetConstraint(const LayoutConstraint& constraint, std::size_t slot);
     void translatedGeometryChanged();
     void insertSubviewAt(const std::shared_ptr<View>& view, std::size_t index, const Layer* layerAbove);
     void detachFromSuperview(bool notifyWindow);

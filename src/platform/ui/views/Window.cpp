@@ -1,6 +1,7 @@
 #include "platform/ui/views/Window.hpp"
 
 #include "platform/core/Clock.hpp"
+#include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/controllers/ViewController.hpp"
 #include "platform/ui/input/TouchDispatcher.hpp"
@@ -9,6 +10,7 @@
 #include "platform/ui/views/Renderer.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform::ui {
 
@@ -117,6 +119,12 @@ void Window::sendTouch(int identifier, TouchPhase phase, Point location) {
     PLATFORM_ASSERT_MAIN_THREAD();
     if (!touchDispatcher_) touchDispatcher_ = std::make_unique<TouchDispatcher>(*this);
     auto keepAlive = shared_from_this();
+    constexpr double maximumCoordinate = 1e7;
+    if (!(std::fabs(location.x) <= maximumCoordinate && std::fabs(location.y) <= maximumCoordinate)) {
+        core::debugPrint("Window: dropped a touch at a location that is not finite or out of range");
+        if (phase == TouchPhase::ended || phase == TouchPhase::cancelled) touchDispatcher_->cancel(identifier);
+        return;
+    }
     touchDispatcher_->send(identifier, phase, location);
 }
 

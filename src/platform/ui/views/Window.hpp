@@ -68,7 +68,12 @@ public:
 
     // ---- Touches ----
     // A host's or a test's touch at a window point, timed now on the main
-    // run loop's clock (see TouchDispatcher).
+    // run loop's clock (see TouchDispatcher). A location that is not finite,
+    // or beyond ±10,000,000 points (no screen has such points, and
+    // translations and velocities made from them would overflow), is dropped
+    // with one debug line before hit testing; when it was a known touch's
+    // lift-off or cancel, that touch is cancelled where it last was, so
+    // nothing waits for a lift-off that will not come.
     void sendTouch(int identifier, TouchPhase phase, Point location);
     // Drivers through sendTouch, timed on the run loop's clock (a manual
     // clock is advanced): a tap (down and up at once); a drag moving in
