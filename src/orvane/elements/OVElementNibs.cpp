@@ -13,6 +13,7 @@
 #include "orvane/elements/OVOpenPodcastTableViewCell.hpp"
 #include "orvane/elements/OVPlayerTableViewCell.hpp"
 #include "orvane/elements/OVPodcastEpisodesListCell.hpp"
+#include "orvane/elements/OVPodcastEpisodesListHeader.hpp"
 #include "orvane/elements/OVPodcastSubscriptionCell.hpp"
 #include "orvane/elements/OVRecommandationListCell.hpp"
 #include "orvane/elements/OVRecommendationHeadlinesCell.hpp"
@@ -41,6 +42,8 @@ constexpr std::array nibs{
     nibOf<OVRecommendationHeadlinesCell>(),  nibOf<OVDiscoverRecommendationsCell>(),
     // The rows of the list elements.
     nibOf<OVEpisodeTableViewCell>(),
+    // The episodes list's section headers.
+    Nib{OVPodcastEpisodesListHeader::NibName, &OVPodcastEpisodesListHeader::nib},
 };
 
 [[maybe_unused]] const bool nibsRegistered = [] {
