@@ -40,7 +40,9 @@ OVContent podcastOf(int count) {
     return podcast;
 }
 
+// state.range(0): 1 lays the window out after each move, 0 only moves.
 void BM_EpisodesListSaveMove(benchmark::State& state) {
+    const bool layOut = state.range(0) != 0;
     platform::core::RunLoop::main().useManualClock();
     OVElementNibs::registerAll();
     OVMock::UserData::shared().setLibrary({});
@@ -67,11 +69,11 @@ void BM_EpisodesListSaveMove(benchmark::State& state) {
         const auto index = (next * 7919) % episodeCount;
         ++next;
         cell->didSave((*podcast.tracks)[index], podcast);
-        window->layoutIfNeeded();
+        if (layOut) window->layoutIfNeeded();
         benchmark::DoNotOptimize(cell->tableView()->numberOfRows(0));
     }
 }
-BENCHMARK(BM_EpisodesListSaveMove)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EpisodesListSaveMove)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -15,6 +15,9 @@ using namespace platform::ui;
 namespace {
 
 constexpr double headerHeight = 22 + OVConstants::OVPageElementTableViewCell::topMargin;
+// The inner table's height is strong but gives way when the cell is given a
+// fixed height (the cell sizes itself to it otherwise).
+constexpr double tableHeightPriority = 750;
 
 std::optional<OVPodcastEpisodesListSection> sectionOf(int index) {
     switch (index) {
@@ -68,6 +71,7 @@ void OVPodcastEpisodesListCell::initializeUI() {
     tableView_->setSeparatorInset(EdgeInsets{0, 0, 0, 0});
 
     tableviewHeightConstraint_ = tableView_->heightAnchor().constraintEqualToConstant(0);
+    tableviewHeightConstraint_->setPriority(tableHeightPriority);
     tableviewHeightConstraint_->setActive(true);
 
     initializeHeaders();
