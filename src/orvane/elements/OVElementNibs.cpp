@@ -15,6 +15,7 @@
 #include "orvane/elements/OVOpenPodcastTableViewCell.hpp"
 #include "orvane/elements/OVPlayerTableViewCell.hpp"
 #include "orvane/elements/OVPodcastEpisodesListCell.hpp"
+#include "orvane/elements/OVPodcastEpisodesListHeader.hpp"
 #include "orvane/elements/OVPodcastSubscriptionCell.hpp"
 #include "orvane/elements/OVRecommandationListCell.hpp"
 #include "orvane/elements/OVRecommendationHeadlinesCell.hpp"
@@ -45,6 +46,8 @@ constexpr std::array nibs{
     // The rows and items of the list elements.
     nibOf<OVEpisodeTableViewCell>(),         nibOf<OVLibraryPodcastCell>(),
     nibOf<OVDiscoverRecommendationEpisodeCell>(), nibOf<OVRecommendationHeadlinesPodcastCell>(),
+    // The episodes list's section headers.
+    Nib{OVPodcastEpisodesListHeader::NibName, &OVPodcastEpisodesListHeader::nib},
 };
 
 [[maybe_unused]] const bool nibsRegistered = [] {
