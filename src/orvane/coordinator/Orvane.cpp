@@ -1,11 +1,11 @@
 #include "orvane/coordinator/Orvane.hpp"
 
 #include "orvane/coordinator/OVCoordinator.hpp"
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/model/OVGetAsset.hpp"
 #include "orvane/pages/OVPage.hpp"
 #include "orvane/playback/OVAudioPlayer.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
-#include "orvane/widget/OVWebView.hpp"
 #include "platform/core/NoDestructor.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/controllers/ViewController.hpp"
@@ -17,22 +17,15 @@ Orvane& Orvane::shared() {
     return *instance;
 }
 
-namespace {
-
-// A widget's web view restarts the component through the facade.
-[[maybe_unused]] const bool starterInstalled = [] {
-    OVWebView::installComponentStarter([] { Orvane::shared().start(); });
-    return true;
-}();
-
-}  // namespace
-
 std::optional<OVAudioPlayerStatus> Orvane::playerStatus() const {
     if (!coordinator_ || !coordinator_->player()) return std::nullopt;
     return coordinator_->player()->status();
 }
 
-Orvane::Orvane() { setConfig(); }
+Orvane::Orvane() {
+    installLayerHooks();
+    setConfig();
+}
 
 void Orvane::setConfigurations(std::optional<OVConfigurations> configurations) {
     configurations_ = std::move(configurations);
