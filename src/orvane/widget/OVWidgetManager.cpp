@@ -2,9 +2,9 @@
 
 #include <ctime>
 
-#include "orvane/demo/OVTextLog.hpp"
 #include "orvane/model/Decoding.hpp"
 #include "orvane/widget/DebugDescription.hpp"
+#include "orvane/widget/OVTextLog.hpp"
 #include "orvane/widget/OVWebView.hpp"
 #include "platform/core/Date.hpp"
 #include "platform/core/DebugPrint.hpp"
