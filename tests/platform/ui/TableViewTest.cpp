@@ -12,6 +12,7 @@
 #include "platform/ui/layout/LayoutConstraint.hpp"
 #include "platform/ui/lists/TableView.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/TouchDriver.hpp"
 
 using namespace platform::ui;
 using platform::core::DebugCapture;
@@ -279,10 +280,10 @@ TEST(TableView, AnEmptyBatchMeasuresTheRowsAgainAndMovesTheRowsBelow) {
 
 TEST(TableView, ATapSelectsTheRowUnderItAndDeselectsThePreviousOne) {
     Scene scene(numbered(10));
-    scene.window->tap({100, 75});
+    testsupport::tap(*scene.window, {100, 75});
     EXPECT_EQ(scene.source->selections, (std::vector<IndexPath>{{0, 1}}));
     EXPECT_TRUE(scene.table->cellForRow({0, 1})->isSelected());
-    scene.window->tap({100, 160});
+    testsupport::tap(*scene.window, {100, 160});
     EXPECT_EQ(scene.source->selections, (std::vector<IndexPath>{{0, 1}, {0, 3}}));
     EXPECT_EQ(scene.source->deselections, (std::vector<IndexPath>{{0, 1}}));
     EXPECT_FALSE(scene.table->cellForRow({0, 1})->isSelected());
@@ -291,7 +292,7 @@ TEST(TableView, ATapSelectsTheRowUnderItAndDeselectsThePreviousOne) {
     // Code deselects without telling the delegate; no selection when off.
     scene.table->deselectRow({0, 3});
     scene.table->setAllowsSelection(false);
-    scene.window->tap({100, 25});
+    testsupport::tap(*scene.window, {100, 25});
     EXPECT_EQ(scene.source->selections.size(), 2u);
     EXPECT_EQ(scene.source->deselections.size(), 1u);
     EXPECT_EQ(scene.table->indexPathForSelectedRow(), std::nullopt);

@@ -22,7 +22,7 @@
 // index out of range) is reported (a debug line and the returned error)
 // and changes nothing. An empty batch re-measures the rows.
 //
-// Selection follows a tap through the window's touch drivers: the row
+// Selection follows a tap that the window delivers (`sendTouch`): the row
 // under it is selected (the previous one deselected) and the delegate
 // told; code selects and deselects without telling the delegate. The
 // separator (style, colour, insets) is drawn at the bottom of each cell; a

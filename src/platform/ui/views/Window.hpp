@@ -70,13 +70,6 @@ public:
     // A host's or a test's touch at a window point, timed now on the main
     // run loop's clock (see TouchDispatcher).
     void sendTouch(int identifier, TouchPhase phase, Point location);
-    // Drivers through sendTouch, timed on the run loop's clock (a manual
-    // clock is advanced): a tap (down and up at once); a drag moving in
-    // `steps` equal moves over `duration` seconds, lifting at `to` with the
-    // last move; a press held for `duration` seconds.
-    void tap(Point at);
-    void drag(Point from, Point to, double duration, int steps = 10);
-    void longPress(Point at, double duration);
 
 protected:
     bool isWindow() const override { return true; }
