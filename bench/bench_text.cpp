@@ -1,7 +1,12 @@
 // Text measuring as labels do it: 200 label texts of different lengths (one
 // screen of list cells) measured at their natural size and laid out in a
 // 300-point-wide, two-line label truncated at the tail, with Pango on the
-// installed fonts.
+// installed fonts. Reading HTML descriptions into attributed text: ordinary
+// formatted markup (paragraphs of bold, italic and links) of 50 KB, 250 KB
+// and 1 MB, read alone and then re-fonted as the component shows it; the time
+// should grow in proportion to the size.
+#include "orvane/toolkit/AttributedStringExtensions.hpp"
+#include "platform/ui/text/HtmlText.hpp"
 #include "platform/ui/text/TextLayout.hpp"
 
 #include <benchmark/benchmark.h>
@@ -45,6 +50,35 @@ void BM_Measure200Labels(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(texts.size()));
 }
 BENCHMARK(BM_Measure200Labels)->Unit(benchmark::kMillisecond);
+
+std::string formattedHtml(std::size_t size) {
+    const std::string paragraph = "<p><b>a</b> <i>b</i> <a href>c</a></p>";
+    std::string html;
+    html.reserve(size + paragraph.size());
+    while (html.size() < size) html += paragraph;
+    return html;
+}
+
+void BM_ReadFormattedHtml(benchmark::State& state) {
+    const std::string html = formattedHtml(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        auto text = attributedStringFromHtml(html);
+        benchmark::DoNotOptimize(text);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(html.size()));
+}
+BENCHMARK(BM_ReadFormattedHtml)->Arg(50'000)->Arg(250'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+void BM_ReadAndReFontFormattedHtml(benchmark::State& state) {
+    const std::string html = formattedHtml(static_cast<std::size_t>(state.range(0)));
+    const Font font = Font::systemFont(15);
+    for (auto _ : state) {
+        auto text = orvane::attributedStringForHTMLString(html, font, Color{0.2, 0.2, 0.2, 1});
+        benchmark::DoNotOptimize(text);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(html.size()));
+}
+BENCHMARK(BM_ReadAndReFontFormattedHtml)->Arg(50'000)->Arg(250'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -33,5 +33,7 @@ inline const EncodedMedia kM4aMovieFirst{"M4aMovieAtStart", kTone5s, "-c:a aac -
 inline const EncodedMedia kM4aMovieLast{"M4aMovieAtEnd", kTone5s, "-c:a aac -b:a 96k", "m4a", 5.0};
 inline const EncodedMedia kOggOpus{"OggOpus", kTone5s, "-c:a libopus -b:a 64k", "ogg", 5.0};
 inline const EncodedMedia kWav{"Wav", kTone5s, "-c:a pcm_s16le", "wav", 5.0};
+inline const EncodedMedia kAdtsAac{"AdtsAac", kTone5s, "-c:a aac -b:a 96k", "aac", 5.0};
+inline const EncodedMedia kFlac{"Flac", kTone5s, "-c:a flac", "flac", 5.0};
 
 }  // namespace orvane::testing

@@ -2,6 +2,7 @@
 
 #include "orvane/coordinator/OVChip.hpp"
 #include "orvane/coordinator/Orvane.hpp"
+#include "orvane/model/OVMockUserData.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "orvane/widget/OVWidgetManagerOLD.hpp"
 #include "platform/ui/controllers/NibRegistry.hpp"
@@ -86,6 +87,42 @@ void OVCoordinator::didChangeSlider(float value, std::function<void(bool)> compl
     player_->seek(time, std::move(completionHandler));
     bridge().send(OVWidgetManager::SDKPlayerAction::playerUserTimeUpdate(time));
     bridge().send(OVWidgetManager::SDKTracking::cursorMove);
+}
+
+// ---- episodes ----
+
+void OVCoordinator::didSelectEpisode(const OVTrackInPodcast& trackInPodcast) {
+    if (!trackInPodcast.track) return;
+    if (const auto& state = bridge().lastState()) {
+        const auto current = state->currentTrack();
+        if (current && *current == *trackInPodcast.track) {
+            didTogglePlayPause();
+            return;
+        }
+    }
+    bridge().send(OVWidgetManager::SDKPlayerAction::selectTrack(
+        OVWidgetManager::SDKPlayerAction::selectTrackPayload(trackInPodcast.track->key())));
+}
+
+void OVCoordinator::didTapDownload(const std::shared_ptr<OVTrack>& forTrack) {
+    if (!forTrack) return;
+    const auto self = std::static_pointer_cast<OVTrackDownloadDelegate>(shared_from_this());
+    forTrack->setDelegate(self);
+    forTrack->download(self);
+}
+
+void OVCoordinator::downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack,
+                                            const OVTrack::DownloadStatus& to) {
+    if (fanVC_) fanVC_->downloadStatusDidChange(forTrack, to);
+}
+
+void OVCoordinator::subscription(OVSubscription forType, const OVContent& andPodcast, bool didChangeToValue) {
+    auto& library = OVMock::UserData::shared();
+    if (didChangeToValue) {
+        library.addSuscription(andPodcast, forType);
+    } else {
+        library.removeSuscription(andPodcast, forType);
+    }
 }
 
 // ---- presentation requests ----

@@ -7,12 +7,20 @@
 // reaction to audio interruptions act on the audio player directly; play and
 // pause are asked of the widget, which answers with its own messages.
 //
+// Pages, presenters and elements reach it through `OVPageCoordinator`: an
+// episode's selection (asked of the widget, or a toggle of play and pause for
+// the current one), an episode's download (whose status changes go on to the
+// root container), a subscription change (kept in the listener's library)
+// and the share actions (which do nothing).
+//
 // Main-thread only; owned by the facade.
 #pragma once
 
 #include <memory>
 
-#include "orvane/playback/OVPlayerUserActionDelegate.hpp"
+#include "orvane/model/OVTrack.hpp"
+#include "orvane/pages/OVFanViewControllerProtocol.hpp"
+#include "orvane/pages/OVPageCoordinator.hpp"
 #include "orvane/playback/OVAudioPlayer.hpp"
 #include "orvane/playback/OVAudioPlayerDelegate.hpp"
 #include "orvane/playback/OVNowPlaying.hpp"
@@ -23,8 +31,9 @@ namespace orvane {
 class OVChip;
 
 class OVCoordinator : public OVAudioPlayerDelegate,
-                      public OVPlayerUserActionDelegate,
+                      public OVPageCoordinator,
                       public OVOpenCloseExpandDelegate,
+                      public OVTrackDownloadDelegate,
                       public std::enable_shared_from_this<OVCoordinator> {
     struct Token {
         explicit Token() = default;
@@ -42,6 +51,10 @@ public:
 
     const std::shared_ptr<OVAudioPlayer>& player() const { return player_; }
     const std::shared_ptr<OVNowPlaying>& nowPlaying() const { return nowPlaying_; }
+    // The root container last presented (kept until the next one); the
+    // download status changes go to it.
+    const std::shared_ptr<OVFanViewControllerProtocol>& fanVC() const { return fanVC_; }
+    void setFanVC(std::shared_ptr<OVFanViewControllerProtocol> fanVC) { fanVC_ = std::move(fanVC); }
 
     // Starts the audio player directly.
     void play();
@@ -69,6 +82,27 @@ public:
     void didChangeSlider(float value, std::function<void(bool)> completionHandler) override;
     void didTogglePlayPause() override;
 
+    // ---- OVEpisodeSelectionDelegate ----
+    // The widget's current episode toggles play and pause (from the widget's
+    // last state); any other asks the widget to select it, with the JSON
+    // {"key": <the episode's key>} as payload. The podcast is not used.
+    void didSelectEpisode(const OVTrackInPodcast& trackInPodcast) override;
+
+    // ---- OVUserTrackDownloadAction, OVTrackDownloadDelegate ----
+    // Becomes the episode's download delegate and starts its download.
+    void didTapDownload(const std::shared_ptr<OVTrack>& forTrack) override;
+    // Passes each status change on to the root container, when there is one.
+    void downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack, const OVTrack::DownloadStatus& to) override;
+
+    // ---- OVPodcastSubscriptionProtocol ----
+    // Adds (true) or removes (false) that kind of subscription to the podcast
+    // in the listener's library.
+    void subscription(OVSubscription forType, const OVContent& andPodcast, bool didChangeToValue) override;
+
+    // ---- OVShareTableViewCellDelegate: nothing ----
+    void didTapSendUpButton() override {}
+    void didTapApplePodcastsButton() override {}
+
     // ---- OVAudioPlayerDelegate ----
     void audioDurationIsKnown(double duration) override;
     void audioPositionDidChange(OVAudioPosition position) override;
@@ -86,6 +120,7 @@ private:
     void presentExpandViewController(std::function<void()> withCompletion);
 
     std::shared_ptr<OVAudioPlayer> player_;
+    std::shared_ptr<OVFanViewControllerProtocol> fanVC_;
     std::shared_ptr<OVChip> chip_;
     std::shared_ptr<OVNowPlaying> nowPlaying_;
 };

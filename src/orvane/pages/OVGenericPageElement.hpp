@@ -1,9 +1,9 @@
-// A page element bound to one cell class: made with its coordinator and
-// page (both held weakly), it loads its one cell at once from the nib named
-// after the cell class's `ReuseIdentifier` (the first top-level object,
-// when it is of that class; otherwise the element has no cell, silently),
-// points the cell back at itself, then runs the `setDelegates` hook, which
-// kinds override to wire their cell. The element owns its cell for its
+// A page element bound to one cell class: made with the coordinator (as the
+// pages see it) and its page, both held weakly, it loads its one cell at
+// once from the nib named after the cell class's `ReuseIdentifier` (the
+// first top-level object, when it is of that class; otherwise the element
+// has no cell, silently), points the cell back at itself, then runs the
+// `setDelegates` hook, which kinds override to wire their cell. The element owns its cell for its
 // whole life; cells of elements are never pooled or handed to another row.
 //
 // Made only through `create` (the hook needs the finished object).
@@ -16,13 +16,12 @@
 #include <variant>
 
 #include "orvane/pages/OVCellReuseIdentifier.hpp"
+#include "orvane/pages/OVPageCoordinator.hpp"
 #include "orvane/pages/OVPageElementProtocol.hpp"
 #include "orvane/pages/OVPageElementTableViewCell.hpp"
 #include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
-
-class OVCoordinator;
 
 template <class Cell>
 class OVGenericPageElement : public OVPageElementProtocol {
@@ -35,7 +34,7 @@ public:
     // An element of this class, or of a kind derived from it (`Element`),
     // with its cell loaded and bound.
     template <class Element = OVGenericPageElement>
-    static std::shared_ptr<Element> create(const std::shared_ptr<OVCoordinator>& coordinator,
+    static std::shared_ptr<Element> create(const std::shared_ptr<OVPageCoordinator>& coordinator,
                                            const std::shared_ptr<OVPage>& page) {
         static_assert(std::is_base_of_v<OVGenericPageElement, Element>);
         auto element = std::make_shared<Element>(Token{}, coordinator, page);
@@ -43,13 +42,14 @@ public:
         return element;
     }
 
-    OVGenericPageElement(Token, const std::shared_ptr<OVCoordinator>& coordinator, const std::shared_ptr<OVPage>& page)
+    OVGenericPageElement(Token, const std::shared_ptr<OVPageCoordinator>& coordinator,
+                         const std::shared_ptr<OVPage>& page)
         : coordinator_(coordinator), page_(page) {}
 
     const std::shared_ptr<Cell>& tableViewCell() const { return tableViewCell_; }
     void setTableViewCell(std::shared_ptr<Cell> cell) { tableViewCell_ = std::move(cell); }
-    std::shared_ptr<OVCoordinator> coordinator() const { return coordinator_.lock(); }
-    void setCoordinator(const std::shared_ptr<OVCoordinator>& coordinator) { coordinator_ = coordinator; }
+    std::shared_ptr<OVPageCoordinator> coordinator() const { return coordinator_.lock(); }
+    void setCoordinator(const std::shared_ptr<OVPageCoordinator>& coordinator) { coordinator_ = coordinator; }
     std::shared_ptr<OVPage> page() const override { return page_.lock(); }
     void setPage(const std::shared_ptr<OVPage>& page) { page_ = page; }
 
@@ -74,7 +74,7 @@ private:
     }
 
     std::shared_ptr<Cell> tableViewCell_;
-    std::weak_ptr<OVCoordinator> coordinator_;
+    std::weak_ptr<OVPageCoordinator> coordinator_;
     std::weak_ptr<OVPage> page_;
 };
 

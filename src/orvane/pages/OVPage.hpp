@@ -21,6 +21,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
+#include <utility>
 
 #include "orvane/model/OVContent.hpp"
 #include "orvane/model/OVTheme.hpp"
@@ -60,6 +62,20 @@ public:
     // (their raw values).
     static constexpr int closedState = 0, previewState = 1, expandingState = 2, fullScreenState = 3,
                          shrinkingState = 4, dismissingState = 5;
+
+    // Makes a page in two phases: the page is made and owned first, then its
+    // `initialize(arguments...)` runs, so that what a page builds there (its
+    // elements, presenter and state manager) can be handed
+    // `shared_from_this()`. A page class declares its `initialize` public (or
+    // befriends OVPage); without arguments the base's empty one does.
+    template <class Page, class... Arguments>
+    static std::shared_ptr<Page> create(Arguments&&... arguments) {
+        static_assert(std::is_base_of_v<OVPage, Page>);
+        auto page = std::make_shared<Page>(ConstructorKey{});
+        page->initialize(std::forward<Arguments>(arguments)...);
+        return page;
+    }
+    void initialize() {}
 
     explicit OVPage(ConstructorKey key);
     ~OVPage() override;

@@ -1,11 +1,13 @@
 // The twelve kinds of page element, each bound to the cell class of its
-// row, and the reuse identifiers of those cells in the order the page base
-// registers them. The cell classes are declared here and defined with
-// their elements; a kind is made through `create<Kind>` once its cell
-// class is defined. Only the player kind adds to the generic element: its
-// `setDelegates` makes the coordinator its cell's delegate.
+// row (src/orvane/elements), and the reuse identifiers of those cells in the
+// order the page base registers them. The cell classes are declared here and
+// defined in their own headers; a kind is made through
+// `OVPageElement::create<Kind>`, with its cell's header included. Only the
+// player kind adds to the generic element: its `setDelegates` makes the
+// coordinator its cell's delegate.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -78,8 +80,15 @@ struct OVPageElement {
         using OVGenericPageElement::OVGenericPageElement;
     };
 
+    // An element of the kind, with its cell loaded and bound.
+    template <class Kind>
+    static std::shared_ptr<Kind> create(const std::shared_ptr<OVPageCoordinator>& coordinator,
+                                        const std::shared_ptr<OVPage>& page) {
+        return Kind::template create<Kind>(coordinator, page);
+    }
+
     // The twelve cells' reuse identifiers (also their nibs' names), player
-    // first, built once.
+    // first, built once from the cell classes' own constants.
     static const std::vector<std::string>& reuseIdentifiers();
 };
 

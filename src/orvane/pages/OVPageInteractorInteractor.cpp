@@ -9,7 +9,7 @@ using platform::ui::TableView;
 using platform::ui::TableViewCell;
 
 std::shared_ptr<OVPageInteractorInteractor> OVPageInteractorInteractor::create(
-    const std::shared_ptr<OVCoordinator>& coordinator) {
+    const std::shared_ptr<OVPageCoordinator>& coordinator) {
     return std::make_shared<OVPageInteractorInteractor>(ConstructorKey{}, coordinator);
 }
 

@@ -15,6 +15,7 @@
 #include "orvane/model/OVContent.hpp"
 #include "orvane/model/OVTheme.hpp"
 #include "orvane/model/OVTrack.hpp"
+#include "orvane/pages/OVPageCoordinator.hpp"
 #include "orvane/pages/OVPageElementProtocol.hpp"
 #include "orvane/playback/OVAudioPlayerDelegate.hpp"
 #include "orvane/widget/OVAudioPlayerStatus.hpp"
@@ -23,8 +24,6 @@
 #include "platform/ui/lists/TableView.hpp"
 
 namespace orvane {
-
-class OVCoordinator;
 
 using OVPageElements = std::vector<std::shared_ptr<OVPageElementProtocol>>;
 
@@ -53,15 +52,15 @@ public:
         std::shared_ptr<T> dataElement;
     };
 
-    static std::shared_ptr<OVPageInteractorInteractor> create(const std::shared_ptr<OVCoordinator>& coordinator);
-    OVPageInteractorInteractor(ConstructorKey, const std::shared_ptr<OVCoordinator>& coordinator)
+    static std::shared_ptr<OVPageInteractorInteractor> create(const std::shared_ptr<OVPageCoordinator>& coordinator);
+    OVPageInteractorInteractor(ConstructorKey, const std::shared_ptr<OVPageCoordinator>& coordinator)
         : coordinator_(coordinator) {}
     ~OVPageInteractorInteractor() override = default;
     OVPageInteractorInteractor(const OVPageInteractorInteractor&) = delete;
     OVPageInteractorInteractor& operator=(const OVPageInteractorInteractor&) = delete;
 
-    std::shared_ptr<OVCoordinator> coordinator() const { return coordinator_.lock(); }
-    void setCoordinator(const std::shared_ptr<OVCoordinator>& coordinator) { coordinator_ = coordinator; }
+    std::shared_ptr<OVPageCoordinator> coordinator() const { return coordinator_.lock(); }
+    void setCoordinator(const std::shared_ptr<OVPageCoordinator>& coordinator) { coordinator_ = coordinator; }
     const OVPageElements& pageElements() const override { return pageElements_; }
     void setPageElements(OVPageElements pageElements) { pageElements_ = std::move(pageElements); }
     const std::optional<OVTheme>& theme() const { return theme_; }
@@ -98,7 +97,7 @@ public:
                                                             const platform::ui::IndexPath& indexPath) override;
 
 private:
-    std::weak_ptr<OVCoordinator> coordinator_;
+    std::weak_ptr<OVPageCoordinator> coordinator_;
     OVPageElements pageElements_;
     std::optional<OVTheme> theme_;
     std::optional<platform::graphics::Color> mainColor_;

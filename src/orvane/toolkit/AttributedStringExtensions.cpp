@@ -1,17 +1,16 @@
 #include "orvane/toolkit/AttributedStringExtensions.hpp"
 
+#include <string>
 #include <utility>
-#include <vector>
 
 namespace orvane {
 
 namespace {
 
 using platform::ui::AttributedString;
-using platform::ui::AttributeKey;
-using platform::ui::AttributeValue;
 using platform::graphics::Color;
 using platform::ui::Font;
+using platform::ui::TextAttributes;
 using platform::ui::TextRange;
 
 bool isValidUtf8(std::string_view text) {
@@ -38,26 +37,33 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
-// Re-fonts the text in place, run by run in text order.
+// Re-fonts the text run by run in text order, building the result by
+// appending, so the work is linear in the number of runs. The faces are
+// looked up once for each combination of traits.
 void changeFont(AttributedString& text, const Font& font, const std::optional<Color>& color) {
-    std::vector<std::pair<TextRange, Font>> changes;
-    text.enumerateAttribute(AttributeKey::font, text.fullRange(),
-                            [&](const std::optional<AttributeValue>& value, TextRange range, bool&) {
-                                const Font* runFont = value ? std::get_if<Font>(&*value) : nullptr;
-                                if (!runFont) return;
-                                // The face of the given family with the run's traits.
-                                auto found = font.withTraits(runFont->isBold(), runFont->isItalic());
-                                if (!found) return;
-                                changes.emplace_back(range, found->withSize(font.pointSize()));
-                            });
-    for (const auto& [range, face] : changes) {
-        text.removeAttribute(AttributeKey::font, range);
-        text.addAttribute(AttributeKey::font, face, range);
-        if (color) {
-            text.removeAttribute(AttributeKey::foregroundColor, range);
-            text.addAttribute(AttributeKey::foregroundColor, *color, range);
+    std::optional<std::optional<Font>> faces[4];
+    const auto faceFor = [&](const Font& runFont) -> const std::optional<Font>& {
+        std::optional<std::optional<Font>>& slot = faces[(runFont.isBold() ? 2 : 0) + (runFont.isItalic() ? 1 : 0)];
+        if (!slot) {
+            // The face of the given family with the run's traits.
+            auto found = font.withTraits(runFont.isBold(), runFont.isItalic());
+            slot = found ? std::optional<Font>(found->withSize(font.pointSize())) : std::nullopt;
         }
-    }
+        return *slot;
+    };
+    AttributedString result;
+    const std::string& string = text.string();
+    text.enumerateAttributes(text.fullRange(), [&](const TextAttributes& attributes, TextRange range, bool&) {
+        TextAttributes changed = attributes;
+        if (attributes.font) {
+            if (const std::optional<Font>& face = faceFor(*attributes.font)) {
+                changed.font = *face;
+                if (color) changed.foregroundColor = *color;
+            }
+        }
+        result.append(std::string_view(string).substr(range.location, range.length), changed);
+    });
+    text = std::move(result);
 }
 
 }  // namespace

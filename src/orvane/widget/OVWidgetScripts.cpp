@@ -98,7 +98,15 @@ std::string scriptValueText(const std::optional<Json>& value) {
 std::string SDKPlayerAction::selectTrackPayload(std::string_view trackKey) {
     Json object = Json::object();
     object["key"] = std::string(trackKey);
-    return jsonText(object);
+    // The only slashes are inside the key's string.
+    std::string text = jsonText(object);
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        if (c == '/') escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
 }
 
 std::string SDKPlayerAction::body() const {

@@ -64,8 +64,9 @@ struct SDKPlayerAction {
     static SDKPlayerAction toggleReadMore() { return {ToggleReadMore{}}; }
 
     // The JSON text of an object whose single member "key" holds `trackKey`:
-    // the payload that selects that episode. Every character of the key
-    // survives (non-ASCII text is written with \u escapes).
+    // the payload that selects that episode, compact. Every character of the
+    // key survives (non-ASCII text is written with \u escapes, a slash as
+    // "\/"), and the text is safe to splice into a script as an expression.
     static std::string selectTrackPayload(std::string_view trackKey);
 
     // The store action's body, e.g. "type: 'PLAYER_OPEN'".

@@ -3,7 +3,9 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/avstring.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/dict.h>
 #include <libavutil/log.h>
 #include <libswresample/swresample.h>
 }
@@ -13,6 +15,8 @@ extern "C" {
 #include <cstring>
 #include <limits>
 #include <mutex>
+
+#include "platform/core/DebugPrint.hpp"
 
 namespace platform::media {
 
@@ -25,6 +29,18 @@ constexpr int kIOBufferSize = 32 * 1024;
 constexpr std::int64_t kTailBytes = 64 * 1024 + 4096;
 // A decoder that refuses this many packets in a row gives up.
 constexpr int kMaxConsecutiveErrors = 32;
+
+// The containers of the audio we play, as their demuxers name themselves
+// ("mov" reads MP4 and M4A, "aac" ADTS streams). Anything else is refused
+// before it is opened: a playlist ("hls"), a concatenation list and the like
+// name other resources for the libraries to open.
+constexpr const char* kAudioContainers = "mp3,aac,mov,ogg,wav,flac";
+
+// Every byte comes through our own I/O context. What a container would open
+// beside it (a segment, a movie's external data reference) is refused, and no
+// protocol of the libraries is allowed: nothing is fetched, no file is read.
+int refuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
+constexpr const char* kNoProtocol = "none";
 
 void quietLibraries() {
     static std::once_flag once;
@@ -149,6 +165,26 @@ struct AudioDecoder::Context {
         return true;
     }
 
+    // Finds the container and opens it over our reading only: a container we
+    // do not play is refused (and named in `refused`) before it is opened.
+    int openInput(std::string& refused) {
+        const AVInputFormat* container = nullptr;
+        if (int r = av_probe_input_buffer2(io, &container, "", nullptr, 0, 0); r < 0) return r;
+        if (av_match_list(container->name, kAudioContainers, ',') <= 0) {
+            refused = container->name;
+            return AVERROR_INVALIDDATA;
+        }
+        format->io_open = &refuseNestedOpen;
+        AVDictionary* options = nullptr;
+        av_dict_set(&options, "format_whitelist", kAudioContainers, 0);
+        av_dict_set(&options, "protocol_whitelist", kNoProtocol, 0);
+        av_dict_set(&options, "enable_drefs", "0", 0);  // a movie's external data stays unread
+        const int r = avformat_open_input(&format, nullptr, container, &options);
+        av_dict_free(&options);
+        if (r < 0) format = nullptr;  // freed by the failed open
+        return r;
+    }
+
     std::optional<std::int64_t> neededOffset() const {
         if (missingAt && tailMissedAt) return std::min(*missingAt, *tailMissedAt);
         if (missingAt) return missingAt;
@@ -173,8 +209,12 @@ DecoderOpenResult AudioDecoder::open(std::shared_ptr<ByteSource> source) {
         return ProbeFailure{std::move(reason)};
     };
 
-    if (int r = avformat_open_input(&c.format, nullptr, nullptr, nullptr); r < 0) {
-        c.format = nullptr;  // freed by the failed open
+    std::string refused;
+    if (int r = c.openInput(refused); r < 0) {
+        if (!refused.empty()) {
+            core::debugPrint("AudioDecoder: refused a resource in the " + refused + " format: not audio");
+            return ProbeFailure{"not an audio file (" + refused + " is not a container of audio)"};
+        }
         return failed("not an audio file (" + errorText(r) + ")");
     }
     if (int r = avformat_find_stream_info(c.format, nullptr); r < 0) return failed("unreadable stream (" + errorText(r) + ")");
@@ -259,10 +299,7 @@ std::optional<double> AudioDecoder::countDuration() const {
     context->source = context_->source;
     auto& c = *context;
     if (!c.makeIO()) return std::nullopt;
-    if (avformat_open_input(&c.format, nullptr, nullptr, nullptr) < 0) {
-        c.format = nullptr;
-        return std::nullopt;
-    }
+    if (std::string refused; c.openInput(refused) < 0) return std::nullopt;
     if (avformat_find_stream_info(c.format, nullptr) < 0) return std::nullopt;
     if (c.stream = av_find_best_stream(c.format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0); c.stream < 0)
         return std::nullopt;

@@ -121,6 +121,7 @@ struct MprisService::Bus {
 
     void run();
     void connect();
+    bool connected() const;
     void registerObject();
     void apply(Publication next);
     void updateArtwork(const Publication& next);
@@ -159,6 +160,50 @@ MprisService::MprisService() = default;
 std::string MprisService::busName() const {
     std::lock_guard lock(nameMutex_);
     return busName_;
+}
+
+std::string MprisService::busText(std::string_view text) {
+    static constexpr char kReplacement[] = "\xEF\xBF\xBD";
+    std::string out;
+    out.reserve(text.size());
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char lead = byte(i);
+        if (lead < 0x80) {
+            if (lead != 0) out += static_cast<char>(lead);
+            ++i;
+            continue;
+        }
+        // Continuation bytes a lead byte takes, and the range of the first:
+        // the narrower ranges exclude overlong forms, surrogates and code
+        // points beyond U+10FFFF.
+        std::size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 2;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 3;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        }
+        std::size_t taken = 1;
+        while (taken <= length && i + taken < text.size()) {
+            const unsigned char next = byte(i + taken);
+            if (next < (taken == 1 ? low : 0x80) || next > (taken == 1 ? high : 0xBF)) break;
+            ++taken;
+        }
+        if (length > 0 && taken == length + 1) {
+            out.append(text.substr(i, taken));
+        } else {
+            out += kReplacement;
+        }
+        i += taken;
+    }
+    return out;
 }
 
 std::filesystem::path MprisService::artworkFolder() {
@@ -331,7 +376,15 @@ void MprisService::Bus::run() {
 
     try {
         for (;;) {
-            while (connection->processPendingRequest()) {
+            try {
+                while (connection->processPendingRequest()) {
+                }
+            } catch (const sdbus::Error& error) {
+                // A call that could not be answered; the connection itself
+                // going away ends the loop below (its poll data fails).
+                if (connected()) {
+                    core::debugPrint("Media controls: a call from the desktop failed (" + error.getMessage() + ")");
+                }
             }
             const auto poll = connection->getEventLoopPollData();
             pollfd fds[2] = {{poll.fd, poll.events, 0}, {wakeFd, POLLIN, 0}};
@@ -353,6 +406,15 @@ void MprisService::Bus::run() {
         core::debugPrint("Media controls: the session bus went away (" + error.getMessage() + ")");
     }
     service.state_ = State::unavailable;
+}
+
+bool MprisService::Bus::connected() const {
+    try {
+        connection->getEventLoopPollData();
+        return true;
+    } catch (const sdbus::Error&) {
+        return false;
+    }
 }
 
 void MprisService::Bus::connect() {
@@ -433,9 +495,9 @@ void MprisService::Bus::registerObject() {
 std::map<std::string, sdbus::Variant> MprisService::Bus::metadata() const {
     std::map<std::string, sdbus::Variant> out;
     out["mpris:trackid"] = sdbus::Variant(sdbus::ObjectPath(current.trackId));
-    if (current.title) out["xesam:title"] = sdbus::Variant(*current.title);
+    if (current.title) out["xesam:title"] = sdbus::Variant(busText(*current.title));
     if (current.length) out["mpris:length"] = sdbus::Variant(*current.length);
-    if (!artUrl.empty()) out["mpris:artUrl"] = sdbus::Variant(artUrl);
+    if (!artUrl.empty()) out["mpris:artUrl"] = sdbus::Variant(busText(artUrl));
     return out;
 }
 
@@ -506,8 +568,24 @@ void MprisService::Bus::apply(Publication next) {
     const bool seeked = next.seeked;
     current = std::move(next);
     current.artwork.reset();  // the file holds it now
-    if (!changed.empty()) object->emitPropertiesChangedSignal(kPlayerInterface, changed);
-    if (seeked) object->emitSignal("Seeked").onInterface(kPlayerInterface).withArguments(current.position);
+    // A signal the bus refuses is reported and the service stays: the
+    // desktop reads the values on its next call. (Signals lost because the
+    // connection has gone are not: the loop reports that once.)
+    auto announce = [this](const char* what, auto&& emit) {
+        try {
+            emit();
+        } catch (const sdbus::Error& error) {
+            if (connected())
+                core::debugPrint(std::string("Media controls: ") + what + " could not be announced (" +
+                                 error.getMessage() + ")");
+        }
+    };
+    if (!changed.empty())
+        announce("the change", [&] { object->emitPropertiesChangedSignal(kPlayerInterface, changed); });
+    if (seeked)
+        announce("the jump", [&] {
+            object->emitSignal("Seeked").onInterface(kPlayerInterface).withArguments(current.position);
+        });
 }
 
 }  // namespace platform::media

@@ -25,8 +25,13 @@
 // it each new publication through a queue and never waits for the bus. Calls
 // arriving from the bus are handed to the main run loop, where the commands
 // are fired. Without a session bus the service prints one debug line and the
-// centres go on in-process alone. Never destroyed (the bus thread may outlive
+// centres go on in-process alone. A signal or a call the bus refuses is
+// reported with one debug line and the service stays on the bus; only the
+// connection going away ends it. Never destroyed (the bus thread may outlive
 // static destruction at exit).
+//
+// Texts go on the bus as valid UTF-8 (see `busText`): the bus refuses a
+// message holding anything else, and cuts a text at NUL.
 #pragma once
 
 #include <atomic>
@@ -36,6 +41,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/core/NoDestructor.hpp"
 
@@ -60,6 +66,12 @@ public:
     // The bus name owned once published (the base name, or the base name with
     // ".instance<pid>" when another process holds it).
     std::string busName() const;
+
+    // `text` as the bus carries it: valid UTF-8 without NUL. Each ill-formed
+    // sequence (as much of it as could start a character: a stray byte, a
+    // truncated sequence, an overlong form, a surrogate, a code point beyond
+    // U+10FFFF) becomes U+FFFD; NUL is dropped.
+    static std::string busText(std::string_view text);
 
     // Where artwork files for the desktop are written: "nowplaying" in the
     // component's cache folder under the Documents directory.

@@ -92,7 +92,8 @@ TEST(WidgetScripts, SplicedTextIsEscaped) {
               "window.__orvaneGlobal__.crossStackHandler.rejectPromise('\\');alert(1);(\\'', null)");
 
     EXPECT_EQ(SDKPlayerAction::selectTrackPayload("t-1"), R"({"key":"t-1"})");
-    const std::string hostile = "a\"}); evil(); ({\"\\\n\u00e9";
+    EXPECT_EQ(SDKPlayerAction::selectTrackPayload("news/a\\/b"), R"({"key":"news\/a\\\/b"})");
+    const std::string hostile = "a\"}); evil(); ({\"\\\n\u00e9/";
     EXPECT_EQ(Json::parse(SDKPlayerAction::selectTrackPayload(hostile)), Json({{"key", hostile}}));
     EXPECT_EQ(orvane::scriptValueText(Json("it's")), "\"it's\"");
 }

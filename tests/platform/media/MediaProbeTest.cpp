@@ -1,17 +1,45 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
+#include "platform/core/DebugPrint.hpp"
+#include "platform/core/FileManager.hpp"
+#include "platform/media/MediaDecoder.hpp"
 #include "platform/media/MediaProbe.hpp"
 #include "platform/media/MediaTime.hpp"
 #include "support/EncodedMedia.hpp"
 #include "support/MediaFiles.hpp"
+#include "support/RawServer.hpp"
+#include "support/TempDocuments.hpp"
 
 namespace {
 
 using namespace platform::media;
 using platform::core::Data;
 namespace t = orvane::testing;
+
+// Every container of audio we play, as feeds serve it.
+const t::EncodedMedia* const kWhatFeedsServe[] = {&t::kCbrMp3,  &t::kVbrMp3Xing,      &t::kVbrMp3NoXing,
+                                                  &t::kM4aMovieFirst, &t::kM4aMovieLast, &t::kOggOpus,
+                                                  &t::kWav,      &t::kAdtsAac,         &t::kFlac};
+
+// The bytes of a whole file.
+class WholeFile final : public ByteSource {
+public:
+    explicit WholeFile(Data bytes) : bytes_(std::move(bytes)) {}
+    std::int64_t read(std::int64_t offset, std::uint8_t* into, std::int64_t count) override {
+        const auto size = static_cast<std::int64_t>(bytes_.size());
+        if (offset >= size) return 0;
+        const std::int64_t n = std::min(count, size - offset);
+        std::copy_n(bytes_.begin() + offset, n, into);
+        return n;
+    }
+    std::optional<std::int64_t> length() const override { return static_cast<std::int64_t>(bytes_.size()); }
+
+private:
+    Data bytes_;
+};
 
 ProbeResult probeAll(const Data& d) { return probeMedia(d, static_cast<std::int64_t>(d.size())); }
 ProbeResult probePrefix(const Data& d, std::size_t n, std::optional<std::int64_t> total) {
@@ -33,8 +61,7 @@ TEST(MediaTimeTest, SecondsRoundToTheTimescaleAndCompareAcrossScales) {
 }
 
 TEST(MediaProbeTest, DurationsOfWhatFeedsServeAreWhatTheFilesHold) {
-    for (const auto* media : {&t::kCbrMp3, &t::kVbrMp3Xing, &t::kVbrMp3NoXing, &t::kM4aMovieFirst, &t::kM4aMovieLast,
-                              &t::kOggOpus, &t::kWav}) {
+    for (const auto* media : kWhatFeedsServe) {
         SCOPED_TRACE(media->name);
         const Data bytes = media->make();
         ASSERT_FALSE(bytes.empty());
@@ -45,6 +72,28 @@ TEST(MediaProbeTest, DurationsOfWhatFeedsServeAreWhatTheFilesHold) {
         EXPECT_FALSE(info.durationIsEstimate);
         EXPECT_GT(info.bitRate, 0);
         EXPECT_TRUE(isPlayableAudio(bytes));
+    }
+}
+
+TEST(MediaProbeTest, EveryContainerWePlayDecodesToSound) {
+    for (const auto* media : kWhatFeedsServe) {
+        SCOPED_TRACE(media->name);
+        const Data bytes = media->make();
+        ASSERT_FALSE(bytes.empty());
+        auto opened = AudioDecoder::open(std::make_shared<WholeFile>(bytes));
+        auto* decoder = std::get_if<std::unique_ptr<AudioDecoder>>(&opened);
+        ASSERT_TRUE(decoder);
+        // The second from 0.5 s is sound: the tone (an eighth of full scale,
+        // an RMS of about 0.09) or the noise.
+        std::vector<std::int16_t> out;
+        const auto rendered = (*decoder)->render(kOutputSampleRate / 2, kOutputSampleRate, out);
+        EXPECT_EQ(rendered.frames, kOutputSampleRate);
+        EXPECT_FALSE(rendered.failure);
+        double energy = 0;
+        for (const auto sample : out) energy += static_cast<double>(sample) * sample;
+        const double rms = std::sqrt(energy / static_cast<double>(std::max<std::size_t>(1, out.size()))) / 32768.0;
+        EXPECT_GT(rms, 0.05);
+        EXPECT_EQ((*decoder)->decodeErrorCount(), 0);
     }
 }
 
@@ -98,6 +147,51 @@ TEST(MediaProbeTest, BytesThatAreNotAudioOrAreCutShortAreRefused) {
         // With the length unknown they never become playable either.
         EXPECT_FALSE(std::holds_alternative<MediaInfo>(probeMedia(c.bytes, std::nullopt)));
     }
+}
+
+// A playlist is a few lines of text naming other resources. Were it opened,
+// the libraries would fetch or read what it names: every listener's machine
+// would request the addresses a feed chooses and play its local files.
+TEST(MediaProbeTest, PlaylistsNamingOtherResourcesAreRefusedWithoutOpeningAnything) {
+    const Data mp3 = t::kCbrMp3.make();
+    ASSERT_FALSE(mp3.empty());
+    // What the playlists name is real: audio on a loopback server, and a
+    // playlist of a local audio file on disk.
+    t::RawServer server(t::RawServer::trickle(mp3, mp3.size(), 0));
+    testsupport::TempDocuments documents;
+    const auto episode = documents.path() / "episode.mp3";
+    const auto variant = documents.path() / "variant.m3u8";
+    auto text = [](const std::string& lines) { return Data(lines.begin(), lines.end()); };
+    auto segments = [&](const std::string& segment) {
+        return text("#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\n" + segment + "\n#EXT-X-ENDLIST\n");
+    };
+    auto variants = [&](const std::string& playlist) {
+        return text("#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=64000\n" + playlist + "\n");
+    };
+    ASSERT_TRUE(platform::core::FileManager::writeFileAtomically(episode, mp3));
+    ASSERT_TRUE(platform::core::FileManager::writeFileAtomically(variant, segments("file://" + episode.string())));
+
+    const struct {
+        const char* name;
+        Data bytes;
+    } cases[] = {
+        {"httpSegment", segments(server.url("/episode.mp3"))},
+        {"httpPlaylist", variants(server.url("/variant.m3u8"))},
+        {"fileSegment", segments("file://" + episode.string())},
+        {"filePlaylist", variants("file://" + variant.string())},
+        {"pathPlaylist", variants(variant.string())},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::core::DebugCapture capture;
+        const auto probed = probeAll(c.bytes);
+        ASSERT_TRUE(std::holds_alternative<ProbeFailure>(probed));
+        EXPECT_NE(std::get<ProbeFailure>(probed).reason.find("not an audio file"), std::string::npos);
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{"AudioDecoder: refused a resource in the hls format: not audio"});
+        EXPECT_FALSE(std::holds_alternative<MediaInfo>(probeMedia(c.bytes, std::nullopt)));
+        EXPECT_FALSE(isPlayableAudio(c.bytes));
+    }
+    EXPECT_EQ(server.connectionCount(), 0);
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ TEST_F(MprisServiceTest, PlayerctlReadsThePublishedEpisodeAndDrivesEveryCommand)
     ASSERT_TRUE(SessionBus::waitForPlayer());
     EXPECT_EQ(MprisService::shared().busName(), MprisService::baseBusName);
 
-    ASSERT_TRUE(SessionBus::waitForPlayerctl("metadata title", "Episode 1"));
+    ASSERT_TRUE(SessionBus::waitForPlayerctl("metadata title", "Episode 1")) << SessionBus::playerctl("metadata") << "|" << SessionBus::playerctl("status") << MprisService::shared().busName();
     EXPECT_EQ(SessionBus::playerctl("metadata mpris:length"), "120000000");
     EXPECT_EQ(SessionBus::playerctl("status"), "Paused") << "elapsed time has not moved yet";
     EXPECT_EQ(SessionBus::playerctl("position"), "10.000000");
@@ -177,6 +177,56 @@ TEST_F(MprisServiceTest, StatusFollowsElapsedTimeAndCapabilitiesFollowTheCommand
     // Without information the desktop sees a stopped player again.
     center.setNowPlayingInfo(std::nullopt);
     EXPECT_TRUE(SessionBus::waitForPlayerctl("status", "Stopped"));
+}
+
+// A title from a feed may hold any bytes: the bus takes only valid UTF-8, and
+// a refused signal used to end the service for good.
+TEST_F(MprisServiceTest, ATitleThatIsNotValidTextIsRepairedAndTheServiceStaysOnTheBus) {
+    platform::core::DebugCapture capture;
+    RecordedCommands commands;  // the desktop's tools list only a player that can play
+    auto& center = NowPlayingInfoCenter::defaultCenter();
+    center.setNowPlayingInfo(NowPlayingInfo{{Key::title, std::string("Episode 1")}});
+    ASSERT_TRUE(SessionBus::waitForPlayer());
+    ASSERT_TRUE(SessionBus::waitForPlayerctl("metadata title", "Episode 1"));
+
+    const std::string replacement = "\xEF\xBF\xBD";
+    center.setNowPlayingInfo(NowPlayingInfo{{Key::title, std::string("Caf\xE9 \xFF") + "news"}});
+    EXPECT_TRUE(SessionBus::waitForPlayerctl("metadata title", "Caf" + replacement + " " + replacement + "news"));
+    center.setNowPlayingInfo(NowPlayingInfo{{Key::title, std::string("Part\0 two", 9)}});
+    EXPECT_TRUE(SessionBus::waitForPlayerctl("metadata title", "Part two"));
+    center.setNowPlayingInfo(NowPlayingInfo{{Key::title, std::string("Episode 2")}});
+    EXPECT_TRUE(SessionBus::waitForPlayerctl("metadata title", "Episode 2"));
+    EXPECT_EQ(SessionBus::playerctl("status"), "Paused");
+    EXPECT_EQ(MprisService::shared().state(), MprisService::State::published);
+    EXPECT_EQ(capture.lines(), std::vector<std::string>{});
+}
+
+TEST(MprisBusText, IllFormedSequencesBecomeReplacementCharactersAndNulIsDropped) {
+    const std::string r = "\xEF\xBF\xBD";  // U+FFFD
+    const struct {
+        const char* name;
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"ascii", "Episode 12", "Episode 12"},
+        {"valid", "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\x99 \xF4\x8F\xBF\xBF",
+         "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\x99 \xF4\x8F\xBF\xBF"},
+        {"nul", std::string("a\0b\0", 4), "ab"},
+        {"latin1", "Caf\xE9!", "Caf" + r + "!"},
+        {"strayContinuation", "a\x80\xBF" "b", "a" + r + r + "b"},
+        {"overlongTwoBytes", "\xC0\xAF\xC1\xBF", r + r + r + r},
+        {"overlongThreeBytes", "\xE0\x80\xAF", r + r + r},
+        {"overlongFourBytes", "\xF0\x8F\xBF\xBF", r + r + r + r},
+        {"surrogates", "\xED\xA0\x80\xED\xBF\xBF", r + r + r + r + r + r},
+        {"beyondUnicode", "\xF4\x90\x80\x80\xF5\x80", r + r + r + r + r + r},
+        {"truncatedAtEnd", "ab\xE2\x82", "ab" + r},
+        {"truncatedBeforeText", "\xF0\x9F\x8E" "x\xC3", r + "x" + r},
+        {"leadBytes", "\xFE\xFF", r + r},
+        {"empty", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MprisService::busText(c.in), c.out) << c.name;
+    }
 }
 
 // An address where nothing listens, and no address at all.

@@ -38,17 +38,30 @@ AttributedString::AttributedString(std::string text, const TextAttributes& attri
     if (!text_.empty()) runs_.push_back({text_.size(), attributes});
 }
 
+// Appending joins the new text to the last run when their attributes agree;
+// the runs before it are already merged, so appending stays linear however
+// many runs the text has.
 void AttributedString::append(const AttributedString& other) {
+    if (other.text_.empty()) return;
+    if (&other == this) {
+        const AttributedString copy = other;
+        append(copy);
+        return;
+    }
     text_ += other.text_;
-    runs_.insert(runs_.end(), other.runs_.begin(), other.runs_.end());
-    coalesce();
+    auto from = other.runs_.begin();
+    if (!runs_.empty() && runs_.back().attributes == from->attributes) {
+        runs_.back().length += from->length;
+        ++from;
+    }
+    runs_.insert(runs_.end(), from, other.runs_.end());
 }
 
 void AttributedString::append(std::string_view text, const TextAttributes& attributes) {
     if (text.empty()) return;
     text_ += text;
-    runs_.push_back({text.size(), attributes});
-    coalesce();
+    if (!runs_.empty() && runs_.back().attributes == attributes) runs_.back().length += text.size();
+    else runs_.push_back({text.size(), attributes});
 }
 
 TextRange AttributedString::clamp(TextRange range) const {

@@ -1,0 +1,39 @@
+// The podcast page's list of the podcast's saved and other episodes. Its
+// delegate (the podcast page) hears the list's actions; the coordinator is
+// offered to the list's presenter, which calls nothing on it.
+//
+// Made only by its nib (`nib`, registered under `ReuseIdentifier` with the
+// other element nibs), once per element. Main thread only; owned by its
+// element.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "orvane/pages/OVPageCoordinator.hpp"
+#include "orvane/pages/OVPageElementTableViewCell.hpp"
+#include "orvane/pages/OVPodcastPageUserAction.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+
+namespace orvane {
+
+class OVPodcastEpisodesListCell : public OVPageElementTableViewCell {
+public:
+    // The cell's reuse identifier and the name of its nib.
+    static constexpr std::string_view ReuseIdentifier = "OVPodcastEpisodesListCell";
+    // The nib's builder.
+    static bool nib(platform::ui::NibBuild& build);
+
+    OVPodcastEpisodesListCell(ConstructorKey key, const platform::graphics::Rect& frame);
+
+    std::shared_ptr<OVPodcastPageUserAction> delegate() const { return delegate_.lock(); }
+    void setDelegate(std::weak_ptr<OVPodcastPageUserAction> delegate) { delegate_ = std::move(delegate); }
+    std::shared_ptr<OVPageCoordinator> coordinator() const { return coordinator_.lock(); }
+    void setCoordinator(std::weak_ptr<OVPageCoordinator> coordinator) { coordinator_ = std::move(coordinator); }
+
+private:
+    std::weak_ptr<OVPodcastPageUserAction> delegate_;
+    std::weak_ptr<OVPageCoordinator> coordinator_;
+};
+
+}  // namespace orvane
