@@ -6,8 +6,10 @@
 #include "orvane/pages/OVPage.hpp"
 #include "orvane/playback/OVAudioPlayer.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
+#include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/core/NoDestructor.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/media/AudioOutput.hpp"
 #include "platform/ui/controllers/ViewController.hpp"
 
 namespace orvane {
@@ -20,6 +22,16 @@ Orvane& Orvane::shared() {
 std::optional<OVAudioPlayerStatus> Orvane::playerStatus() const {
     if (!coordinator_ || !coordinator_->player()) return std::nullopt;
     return coordinator_->player()->status();
+}
+
+void Orvane::addStateObserver(std::shared_ptr<OVObserver> observer) {
+    OVWidgetManager::shared().addObserver(std::move(observer));
+}
+
+void Orvane::setAudioFile(std::optional<std::filesystem::path> wavPath) {
+    using platform::media::AudioOutput;
+    AudioOutput::configure(wavPath ? AudioOutput::Configuration{AudioOutput::Kind::wavFile, std::move(*wavPath)}
+                                   : AudioOutput::Configuration{});
 }
 
 Orvane::Orvane() {
