@@ -10,6 +10,7 @@
 #include "orvane/toolkit/OVEqualizerAnimationView.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/core/SystemVersion.hpp"
 #include "platform/ui/controllers/ViewController.hpp"
 
 namespace orvane {
@@ -103,18 +104,21 @@ void OVChip::display(const std::shared_ptr<platform::ui::ViewController>& inRoot
 
     const double horizontal = withHorizontalMargin.value_or(OVConstants::OVChip::defaultMargin);
     const double vertical = withVerticalMargin.value_or(OVConstants::OVChip::defaultMargin);
-    auto& safeArea = rootView->safeAreaLayoutGuide();
-
-    // Vertical first, from the safe area.
+    // Vertical first: from the safe area on systems that have one (11 and
+    // later), from the root view's own top or bottom before.
+    const bool safeArea = platform::core::SystemVersion::isAtLeast(11);
+    auto& guide = rootView->safeAreaLayoutGuide();
     platform::ui::LayoutConstraintPtr verticalConstraint;
     switch (withPosition) {
         case OVThemePosition::topLeft:
         case OVThemePosition::topRight:
-            verticalConstraint = topAnchor().constraintEqualTo(safeArea.topAnchor(), vertical);
+            verticalConstraint = topAnchor().constraintEqualTo(safeArea ? guide.topAnchor() : rootView->topAnchor(),
+                                                               vertical);
             break;
         case OVThemePosition::bottomLeft:
         case OVThemePosition::bottomRight:
-            verticalConstraint = bottomAnchor().constraintEqualTo(safeArea.bottomAnchor(), -vertical);
+            verticalConstraint = bottomAnchor().constraintEqualTo(
+                safeArea ? guide.bottomAnchor() : rootView->bottomAnchor(), -vertical);
             break;
     }
     verticalConstraint->setActive(true);

@@ -54,7 +54,8 @@ public:
     virtual void initialize(double side);
     // Adds the chip to the root view controller's view at `withPosition`,
     // the vertical margin (20 points when none) from the root view's safe
-    // area, the horizontal one (20 when none) from its left or right edge.
+    // area (from its own top or bottom on systems before 11), the horizontal
+    // one (20 when none) from its left or right edge.
     virtual void display(const std::shared_ptr<platform::ui::ViewController>& inRootViewController,
                          OVThemePosition withPosition, std::optional<double> withVerticalMargin,
                          std::optional<double> withHorizontalMargin);

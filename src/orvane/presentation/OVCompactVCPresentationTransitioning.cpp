@@ -402,13 +402,45 @@ void OVCompactVCPresentationTransitioning::expand(double velocity, double transl
 }
 
 void OVCompactVCPresentationTransitioning::fullExpand(std::function<void()> completion) {
-    if (displayState_ == State::fullScreen) {
-        // Expanding again would disable the dismiss pan for good: the sheet
-        // is where it is asked to be.
-        if (completion) completion();
-        return;
+    // The expansion disables the dismiss pan, which the root container
+    // enables again only on the way from the preview: from any later state
+    // it would stay disabled for good.
+    switch (displayState_) {
+        case State::fullScreen:
+            // The sheet is where it is asked to be.
+            if (completion) completion();
+            return;
+        case State::shrinking: returnToFullScreen(std::move(completion)); return;
+        case State::dismissing:
+            // The sheet is on its way out and its controller is dismissed at
+            // the end: there is nothing left to expand.
+            return;
+        default: expand(600, 0, std::move(completion)); return;
     }
-    expand(600, 0, std::move(completion));
+}
+
+void OVCompactVCPresentationTransitioning::returnToFullScreen(std::function<void()> completion) {
+    auto container = containerView();
+    if (!container) return;
+    // The drag under way ends here; the pan stays enabled for the next one.
+    const auto& pan = dismissPanGestureRecognizer();
+    if (pan->isEnabled()) {
+        pan->setEnabled(false);
+        pan->setEnabled(true);
+    }
+    setDisplayState(State::fullScreen);
+    if (auto top = topConstraint_.lock()) top->setConstant(topConstraintConstant_);
+    const auto properties = transitionProperties();
+    std::weak_ptr<View> weakContainer = container;
+    View::animate(
+        0.7, 0, 0.65, 1.0, {.allowUserInteraction = true},
+        [properties, weakContainer] {
+            OVTransitionProperty::set(properties, raw(State::fullScreen));
+            if (auto c = weakContainer.lock()) c->layoutIfNeeded();
+        },
+        [completion = std::move(completion)](bool) {
+            if (completion) completion();
+        });
 }
 
 // ---- Dismissal ----

@@ -89,7 +89,10 @@ public:
     // animation and reports `closed`.
     void dismiss() override;
     // Springs the sheet to full screen, then calls `completion`. Already at
-    // full screen: only calls `completion` (the dismiss pan stays enabled).
+    // full screen: only calls `completion`; while the listener shrinks it:
+    // ends that drag and springs it back to full screen as a release without
+    // dismissal does, then calls `completion`; either way the dismiss pan
+    // stays enabled. While it is dismissed: nothing (no completion).
     void fullExpand(std::function<void()> completion) override;
 
     // The presented root container.
@@ -121,6 +124,8 @@ private:
     void handleDismissPan(platform::ui::PanGestureRecognizer& panGestureRecognizer);
     void expand(double velocity, double translation, std::function<void()> completion);
     void dismiss(double velocity);
+    // From a shrink back to full screen (0.7 s spring), keeping the dismiss pan.
+    void returnToFullScreen(std::function<void()> completion);
     // This animator, kept alive by the blocks and completions that capture it.
     std::shared_ptr<OVCompactVCPresentationTransitioning> self();
 

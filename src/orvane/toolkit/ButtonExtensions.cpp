@@ -9,7 +9,9 @@ void permuteImageAndLabel(Button& button) {
     const auto mirror = AffineTransform::scale(-1, 1);
     button.setTransform(mirror);
     if (const auto& label = button.titleLabel()) label->setTransform(mirror);
-    if (const auto& image = button.imageView(); image && button.currentImage()) image->setTransform(mirror);
+    // The image view is mirrored whether or not it shows an image yet: an
+    // image set later must stand after the title too.
+    if (const auto& image = button.imageView()) image->setTransform(mirror);
 }
 
 void tapAnimation(const std::shared_ptr<View>& button, std::function<void()> completion) {

@@ -1,12 +1,41 @@
 #include "orvane/toolkit/OVConstants.hpp"
 
+#include <cstdint>
+#include <limits>
+#include <mutex>
+
+#include "platform/core/NoDestructor.hpp"
+
 namespace orvane::OVConstants {
 
-// Each font is looked up once, on its first read.
-#define OV_CONSTANT_FONT(accessor, faceName, size)                                        \
-    const OptionalFont& accessor() {                                                      \
-        static const OptionalFont font = platform::ui::Font::named(faceName, size);       \
-        return font;                                                                      \
+namespace {
+
+// The last answer of one font lookup, and the generation of the kit's faces
+// it was made in.
+struct KeptFont {
+    std::mutex mutex;
+    std::uint64_t generation = std::numeric_limits<std::uint64_t>::max();
+    OptionalFont font;
+};
+
+OptionalFont fontOf(KeptFont& kept, const char* faceName, double size) {
+    // Read before the lookup: a face registered meanwhile makes the next
+    // read look again.
+    const std::uint64_t generation = platform::ui::Font::generation();
+    std::lock_guard lock(kept.mutex);
+    if (kept.generation != generation) {
+        kept.font = platform::ui::Font::named(faceName, size);
+        kept.generation = generation;
+    }
+    return kept.font;
+}
+
+}  // namespace
+
+#define OV_CONSTANT_FONT(accessor, faceName, size)                         \
+    OptionalFont accessor() {                                              \
+        static platform::core::NoDestructor<KeptFont> kept;                \
+        return fontOf(*kept, faceName, size);                              \
     }
 
 OV_CONSTANT_FONT(OVPageElementTableViewCell::headerFont, "AvenirNext-DemiBold", 18)

@@ -2,8 +2,10 @@
 // interface, grouped by the component that reads them
 // (`OVConstants::OVChip::defaultMargin`). Nothing here depends on the theme or
 // on the widget's state. Numbers are compile-time constants; each font is
-// looked up by name once, on its first read (thread-safe), and is none for
-// the life of the process when the machine lacks that face.
+// looked up by name on its first read and kept (thread-safe), and looked up
+// again once the faces the kit can find have changed (a font file registered,
+// another substitution table), so a face registered later is seen; it is
+// none while neither the face nor its substitute can be found.
 #pragma once
 
 #include <optional>
@@ -68,18 +70,18 @@ struct OVImageView {
 struct OVPageElementTableViewCell {
     static constexpr double topMargin = 25;
     static constexpr double horizontalMargin = 12;
-    static const OptionalFont& headerFont();
+    static OptionalFont headerFont();
     static constexpr double separatorHaight = 1;
 };
 
 struct OVDescriptionTextTableViewCell {
-    static const OptionalFont& headerFont();
-    static const OptionalFont& textFont();
+    static OptionalFont headerFont();
+    static OptionalFont textFont();
 };
 
 struct OVPlayerTableViewCell {
     struct TrackLabel {
-        static const OptionalFont& font();
+        static OptionalFont font();
         static constexpr double speed = 15;
     };
 };
@@ -91,18 +93,18 @@ struct OVVerticalTableViewCell {
 };
 
 struct OVHorizontalCollectionView {
-    static const OptionalFont& episodeLabelFont();
+    static OptionalFont episodeLabelFont();
     static constexpr platform::graphics::Size itemSize{136, 200};
 };
 
 struct OVFooterPlayer {
     static constexpr platform::graphics::Color overlayColor{0, 0, 0, 0.5};
     static constexpr double height = 90;
-    static const OptionalFont& episodeFont();
+    static OptionalFont episodeFont();
 };
 
 struct OVScreen {
-    static const OptionalFont& titleFont();
+    static OptionalFont titleFont();
 
     struct Transitioning {
         static constexpr double translation = 70;
@@ -115,7 +117,7 @@ struct OVEpisodePlayCell {
 };
 
 struct OVContentIdentityCell {
-    static const OptionalFont& episodeLabelFont();
+    static OptionalFont episodeLabelFont();
 };
 
 struct OVPodcastSubscriptionCell {
@@ -133,12 +135,12 @@ struct OVLibraryPodcastsListCell {
 
 struct OVEpisodeTableViewCell {
     static constexpr double cellHeight = 145;
-    static const OptionalFont& episodeFont();
+    static OptionalFont episodeFont();
 };
 
 struct OVPopup {
-    static const OptionalFont& font();
-    static const OptionalFont& boldFont();
+    static OptionalFont font();
+    static OptionalFont boldFont();
 };
 
 }  // namespace orvane::OVConstants

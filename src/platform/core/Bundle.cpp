@@ -110,4 +110,15 @@ std::optional<fs::path> Bundle::pathForImage(std::string_view name) const {
     return std::nullopt;
 }
 
+std::optional<fs::path> Bundle::pathForResource(std::string_view name, std::string_view extension) const {
+    if (root_.empty() || name.empty() || name.find('/') != std::string_view::npos ||
+        extension.find('/') != std::string_view::npos || name == "." || name == "..")
+        return std::nullopt;
+    fs::path candidate = root_ / std::string(name);
+    if (!extension.empty()) candidate += "." + std::string(extension);
+    std::error_code ec;
+    if (fs::is_regular_file(candidate, ec)) return candidate;
+    return std::nullopt;
+}
+
 }  // namespace platform::core

@@ -3,8 +3,9 @@
 // from, and the installed location. It holds the "Strings" table
 // (`Strings.json`, an object of key → text) and images (`images/<name>.png`,
 // `.jpg`, `.jpeg` or `.gif`, or the same names ending in "@2x" or "@3x" for
-// images drawn at two or three pixels per point). Thread-safe; the table is
-// loaded once.
+// images drawn at two or three pixels per point), and other resources found
+// by name and extension (the font substitution table, `FontSubstitutes.json`).
+// Thread-safe; the table is loaded once.
 #pragma once
 
 #include <filesystem>
@@ -23,6 +24,8 @@ public:
     std::string localizedString(std::string_view key, std::string_view table = "Strings") const;
     // Path of the image named `name`, when the bundle has one.
     std::optional<std::filesystem::path> pathForImage(std::string_view name) const;
+    // Path of the file `<name>.<extension>` at the bundle's top, when there is one.
+    std::optional<std::filesystem::path> pathForResource(std::string_view name, std::string_view extension) const;
 
 private:
     explicit Bundle(std::filesystem::path root);

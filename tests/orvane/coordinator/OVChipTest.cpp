@@ -8,6 +8,7 @@
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/toolkit/OVCircleProgressionView.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
+#include "platform/core/SystemVersion.hpp"
 #include "platform/ui/views/Window.hpp"
 
 namespace {
@@ -144,6 +145,40 @@ TEST(OVChipTest, AChipWhoseRootViewWentIsBuiltAndPlacedAgainWithOneSetOfParts) {
     EXPECT_EQ(chip->constraints().size(), 4u);  // width, height, top, left
     window->layoutIfNeeded();
     EXPECT_EQ(chip->frame(), (platform::graphics::Rect{10, 30, 61, 61}));
+}
+
+TEST(OVChipTest, TheVerticalMarginCountsFromTheSafeAreaFromSystem11AndFromTheViewsEdgesBefore) {
+    struct RestoreVersion {
+        ~RestoreVersion() { platform::core::SystemVersion::setCurrent({}); }
+    } restore;
+    struct Case {
+        platform::core::SystemVersion version;
+        OVThemePosition position;
+        platform::ui::Rect frame;
+    };
+    // A 390 x 844 screen with 47 points unsafe at the top and 34 at the
+    // bottom; margins of 30 (vertical) and 10 (horizontal).
+    const Case cases[] = {
+        {{10, 3}, OVThemePosition::topLeft, {10, 30, 49, 49}},
+        {{10, 3}, OVThemePosition::bottomRight, {390 - 10 - 49, 844 - 30 - 49, 49, 49}},
+        {{11, 0}, OVThemePosition::topRight, {390 - 10 - 49, 47 + 30, 49, 49}},
+        {{11, 0}, OVThemePosition::bottomLeft, {10, 844 - 34 - 30 - 49, 49, 49}},
+        {{17, 0}, OVThemePosition::topLeft, {10, 47 + 30, 49, 49}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.version.major) + "." + std::to_string(c.version.minor) + " " +
+                     std::string(rawValue(c.position)));
+        platform::core::SystemVersion::setCurrent(c.version);
+        auto window = platform::ui::Window::create({390, 844}, 1);
+        window->setSafeAreaInsets({47, 0, 34, 0});
+        auto root = platform::ui::ViewController::create();
+        window->setRootViewController(root);
+        auto chip = OVChip::create();
+        chip->initialize(49);
+        chip->display(root, c.position, 30, 10);
+        window->layoutIfNeeded();
+        EXPECT_EQ(chip->frame(), c.frame);
+    }
 }
 
 }  // namespace

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include <unistd.h>
 
 #include "orvane/model/StringExtensions.hpp"
 #include "orvane/pages/OVLibraryPage.hpp"
@@ -81,7 +85,12 @@ TEST(ConfirmationTexts, NoHashOrNoFontGivesNone) {
 
 TEST(ConfirmationTexts, EachBuilderUsesItsMessageAndThePopupFonts) {
     const auto episode = OVTrack::create("e12", "Episode 12", std::nullopt, OVAudio{}, OVObjDescription{}, std::nullopt);
-    const bool fonts = OVConstants::OVPopup::font() && OVConstants::OVPopup::boldFont();
+    // The popup faces are the phone's; here the bundle's substitutes stand in.
+    const auto regular = OVConstants::OVPopup::font();
+    const auto bold = OVConstants::OVPopup::boldFont();
+    ASSERT_TRUE(regular && bold);
+    EXPECT_EQ(regular->postScriptName(), "Lato-Medium");
+    EXPECT_EQ(bold->postScriptName(), "Lato-Semibold");
     struct Case {
         std::optional<AttributedString> text;
         std::string key;
@@ -99,13 +108,40 @@ TEST(ConfirmationTexts, EachBuilderUsesItsMessageAndThePopupFonts) {
         // Every message of the bundle has exactly one place for the title.
         const std::string message = localized(c.key);
         ASSERT_EQ(std::count(message.begin(), message.end(), '#'), 1);
-        // Without the popup faces on this machine there is no text at all.
-        ASSERT_EQ(c.text.has_value(), fonts);
-        if (!fonts) continue;
+        ASSERT_TRUE(c.text.has_value());
         std::string expected = message;
-        expected.replace(expected.find('#'), 1, c.title);
+        const std::size_t hash = expected.find('#');
+        expected.replace(hash, 1, c.title);
         EXPECT_EQ(c.text->string(), expected);
+        // The title stands in the bold face, the rest in the regular one.
+        std::vector<Piece> runs;
+        if (hash > 0) runs.push_back({message.substr(0, hash), false});
+        if (!c.title.empty()) runs.push_back({c.title, true});
+        if (hash + 1 < message.size()) runs.push_back({message.substr(hash + 1), false});
+        const auto actual = runsOf(*c.text, *regular, *bold);
+        ASSERT_EQ(actual.size(), runs.size());
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            EXPECT_EQ(actual[i].text, runs[i].text);
+            EXPECT_EQ(actual[i].bold, runs[i].bold);
+        }
     }
+}
+
+TEST(ConfirmationTexts, WithoutTheFacesOrTheirSubstitutesThereIsNoText) {
+    const auto empty = std::filesystem::temp_directory_path() /
+                       ("orvane-confirmation-no-substitutes-" + std::to_string(::getpid()) + ".json");
+    std::ofstream(empty) << "{}";
+    Font::setSubstitutionTableFile(empty);
+    struct RestoreTable {
+        ~RestoreTable() { Font::setSubstitutionTableFile(std::nullopt); }
+    } restore;
+    const auto episode = OVTrack::create("e12", "Episode 12", std::nullopt, OVAudio{}, OVObjDescription{}, std::nullopt);
+    EXPECT_FALSE(OVConstants::OVPopup::font());
+    EXPECT_FALSE(OVLibraryPage::popupAttributedText(*episode));
+    EXPECT_FALSE(OVLibraryPage::popupAttributedText(OVSubscription::podcast, "The Show"));
+    Font::setSubstitutionTableFile(std::nullopt);
+    std::filesystem::remove(empty);
+    EXPECT_TRUE(OVLibraryPage::popupAttributedText(*episode));
 }
 
 }  // namespace

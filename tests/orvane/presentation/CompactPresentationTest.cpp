@@ -574,6 +574,54 @@ TEST(CompactPresentation, FullExpandAtFullScreenOnlyCompletesAndTheSheetStillShr
     EXPECT_EQ(host.presented->changes.at(2), (Change{State::fullScreen, State::shrinking}));
 }
 
+TEST(CompactPresentation, FullExpandWhileShrinkingSpringsBackAndTheSheetStillShrinks) {
+    Host host;
+    host.openFullScreen();
+    auto& changes = host.presented->changes;
+    changes.clear();
+    host.touch(TouchPhase::began, {207, 400});
+    host.touch(TouchPhase::moved, {207, 420});
+    host.touch(TouchPhase::moved, {207, 440});
+    host.touch(TouchPhase::moved, {207, 480});
+    ASSERT_EQ(changes, (std::vector<Change>{{State::fullScreen, State::shrinking}}));
+    host.window->layoutIfNeeded();
+    EXPECT_EQ(host.sheet()->frame().origin.y, 70);
+
+    int completions = 0;
+    host.animator->fullExpand([&] { ++completions; });
+    EXPECT_EQ(changes.back(), (Change{State::shrinking, State::fullScreen}));
+    auto spring = std::dynamic_pointer_cast<const SpringAnimation>(host.sheetAnimation());
+    ASSERT_TRUE(spring);
+    EXPECT_EQ(spring->duration(), 0.7);
+    // The finger still down no longer moves the sheet: its drag was ended.
+    host.touch(TouchPhase::moved, {207, 560});
+    host.touch(TouchPhase::ended, {207, 560});
+    EXPECT_EQ(changes.size(), 2u);
+    host.advance(1);
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(host.sheet()->frame(), (Rect{0, 30, 414, 782}));
+
+    // The dismiss pan was never disabled: the next drag shrinks the sheet.
+    EXPECT_TRUE(host.presented->dismissPan->isEnabled());
+    testsupport::drag(*host.window, {207, 300}, {207, 400}, 0.5, 10);
+    EXPECT_EQ(changes.at(2), (Change{State::fullScreen, State::shrinking}));
+}
+
+TEST(CompactPresentation, FullExpandWhileDismissingLetsTheSheetGo) {
+    Host host;
+    host.openFullScreen();
+    auto& changes = host.presented->changes;
+    changes.clear();
+    host.animator->dismiss();
+    ASSERT_EQ(changes, (std::vector<Change>{{State::fullScreen, State::dismissing}}));
+    int completions = 0;
+    host.animator->fullExpand([&] { ++completions; });
+    host.advance(1);
+    EXPECT_EQ(completions, 0);
+    EXPECT_EQ(changes, (std::vector<Change>{{State::fullScreen, State::dismissing}, {State::dismissing, State::closed}}));
+    EXPECT_FALSE(host.root->presentedViewController());
+}
+
 TEST(CompactPresentation, RefusedOpeningCompletesWithFalseAndBuildsNothing) {
     platform::core::RunLoop::main().useManualClock();
     auto container = View::create({0, 0, 414, 800});

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "orvane/toolkit/OVConstants.hpp"
 #include "orvane/toolkit/OVViewWithTouchOutsideBounds.hpp"
 
@@ -56,7 +58,7 @@ TEST(OVViewWithTouchOutsideBounds, AsksItsTouchViewsFirstInRegistrationOrder) {
     EXPECT_EQ(s.container->hitTest({160, 160}), nullptr);
 }
 
-TEST(OVConstants, ValuesAndFontsWithoutTheFaces) {
+TEST(OVConstants, ValuesAndFontsFromTheSubstitutes) {
     using namespace orvane;
     EXPECT_EQ(OVConstants::OVChip::side(OVThemeSize::big), 61);
     EXPECT_EQ(OVConstants::OVChip::side(OVThemeSize::small), 42);
@@ -64,14 +66,30 @@ TEST(OVConstants, ValuesAndFontsWithoutTheFaces) {
     EXPECT_EQ(OVConstants::OVVCPresentationTransitioning::Compact::openingAnimationDuration, 0.7);
     EXPECT_EQ(OVConstants::OVFooterPlayer::overlayColor, (Color{0, 0, 0, 0.5}));
     static_assert(std::is_same_v<decltype(OVConstants::OVVerticalTableViewCell::defaultVisiblePodcasts), const int>);
-    // Each font is the named face when the machine has it, none otherwise,
-    // and the same on every read.
-    const bool hasFace = Font::named("AvenirNext-DemiBold", 15).has_value();
-    EXPECT_EQ(OVConstants::OVScreen::titleFont().has_value(), hasFace);
-    EXPECT_EQ(&OVConstants::OVScreen::titleFont(), &OVConstants::OVScreen::titleFont());
-    if (hasFace) {
-        EXPECT_EQ(OVConstants::OVScreen::titleFont()->pointSize(), 15);
-    }
+    // Each font is the named face, here its substitute, the same on every read.
+    const auto title = OVConstants::OVScreen::titleFont();
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->postScriptName(), "Lato-Semibold");
+    EXPECT_EQ(title->pointSize(), 15);
+    EXPECT_EQ(OVConstants::OVScreen::titleFont(), title);
+}
+
+TEST(OVConstants, FontsFollowTheFacesTheKitCanFind) {
+    using namespace orvane;
+    struct RestoreTable {
+        ~RestoreTable() { Font::setSubstitutionTableFile(std::nullopt); }
+    } restore;
+    // Read once with the faces there, then without their substitutes: the
+    // kept answer gives way, and comes back with the table.
+    ASSERT_TRUE(OVConstants::OVEpisodeTableViewCell::episodeFont());
+    Font::setSubstitutionTableFile(std::filesystem::path(ORVANE_SOURCE_DIR) / "no-such-table.json");
+    EXPECT_FALSE(OVConstants::OVEpisodeTableViewCell::episodeFont());
+    EXPECT_FALSE(OVConstants::OVPlayerTableViewCell::TrackLabel::font());
+    Font::setSubstitutionTableFile(std::nullopt);
+    const auto font = OVConstants::OVPlayerTableViewCell::TrackLabel::font();
+    ASSERT_TRUE(font);
+    EXPECT_EQ(font->postScriptName(), "Lato-Bold");
+    EXPECT_EQ(font->pointSize(), 22);
 }
 
 }  // namespace

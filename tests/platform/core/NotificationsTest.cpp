@@ -81,6 +81,7 @@ TEST(Bundle, LooksUpStringsAndFallsBackToTheKey) {
     {
         std::ofstream(dir / "Strings.json") << R"({"DISCOVER_PAGE_TITLE": "Découvrir", "N": 3})";
         std::ofstream(dir / "images" / "Logo.png") << "png";
+        std::ofstream(dir / "FontSubstitutes.json") << "{}";
     }
     setenv("ORVANE_RESOURCES", dir.c_str(), 1);
     const auto& bundle = Bundle::module();
@@ -91,5 +92,9 @@ TEST(Bundle, LooksUpStringsAndFallsBackToTheKey) {
     EXPECT_EQ(bundle.pathForImage("Logo"), dir / "images" / "Logo.png");
     EXPECT_FALSE(bundle.pathForImage("../Strings"));
     EXPECT_FALSE(bundle.pathForImage("Missing"));
+    EXPECT_EQ(bundle.pathForResource("FontSubstitutes", "json"), dir / "FontSubstitutes.json");
+    EXPECT_FALSE(bundle.pathForResource("FontSubstitutes", "txt"));
+    EXPECT_FALSE(bundle.pathForResource("images", ""));
+    EXPECT_FALSE(bundle.pathForResource("../FontSubstitutes", "json"));
     std::filesystem::remove_all(dir);
 }

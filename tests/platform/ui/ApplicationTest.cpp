@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/ui/views/Application.hpp"
+#include "platform/ui/views/SelectionFeedbackGenerator.hpp"
 #include "platform/ui/views/Window.hpp"
 
 using namespace platform::ui;
@@ -32,6 +33,20 @@ TEST(Application, KnowsItsWindowsAndLogsOpenedURLs) {
     app.hapticFeedback(HapticFeedbackStyle::light);
     app.hapticFeedback(HapticFeedbackStyle::success);
     EXPECT_EQ(app.hapticFeedbackCount(), 2);
+}
+
+TEST(Application, ASelectionFeedbackGeneratorGivesOneSelectionHapticPerChange) {
+    auto& app = Application::shared();
+    const int before = app.hapticFeedbackCount();
+    const int selectionsBefore = app.hapticFeedbackCount(HapticFeedbackStyle::selection);
+    auto generator = SelectionFeedbackGenerator::create();
+    generator->prepare();
+    EXPECT_EQ(app.hapticFeedbackCount(), before) << "preparing gives no feedback";
+    generator->selectionChanged();
+    SelectionFeedbackGenerator::create()->selectionChanged();
+    app.hapticFeedback(HapticFeedbackStyle::heavy);
+    EXPECT_EQ(app.hapticFeedbackCount(HapticFeedbackStyle::selection), selectionsBefore + 2);
+    EXPECT_EQ(app.hapticFeedbackCount(), before + 3);
 }
 
 }  // namespace

@@ -145,4 +145,50 @@ TEST(CollectionView, ItemsAreDressedAsTheyComeIntoViewAndPooledAsTheyLeave) {
     NibRegistry::shared().unregisterNib("SpyItem");
 }
 
+TEST(CollectionView, TheDelegateGivesEachSectionItsOwnSpacings) {
+    // Items of 100 x 50 in a 320-point column: the first section at least
+    // 12 apart in a line and 24 between lines (two to a line), the second
+    // with the layout's own 10 and 10 (three to a line).
+    class Spaced : public Items {
+    public:
+        int numberOfSections(CollectionView&) override { return 2; }
+        int numberOfItems(CollectionView&, int section) override { return section == 0 ? 5 : 4; }
+        double minimumInteritemSpacingForSection(CollectionView& view, int section) override {
+            return section == 0 ? 12 : CollectionViewDelegate::minimumInteritemSpacingForSection(view, section);
+        }
+        double minimumLineSpacingForSection(CollectionView& view, int section) override {
+            return section == 0 ? 24 : CollectionViewDelegate::minimumLineSpacingForSection(view, section);
+        }
+    };
+    platform::core::RunLoop::main().useManualClock();
+    NibRegistry::shared().registerNib("SpyItem", [](NibBuild& build) {
+        build.add(SpyItem::make());
+        return true;
+    });
+    CollectionViewFlowLayout layout;
+    layout.itemSize = {100, 50};
+    auto window = Window::create({320, 480});
+    auto collection = CollectionView::create({0, 0, 320, 480}, layout);
+    auto items = std::make_shared<Spaced>();
+    collection->registerNib("SpyItem", "Item");
+    collection->setDataSource(items);
+    window->addSubview(collection);
+    collection->layoutIfNeeded();
+    // Without a delegate every section takes the layout's spacings.
+    EXPECT_EQ(collection->collectionViewLayout().frameForItem({0, 3}), (Rect{0, 60, 100, 50}));
+
+    collection->setDelegate(items);
+    collection->layoutIfNeeded();
+    const auto& flow = collection->collectionViewLayout();
+    EXPECT_EQ(flow.frameForItem({0, 1}), (Rect{220, 0, 100, 50}));
+    EXPECT_EQ(flow.frameForItem({0, 2}), (Rect{0, 74, 100, 50}));
+    EXPECT_EQ(flow.frameForItem({0, 4}), (Rect{0, 148, 100, 50}));
+    EXPECT_EQ(flow.frameForItem({1, 0}), (Rect{0, 198, 100, 50}));
+    EXPECT_EQ(flow.frameForItem({1, 2}), (Rect{220, 198, 100, 50}));
+    EXPECT_EQ(flow.frameForItem({1, 3}), (Rect{0, 258, 100, 50}));
+    EXPECT_EQ(collection->contentSize(), (Size{320, 308}));
+    EXPECT_EQ(collection->cellForItem({1, 3})->frame(), (Rect{0, 258, 100, 50}));
+    NibRegistry::shared().unregisterNib("SpyItem");
+}
+
 }  // namespace

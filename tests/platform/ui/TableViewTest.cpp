@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,13 +51,63 @@ void registerSpyNib() {
     });
 }
 
+// A section header that counts its reuses.
+class SpyHeader : public TableViewHeaderFooterView {
+public:
+    static std::shared_ptr<SpyHeader> make() {
+        return std::make_shared<SpyHeader>(ConstructorKey{}, Rect{0, 0, 320, 28});
+    }
+    using TableViewHeaderFooterView::TableViewHeaderFooterView;
+    void prepareForReuse() override {
+        TableViewHeaderFooterView::prepareForReuse();
+        ++prepares;
+        section = -1;
+    }
+    int prepares = 0;
+    int section = -1;
+};
+
+int headerNibBuilds = 0;
+
+const Color headerColor{0.2, 0.5, 0.9, 1};
+
+void registerSpyHeaderNib() {
+    NibRegistry::shared().registerNib("SpyHeader", [](NibBuild& build) {
+        ++headerNibBuilds;
+        auto header = SpyHeader::make();
+        header->setBackgroundColor(headerColor);
+        build.add(header);
+        return true;
+    });
+}
+
 // Rows named by strings, section by section; cells dequeued as "Spy".
+// Sections with a height in `headerHeights` get a header dequeued as
+// "Header" (when registered), titled "Section <n>".
 class Source : public TableViewDataSource, public TableViewDelegate {
 public:
     std::vector<std::vector<std::string>> sections{{}};
     std::map<std::string, double> fitting;  // automatic height by item
+    std::map<int, double> headerHeights;
     int asked = 0;
     std::vector<IndexPath> selections, deselections;
+    std::vector<int> headersAsked, headersShown, headersGone;
+
+    double heightForHeaderInSection(TableView& table, int section) override {
+        auto it = headerHeights.find(section);
+        return it == headerHeights.end() ? TableViewDelegate::heightForHeaderInSection(table, section) : it->second;
+    }
+    std::shared_ptr<View> viewForHeaderInSection(TableView& table, int section) override {
+        headersAsked.push_back(section);
+        auto header = std::dynamic_pointer_cast<SpyHeader>(table.dequeueReusableHeaderFooterView("Header"));
+        if (!header) return nullptr;
+        header->section = section;
+        header->textLabel()->setText("Section " + std::to_string(section));
+        header->textLabel()->setTextColor(Color::white());
+        return header;
+    }
+    void willDisplayHeaderView(TableView&, View&, int section) override { headersShown.push_back(section); }
+    void didEndDisplayingHeaderView(TableView&, View&, int section) override { headersGone.push_back(section); }
 
     int numberOfSections(TableView&) override { return static_cast<int>(sections.size()); }
     int numberOfRows(TableView&, int section) override { return static_cast<int>(sections[section].size()); }
@@ -296,6 +348,170 @@ TEST(TableView, ATapSelectsTheRowUnderItAndDeselectsThePreviousOne) {
     EXPECT_EQ(scene.source->selections.size(), 2u);
     EXPECT_EQ(scene.source->deselections.size(), 1u);
     EXPECT_EQ(scene.table->indexPathForSelectedRow(), std::nullopt);
+}
+
+// A table of two sections, "a" and "b" then "c", "d" and "e", rows of 50
+// points under headers of 47, in a table tall enough for all of them.
+struct TwoSections : Scene {
+    TwoSections() : Scene({}) {
+        registerSpyHeaderNib();
+        headerNibBuilds = 0;
+        table->registerHeaderFooterNib("SpyHeader", "Header");
+        source->sections = {{"a", "b"}, {"c", "d", "e"}};
+        source->headerHeights = {{0, 47}, {1, 47}};
+        table->setFrame({0, 0, 320, 400});
+        table->reloadData();
+        table->layoutIfNeeded();
+    }
+};
+
+TEST(TableView, SectionHeadersStandAboveTheirRows) {
+    TwoSections scene;
+    auto& table = *scene.table;
+    // Header 0, rows a and b, header 1, rows c, d and e: 2 x 47 + 5 x 50.
+    EXPECT_EQ(table.rectForHeaderInSection(0), (Rect{0, 0, 320, 47}));
+    EXPECT_EQ(table.rectForRow({0, 0}), (Rect{0, 47, 320, 50}));
+    EXPECT_EQ(table.rectForRow({0, 1}), (Rect{0, 97, 320, 50}));
+    EXPECT_EQ(table.rectForHeaderInSection(1), (Rect{0, 147, 320, 47}));
+    EXPECT_EQ(table.rectForRow({1, 0}), (Rect{0, 194, 320, 50}));
+    EXPECT_EQ(table.rectForRow({1, 2}), (Rect{0, 294, 320, 50}));
+    EXPECT_EQ(table.contentSize().height, 344);
+    EXPECT_EQ(table.rectForHeaderInSection(2), Rect::null());
+
+    // The header views lie over their areas, above the rows in the drawing order.
+    for (int section : {0, 1}) {
+        SCOPED_TRACE(section);
+        auto header = std::dynamic_pointer_cast<SpyHeader>(table.headerView(section));
+        ASSERT_TRUE(header);
+        EXPECT_EQ(header->section, section);
+        EXPECT_EQ(header->frame(), table.rectForHeaderInSection(section));
+        EXPECT_EQ(header->textLabel()->text(), "Section " + std::to_string(section));
+        const auto& subviews = table.subviews();
+        const auto at = std::find(subviews.begin(), subviews.end(), header);
+        for (const auto& cell : table.visibleCells())
+            EXPECT_LT(std::find(subviews.begin(), subviews.end(), cell), at);
+    }
+    EXPECT_EQ(scene.source->headersAsked, (std::vector<int>{0, 1}));
+    EXPECT_EQ(scene.source->headersShown, (std::vector<int>{0, 1}));
+    EXPECT_EQ(scene.shownItems(), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
+
+    // A header is no row: points over it find none, and a tap selects nothing.
+    EXPECT_EQ(table.indexPathForRow({10, 20}), std::nullopt);
+    EXPECT_EQ(table.indexPathForRow({10, 50}), (IndexPath{0, 0}));
+    EXPECT_EQ(table.indexPathForRow({10, 150}), std::nullopt);
+    EXPECT_EQ(table.indexPathForRow({10, 193.9}), std::nullopt);
+    EXPECT_EQ(table.indexPathForRow({10, 194}), (IndexPath{1, 0}));
+    testsupport::tap(*scene.window, {100, 160});
+    EXPECT_TRUE(scene.source->selections.empty());
+    testsupport::tap(*scene.window, {100, 220});
+    EXPECT_EQ(scene.source->selections, (std::vector<IndexPath>{{1, 0}}));
+
+    // Without a height of its own a section takes the table's; 0 shows no header.
+    scene.source->headerHeights = {{1, 0}};
+    table.setSectionHeaderHeight(20);
+    table.layoutIfNeeded();
+    EXPECT_EQ(table.rectForRow({0, 0}), (Rect{0, 20, 320, 50}));
+    EXPECT_EQ(table.rectForHeaderInSection(1), (Rect{0, 120, 320, 0}));
+    EXPECT_EQ(table.rectForRow({1, 0}), (Rect{0, 120, 320, 50}));
+    EXPECT_EQ(table.headerView(1), nullptr);
+    EXPECT_EQ(scene.source->headersGone, (std::vector<int>{1}));
+    EXPECT_EQ(table.headerView(0)->frame(), (Rect{0, 0, 320, 20}));
+}
+
+TEST(TableView, SectionHeadersAreAskedForInViewOnlyAndReusedWhenScrolled) {
+    Scene scene({});
+    registerSpyHeaderNib();
+    headerNibBuilds = 0;
+    scene.table->registerHeaderFooterNib("SpyHeader", "Header");
+    // 40 sections of three rows under a 47-point header: 197 points each.
+    scene.source->sections.clear();
+    for (int s = 0; s < 40; ++s) {
+        scene.source->sections.push_back(numbered(3, "s" + std::to_string(s) + " row "));
+        scene.source->headerHeights[s] = 47;
+    }
+    scene.table->reloadData();
+    scene.table->layoutIfNeeded();
+    EXPECT_EQ(scene.table->contentSize().height, 40 * 197);
+    // 200 points show header 0 and the top of header 1.
+    EXPECT_EQ(scene.source->headersAsked, (std::vector<int>{0, 1}));
+    EXPECT_EQ(headerNibBuilds, 2);
+
+    std::set<const View*> distinct;
+    int shownAtOnce = 0;
+    for (double y = 0; y <= 40 * 197 - 200; y += 35) {
+        scene.table->setContentOffset({0, y});
+        int shown = 0;
+        for (int s = 0; s < 40; ++s) {
+            const auto header = scene.table->headerView(s);
+            const Rect area = scene.table->rectForHeaderInSection(s);
+            const bool inView = area.maxY() > y && area.minY() < y + 200;
+            EXPECT_EQ(header != nullptr, inView) << "section " << s << " at " << y;
+            if (!header) continue;
+            ++shown;
+            distinct.insert(header.get());
+            EXPECT_EQ(std::dynamic_pointer_cast<SpyHeader>(header)->section, s);
+            EXPECT_EQ(header->frame(), area);
+        }
+        shownAtOnce = std::max(shownAtOnce, shown);
+    }
+    // Every header was asked for once on the way down, from two views.
+    EXPECT_EQ(scene.source->headersAsked.size(), 40u);
+    EXPECT_EQ(headerNibBuilds, shownAtOnce);
+    EXPECT_EQ(distinct.size(), static_cast<std::size_t>(shownAtOnce));
+    EXPECT_LE(shownAtOnce, 2);
+    int prepares = 0;
+    for (const View* header : distinct) prepares += static_cast<const SpyHeader*>(header)->prepares;
+    EXPECT_EQ(prepares, 38);
+    // Every header shown and no longer in view was taken off the table.
+    std::size_t inView = 0;
+    for (int s = 0; s < 40; ++s) inView += scene.table->headerView(s) != nullptr;
+    EXPECT_EQ(scene.source->headersShown.size(), 40u);
+    EXPECT_EQ(scene.source->headersGone.size(), 40u - inView);
+}
+
+TEST(TableView, SectionHeadersFollowTheirHeightsThroughABatchUpdate) {
+    // As a list of saved and other episodes: a header only over a section
+    // that has rows, and a row moving from the second section to the first.
+    TwoSections scene;
+    auto& table = *scene.table;
+    scene.source->sections = {{}, {"c", "d", "e"}};
+    scene.source->headerHeights = {{0, 0}, {1, 47}};
+    table.reloadData();
+    table.layoutIfNeeded();
+    EXPECT_EQ(table.headerView(0), nullptr);
+    EXPECT_EQ(table.rectForHeaderInSection(1), (Rect{0, 0, 320, 47}));
+    EXPECT_EQ(table.rectForRow({1, 0}), (Rect{0, 47, 320, 50}));
+
+    table.beginUpdates();
+    scene.source->sections = {{"d"}, {"c", "e"}};
+    scene.source->headerHeights = {{0, 47}, {1, 47}};
+    ASSERT_TRUE(table.moveRow({1, 1}, {0, 0}).has_value());
+    ASSERT_TRUE(table.endUpdates().has_value());
+    table.layoutIfNeeded();
+    EXPECT_EQ(table.rectForRow({0, 0}), (Rect{0, 47, 320, 50}));
+    EXPECT_EQ(table.rectForHeaderInSection(1), (Rect{0, 97, 320, 47}));
+    EXPECT_EQ(table.rectForRow({1, 1}), (Rect{0, 194, 320, 50}));
+    ASSERT_TRUE(table.headerView(0));
+    EXPECT_EQ(table.headerView(0)->frame(), (Rect{0, 0, 320, 47}));
+    EXPECT_EQ(table.headerView(1)->frame(), (Rect{0, 97, 320, 47}));
+    EXPECT_EQ(scene.shownItems(), (std::vector<std::string>{"d", "c", "e"}));
+}
+
+TEST(TableView, DrawsTwoSectionsUnderTheirHeaders) {
+    TwoSections scene;
+    scene.table->setSeparatorColor(Color::plainBlue());
+    scene.table->setSeparatorInset({0, 0, 0, 0});
+    const auto image = scene.window->snapshot();
+    ASSERT_TRUE(image);
+    if (const char* dir = std::getenv("ORVANE_SNAPSHOT_DIR"))
+        renderprobe::writePng(*image, std::string(dir) + "/table_view_section_headers.png");
+    const renderprobe::Rgba header{51, 128, 230, 255}, white{255, 255, 255, 255};
+    // Header 0 from 0 to 47, its rows to 147, header 1 to 194, its rows to 344.
+    for (const auto& [y, expected] : std::vector<std::pair<double, renderprobe::Rgba>>{
+             {2, header}, {45, header}, {60, white}, {140, white}, {149, header}, {192, header}, {200, white},
+             {340, white}, {360, white}}) {
+        EXPECT_TRUE(renderprobe::near(renderprobe::pixelAt(*image, 300, y), expected, 8)) << "at y = " << y;
+    }
 }
 
 TEST(TableView, SeparatorsFooterAndSectionsAreLaidOutUnderTheRows) {

@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -123,6 +124,51 @@ TEST(TextLayoutTest, PangoMeasuresInPointsAndHonoursWidthAndLineLimits) {
     bold.addAttribute(AttributeKey::font, *font.withTraits(true, false), line.fullRange());
     EXPECT_GT(bold.size().width, natural.size.width);
     EXPECT_EQ(AttributedString().size(), Size::zero());
+}
+
+TEST(TextLayoutTest, ParagraphLineHeightsAreHeldBetweenTheirMinimumAndMaximum) {
+    const Font font = Font::systemFont(20);
+    const std::string words = "The quick brown fox jumps over the lazy dog again and again";
+    TextLayoutOptions wrapped;
+    wrapped.maxWidth = 150;
+    const TextMetrics natural = measureText(AttributedString(words, {font, {}, {}, {}}), wrapped);
+    ASSERT_GE(natural.lineCount, 3);
+    const double own = natural.size.height / natural.lineCount;  // about 1.16 x 20 points
+    ASSERT_GT(own, 21);
+    ASSERT_LT(own, 26);
+
+    struct Case {
+        const char* name;
+        ParagraphStyle style;
+        double lineHeight;
+    };
+    const std::vector<Case> cases = {
+        {"a maximum below the font's own height", {.maximumLineHeight = 20}, 20},
+        {"a maximum above it changes nothing", {.maximumLineHeight = 40}, own},
+        {"a minimum above it", {.minimumLineHeight = 30}, 30},
+        {"a multiple, then the maximum", {.lineHeightMultiple = 1.5, .maximumLineHeight = 25}, 25},
+        {"a multiple, then the minimum", {.lineHeightMultiple = 0.5, .minimumLineHeight = 18}, 18},
+        {"a minimum and a maximum that meet", {.minimumLineHeight = 22, .maximumLineHeight = 22}, 22},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const AttributedString text(words, {font, {}, c.style, {}});
+        const TextMetrics m = measureText(text, wrapped);
+        EXPECT_EQ(m.lineCount, natural.lineCount);
+        EXPECT_NEAR(m.size.height, c.lineHeight * m.lineCount, 0.05);
+        // Two lines kept: the height of two such lines.
+        TextLayoutOptions twoLines = wrapped;
+        twoLines.numberOfLines = 2;
+        twoLines.lineBreakMode = LineBreakMode::byTruncatingTail;
+        EXPECT_NEAR(measureText(text, twoLines).size.height, c.lineHeight * 2, 0.05);
+        // The fixed-advance measure follows the same bounds from its own 24-point lines.
+        ScopedTextMeasurer fixed(std::make_shared<FixedAdvanceTextMeasurer>(10, 24));
+        const double fixedLine = std::clamp(24 * (c.style.lineHeightMultiple > 0 ? c.style.lineHeightMultiple : 1.0),
+                                            c.style.minimumLineHeight,
+                                            c.style.maximumLineHeight > 0 ? c.style.maximumLineHeight : 1e9);
+        const TextMetrics f = measureText(text, wrapped);
+        EXPECT_DOUBLE_EQ(f.size.height, fixedLine * f.lineCount);
+    }
 }
 
 TEST(TextLayoutTest, DrawnTextStaysInsideItsClippedRectangle) {

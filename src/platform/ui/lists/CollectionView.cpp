@@ -8,6 +8,14 @@
 
 namespace platform::ui {
 
+double CollectionViewDelegate::minimumInteritemSpacingForSection(CollectionView& collectionView, int /*section*/) {
+    return collectionView.collectionViewLayout().minimumInteritemSpacing;
+}
+
+double CollectionViewDelegate::minimumLineSpacingForSection(CollectionView& collectionView, int /*section*/) {
+    return collectionView.collectionViewLayout().minimumLineSpacing;
+}
+
 std::shared_ptr<CollectionView> CollectionView::create(const Rect& frame, const CollectionViewFlowLayout& layout) {
     auto view = std::make_shared<CollectionView>(ConstructorKey{}, frame, layout);
     view->installPanGestureRecognizer();
@@ -30,6 +38,8 @@ void CollectionView::setDataSource(const std::shared_ptr<CollectionViewDataSourc
 void CollectionView::setDelegate(const std::shared_ptr<CollectionViewDelegate>& delegate) {
     delegate_ = delegate;
     ScrollView::setDelegate(delegate);
+    layoutDirty_ = true;
+    setNeedsLayout();
 }
 
 void CollectionView::setCollectionViewLayout(const CollectionViewFlowLayout& layout) {
@@ -92,7 +102,12 @@ void CollectionView::layoutItems() {
     if (layoutDirty_ || bounds().size != laidOutSize_) {
         layoutDirty_ = false;
         laidOutSize_ = bounds().size;
-        layout_.prepare(laidOutSize_, counts_);
+        std::vector<CollectionViewSectionSpacing> spacings;
+        if (auto d = delegate()) {
+            for (int s = 0; s < numberOfSections(); ++s)
+                spacings.push_back({d->minimumInteritemSpacingForSection(*this, s), d->minimumLineSpacingForSection(*this, s)});
+        }
+        layout_.prepare(laidOutSize_, counts_, spacings);
         setContentSize(layout_.contentSize());
     }
     const Rect visible = bounds();

@@ -3,7 +3,8 @@
 // hands out and a weak delegate (also the scroll view's delegate) hears
 // about. Items are dressed (asked of the data source) as they come into
 // view, in layout passes and on scrolling, and their cells go back to the
-// reuse pool of their identifier as they leave it. A tap selects the item
+// reuse pool of their identifier as they leave it. The delegate may give a
+// section spacings of its own, asked whenever the layout is prepared. A tap selects the item
 // under it and tells the delegate. Main thread only.
 #pragma once
 
@@ -40,6 +41,11 @@ public:
     virtual void didEndDisplayingCell(CollectionView& /*collectionView*/, CollectionViewCell& /*cell*/,
                                       const IndexPath& /*indexPath*/) {}
     virtual void didSelectItem(CollectionView& /*collectionView*/, const IndexPath& /*indexPath*/) {}
+
+    // Flow layout: the least spacing between the items of a line and
+    // between the lines of a section; by default the layout's own.
+    virtual double minimumInteritemSpacingForSection(CollectionView& collectionView, int section);
+    virtual double minimumLineSpacingForSection(CollectionView& collectionView, int section);
 };
 
 class CollectionView : public ScrollView {

@@ -22,29 +22,37 @@ Axes axesOf(const CollectionViewFlowLayout& l) {
 
 }  // namespace
 
-double CollectionViewFlowLayout::pitchAlong() const { return axesOf(*this).itemAlong + minimumLineSpacing; }
+double CollectionViewFlowLayout::pitchAlong(const Section& s) const {
+    return axesOf(*this).itemAlong + s.lineSpacing;
+}
 
-void CollectionViewFlowLayout::prepare(Size bounds, const std::vector<int>& itemCounts) {
+void CollectionViewFlowLayout::prepare(Size bounds, const std::vector<int>& itemCounts,
+                                       const std::vector<CollectionViewSectionSpacing>& spacings) {
     const bool vertical = scrollDirection == CollectionViewScrollDirection::vertical;
     const Axes a = axesOf(*this);
     const double across = vertical ? bounds.width : bounds.height;
     const double available = std::max(0.0, across - a.leadAcross - a.trailAcross);
     const double itemAcross = std::max(0.0, a.itemAcross);
-    const double spacing = std::max(0.0, minimumInteritemSpacing);
 
     sections_.clear();
     double along = 0;
-    for (int count : itemCounts) {
+    for (std::size_t index = 0; index < itemCounts.size(); ++index) {
+        const int count = itemCounts[index];
+        const CollectionViewSectionSpacing own =
+            index < spacings.size() ? spacings[index] : CollectionViewSectionSpacing{minimumInteritemSpacing,
+                                                                                      minimumLineSpacing};
+        const double spacing = std::isfinite(own.interitem) ? std::max(0.0, own.interitem) : 0.0;
         Section s;
         s.count = std::max(0, count);
         s.start = along;
+        s.lineSpacing = std::isfinite(own.line) ? own.line : 0.0;
         const double fit = (available + spacing) / std::max(itemAcross + spacing, 1e-9);
         s.perLine = std::max(1, static_cast<int>(std::floor(fit + 1e-9)));
         s.firstAcross = a.leadAcross;
         s.pitchAcross = s.perLine > 1 ? itemAcross + (available - s.perLine * itemAcross) / (s.perLine - 1) : 0;
         if (s.count > 0) {
             const int lines = (s.count + s.perLine - 1) / s.perLine;
-            along += a.leadAlong + lines * a.itemAlong + (lines - 1) * minimumLineSpacing + a.trailAlong;
+            along += a.leadAlong + lines * a.itemAlong + (lines - 1) * s.lineSpacing + a.trailAlong;
         }
         sections_.push_back(s);
     }
@@ -55,7 +63,7 @@ Rect CollectionViewFlowLayout::frameIn(const Section& s, int item) const {
     const Axes a = axesOf(*this);
     const int line = item / s.perLine;
     const int column = item % s.perLine;
-    const double along = s.start + a.leadAlong + line * pitchAlong();
+    const double along = s.start + a.leadAlong + line * pitchAlong(s);
     const double across = s.firstAcross + column * s.pitchAcross;
     if (scrollDirection == CollectionViewScrollDirection::vertical) return Rect{across, along, itemSize.width, itemSize.height};
     return Rect{along, across, itemSize.width, itemSize.height};
@@ -80,7 +88,7 @@ std::vector<IndexPath> CollectionViewFlowLayout::indexPathsInRect(const Rect& re
         if (s.count == 0) continue;
         const int lines = (s.count + s.perLine - 1) / s.perLine;
         const double top = s.start + a.leadAlong;
-        const double pitch = std::max(pitchAlong(), 1e-9);
+        const double pitch = std::max(pitchAlong(s), 1e-9);
         // Only the lines that can meet the rectangle are looked at.
         const int first = std::clamp(static_cast<int>(std::floor((lo - top - a.itemAlong) / pitch)), 0, lines);
         const int last = std::clamp(static_cast<int>(std::floor((hi - top) / pitch)) + 1, 0, lines);

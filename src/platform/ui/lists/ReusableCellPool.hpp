@@ -1,6 +1,6 @@
-// What a table and a collection share about their cells: the nibs
-// registered by reuse identifier and the pool of cells put aside by
-// identifier. A dequeue takes a pooled cell (after `prepareForReuse`) or
+// What a table and a collection share about their cells (and a table about
+// its section headers): the nibs registered by reuse identifier and the pool
+// of cells put aside by identifier. A dequeue takes a pooled cell (after `prepareForReuse`) or
 // builds one from the registered nib (the builder has connected it and
 // called `awakeFromNib`). Owned by its table or collection; main thread only.
 #pragma once
@@ -18,6 +18,9 @@ namespace platform::ui {
 template <class Cell>
 class ReusableCellPool {
 public:
+    // `kind` names what the pool holds in its debug lines.
+    explicit ReusableCellPool(std::string kind = "cell") : kind_(std::move(kind)) {}
+
     // Registers (or replaces) the nib by name for an identifier; an empty
     // name removes the registration.
     void registerNib(const std::string& nibName, const std::string& identifier) {
@@ -42,13 +45,13 @@ public:
         }
         auto nib = nibs_.find(identifier);
         if (nib == nibs_.end()) {
-            core::debugPrint("unable to dequeue a cell with identifier \"" + identifier +
+            core::debugPrint("unable to dequeue a " + kind_ + " with identifier \"" + identifier +
                              "\": no nib is registered for it");
             return nullptr;
         }
         auto cell = NibRegistry::shared().instantiateFirst<Cell>(nib->second);
         if (!cell) {
-            core::debugPrint("unable to dequeue a cell with identifier \"" + identifier + "\": the nib \"" +
+            core::debugPrint("unable to dequeue a " + kind_ + " with identifier \"" + identifier + "\": the nib \"" +
                              nib->second + "\" gives no cell");
             return nullptr;
         }
@@ -70,6 +73,7 @@ public:
     }
 
 private:
+    std::string kind_;
     std::map<std::string, std::string> nibs_;
     std::map<std::string, std::vector<std::shared_ptr<Cell>>> pool_;
 };

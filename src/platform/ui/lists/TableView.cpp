@@ -32,6 +32,10 @@ double TableViewDelegate::estimatedHeightForRow(TableView& tableView, const Inde
     return tableView.estimatedRowHeight();
 }
 
+double TableViewDelegate::heightForHeaderInSection(TableView& tableView, int /*section*/) {
+    return tableView.sectionHeaderHeight();
+}
+
 std::shared_ptr<TableView> TableView::create(const Rect& frame, TableViewStyle style) {
     auto table = std::make_shared<TableView>(ConstructorKey{}, frame, style);
     table->installPanGestureRecognizer();
@@ -78,6 +82,38 @@ std::shared_ptr<TableViewCell> TableView::dequeueReusableCell(const std::string&
     return TableViewCell::create(reuseIdentifier);
 }
 
+void TableView::registerHeaderFooterNib(const std::string& nibName, const std::string& reuseIdentifier) {
+    headerPool_.registerNib(nibName, reuseIdentifier);
+}
+
+std::shared_ptr<TableViewHeaderFooterView> TableView::dequeueReusableHeaderFooterView(
+    const std::string& reuseIdentifier) {
+    if (auto header = headerPool_.dequeue(reuseIdentifier)) return header;
+    return TableViewHeaderFooterView::create();
+}
+
+void TableView::setSectionHeaderHeight(double height) {
+    sectionHeaderHeight_ = height;
+    heightsDirty_ = true;
+    setNeedsLayout();
+}
+
+std::shared_ptr<View> TableView::headerView(int section) const {
+    auto it = loadedHeaders_.find(section);
+    return it == loadedHeaders_.end() ? nullptr : it->second;
+}
+
+Rect TableView::rectForHeaderInSection(int section) const {
+    if (section < 0 || section >= numberOfSections()) return Rect::null();
+    const auto s = static_cast<std::size_t>(section);
+    return Rect{0, sectionTops_[s], bounds().size.width, headerHeights_[s]};
+}
+
+double TableView::askedHeaderHeight(int section) {
+    const double h = delegate() ? delegate()->heightForHeaderInSection(*this, section) : sectionHeaderHeight_;
+    return std::isfinite(h) ? std::max(0.0, h) : 0.0;
+}
+
 void TableView::setRowHeight(double height) {
     rowHeight_ = height;
     heightsDirty_ = true;
@@ -109,17 +145,22 @@ void TableView::reloadIfNeeded() {
     std::vector<int> flats;
     for (const auto& [flat, cell] : loaded_) flats.push_back(flat);
     for (int flat : flats) enqueue(flat);
+    std::vector<int> headers;
+    for (const auto& [section, view] : loadedHeaders_) headers.push_back(section);
+    for (int section : headers) enqueueHeader(section);
     selected_.reset();
 
     sections_.clear();
     sectionStart_.clear();
     rows_.clear();
+    headerHeights_.clear();
     auto ds = dataSource();
     const int sectionCount = ds ? std::max(0, ds->numberOfSections(*this)) : 0;
     for (int s = 0; s < sectionCount; ++s) {
         sectionStart_.push_back(static_cast<int>(rows_.size()));
         const int count = std::max(0, ds->numberOfRows(*this, s));
         sections_.push_back(count);
+        headerHeights_.push_back(askedHeaderHeight(s));
         for (int r = 0; r < count; ++r) rows_.push_back(initialRow(IndexPath{s, r}));
     }
     rebuildOffsets();
@@ -148,24 +189,49 @@ double TableView::measuredHeight(const IndexPath& indexPath, TableViewCell& cell
 }
 
 void TableView::rebuildOffsets(int fromFlat) {
-    const std::size_t n = rows_.size();
-    offsets_.resize(n + 1);
-    offsets_[0] = 0;
-    for (std::size_t i = static_cast<std::size_t>(std::max(0, fromFlat)); i < n; ++i)
-        offsets_[i + 1] = offsets_[i] + rows_[i].height;
+    const int sectionCount = numberOfSections();
+    offsets_.resize(rows_.size());
+    sectionTops_.resize(static_cast<std::size_t>(sectionCount));
+    // Sections before the one holding `fromFlat` keep their places.
+    int first = 0;
+    if (fromFlat > 0 && fromFlat < static_cast<int>(rows_.size())) first = pathOf(fromFlat).section;
+    double y = first > 0 ? sectionTops_[static_cast<std::size_t>(first)] : 0;
+    for (int s = first; s < sectionCount; ++s) {
+        const auto si = static_cast<std::size_t>(s);
+        sectionTops_[si] = y;
+        y += headerHeights_[si];
+        const int start = sectionStart_[si];
+        for (int r = 0; r < sections_[si]; ++r) {
+            const auto i = static_cast<std::size_t>(start + r);
+            offsets_[i] = y;
+            y += rows_[i].height;
+        }
+    }
+    contentEnd_ = y;
     updateContentSize();
 }
 
+int TableView::firstRowEndingAfter(double y) const {
+    int low = 0, high = static_cast<int>(rows_.size());
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (rowBottom(static_cast<std::size_t>(mid)) <= y) {
+            low = mid + 1;
+        } else {
+            high = mid;
+        }
+    }
+    return low;
+}
+
 void TableView::updateContentSize() {
-    const double rowsHeight = offsets_.empty() ? 0 : offsets_.back();
     const double footerHeight = footer_ ? footer_->frame().height() : 0;
-    setContentSize(Size{bounds().size.width, rowsHeight + footerHeight});
+    setContentSize(Size{bounds().size.width, contentEnd_ + footerHeight});
 }
 
 void TableView::placeFooter() {
     if (!footer_) return;
-    const double top = offsets_.empty() ? 0 : offsets_.back();
-    footer_->setFrame(Rect{0, top, bounds().size.width, footer_->frame().height()});
+    footer_->setFrame(Rect{0, contentEnd_, bounds().size.width, footer_->frame().height()});
 }
 
 IndexPath TableView::pathOf(int flat) const {
@@ -232,6 +298,7 @@ void TableView::loadRow(int flat) {
 
 void TableView::refreshHeights() {
     heightsDirty_ = false;
+    for (int s = 0; s < numberOfSections(); ++s) headerHeights_[static_cast<std::size_t>(s)] = askedHeaderHeight(s);
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const int flat = static_cast<int>(i);
         auto it = loaded_.find(flat);
@@ -258,7 +325,7 @@ void TableView::layoutRows() {
     const int n = static_cast<int>(rows_.size());
     auto outside = [&](int flat) {
         const auto i = static_cast<std::size_t>(flat);
-        return visible.isEmpty() || offsets_[i + 1] <= visible.minY() || offsets_[i] >= visible.maxY();
+        return visible.isEmpty() || rowBottom(i) <= visible.minY() || offsets_[i] >= visible.maxY();
     };
     // Rows that left the visible range give their cells back first, so the
     // rows coming in can take them.
@@ -270,8 +337,7 @@ void TableView::layoutRows() {
     std::set<int> shown;
     if (!visible.isEmpty()) {
         // The first row whose bottom lies below the top of the visible area.
-        int flat = static_cast<int>(std::upper_bound(offsets_.begin() + 1, offsets_.end(), visible.minY()) -
-                                    (offsets_.begin() + 1));
+        int flat = firstRowEndingAfter(visible.minY());
         for (; flat < n && offsets_[static_cast<std::size_t>(flat)] < visible.maxY(); ++flat) {
             if (!loaded_.contains(flat)) loadRow(flat);
             shown.insert(flat);
@@ -288,9 +354,67 @@ void TableView::layoutRows() {
         const auto i = static_cast<std::size_t>(flat);
         cell->setFrame(Rect{0, offsets_[i], width, rows_[i].height});
     }
+    layoutHeaders(visible);
     updateContentSize();
     placeFooter();
     laying_ = false;
+}
+
+void TableView::enqueueHeader(int section) {
+    auto it = loadedHeaders_.find(section);
+    if (it == loadedHeaders_.end()) return;
+    auto view = std::move(it->second);
+    loadedHeaders_.erase(it);
+    if (!view) return;
+    view->removeFromSuperview();
+    if (auto d = delegate()) d->didEndDisplayingHeaderView(*this, *view, section);
+    if (auto header = std::dynamic_pointer_cast<TableViewHeaderFooterView>(view)) headerPool_.enqueue(std::move(header));
+}
+
+void TableView::layoutHeaders(const Rect& visible) {
+    const int sectionCount = numberOfSections();
+    auto shows = [&](int section) {
+        const Rect area = rectForHeaderInSection(section);
+        return !visible.isEmpty() && area.size.height > 0 && area.maxY() > visible.minY() &&
+               area.minY() < visible.maxY();
+    };
+    // Headers that left the visible range (or their section) go first, so
+    // the ones coming in can take their views.
+    std::vector<int> gone;
+    for (const auto& [section, view] : loadedHeaders_)
+        if (section >= sectionCount || !shows(section)) gone.push_back(section);
+    for (int section : gone) enqueueHeader(section);
+
+    if (visible.isEmpty()) return;
+    // The first section whose header ends below the top of the visible area
+    // (header bottoms only grow from one section to the next).
+    const auto firstHeader = std::partition_point(sectionTops_.begin(), sectionTops_.end(), [&](const double& top) {
+        const auto s = static_cast<std::size_t>(&top - sectionTops_.data());
+        return top + headerHeights_[s] <= visible.minY();
+    });
+    const double width = visible.size.width;
+    for (int s = static_cast<int>(firstHeader - sectionTops_.begin());
+         s < sectionCount && sectionTops_[static_cast<std::size_t>(s)] < visible.maxY(); ++s) {
+        if (!shows(s)) continue;
+        const Rect area = rectForHeaderInSection(s);
+        if (auto it = loadedHeaders_.find(s); it != loadedHeaders_.end()) {
+            if (it->second) it->second->setFrame(Rect{0, area.minY(), width, area.size.height});
+            continue;
+        }
+        auto d = delegate();
+        std::shared_ptr<View> view = d ? d->viewForHeaderInSection(*this, s) : nullptr;
+        if (view) {
+            // A delegate that hands the same view to another section moves it.
+            for (auto& [section, shown] : loadedHeaders_)
+                if (shown == view) shown = nullptr;
+            View::performWithoutAnimation([&] {
+                view->setFrame(Rect{0, area.minY(), width, area.size.height});
+                if (view->superview().get() != this) addSubview(view);
+            });
+        }
+        loadedHeaders_[s] = view;
+        if (view && d) d->willDisplayHeaderView(*this, *view, s);
+    }
 }
 
 void TableView::layoutSubviews() { layoutRows(); }
@@ -332,9 +456,10 @@ std::optional<IndexPath> TableView::indexPathForCell(const TableViewCell& cell) 
 
 std::optional<IndexPath> TableView::indexPathForRow(Point point) const {
     if (rows_.empty() || point.x < 0 || point.x >= bounds().size.width) return std::nullopt;
-    auto it = std::upper_bound(offsets_.begin(), offsets_.end(), point.y);
-    const auto flat = static_cast<int>(it - offsets_.begin()) - 1;
-    if (flat < 0 || flat >= static_cast<int>(rows_.size())) return std::nullopt;
+    const int flat = firstRowEndingAfter(point.y);
+    // Over a header (or past the last row) there is no row.
+    if (flat >= static_cast<int>(rows_.size()) || point.y < offsets_[static_cast<std::size_t>(flat)])
+        return std::nullopt;
     return pathOf(flat);
 }
 

@@ -22,6 +22,16 @@
 // index out of range) is reported (a debug line and the returned error)
 // and changes nothing. An empty batch re-measures the rows.
 //
+// Each section may have a header above its rows: a height (the delegate's
+// answer, by default the table's `sectionHeaderHeight`, 0 unless set) and
+// a view the delegate hands out, asked for only while the header's area is
+// in the visible range and laid out over that area at the table's width; a
+// header that leaves the range is taken off the table, and one made from a
+// registered header nib (`dequeueReusableHeaderFooterView`) goes back to its
+// pool for the next header that comes into view. Headers scroll with their
+// rows (they do not stay pinned at the top). Heights are asked again
+// whenever the rows are.
+//
 // Selection follows a tap that the window delivers (`sendTouch`): the row
 // under it is selected (the previous one deselected) and the delegate
 // told; code selects and deselects without telling the delegate. The
@@ -31,6 +41,7 @@
 
 #include <expected>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,6 +52,7 @@
 #include "platform/ui/lists/ReusableCellPool.hpp"
 #include "platform/ui/lists/ScrollView.hpp"
 #include "platform/ui/lists/TableViewCell.hpp"
+#include "platform/ui/lists/TableViewHeaderFooterView.hpp"
 
 namespace platform::ui {
 
@@ -67,6 +79,15 @@ public:
                                       const IndexPath& /*indexPath*/) {}
     virtual void didSelectRow(TableView& /*tableView*/, const IndexPath& /*indexPath*/) {}
     virtual void didDeselectRow(TableView& /*tableView*/, const IndexPath& /*indexPath*/) {}
+
+    // The height of the section's header: by default the table's
+    // `sectionHeaderHeight`.
+    virtual double heightForHeaderInSection(TableView& tableView, int section);
+    // The view over the section's header area, asked when that area comes
+    // into view; none leaves the area empty.
+    virtual std::shared_ptr<View> viewForHeaderInSection(TableView& /*tableView*/, int /*section*/) { return nullptr; }
+    virtual void willDisplayHeaderView(TableView& /*tableView*/, View& /*view*/, int /*section*/) {}
+    virtual void didEndDisplayingHeaderView(TableView& /*tableView*/, View& /*view*/, int /*section*/) {}
 };
 
 enum class TableViewCellSeparatorStyle { none, singleLine };
@@ -105,6 +126,20 @@ public:
     std::shared_ptr<TableViewCell> dequeueReusableCell(const std::string& reuseIdentifier,
                                                        const IndexPath& indexPath);
 
+    // ---- Section headers ----
+    // The nib of that name (NibRegistry) builds the header views of an identifier.
+    void registerHeaderFooterNib(const std::string& nibName, const std::string& reuseIdentifier);
+    // A pooled header after its `prepareForReuse`, else one built from the
+    // registered nib; a plain header with a debug line when there is none.
+    std::shared_ptr<TableViewHeaderFooterView> dequeueReusableHeaderFooterView(const std::string& reuseIdentifier);
+    double sectionHeaderHeight() const { return sectionHeaderHeight_; }
+    void setSectionHeaderHeight(double height);
+    // The header view shown for the section; none while it is out of view.
+    std::shared_ptr<View> headerView(int section) const;
+    // The header's rectangle in the content (zero high for a section
+    // without header); null for a section that is not there.
+    Rect rectForHeaderInSection(int section) const;
+
     // ---- Rows ----
     double rowHeight() const { return rowHeight_; }
     void setRowHeight(double height);
@@ -122,7 +157,8 @@ public:
     std::vector<IndexPath> indexPathsForVisibleRows() const;
     std::shared_ptr<TableViewCell> cellForRow(const IndexPath& indexPath) const;
     std::optional<IndexPath> indexPathForCell(const TableViewCell& cell) const;
-    // The row at a point of the table's content (its own coordinates).
+    // The row at a point of the table's content (its own coordinates); none
+    // over a header.
     std::optional<IndexPath> indexPathForRow(Point point) const;
     // The row's rectangle in the content; null for a row that is not there.
     Rect rectForRow(const IndexPath& indexPath) const;
@@ -175,8 +211,14 @@ private:
 
     void handleTap(TapGestureRecognizer& tap);
     void ensureTapRecognizer();
-    // Loads the rows of the visible range and gives back the others.
+    // Loads the rows and headers of the visible range and gives back the others.
     void layoutRows();
+    void layoutHeaders(const Rect& visible);
+    void enqueueHeader(int section);
+    double askedHeaderHeight(int section);
+    double rowBottom(std::size_t flat) const { return offsets_[flat] + rows_[flat].height; }
+    // The first row whose bottom lies below `y` (the row count when none).
+    int firstRowEndingAfter(double y) const;
     void reloadIfNeeded();
     void loadRow(int flat);
     bool isValid(const IndexPath& indexPath) const;
@@ -203,7 +245,14 @@ private:
     std::vector<int> sections_;       // rows per section
     std::vector<int> sectionStart_;   // flat index of each section's first row
     std::vector<Row> rows_;           // every row, flat
-    std::vector<double> offsets_;     // top of each flat row, then the end
+    std::vector<double> offsets_;     // top of each flat row
+    std::vector<double> headerHeights_;  // of each section
+    std::vector<double> sectionTops_;    // top of each section's header
+    double contentEnd_ = 0;              // bottom of the last section
+    ReusableCellPool<TableViewHeaderFooterView> headerPool_{"header view"};
+    double sectionHeaderHeight_ = 0;
+    // The headers asked for, by section (a null view: the delegate gave none).
+    std::map<int, std::shared_ptr<View>> loadedHeaders_;
     bool needsReload_ = true;
     bool heightsDirty_ = false;
     double laidOutWidth_ = -1;

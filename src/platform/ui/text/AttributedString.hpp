@@ -33,11 +33,15 @@ enum class LineBreakMode {
 
 enum class TextAlignment { left, center, right, justified, natural };
 
+// A line is as high as its font's line height, times `lineHeightMultiple`
+// when set, then held between `minimumLineHeight` and `maximumLineHeight`
+// when they are set (a maximum below the font's height overlaps the lines).
 struct ParagraphStyle {
     LineBreakMode lineBreakMode = LineBreakMode::byWordWrapping;
     TextAlignment alignment = TextAlignment::natural;
     double lineHeightMultiple = 0;  // 0: the font's own line height
     double minimumLineHeight = 0;   // 0: no minimum
+    double maximumLineHeight = 0;   // 0: no maximum
     friend bool operator==(const ParagraphStyle&, const ParagraphStyle&) = default;
 };
 

@@ -3,8 +3,17 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <atomic>
+#include <fstream>
+#include <map>
 #include <mutex>
+#include <sstream>
 #include <string>
+
+#include "platform/core/Bundle.hpp"
+#include "platform/core/DebugPrint.hpp"
+#include "platform/core/Json.hpp"
+#include "platform/core/NoDestructor.hpp"
 
 namespace platform::ui {
 
@@ -13,6 +22,52 @@ namespace {
 std::mutex& lookupMutex() {
     static std::mutex m;
     return m;
+}
+
+std::atomic<std::uint64_t>& generationCounter() {
+    static std::atomic<std::uint64_t> counter{0};
+    return counter;
+}
+
+// The substitution table, read on first use; guarded by the lookup mutex.
+struct Substitutes {
+    std::optional<std::filesystem::path> file;  // none: the bundle's
+    std::optional<std::map<std::string, std::string, std::less<>>> table;
+};
+
+Substitutes& substitutes() {
+    static core::NoDestructor<Substitutes> s;
+    return *s;
+}
+
+std::map<std::string, std::string, std::less<>> readSubstitutes(const std::optional<std::filesystem::path>& file) {
+    std::map<std::string, std::string, std::less<>> table;
+    const auto path = file ? file : core::Bundle::module().pathForResource("FontSubstitutes", "json");
+    if (!path) {
+        core::debugPrint("Font: the bundle has no font substitution table");
+        return table;
+    }
+    std::ifstream in(*path);
+    std::stringstream text;
+    if (in) text << in.rdbuf();
+    const core::Json json = core::Json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
+    if (!in || !json.is_object()) {
+        core::debugPrint("Font: the font substitution table " + path->string() + " is not a JSON object");
+        return table;
+    }
+    for (const auto& [name, substitute] : json.items()) {
+        if (substitute.is_string() && !substitute.get<std::string>().empty())
+            table.emplace(name, substitute.get<std::string>());
+    }
+    return table;
+}
+
+// The substitute named for `name`, if any. Called under the lookup mutex.
+std::optional<std::string> substituteFor(std::string_view name) {
+    auto& s = substitutes();
+    if (!s.table) s.table = readSubstitutes(s.file);
+    if (auto it = s.table->find(name); it != s.table->end()) return it->second;
+    return std::nullopt;
 }
 
 FcConfig* config() {
@@ -126,8 +181,19 @@ struct FontLookup {
 std::optional<Font> Font::named(std::string_view name, double pointSize) {
     if (name.empty()) return std::nullopt;
     std::lock_guard lock(lookupMutex());
-    return FontLookup::byName(name, pointSize);
+    if (auto f = FontLookup::byName(name, pointSize)) return f;
+    if (const auto substitute = substituteFor(name); substitute && *substitute != name)
+        return FontLookup::byName(*substitute, pointSize);
+    return std::nullopt;
 }
+
+void Font::setSubstitutionTableFile(std::optional<std::filesystem::path> file) {
+    std::lock_guard lock(lookupMutex());
+    substitutes() = Substitutes{std::move(file), std::nullopt};
+    ++generationCounter();
+}
+
+std::uint64_t Font::generation() { return generationCounter().load(); }
 
 Font Font::systemFont(double pointSize, Weight weight) {
     std::lock_guard lock(lookupMutex());
@@ -153,7 +219,9 @@ Font Font::systemFont(double pointSize, Weight weight) {
 
 bool Font::registerFontFile(const std::filesystem::path& path) {
     std::lock_guard lock(lookupMutex());
-    return FcConfigAppFontAddFile(config(), reinterpret_cast<const FcChar8*>(path.c_str())) == FcTrue;
+    const bool added = FcConfigAppFontAddFile(config(), reinterpret_cast<const FcChar8*>(path.c_str())) == FcTrue;
+    if (added) ++generationCounter();
+    return added;
 }
 
 Font Font::withSize(double pointSize) const {

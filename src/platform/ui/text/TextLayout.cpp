@@ -96,6 +96,16 @@ PangoFontDescription* descriptionOf(const Font& font) {
     return description;
 }
 
+// The line height (Pango units) of a font whose own is `natural`, under the
+// paragraph style's multiple, minimum and maximum.
+int boundedLineHeight(int natural, const ParagraphStyle& style) {
+    double height = natural;
+    if (style.lineHeightMultiple > 0) height *= style.lineHeightMultiple;
+    if (style.minimumLineHeight > 0) height = std::max(height, style.minimumLineHeight * PANGO_SCALE);
+    if (style.maximumLineHeight > 0) height = std::min(height, style.maximumLineHeight * PANGO_SCALE);
+    return static_cast<int>(std::lround(height));
+}
+
 guint16 channel(double v) { return static_cast<guint16>(std::lround(std::clamp(v, 0.0, 1.0) * 65535.0)); }
 
 void insert(PangoAttrList* list, PangoAttribute* attribute, TextRange range) {
@@ -131,14 +141,16 @@ LayoutPtr makeLayout(PangoContext* context, const AttributedString& text, const 
                range);
         insert(attributes, pango_attr_foreground_alpha_new(channel(color.alpha)), range);
         if (a.paragraphStyle) {
-            if (a.paragraphStyle->lineHeightMultiple > 0) {
-                insert(attributes, pango_attr_line_height_new(a.paragraphStyle->lineHeightMultiple), range);
-            } else if (a.paragraphStyle->minimumLineHeight > 0) {
+            const ParagraphStyle& style = *a.paragraphStyle;
+            const bool bounded = style.minimumLineHeight > 0 || style.maximumLineHeight > 0;
+            if (style.lineHeightMultiple > 0 && !bounded) {
+                insert(attributes, pango_attr_line_height_new(style.lineHeightMultiple), range);
+            } else if (bounded) {
                 PangoFontMetrics* metrics = pango_context_get_metrics(context, description, nullptr);
                 const int natural = pango_font_metrics_get_height(metrics);
                 pango_font_metrics_unref(metrics);
-                const int minimum = static_cast<int>(a.paragraphStyle->minimumLineHeight * PANGO_SCALE);
-                if (minimum > natural) insert(attributes, pango_attr_line_height_new_absolute(minimum), range);
+                const int height = boundedLineHeight(natural, style);
+                if (height != natural) insert(attributes, pango_attr_line_height_new_absolute(height), range);
             }
         }
         pango_font_description_free(description);
@@ -282,10 +294,17 @@ TextMetrics FixedAdvanceTextMeasurer::measure(const AttributedString& text, cons
         // The last line shown ends in an ellipsis after as much text as fits.
         if (isTruncating(r.mode) && limited) lines.back() = static_cast<double>(capacity) * advance_;
     }
+    // The paragraph style at the start bounds every line, as it does for Pango.
+    double lineHeight = lineHeight_;
+    if (const auto style = text.attributes(0).paragraphStyle) {
+        if (style->lineHeightMultiple > 0) lineHeight *= style->lineHeightMultiple;
+        if (style->minimumLineHeight > 0) lineHeight = std::max(lineHeight, style->minimumLineHeight);
+        if (style->maximumLineHeight > 0) lineHeight = std::min(lineHeight, style->maximumLineHeight);
+    }
     TextMetrics m;
     m.lineCount = static_cast<int>(lines.size());
     m.truncated = cut;
-    m.size = {*std::max_element(lines.begin(), lines.end()), static_cast<double>(lines.size()) * lineHeight_};
+    m.size = {*std::max_element(lines.begin(), lines.end()), static_cast<double>(lines.size()) * lineHeight};
     return m;
 }
 
@@ -299,6 +318,22 @@ TextMetrics measureText(const AttributedString& text, const TextLayoutOptions& o
     if (const auto& measurer = installedMeasurer()) return measurer->measure(text, options);
     static const PangoTextMeasurer pango;
     return pango.measure(text, options);
+}
+
+std::optional<std::size_t> characterIndexAt(const AttributedString& text, const TextLayoutOptions& options, double width,
+                                            Point point) {
+    if (text.length() == 0 || !std::isfinite(point.x) || !std::isfinite(point.y) || point.x < 0 || point.y < 0)
+        return std::nullopt;
+    const Resolved r = resolve(text, options);
+    LayoutPtr layout = makeLayout(measuringContext(), text, options, width, r);
+    const TextMetrics metrics = metricsOf(layout.get(), r.lines, width, r.mode);
+    if (point.y >= metrics.size.height) return std::nullopt;  // below the lines kept
+    int index = 0;
+    int trailing = 0;
+    const bool inside = pango_layout_xy_to_index(layout.get(), static_cast<int>(point.x * PANGO_SCALE),
+                                                 static_cast<int>(point.y * PANGO_SCALE), &index, &trailing);
+    if (!inside || index < 0 || static_cast<std::size_t>(index) >= text.length()) return std::nullopt;
+    return static_cast<std::size_t>(index);
 }
 
 void drawText(cairo_t* cr, const AttributedString& text, const Rect& rect, const TextLayoutOptions& options) {

@@ -82,6 +82,13 @@ private:
 
 TextMetrics measureText(const AttributedString& text, const TextLayoutOptions& options = {});
 
+// The byte index of the character under `point` (relative to the top-left
+// of the text) when the text is laid out `width` wide with the options; none
+// when the point is on no character. Always found through Pango, the layout
+// that draws the text.
+std::optional<std::size_t> characterIndexAt(const AttributedString& text, const TextLayoutOptions& options, double width,
+                                            Point point);
+
 // Draws the text from the top-left of `rect`, as wide as `rect` (aligned
 // within it) and clipped to it; the options' width limit is the rect's width.
 // In a truncating mode without a line limit, the last line that fits in the

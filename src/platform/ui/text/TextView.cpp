@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+
+#include "platform/ui/views/Application.hpp"
 
 namespace platform::ui {
 
@@ -10,7 +13,10 @@ std::shared_ptr<TextView> TextView::create(const Rect& frame) {
 }
 
 TextView::TextView(ConstructorKey key, const Rect& frame)
-    : View(key, frame), textLayer_(TextLayer::create()), font_(Font::systemFont(12)) {
+    : View(key, frame),
+      textLayer_(TextLayer::create()),
+      font_(Font::systemFont(12)),
+      linkOpener_([](const std::string& url) { Application::shared().open(url); }) {
     layer()->insertSublayer(textLayer_, 0);
     update();
     setNeedsLayout();
@@ -80,6 +86,27 @@ bool TextView::activateLink(std::size_t index) {
         return false;
     if (linkOpener_) linkOpener_(*attributes.link);
     return true;
+}
+
+std::optional<std::size_t> TextView::characterIndexAt(Point point) const {
+    const Rect b = bounds();
+    const double width = std::max(0.0, b.size.width - inset_.left - inset_.right - 2 * padding_);
+    return ui::characterIndexAt(text_, layoutOptions(), width,
+                                Point{point.x - b.origin.x - inset_.left - padding_, point.y - b.origin.y - inset_.top});
+}
+
+void TextView::touchesBegan(const Touch& touch) { touchDown_ = touch.location(this); }
+
+void TextView::touchesCancelled(const Touch&) { touchDown_.reset(); }
+
+void TextView::touchesEnded(const Touch& touch) {
+    const auto down = std::exchange(touchDown_, std::nullopt);
+    if (!down || !selectable_) return;
+    // A tap: lifted where it went down, on the same character.
+    const Point up = touch.location(this);
+    if (std::hypot(up.x - down->x, up.y - down->y) > tapSlop) return;
+    const auto index = characterIndexAt(up);
+    if (index && characterIndexAt(*down) == index) activateLink(*index);
 }
 
 Size TextView::sizeThatFits(Size size) const {

@@ -3,10 +3,12 @@
 // at both ends of each line (5 points), wrapped to its width, with an
 // optional line limit and line-break mode. Selectable and editable flags are
 // kept for callers (this kit has no text editing), and so is the selected
-// range, which subclasses may override. A link is opened only when the
-// delegate, asked first, agrees. Main thread only.
+// range, which subclasses may override. A tap on a link of a selectable
+// text view opens it (through the application unless another opener is set)
+// only when the delegate, asked first, agrees. Main thread only.
 #pragma once
 
+#include "platform/ui/input/Touch.hpp"
 #include "platform/ui/text/TextLayer.hpp"
 #include "platform/ui/views/View.hpp"
 
@@ -61,11 +63,20 @@ public:
 
     std::shared_ptr<TextViewDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const std::shared_ptr<TextViewDelegate>& delegate) { delegate_ = delegate; }
-    // Where an opened link goes (the application opens it); none drops it.
+    // Where an opened link goes: by default the application opens it; an
+    // empty opener drops it.
     void setLinkOpener(std::function<void(const std::string&)> opener) { linkOpener_ = std::move(opener); }
     // A tap on the character at `index`: when it carries a link, the delegate
     // is asked, then the link opened. True when a link was opened.
     bool activateLink(std::size_t index);
+    // The character under a point of the view; none between or past lines.
+    std::optional<std::size_t> characterIndexAt(Point point) const;
+
+    // How far a touch may move between down and up and still be a tap.
+    static constexpr double tapSlop = 10;
+    void touchesBegan(const Touch& touch) override;
+    void touchesEnded(const Touch& touch) override;
+    void touchesCancelled(const Touch& touch) override;
 
     // The text's size within `size`'s width, insets and padding included.
     Size sizeThatFits(Size size) const;
@@ -88,6 +99,7 @@ private:
     std::optional<TextRange> selected_;
     std::weak_ptr<TextViewDelegate> delegate_;
     std::function<void(const std::string&)> linkOpener_;
+    std::optional<Point> touchDown_;  // where the touch on the view went down
 };
 
 }  // namespace platform::ui

@@ -57,6 +57,14 @@ bool Application::open(const std::string& url, std::function<void(bool)> complet
     return valid;
 }
 
-void Application::hapticFeedback(HapticFeedbackStyle /*style*/) { ++hapticCount_; }
+void Application::hapticFeedback(HapticFeedbackStyle style) {
+    ++hapticCount_;
+    ++hapticCounts_[style];
+}
+
+int Application::hapticFeedbackCount(HapticFeedbackStyle style) const {
+    auto it = hapticCounts_.find(style);
+    return it == hapticCounts_.end() ? 0 : it->second;
+}
 
 }  // namespace platform::ui

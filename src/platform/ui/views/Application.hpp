@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +50,8 @@ public:
     // ---- Haptics ----
     void hapticFeedback(HapticFeedbackStyle style);
     int hapticFeedbackCount() const { return hapticCount_; }
+    // Those of one style.
+    int hapticFeedbackCount(HapticFeedbackStyle style) const;
 
 private:
     Application() = default;
@@ -58,6 +61,7 @@ private:
     std::weak_ptr<Window> keyWindow_;
     std::vector<std::string> openedURLs_;
     int hapticCount_ = 0;
+    std::map<HapticFeedbackStyle, int> hapticCounts_;
 };
 
 }  // namespace platform::ui
