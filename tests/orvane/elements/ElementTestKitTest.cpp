@@ -29,13 +29,6 @@ TEST(ElementTestKit, ACellIsShownAtTheWidthAskedAndItsPictureWritten) {
     platform::core::RunLoop::main().useManualClock();
     testsupport::TempDocuments documents;
     OVElementNibs::registerAll();
-    auto cell = NibRegistry::shared().instantiateFirst<OVOpenPodcastTableViewCell>(
-        std::string(OVOpenPodcastTableViewCell::ReuseIdentifier));
-    ASSERT_NE(cell, nullptr);
-    auto box = View::create(Rect{12, 10, 100, 20});
-    box->setBackgroundColor(Color{0.9, 0.2, 0.2, 1});
-    cell->contentView()->addSubview(box);
-
     const auto folder = documents.path() / "snapshots";
     std::filesystem::create_directories(folder);
     const char* before = std::getenv("ORVANE_SNAPSHOT_DIR");
@@ -43,10 +36,20 @@ TEST(ElementTestKit, ACellIsShownAtTheWidthAskedAndItsPictureWritten) {
     ::setenv("ORVANE_SNAPSHOT_DIR", folder.c_str(), 1);
     for (const double width : {320.0, 414.0}) {
         const std::string name = "open-podcast-" + std::to_string(static_cast<int>(width));
+        // A cell of its own in each window, as each page's row has.
+        auto cell = NibRegistry::shared().instantiateFirst<OVOpenPodcastTableViewCell>(
+            std::string(OVOpenPodcastTableViewCell::ReuseIdentifier));
+        ASSERT_NE(cell, nullptr);
+        auto box = View::create(Rect{12, 10, 100, 20});
+        box->setBackgroundColor(Color{0.9, 0.2, 0.2, 1});
+        cell->contentView()->addSubview(box);
         auto shown = testsupport::showCell(cell, width, name);
         ASSERT_TRUE(shown.image);
-        EXPECT_EQ(shown.window->size(), (Size{width, 44}));
-        EXPECT_EQ(cell->frame(), (Rect{0, 0, width, 44}));
+        // The window is as high as the row the cell fits.
+        const double rowHeight = cell->frame().size.height;
+        EXPECT_GT(rowHeight, 0);
+        EXPECT_EQ(shown.window->size(), (Size{width, rowHeight}));
+        EXPECT_EQ(cell->frame(), (Rect{0, 0, width, rowHeight}));
         EXPECT_TRUE(renderprobe::near(renderprobe::pixelAt(*shown.image, 50, 20), {230, 51, 51, 255}, 3));
         EXPECT_TRUE(renderprobe::near(renderprobe::pixelAt(*shown.image, width - 5, 20), {255, 255, 255, 255}, 3));
         EXPECT_TRUE(std::filesystem::exists(folder / (name + ".png"))) << name;

@@ -73,9 +73,15 @@ void Button::layoutSubviews() {
     Size title = titleLabel_->isHidden() ? Size{} : titleLabel_->intrinsicContentSize();
     title.width = std::min(title.width, std::max(0.0, b.size.width - image.width));
     const double left = b.origin.x + (b.size.width - image.width - title.width) / 2;
-    imageView_->setFrame(Rect{left, b.origin.y + (b.size.height - image.height) / 2, image.width, image.height});
-    titleLabel_->setFrame(
-        Rect{left + image.width, b.origin.y + (b.size.height - title.height) / 2, title.width, title.height});
+    // By bounds and centre, so that an image or title drawn mirrored (a
+    // transform of their own) is placed the same way.
+    const auto place = [](View& view, const Rect& frame) {
+        view.setBounds(Rect{view.bounds().origin, frame.size});
+        view.setCenter(Point{frame.midX(), frame.midY()});
+    };
+    place(*imageView_, Rect{left, b.origin.y + (b.size.height - image.height) / 2, image.width, image.height});
+    place(*titleLabel_,
+          Rect{left + image.width, b.origin.y + (b.size.height - title.height) / 2, title.width, title.height});
 }
 
 }  // namespace platform::ui

@@ -132,6 +132,11 @@ bool Slider::gestureRecognizerShouldBegin(GestureRecognizer& recognizer) {
 
 void Slider::layoutSubviews() { updateLayers(); }
 
+void Slider::setThumbContentsGravity(ContentsGravity gravity) {
+    thumb_->setContentsGravity(gravity);
+    updateLayers();
+}
+
 void Slider::updateLayers(double duration) {
     const Rect b = bounds();
     const Rect track = trackRect(b);

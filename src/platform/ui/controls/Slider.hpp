@@ -38,6 +38,9 @@ public:
     void setThumbImage(std::optional<Image> image, ControlState state);
     std::optional<Image> thumbImage(ControlState state) const;
     std::optional<Image> currentThumbImage() const { return thumbImage(state()); }
+    // Where a thumb image sits in a thumb rectangle larger than itself;
+    // stretched over it unless set.
+    void setThumbContentsGravity(ContentsGravity gravity);
 
     // The track's rectangle in `bounds` (2 points high, vertically centred).
     virtual Rect trackRect(const Rect& bounds) const;

@@ -45,6 +45,13 @@ public:
     // "+", "-", "."), logging it; false otherwise. `completion` gets the
     // outcome.
     bool open(const std::string& url, std::function<void(bool)> completion = {});
+    // The older call for systems before 10.0: opens as `open` does, without
+    // a completion, and counts the calls made through it.
+    bool openURL(const std::string& url) {
+        ++openURLCount_;
+        return open(url);
+    }
+    int openURLCount() const { return openURLCount_; }
     const std::vector<std::string>& openedURLs() const { return openedURLs_; }
 
     // ---- Haptics ----
@@ -60,6 +67,7 @@ private:
     std::vector<std::weak_ptr<Window>> windows_;
     std::weak_ptr<Window> keyWindow_;
     std::vector<std::string> openedURLs_;
+    int openURLCount_ = 0;
     int hapticCount_ = 0;
     std::map<HapticFeedbackStyle, int> hapticCounts_;
 };
