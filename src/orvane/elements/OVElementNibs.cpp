@@ -6,8 +6,11 @@
 
 #include "orvane/elements/OVContentIdentityCell.hpp"
 #include "orvane/elements/OVDescriptionTextTableViewCell.hpp"
+#include "orvane/elements/OVDiscoverRecommendationEpisodeCell.hpp"
 #include "orvane/elements/OVDiscoverRecommendationsCell.hpp"
 #include "orvane/elements/OVEpisodePlayCell.hpp"
+#include "orvane/elements/OVEpisodeTableViewCell.hpp"
+#include "orvane/elements/OVLibraryPodcastCell.hpp"
 #include "orvane/elements/OVLibraryPodcastsListCell.hpp"
 #include "orvane/elements/OVOpenPodcastTableViewCell.hpp"
 #include "orvane/elements/OVPlayerTableViewCell.hpp"
@@ -15,6 +18,7 @@
 #include "orvane/elements/OVPodcastSubscriptionCell.hpp"
 #include "orvane/elements/OVRecommandationListCell.hpp"
 #include "orvane/elements/OVRecommendationHeadlinesCell.hpp"
+#include "orvane/elements/OVRecommendationHeadlinesPodcastCell.hpp"
 #include "orvane/elements/OVShareTableViewCell.hpp"
 #include "platform/ui/controllers/NibRegistry.hpp"
 
@@ -38,6 +42,9 @@ constexpr std::array nibs{
     nibOf<OVPodcastSubscriptionCell>(),      nibOf<OVPodcastEpisodesListCell>(),
     nibOf<OVLibraryPodcastsListCell>(),      nibOf<OVRecommandationListCell>(),
     nibOf<OVRecommendationHeadlinesCell>(),  nibOf<OVDiscoverRecommendationsCell>(),
+    // The rows and items of the list elements.
+    nibOf<OVEpisodeTableViewCell>(),         nibOf<OVLibraryPodcastCell>(),
+    nibOf<OVDiscoverRecommendationEpisodeCell>(), nibOf<OVRecommendationHeadlinesPodcastCell>(),
 };
 
 [[maybe_unused]] const bool nibsRegistered = [] {

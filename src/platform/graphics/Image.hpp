@@ -4,25 +4,40 @@
 // the rendering mode, and the original encoded bytes, kept so that the image
 // can be archived (the disk cache stores them) without re-encoding.
 //
-// Images come from the network, so decoding treats every byte as hostile:
-// PNG through libpng (every colour type and bit depth, palettes, transparency
-// chunks, interlacing), JPEG through libjpeg-turbo (grey, YCbCr/RGB, CMYK and
-// YCCK converted to RGB), GIF through giflib (the first frame). Sizes over
-// `maxPixelSide` per side or `maxPixelCount` in all are refused before any
-// pixel buffer is allocated; a decoder error refuses the image.
+// Images come from the network, so decoding treats every byte as hostile.
+// Each format has its codec (PngCodec, JpegCodec, GifCodec): PNG through
+// libpng (every colour type and bit depth, palettes, transparency chunks,
+// interlacing), JPEG through libjpeg-turbo (grey, YCbCr/RGB, CMYK and YCCK
+// converted to RGB; turned upright as its Exif orientation says), GIF through
+// giflib (the first frame on its logical screen). Refused, with one debug
+// line, and never part-decoded:
+// - data that is no image of these formats, or damaged;
+// - truncated data: it ends before the image does (refused whole: nothing
+//   part-decoded is kept or shown);
+// - anything whose decoding would take more memory than its budget, checked
+//   before the memory is allocated: the decoded pixels at most
+//   `maxDecodedBytes` (64 MB: `maxPixelCount` pixels, no side over
+//   `maxPixelSide`), and the decoder's own working memory beyond them at most
+//   `maxDecoderWorkingBytes` (64 MB; a progressive JPEG's coefficients are
+//   the one large item, the rest is a few rows). A GIF is as large as its
+//   logical screen, whatever its frame, so a vast screen holding a tiny frame
+//   is refused too. A decoding thus peaks at about 128 MB plus its input.
 //
 // The empty image (default-constructed) has no pixels and a zero size; a view
 // showing it shows nothing.
 //
 // Cheap to copy: the pixels and the original bytes are shared, immutable
-// buffers. Two images are equal when they have the same pixel size, scale and
-// pixels, whatever their names, rendering modes or encodings. Safe to share
-// between threads.
+// buffers. Copies also share what a drawing layer derived from the pixels
+// (`drawingCache`), so an image is converted for drawing once, however often
+// and by whichever copy it is drawn. Two images are equal when they have the
+// same pixel size, scale and pixels, whatever their names, rendering modes or
+// encodings. Safe to share between threads.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -31,6 +46,7 @@
 #include <vector>
 
 #include "platform/core/Json.hpp"
+#include "platform/graphics/Color.hpp"
 #include "platform/graphics/Geometry.hpp"
 
 namespace platform::graphics {
@@ -42,8 +58,18 @@ public:
     // the view's tint colour, `alwaysOriginal` in its own colours.
     enum class RenderingMode { automatic, alwaysOriginal, alwaysTemplate };
 
+    // The decoding budget (see above).
     static constexpr int maxPixelSide = 16384;
-    static constexpr std::int64_t maxPixelCount = 64ll * 1024 * 1024;
+    static constexpr std::size_t maxDecodedBytes = 64u * 1024 * 1024;
+    static constexpr std::int64_t maxPixelCount = static_cast<std::int64_t>(maxDecodedBytes / 4);
+    static constexpr std::size_t maxDecoderWorkingBytes = 64u * 1024 * 1024;
+
+    // What a drawing layer keeps of an image's pixels to draw them again
+    // (the pixels in its own format, smaller copies); it derives from this.
+    class DrawingCache {
+    public:
+        virtual ~DrawingCache() = default;
+    };
 
     // The empty image.
     Image();
@@ -61,6 +87,11 @@ public:
     // scale of its file ("Name@2x.png" is at scale 2); none when the bundle
     // has no such image or it cannot be decoded.
     static std::optional<Image> named(std::string_view name);
+    // An image of 1 x 1 point at `scale` (the screen's: the window's scale,
+    // 2 by default as the kit's windows have) whose every pixel is `color`,
+    // its components clamped to 0...1. None for a scale that is not a
+    // positive number of at most 16 or a colour with a component not a number.
+    static std::optional<Image> withColor(const Color& color, double scale = 2.0);
 
     // True for the empty image.
     bool isEmpty() const { return width_ == 0 || height_ == 0; }
@@ -88,9 +119,15 @@ public:
     bool writePng(const std::filesystem::path& path) const;
 
     // Row-major RGBA pixels, 4 bytes per pixel, pixelWidth() * pixelHeight() pixels.
-    std::span<const std::uint8_t> pixels() const { return *pixels_; }
+    std::span<const std::uint8_t> pixels() const;
     // The encoded bytes the image was decoded from.
     std::span<const std::uint8_t> originalData() const { return *original_; }
+
+    // The drawing cache of these pixels, shared by every copy of this image:
+    // the one `make` built on the first call for them (under a lock, so it
+    // runs once), released with the pixels. Null for the empty image or when
+    // `make` gives none. Thread-safe.
+    std::shared_ptr<DrawingCache> drawingCache(const std::function<std::shared_ptr<DrawingCache>()>& make) const;
 
     friend bool operator==(const Image& a, const Image& b);
 
@@ -103,7 +140,8 @@ private:
     double scale_ = 1.0;
     RenderingMode renderingMode_ = RenderingMode::automatic;
     std::optional<std::string> name_;
-    std::shared_ptr<const std::vector<std::uint8_t>> pixels_;
+    struct Storage;
+    std::shared_ptr<Storage> storage_;
     std::shared_ptr<const core::Data> original_;
 };
 

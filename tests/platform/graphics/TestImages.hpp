@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <stdexcept>
 #include <vector>
 
@@ -103,9 +104,19 @@ inline Bytes png(int width, int height, const Bytes& rgba) {
 
 inline Bytes png(int width, int height, int seed = 0) { return png(width, height, rgbaPattern(width, height, seed)); }
 
+// How encodeJpeg writes: progressive scans, full chroma (every component
+// sampled at every pixel instead of chroma halved each way), and an APP1
+// segment (an Exif block) after the header.
+struct JpegOptions {
+    bool progressive = false;
+    bool fullChroma = false;
+    Bytes app1;
+};
+
 // A JPEG of `components` samples per pixel in `space` (JCS_RGB, JCS_GRAYSCALE
 // or JCS_CMYK), quality 90.
-inline Bytes encodeJpeg(int width, int height, const Bytes& samples, int components, J_COLOR_SPACE space) {
+inline Bytes encodeJpeg(int width, int height, const Bytes& samples, int components, J_COLOR_SPACE space,
+                        const JpegOptions& options = {}) {
     jpeg_compress_struct info{};
     jpeg_error_mgr error{};
     info.err = jpeg_std_error(&error);
@@ -119,7 +130,17 @@ inline Bytes encodeJpeg(int width, int height, const Bytes& samples, int compone
     info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 90, TRUE);
+    if (options.fullChroma) {
+        for (int i = 0; i < info.num_components; ++i) {
+            info.comp_info[i].h_samp_factor = 1;
+            info.comp_info[i].v_samp_factor = 1;
+        }
+    }
+    if (options.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
+    if (!options.app1.empty()) {
+        jpeg_write_marker(&info, JPEG_APP0 + 1, options.app1.data(), static_cast<unsigned>(options.app1.size()));
+    }
     const std::size_t stride = static_cast<std::size_t>(width) * static_cast<std::size_t>(components);
     while (info.next_scanline < info.image_height) {
         auto* row = const_cast<JSAMPROW>(samples.data() + info.next_scanline * stride);
@@ -130,6 +151,37 @@ inline Bytes encodeJpeg(int width, int height, const Bytes& samples, int compone
     jpeg_destroy_compress(&info);
     std::free(buffer);
     return out;
+}
+
+// An Exif block whose first directory holds one entry, the orientation
+// (tag 0x0112, a SHORT), in little-endian ("II") or big-endian ("MM") order.
+inline Bytes exifOrientationBlock(int orientation, bool bigEndian = false) {
+    Bytes block{'E', 'x', 'i', 'f', 0, 0};
+    auto put16 = [&](unsigned value) {
+        if (bigEndian) block.insert(block.end(), {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
+        else block.insert(block.end(), {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8)});
+    };
+    auto put32 = [&](unsigned value) {
+        if (bigEndian) {
+            put16(value >> 16);
+            put16(value & 0xFFFF);
+        } else {
+            put16(value & 0xFFFF);
+            put16(value >> 16);
+        }
+    };
+    block.insert(block.end(), bigEndian ? std::initializer_list<std::uint8_t>{'M', 'M'}
+                                        : std::initializer_list<std::uint8_t>{'I', 'I'});
+    put16(42);
+    put32(8);       // the first directory follows the header
+    put16(1);       // one entry
+    put16(0x0112);  // orientation
+    put16(3);       // SHORT
+    put32(1);       // one value
+    put16(static_cast<unsigned>(orientation));
+    put16(0);       // the rest of the value field
+    put32(0);       // no next directory
+    return block;
 }
 
 inline Bytes jpeg(int width, int height, int seed = 0) {

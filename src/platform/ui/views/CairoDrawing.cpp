@@ -1,8 +1,11 @@
 #include "platform/ui/views/CairoDrawing.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 namespace platform::ui::cairo {
@@ -34,14 +37,28 @@ void appendRoundedRect(cairo_t* cr, const Rect& rect, double radius) {
     appendPath(cr, Path::roundedRect(r, radius));
 }
 
-cairo_surface_t* surfaceFromImage(const Image& image) {
-    const int w = image.pixelWidth(), h = image.pixelHeight();
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+namespace {
+
+// The most halvings an image can take: 2^14 is the longest side decoded.
+constexpr int maxReduction = 14;
+
+int reducedLength(int length, int reduction) { return ((length - 1) >> reduction) + 1; }
+
+cairo_surface_t* newSurface(int width, int height) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
         return nullptr;
     }
     cairo_surface_flush(surface);
+    return surface;
+}
+
+// The image's pixels, premultiplied, as Cairo draws them.
+cairo_surface_t* convertedSurface(const Image& image) {
+    const int w = image.pixelWidth(), h = image.pixelHeight();
+    cairo_surface_t* surface = newSurface(w, h);
+    if (!surface) return nullptr;
     unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     const auto pixels = image.pixels();
@@ -60,16 +77,118 @@ cairo_surface_t* surfaceFromImage(const Image& image) {
     return surface;
 }
 
+// The image reduced 2^reduction times each way, straight from its pixels
+// (no full-size copy on the way): each pixel the premultiplied mean of its
+// block of 2^reduction x 2^reduction pixels, the last block of a row or
+// column cut by the image's edge.
+cairo_surface_t* reducedSurface(const Image& image, int reduction) {
+    const int w = image.pixelWidth(), h = image.pixelHeight();
+    const int rw = reducedLength(w, reduction), rh = reducedLength(h, reduction);
+    cairo_surface_t* surface = newSurface(rw, rh);
+    if (!surface) return nullptr;
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const auto pixels = image.pixels();
+    const int block = 1 << reduction;
+    // Per reduced pixel of a row: the sums of red, green and blue weighted
+    // by alpha, and of alpha. 2^28 pixels of at most 255 * 255 fit easily.
+    std::vector<std::uint64_t> sums(static_cast<std::size_t>(rw) * 4);
+    for (int ry = 0; ry < rh; ++ry) {
+        std::fill(sums.begin(), sums.end(), 0);
+        const int top = ry * block, bottom = std::min(h, top + block);
+        for (int y = top; y < bottom; ++y) {
+            const std::uint8_t* src = pixels.data() + static_cast<std::size_t>(y) * w * 4;
+            for (int x = 0; x < w; ++x, src += 4) {
+                std::uint64_t* sum = sums.data() + static_cast<std::size_t>(x >> reduction) * 4;
+                const std::uint32_t a = src[3];
+                sum[0] += src[0] * a;
+                sum[1] += src[1] * a;
+                sum[2] += src[2] * a;
+                sum[3] += a;
+            }
+        }
+        auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(ry) * stride);
+        const std::uint64_t rows = static_cast<std::uint64_t>(bottom - top);
+        for (int rx = 0; rx < rw; ++rx) {
+            const std::uint64_t columns = static_cast<std::uint64_t>(std::min(w, (rx + 1) * block) - rx * block);
+            const std::uint64_t count = rows * columns;
+            const std::uint64_t* sum = sums.data() + static_cast<std::size_t>(rx) * 4;
+            const std::uint64_t colourDivisor = count * 255;
+            const auto a = static_cast<std::uint32_t>((sum[3] + count / 2) / count);
+            const auto r = static_cast<std::uint32_t>((sum[0] + colourDivisor / 2) / colourDivisor);
+            const auto g = static_cast<std::uint32_t>((sum[1] + colourDivisor / 2) / colourDivisor);
+            const auto b = static_cast<std::uint32_t>((sum[2] + colourDivisor / 2) / colourDivisor);
+            row[rx] = (a << 24) | (std::min(r, a) << 16) | (std::min(g, a) << 8) | std::min(b, a);
+        }
+    }
+    cairo_surface_mark_dirty(surface);
+    return surface;
+}
+
+// What the kit made of one image's pixels to draw them: the full-size
+// conversion and the reduced copies, each made on first use and kept with
+// the pixels (every copy of the image shares them).
+class CairoImageCache final : public Image::DrawingCache {
+public:
+    ~CairoImageCache() override {
+        for (cairo_surface_t* surface : surfaces_) {
+            if (surface) cairo_surface_destroy(surface);
+        }
+    }
+
+    // A new reference to the image at `reduction`; null when Cairo cannot
+    // make the surface.
+    cairo_surface_t* surface(const Image& image, int reduction) {
+        std::lock_guard lock(mutex_);
+        cairo_surface_t*& surface = surfaces_[static_cast<std::size_t>(reduction)];
+        if (!surface) surface = reduction == 0 ? convertedSurface(image) : reducedSurface(image, reduction);
+        return surface ? cairo_surface_reference(surface) : nullptr;
+    }
+
+private:
+    std::mutex mutex_;
+    std::array<cairo_surface_t*, maxReduction + 1> surfaces_{};
+};
+
+// The number of halvings after which the image still has at least
+// `width` x `height` pixels: Cairo then filters a reduction of less than
+// two, which it does well, from a surface no larger than needed.
+int reductionFor(const Image& image, double width, double height) {
+    if (!std::isfinite(width) || !std::isfinite(height)) return 0;
+    int reduction = 0;
+    while (reduction < maxReduction && reducedLength(image.pixelWidth(), reduction + 1) >= width &&
+           reducedLength(image.pixelHeight(), reduction + 1) >= height) {
+        ++reduction;
+    }
+    return reduction;
+}
+
+}  // namespace
+
+cairo_surface_t* surfaceFromImage(const Image& image, int reduction) {
+    if (image.isEmpty() || reduction < 0 || reduction > maxReduction) return nullptr;
+    auto cache = std::static_pointer_cast<CairoImageCache>(
+        image.drawingCache([] { return std::make_shared<CairoImageCache>(); }));
+    return cache ? cache->surface(image, reduction) : nullptr;
+}
+
 void paintImage(cairo_t* cr, const Image& image, const Rect& rect, const std::optional<Color>& tint) {
     if (rect.isNull() || rect.isEmpty() || image.pixelWidth() <= 0 || image.pixelHeight() <= 0) return;
-    cairo_surface_t* surface = surfaceFromImage(image);
-    if (!surface) return;
     const Rect r = rect.standardized();
+    // The size the image takes on the target, in its pixels.
+    double wx = r.size.width, wy = 0, hx = 0, hy = r.size.height;
+    cairo_user_to_device_distance(cr, &wx, &wy);
+    cairo_user_to_device_distance(cr, &hx, &hy);
+    const int reduction = reductionFor(image, std::hypot(wx, wy), std::hypot(hx, hy));
+    cairo_surface_t* surface = surfaceFromImage(image, reduction);
+    if (!surface) return;
     cairo_save(cr);
     cairo_rectangle(cr, r.origin.x, r.origin.y, r.size.width, r.size.height);
     cairo_clip(cr);
     cairo_translate(cr, r.origin.x, r.origin.y);
-    cairo_scale(cr, r.size.width / image.pixelWidth(), r.size.height / image.pixelHeight());
+    // A reduced pixel covers 2^reduction pixels of the image each way.
+    const double block = static_cast<double>(1 << reduction);
+    cairo_scale(cr, r.size.width / image.pixelWidth() * block, r.size.height / image.pixelHeight() * block);
     cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
     cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);

@@ -1,0 +1,55 @@
+// The records an episode row's presenter builds and the row applies, one per
+// input: its colours (`Style`), what it shows of the episode (`Data`),
+// whether it is the current episode (`CurrentTrack`), whether its equalizer
+// moves (`AudioStatus`), the width of the save area (`AuxiliaryView`),
+// whether the save button shows (`Save`) and the episode's download state
+// (`Download`). Plain values.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "orvane/model/OVTrack.hpp"
+#include "platform/core/URL.hpp"
+#include "platform/graphics/Color.hpp"
+#include "platform/ui/text/AttributedString.hpp"
+
+namespace orvane {
+
+struct OVEpisodeTableViewCellModel {
+    struct Style {
+        platform::graphics::Color dateTextColor;
+        platform::graphics::Color equalizerAnimationColor;
+        platform::graphics::Color spinAnimationColor;
+        platform::graphics::Color episodeTextColor;
+        platform::graphics::Color podcastTextColor;
+        platform::graphics::Color detailsButtonTextColor;
+        platform::graphics::Color suscribeButtonTintColor;
+    };
+    struct Data {
+        std::string date;
+        std::optional<platform::core::URL> image;
+        platform::ui::AttributedString episode;
+        std::optional<std::string> podcast;
+    };
+    struct CurrentTrack {
+        bool imageOverlayIsHidden;
+        bool equalizerAnimationViewIsHidden;
+    };
+    struct AudioStatus {
+        bool equalizerAnimationsIsPlaying;
+    };
+    struct AuxiliaryView {
+        double auxiliaryViewWidth;
+    };
+    struct Save {
+        bool saveButtonIsHidden;
+    };
+    // The download view shows the button, the ring or nothing for the
+    // status; a row that was never given one shows no download view.
+    struct Download {
+        OVTrack::DownloadStatus status;
+    };
+};
+
+}  // namespace orvane
