@@ -10,6 +10,7 @@
 #include "platform/ui/views/Renderer.hpp"
 #include "platform/ui/views/VisualEffectView.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/TouchDriver.hpp"
 
 using namespace platform::ui;
 
@@ -57,7 +58,7 @@ void BM_TapThrough50Levels(benchmark::State& state) {
     button->addTarget(counter, &Counter::onUp, ControlEvents::touchUpInside);
     parent->addSubview(button);
     window->layoutIfNeeded();
-    for (auto _ : state) window->tap({100, 100});
+    for (auto _ : state) testsupport::tap(*window, {100, 100});
     if (counter->ups != static_cast<int>(state.iterations()) || counter->taps != 0) state.SkipWithError("lost taps");
 }
 BENCHMARK(BM_TapThrough50Levels)->Unit(benchmark::kMicrosecond);

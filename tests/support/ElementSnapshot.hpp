@@ -2,8 +2,9 @@
 // it, the one row (of automatic height) of a table as wide as a window of
 // the given width, the window as high as the row; then drawn, and written
 // as "<name>.png" into $ORVANE_SNAPSHOT_DIR when that is set. The window
-// takes touches (`shown.window->tap(...)`) and can be drawn again after a
-// change (`shown.snapshot("name-after")`). Header-only; main thread.
+// takes touches (`testsupport::tap(*shown.window, ...)`) and can be drawn
+// again after a change (`shown.snapshot("name-after")`). Header-only; main
+// thread.
 //
 //   auto shown = testsupport::showCell(element->tableViewCell(), 375, "player-light");
 //   EXPECT_TRUE(renderprobe::near(renderprobe::pixelAt(*shown.image, 10, 10), {255, 255, 255, 255}, 4));

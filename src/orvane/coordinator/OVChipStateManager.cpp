@@ -3,19 +3,25 @@
 #include "orvane/coordinator/OVChip.hpp"
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/toolkit/OVConstants.hpp"
+#include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/ui/controllers/ViewController.hpp"
 
 namespace orvane {
 
-void OVChipStateManager::didReceive(const OVState& state) { updateView(state); }
+void OVChipStateManager::didReceiveShared(const std::shared_ptr<const OVState>& state) { updateView(state); }
+
+void OVChipStateManager::didReceive(const OVState& state) { updateView(std::make_shared<const OVState>(state)); }
 
 void OVChipStateManager::updateWithCurrentState() {
-    if (const auto& state = OVWidgetManager::shared().lastState()) updateView(*state);
+    if (const auto& state = OVWidgetManager::shared().lastState()) updateView(state);
 }
 
-void OVChipStateManager::updateView(const OVState& state) {
-    // Recorded before anything is compared, chip or no chip.
-    const std::optional<OVState> previous = std::exchange(lastUpdateState_, state);
+void OVChipStateManager::updateView(std::shared_ptr<const OVState> current) {
+    if (!current) return;
+    // Recorded before anything is compared, chip or no chip (held here too:
+    // a chip's update could bring the next state before this one is done).
+    const std::shared_ptr<const OVState> previous = std::exchange(lastUpdateState_, current);
+    const OVState& state = *current;
 
     // Placement, while the chip is off screen.
     if (auto chip = chip_.lock(); !chip || !chip->superview()) {

@@ -1,13 +1,15 @@
 #include "orvane/coordinator/Orvane.hpp"
 
 #include "orvane/coordinator/OVCoordinator.hpp"
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/model/OVGetAsset.hpp"
 #include "orvane/pages/OVPage.hpp"
 #include "orvane/playback/OVAudioPlayer.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
-#include "orvane/widget/OVWebView.hpp"
+#include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/core/NoDestructor.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/media/AudioOutput.hpp"
 #include "platform/ui/controllers/ViewController.hpp"
 
 namespace orvane {
@@ -17,22 +19,25 @@ Orvane& Orvane::shared() {
     return *instance;
 }
 
-namespace {
-
-// A widget's web view restarts the component through the facade.
-[[maybe_unused]] const bool starterInstalled = [] {
-    OVWebView::installComponentStarter([] { Orvane::shared().start(); });
-    return true;
-}();
-
-}  // namespace
-
 std::optional<OVAudioPlayerStatus> Orvane::playerStatus() const {
     if (!coordinator_ || !coordinator_->player()) return std::nullopt;
     return coordinator_->player()->status();
 }
 
-Orvane::Orvane() { setConfig(); }
+void Orvane::addStateObserver(std::shared_ptr<OVObserver> observer) {
+    OVWidgetManager::shared().addObserver(std::move(observer));
+}
+
+void Orvane::setAudioFile(std::optional<std::filesystem::path> wavPath) {
+    using platform::media::AudioOutput;
+    AudioOutput::configure(wavPath ? AudioOutput::Configuration{AudioOutput::Kind::wavFile, std::move(*wavPath)}
+                                   : AudioOutput::Configuration{});
+}
+
+Orvane::Orvane() {
+    installLayerHooks();
+    setConfig();
+}
 
 void Orvane::setConfigurations(std::optional<OVConfigurations> configurations) {
     configurations_ = std::move(configurations);

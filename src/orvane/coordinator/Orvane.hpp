@@ -3,16 +3,19 @@
 // a weak reference to the host's root view controller (over which the chip
 // is placed and the root container presented) and the running coordinator,
 // which it owns. `start()` quits the running coordinator, if any, and
-// creates a new one. Main-thread only; one instance for the process
-// (`shared()`), made on first access, which fills the pages' arrow images.
+// creates a new one. A host also watches the widget's states and picks where
+// the audio is heard through it. Main-thread only; one instance for the
+// process (`shared()`), made on first access, which installs the hooks the
+// lower layers call up through (`installLayerHooks()`) and fills the pages'
+// arrow images.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 
-#include "orvane/widget/OVAudioPlayerStatus.hpp"
-
 #include "orvane/toolkit/OVConfigurations.hpp"
+#include "orvane/widget/OVAudioPlayerStatus.hpp"
 
 namespace platform::ui {
 class ViewController;
@@ -21,6 +24,7 @@ class ViewController;
 namespace orvane {
 
 class OVCoordinator;
+class OVObserver;
 
 class Orvane {
 public:
@@ -48,6 +52,17 @@ public:
     // The running component's audio player status; none before the first
     // start.
     std::optional<OVAudioPlayerStatus> playerStatus() const;
+
+    // Adds an observer of the widget's states: each state the component
+    // receives from the widget, decoded, on the main thread. Held strongly
+    // and never removed (see OVObserver.hpp).
+    void addStateObserver(std::shared_ptr<OVObserver> observer);
+    // Where the component's audio is heard: the sound server when one
+    // answers (none: the default), else an output that only keeps time; or a
+    // WAV file at `wavPath` holding what the listener would have heard.
+    // Closes the output in use (a WAV file is complete once closed); the next
+    // play opens the one asked for. Any thread.
+    void setAudioFile(std::optional<std::filesystem::path> wavPath);
     // Fills the pages' arrow images from the bundle's assets, left first.
     void setConfig();
 

@@ -1,9 +1,9 @@
 // Where audios are kept on disk and how they get there: the audio cache and
 // the downloader. They belong to the playback layer, above the model; an
 // audio (and so an episode) reaches them only through this protocol, which
-// the playback layer implements and installs once while the library loads,
-// before any other code runs. Without an installed store (the model on its
-// own) nothing is cached and nothing downloads.
+// the playback layer implements; the facade installs it when it is made
+// (`installLayerHooks()`). Without an installed store (the model on its own)
+// nothing is cached and nothing downloads.
 //
 // `installed()` may be called from any thread; what each operation requires
 // is what OVAudio says of the operation that calls it.

@@ -1,7 +1,5 @@
-// The disk cache behind the layers below playback: the audio store that
-// audios (episodes) ask about their file and download through, and the image
-// store of the toolkit's image loading. Both are installed while the library
-// loads, before any other code runs, and never destroyed.
+#include "orvane/playback/OVDiskStores.hpp"
+
 #include <charconv>
 #include <string>
 
@@ -82,13 +80,13 @@ public:
     }
 };
 
-[[maybe_unused]] const bool storesInstalled = [] {
+}  // namespace
+
+void installDiskStores() {
     static platform::core::NoDestructor<OVAudioDiskStore> audioStore;
     static platform::core::NoDestructor<OVImageDiskStore> imageStore;
     OVAudioStore::install(*audioStore);
     OVImageStore::install(*imageStore);
-    return true;
-}();
+}
 
-}  // namespace
 }  // namespace orvane

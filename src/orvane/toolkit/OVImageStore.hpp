@@ -1,8 +1,8 @@
 // Where fetched images are kept on disk: the image cache. It belongs to the
 // playback layer, above the toolkit; the toolkit's image loading reaches it
-// only through this protocol, which the playback layer implements and
-// installs once while the library loads, before any other code runs. Without
-// an installed store (the toolkit on its own) no image is found or kept.
+// only through this protocol, which the playback layer implements; the
+// facade installs it when it is made (`installLayerHooks()`). Without an
+// installed store (the toolkit on its own) no image is found or kept.
 //
 // Any thread, like the image cache itself.
 #pragma once

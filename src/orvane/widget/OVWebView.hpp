@@ -50,8 +50,8 @@ public:
     explicit OVWebView(Token token);
 
     // What restarts the component when a view first sends a message: the
-    // facade, which sits above the widget layer, installs it while the
-    // library loads. None installed: nothing restarts. Any thread.
+    // facade, which sits above the widget layer, installs it when it is made
+    // (`installLayerHooks()`). None installed: nothing restarts. Any thread.
     using ComponentStarter = void (*)();
     static void installComponentStarter(ComponentStarter starter);
 

@@ -2,9 +2,9 @@
 
 #include <ctime>
 
-#include "orvane/demo/OVTextLog.hpp"
 #include "orvane/model/Decoding.hpp"
 #include "orvane/widget/DebugDescription.hpp"
+#include "orvane/widget/OVTextLog.hpp"
 #include "orvane/widget/OVWebView.hpp"
 #include "platform/core/Date.hpp"
 #include "platform/core/DebugPrint.hpp"
@@ -103,6 +103,13 @@ void OVWidgetManager::addObserver(std::shared_ptr<OVObserver> observer) {
     if (observer) observers_.push_back(std::move(observer));
 }
 
+void OVWidgetManager::dispatch(const std::shared_ptr<const OVState>& state) {
+    PLATFORM_ASSERT_MAIN_THREAD();
+    if (!state) return;
+    const auto observers = observers_;
+    for (const auto& observer : observers) observer->didReceiveShared(state);
+}
+
 void OVWidgetManager::dispatch(const OVState& state) {
     PLATFORM_ASSERT_MAIN_THREAD();
     const auto observers = observers_;
@@ -172,7 +179,7 @@ void OVWidgetManager::didReceive(platform::web::ScriptMessage&& message) {
                 platform::core::DispatchQueue::main().async([state = std::move(state)] {
                     auto& bridge = OVWidgetManager::shared();
                     bridge.setLastState(state);
-                    bridge.dispatch(*state);
+                    bridge.dispatch(state);
                 });
                 if (printed) printDecodedState(body, *printed);
             });

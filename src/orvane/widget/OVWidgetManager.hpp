@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "orvane/model/RawEnum.hpp"
+#include "orvane/widget/OVObserver.hpp"
 #include "orvane/widget/OVState.hpp"
 #include "orvane/widget/OVWidgetScripts.hpp"
 #include "platform/core/DispatchQueue.hpp"
@@ -47,13 +48,6 @@ public:
     virtual void widgetPause() = 0;
     // The playback position in seconds, none when there is none.
     virtual std::optional<double> widgetGetCurrentTime() = 0;
-};
-
-// A state observer: called on the main thread with each new state.
-class OVObserver {
-public:
-    virtual ~OVObserver() = default;
-    virtual void didReceive(const OVState& state) = 0;
 };
 
 // The names of the messages the widget posts.
@@ -120,7 +114,10 @@ public:
 
     // Appends an observer (no duplicate check; observers are never removed).
     void addObserver(std::shared_ptr<OVObserver> observer);
-    // Calls every observer, in registration order, on a copy of the list.
+    // Calls every observer, in registration order, on a copy of the list:
+    // the first with the state the bridge keeps (`didReceiveShared`), the
+    // second with a state of the caller's (`didReceive`).
+    void dispatch(const std::shared_ptr<const OVState>& state);
     void dispatch(const OVState& state);
 
     // Handles one message of the widget; main thread. The second keeps the

@@ -29,6 +29,7 @@
 #include "platform/ui/controllers/ViewController.hpp"
 #include "platform/ui/views/Window.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 #include "support/widget/WidgetPage.hpp"
 
 namespace {
@@ -214,13 +215,13 @@ TEST_F(ChipEndToEndTest, ATapOnTheChipReachesTheCoordinatorsOpenActionAndClosing
     root->view()->layoutIfNeeded();
     const Rect frame = placed->frame();
     const platform::graphics::Point centre{frame.midX(), frame.midY()};
-    window->tap(centre);
+    testsupport::tap(*window, centre);
     EXPECT_EQ(asked, 1);
-    window->tap({frame.minX() - 5, frame.midY()});  // beside the chip
+    testsupport::tap(*window, {frame.minX() - 5, frame.midY()});  // beside the chip
     EXPECT_EQ(asked, 1);
     // Without the host's root controller there is nothing to present over.
     Orvane::shared().setRootController(nullptr);
-    window->tap(centre);
+    testsupport::tap(*window, centre);
     EXPECT_EQ(asked, 1);
     // Closing while the player is paused quits at once: the chip goes.
     Orvane::shared().coordinator()->didTapClose();

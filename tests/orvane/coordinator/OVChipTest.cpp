@@ -29,11 +29,13 @@ Calls placedThen(Calls more) {
     return all;
 }
 
-void deliver(const platform::core::Json& json) {
-    const auto decoded = OVState::decode(json);
+// As the bridge does: one state, kept as the last state and handed to the
+// observers.
+void deliver(const std::shared_ptr<const OVState>& decoded) {
     OVWidgetManager::shared().setLastState(decoded);
     OVWidgetManager::shared().dispatch(decoded);
 }
+void deliver(const platform::core::Json& json) { deliver(std::make_shared<const OVState>(OVState::decode(json))); }
 
 TEST(OVChipTest, TheStateManagerPlacesOnceThenPushesOnlyWhatChangedInOrder) {
     auto window = platform::ui::Window::create({390, 844}, 1);
@@ -79,6 +81,26 @@ TEST(OVChipTest, TheStateManagerPlacesOnceThenPushesOnlyWhatChangedInOrder) {
     }
     // A manager whose chip is gone keeps recording and pushes nothing.
     deliver(state(plain, "loading", 7));
+}
+
+TEST(OVChipTest, TheStateManagerKeepsTheBridgesStateItselfUntilTheNext) {
+    auto window = platform::ui::Window::create({390, 844}, 1);
+    auto root = platform::ui::ViewController::create();
+    window->setRootViewController(root);
+    Orvane::shared().setRootController(root);
+    auto chip = chiptest::RecordingChip::create();
+    auto first = std::make_shared<const OVState>(OVState::decode(state(Theme{}, "playing", 3)));
+    const std::weak_ptr<const OVState> handed = first;
+    deliver(first);
+    OVWidgetManager::shared().setLastState(std::shared_ptr<const OVState>());
+    first.reset();
+    EXPECT_FALSE(handed.expired()) << "the manager holds the very state it was handed, not a copy";
+
+    // Compared with the state it holds: only the new status is pushed.
+    chip->calls.clear();
+    deliver(state(Theme{}, "paused", 3));
+    EXPECT_TRUE(handed.expired());
+    EXPECT_EQ(chip->calls, Calls{"status paused"});
 }
 
 TEST(OVChipTest, TheRingShowsTheFractionPlayedAlsoForAnEpisodeOfNoDuration) {

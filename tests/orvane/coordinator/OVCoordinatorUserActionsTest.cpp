@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "orvane/coordinator/OVCoordinator.hpp"
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/playback/OVNowPlayingTestSupport.hpp"
 #include "orvane/widget/OVWebView.hpp"
@@ -55,6 +56,7 @@ OVState stateWithStatus(std::optional<std::string> status) {
 
 struct OVCoordinatorUserActionsTest : ::testing::Test {
     void SetUp() override {
+        orvane::installLayerHooks();
         RunLoop::main().useManualClock();  // the listener injection never comes
         view = orvane::OVWebView::create();
         view->loadHTMLString(kRecordingPage, documents.path());

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/elements/OVContentIdentityCell.hpp"
 #include "orvane/elements/OVDescriptionTextTableViewCell.hpp"
 #include "orvane/elements/OVElementNibs.hpp"
@@ -48,6 +49,7 @@ TEST(HeaderElementsSnapshot, DescriptionIdentityAndOpenPodcastRows) {
     RunLoop::main().useManualClock();
     testsupport::TempDocuments documents;
     OVElementNibs::registerAll();
+    installLayerHooks();  // the image cache as the toolkit's image store
     OVImageCache::cache(*Image::fromData(testimages::png(120, 120, 7)), "night-shift.png");
     const auto saved = OVPage::width();
     OVPage::width() = 375;

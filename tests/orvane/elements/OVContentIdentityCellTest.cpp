@@ -16,6 +16,7 @@
 #include "support/ElementSnapshot.hpp"
 #include "support/RecordingPage.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -122,7 +123,7 @@ TEST(OVContentIdentityCell, TheSubtitleTapReachesTheDelegateOnly) {
         header.cell->update(podcastWith(OVObjDescription{"Night Shift", {}, art("show")}));
         auto shown = testsupport::showCell(header.cell, 375, "identity-tap");
         const auto& subtitle = header.cell->subTitleLabel();
-        shown.window->tap(subtitle->convertPoint(subtitle->bounds().center(), nullptr));
+        testsupport::tap(*shown.window, subtitle->convertPoint(subtitle->bounds().center(), nullptr));
         EXPECT_EQ(header.page->calls, withDelegate ? testsupport::Calls{"didTapSubtitle()"} : testsupport::Calls{});
     }
 }

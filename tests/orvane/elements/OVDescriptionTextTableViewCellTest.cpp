@@ -20,6 +20,7 @@
 #include "support/ContentBuilders.hpp"
 #include "support/ElementSnapshot.hpp"
 #include "support/RecordingPage.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -194,7 +195,7 @@ TEST(OVDescriptionTextTableViewCell, ReadMoreSendsTheLegacyEventThenAsksThePageW
         auto& bridge = OVWidgetManagerOLD::shared();
         bridge.setWebView(ScriptRecorder::make(row.page->calls));
         const auto bounds = button->bounds();
-        shown.window->tap(button->convertPoint({bounds.midX(), bounds.midY()}, nullptr));
+        testsupport::tap(*shown.window, button->convertPoint({bounds.midX(), bounds.midY()}, nullptr));
         bridge.setWebView(nullptr);
 
         const std::string event = "script: " + bridge.player() + ".collectEvent(seeMore, )";
@@ -301,7 +302,7 @@ TEST(OVDescriptionTextTableViewCell, OnlyWebLinksOfTheDescriptionOpen) {
     for (const std::string word : {"script", "file", "site"}) {
         const auto point = over(word);
         ASSERT_TRUE(point) << word;
-        shown.window->tap(*point);
+        testsupport::tap(*shown.window, *point);
     }
     ASSERT_EQ(application.openedURLs().size(), before + 1);
     EXPECT_EQ(application.openedURLs().back(), "HTTPS://example.com/show");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/elements/OVDiscoverRecommendationEpisodeCell.hpp"
 #include "orvane/elements/OVDiscoverRecommendationsCell.hpp"
 #include "orvane/elements/OVElementNibs.hpp"
@@ -23,6 +24,7 @@
 #include "support/RecordingCoordinator.hpp"
 #include "support/RecordingPage.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -158,7 +160,7 @@ TEST_F(DiscoverRecommendations, ShowsTwoColumnsUnderTheHeaderAndTheThirdTapGives
         EXPECT_EQ(item->podcastLabel()->text(), "The Long Table");
     }
     const auto& third = *grid->cellForItem(IndexPath::forItem(2, 0));
-    shown->window->tap(third.convertPoint({third.bounds().midX(), third.bounds().midY()}, shown->window.get()));
+    testsupport::tap(*shown->window, third.convertPoint({third.bounds().midX(), third.bounds().midY()}, shown->window.get()));
     EXPECT_EQ(page->calls, (Calls{"didTapForDetails(forTrack: show-3 in show)"}));
 
     // A shorter list is reloaded: the item that is gone is not shown or answered.
@@ -254,6 +256,7 @@ TEST_F(DiscoverRecommendations, PresentersHoldTheirViewsWeakly) {
 
 // The grid with four episodes, the first current and playing, in both looks.
 TEST_F(DiscoverRecommendations, Snapshot) {
+    orvane::installLayerHooks();  // the image cache as the toolkit's image store
     for (int i = 1; i <= 4; ++i)
         OVImageCache::cache(*Image::fromData(testimages::png(64, 64, 40 * i)), "show-" + std::to_string(i) + ".jpg");
     (*podcast.tracks)[1]->setTitle("How a small newsroom covers a very large city, every single night");

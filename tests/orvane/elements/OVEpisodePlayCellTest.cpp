@@ -19,6 +19,7 @@
 #include "support/ElementSnapshot.hpp"
 #include "support/RecordingPage.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -101,7 +102,7 @@ TEST(EpisodePlayCell, ATapReachesThePageWhateverTheTitleAndNobodyWithoutDelegate
             row.shown.window->layoutIfNeeded();
             const auto button = row.cell->playButton();
             const Rect b = button->bounds();
-            row.shown.window->tap(button->convertPoint(Point{b.midX(), b.midY()}, nullptr));
+            testsupport::tap(*row.shown.window, button->convertPoint(Point{b.midX(), b.midY()}, nullptr));
             RunLoop::main().runUntilIdle();
         };
         tapButton();  // "Play"

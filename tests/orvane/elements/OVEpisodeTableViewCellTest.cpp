@@ -20,6 +20,7 @@
 #include "support/RecordingCoordinator.hpp"
 #include "support/RecordingPage.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -220,13 +221,13 @@ TEST_F(EpisodeRow, TheSaveAreaAndButtonFollowTheList) {
 
 TEST_F(EpisodeRow, DetailsReportTheEpisodeShownAtOnce) {
     show("episode-row-details");
-    shown->window->tap(centreOf(*row->detailsButton()));
+    testsupport::tap(*shown->window, centreOf(*row->detailsButton()));
     EXPECT_TRUE(page->calls.empty());  // nothing shown yet, nothing to report
 
     dress(OVTrackInPodcast(localEpisode({.key = "e"}), localPodcast({.key = "show"})));
     shown->window->layoutIfNeeded();
     EXPECT_EQ(row->detailsButton()->currentTitle(), localized("EPISODE_CELL_DETAILS"));
-    shown->window->tap(centreOf(*row->detailsButton()));
+    testsupport::tap(*shown->window, centreOf(*row->detailsButton()));
     EXPECT_EQ(page->calls, (Calls{"didTapForDetails(e in show)"}));
 }
 
@@ -236,7 +237,7 @@ TEST_F(EpisodeRow, ASaveAfterThePopReportsTheEpisodeTappedOnce) {
     dress(OVTrackInPodcast(localEpisode({.key = "tapped"}), podcast));
     shown->window->layoutIfNeeded();
     ASSERT_FALSE(row->saveButton()->isHidden());
-    shown->window->tap(centreOf(*row->saveButton()));
+    testsupport::tap(*shown->window, centreOf(*row->saveButton()));
     RunLoop::main().advance(0.2);
     EXPECT_TRUE(page->calls.empty());
     EXPECT_FALSE(row->saveButton()->isHidden());
@@ -255,7 +256,7 @@ TEST_F(EpisodeRow, ASaveWithoutDelegateStillPopsAndHidesTheButton) {
     shown->window->layoutIfNeeded();
     const auto centre = centreOf(*row->saveButton());
     page.reset();
-    shown->window->tap(centre);
+    testsupport::tap(*shown->window, centre);
     RunLoop::main().advance(0.5);
     EXPECT_TRUE(row->saveButton()->isHidden());
 }
@@ -269,7 +270,7 @@ TEST_F(EpisodeRow, TheDownloadViewFollowsTheStatusAndItsButtonAsksTheCoordinator
     shown->window->layoutIfNeeded();
     EXPECT_FALSE(row->downloadView()->isHidden());
     EXPECT_FALSE(row->downloadView()->downloadButton()->isHidden());
-    shown->window->tap(centreOf(*row->downloadView()));
+    testsupport::tap(*shown->window, centreOf(*row->downloadView()));
     EXPECT_EQ(coordinator->calls, (Calls{"didTapDownload(e)"}));
 
     row->update(OVTrack::DownloadStatus{OVTrack::InProgress{0.4f}});

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/elements/OVElementNibs.hpp"
 #include "orvane/elements/OVLibraryPodcastCell.hpp"
 #include "orvane/elements/OVLibraryPodcastsListCell.hpp"
@@ -22,6 +23,7 @@
 #include "support/RecordingCoordinator.hpp"
 #include "support/RecordingPage.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -108,8 +110,8 @@ TEST_F(LibraryList, LatestActionFirstHeight330AndSelectionReportsThePodcast) {
         EXPECT_EQ(shownRows[i]->podcastTitleLabel()->text(), titles[i]);
         EXPECT_EQ(cell->tableView()->rectForRow(IndexPath::forRow(static_cast<int>(i), 0)).size.height, 110);
     }
-    shown->window->tap(centreOf(*shownRows[1]->stImageView()));
-    shown->window->tap(centreOf(*shownRows[0]->downloadedLabel()));
+    testsupport::tap(*shown->window, centreOf(*shownRows[1]->stImageView()));
+    testsupport::tap(*shown->window, centreOf(*shownRows[0]->downloadedLabel()));
     EXPECT_EQ(page->calls, (Calls{"didSelectPodcast(eleven)", "didSelectPodcast(noon)"}));
 
     // An emptied library: no rows, no height; without a delegate nothing is sent.
@@ -122,7 +124,7 @@ TEST_F(LibraryList, LatestActionFirstHeight330AndSelectionReportsThePodcast) {
     fillThree();
     cell->update(OVMock::UserData::shared());
     shown->snapshot("library-list-again");
-    shown->window->tap(centreOf(*rows()[0]->stImageView()));
+    testsupport::tap(*shown->window, centreOf(*rows()[0]->stImageView()));
     EXPECT_EQ(page->calls.size(), 2u);
 }
 
@@ -214,13 +216,13 @@ TEST_F(LibraryList, SwitchOffReportsAtOnceSwitchOnAfterThePopForThePodcastTapped
     auto shownRows = rows();
     ASSERT_EQ(shownRows.size(), 2u);
 
-    shown->window->tap(centreOf(*shownRows[0]->stopNotificationButton()));
+    testsupport::tap(*shown->window, centreOf(*shownRows[0]->stopNotificationButton()));
     EXPECT_EQ(page->calls, (Calls{"didToggleNotification(on, false)"}));
     EXPECT_FALSE(shownRows[0]->startNotificationButton()->isHidden());
     EXPECT_TRUE(shownRows[0]->stopNotificationButton()->isHidden());
 
     page->calls.clear();
-    shown->window->tap(centreOf(*shownRows[1]->startNotificationButton()));
+    testsupport::tap(*shown->window, centreOf(*shownRows[1]->startNotificationButton()));
     RunLoop::main().advance(0.3);
     EXPECT_TRUE(page->calls.empty());
     EXPECT_FALSE(shownRows[1]->startNotificationButton()->isHidden());
@@ -232,7 +234,7 @@ TEST_F(LibraryList, SwitchOffReportsAtOnceSwitchOnAfterThePopForThePodcastTapped
     // The row handed to another podcast during the pop still reports the
     // podcast tapped, and leaves the new podcast's buttons alone.
     page->calls.clear();
-    shown->window->tap(centreOf(*shownRows[0]->startNotificationButton()));
+    testsupport::tap(*shown->window, centreOf(*shownRows[0]->startNotificationButton()));
     const auto other = localPodcast({.key = "other"});
     shownRows[0]->update(other, OVMock::UserData::shared());
     RunLoop::main().advance(0.5);
@@ -251,7 +253,7 @@ TEST_F(LibraryList, TheListAndItsRowsGoWithTheElement) {
         const auto row = rows().at(0);
         ASSERT_FALSE(row->startNotificationButton()->isHidden());
         weakRow = row;
-        shown->window->tap(centreOf(*row->startNotificationButton()));
+        testsupport::tap(*shown->window, centreOf(*row->startNotificationButton()));
     }
     std::weak_ptr<OVLibraryPodcastsListCell> weakCell = cell;
     shown.reset();
@@ -265,6 +267,7 @@ TEST_F(LibraryList, TheListAndItsRowsGoWithTheElement) {
 
 // The list with three podcasts in both looks.
 TEST_F(LibraryList, Snapshot) {
+    orvane::installLayerHooks();  // the image cache as the toolkit's image store
     for (const std::string key : {"ten", "noon", "eleven"})
         OVImageCache::cache(*Image::fromData(testimages::png(64, 64, static_cast<int>(key.size()) * 50)), key + ".jpg");
     fillThree();

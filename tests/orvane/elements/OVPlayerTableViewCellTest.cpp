@@ -18,6 +18,7 @@
 #include "platform/ui/input/PanGestureRecognizer.hpp"
 #include "support/ElementSnapshot.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 #include "PlayerRowKit.hpp"
 
 namespace {
@@ -163,7 +164,7 @@ TEST_F(PlayerCellTest, PositionsThatAreNotPositiveFiniteNumbersShowZeroAndAFract
     row.cell->update(30.0, nan);
     auto shown = testsupport::showCell(row.cell, 375, "player-nan");
     const auto stroke = strokeTo(0.5f);
-    shown.window->drag(stroke.from, stroke.to, 0.2);
+    testsupport::drag(*shown.window, stroke.from, stroke.to, 0.2);
     EXPECT_EQ(row.coordinator->calls, (Calls{"didChangeSlider(0)"}));
 }
 
@@ -245,7 +246,7 @@ TEST_F(PlayerCellTest, DragsThatEndWithoutASeekFollowThePositionsAgain) {
         row.coordinator->calls.clear();
         row.cell->update(45.0, 120.0);
         const auto again = strokeTo(0.5f);
-        window.drag(again.from, again.to, 0.2);
+        testsupport::drag(window, again.from, again.to, 0.2);
         EXPECT_EQ(row.coordinator->calls, (Calls{"didChangeSlider(60)"}));
     }
 }
@@ -255,7 +256,7 @@ TEST_F(PlayerCellTest, ACompletionFromAnotherThreadOrAnOlderSeekEndsNothingTooEa
     // First seek, not yet completed; a second drag is released meanwhile.
     for (const float fraction : {0.5f, 0.75f}) {
         const auto stroke = strokeTo(fraction);
-        shown.window->drag(stroke.from, stroke.to, 0.2);
+        testsupport::drag(*shown.window, stroke.from, stroke.to, 0.2);
     }
     EXPECT_EQ(row.coordinator->calls, (Calls{"didChangeSlider(60)", "didChangeSlider(90)"}));
     row.coordinator->sliderCompletions[0](true);  // the older seek
@@ -295,14 +296,14 @@ TEST_F(PlayerCellTest, TheThumbRectangleAndTheTouchesTheRowLeavesToTheContainer)
     EXPECT_EQ(slider->currentThumbImage()->width(), 0);
     EXPECT_EQ(slider->thumbRect(bounds, track, 0.25f), slider->Slider::thumbRect(bounds, track, 0.25f));
     const auto stroke = strokeTo(0.5f);
-    shown.window->drag(stroke.from, stroke.to, 0.2);
+    testsupport::drag(*shown.window, stroke.from, stroke.to, 0.2);
     EXPECT_TRUE(row.coordinator->calls.empty());
     EXPECT_EQ(value(), 0.25f);
     // On again: it takes touches with the normal thumb.
     row.cell->update(true);
     EXPECT_EQ(slider->currentThumbImage(), OVGetAsset::sliderButtonNormal());
     const auto enabled = strokeTo(0.5f);
-    shown.window->drag(enabled.from, enabled.to, 0.2);
+    testsupport::drag(*shown.window, enabled.from, enabled.to, 0.2);
     EXPECT_EQ(row.coordinator->calls, (Calls{"didChangeSlider(60)"}));
 
     // The root container's pans may begin anywhere but on the slider.

@@ -16,6 +16,7 @@
 #include "platform/ui/views/Application.hpp"
 #include "support/ElementSnapshot.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 #include "support/widget/WidgetPage.hpp"
 #include "PlayerRowKit.hpp"
 
@@ -40,7 +41,7 @@ struct TrackButtonsTest : ::testing::Test {
     // A tap in the middle of one of the row's buttons, through the window.
     void tap(testsupport::ShownCell& shown, const std::shared_ptr<platform::ui::View>& button) {
         const auto bounds = button->bounds();
-        shown.window->tap(button->convertPoint({bounds.midX(), bounds.midY()}, nullptr));
+        testsupport::tap(*shown.window, button->convertPoint({bounds.midX(), bounds.midY()}, nullptr));
         RunLoop::main().runUntilIdle();
     }
 

@@ -19,6 +19,7 @@
 #include "support/ElementSnapshot.hpp"
 #include "support/RecordingPage.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -71,7 +72,7 @@ struct Row {
     }
     void tap(const std::shared_ptr<View>& view) {
         const Rect b = view->bounds();
-        shown.window->tap(view->convertPoint(Point{b.midX(), b.midY()}, nullptr));
+        testsupport::tap(*shown.window, view->convertPoint(Point{b.midX(), b.midY()}, nullptr));
         RunLoop::main().runUntilIdle();
     }
 };

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/elements/OVElementNibs.hpp"
 #include "orvane/elements/OVEpisodeTableViewCell.hpp"
 #include "orvane/elements/OVRecommandationListCell.hpp"
@@ -24,6 +25,7 @@
 #include "support/RecordingCoordinator.hpp"
 #include "support/RecordingPage.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -126,20 +128,20 @@ TEST_F(RecommendationList, SelectingTheSecondRowDeselectsItAndReportsTheSecondPa
     cell->update(OVTheme::light, Color{0.1, 0.35, 0.85, 1});
     cell->update(content::pairs(podcast));
     show("recommendation-list-select");
-    shown->window->tap(centreOfRow(1));
+    testsupport::tap(*shown->window, centreOfRow(1));
     EXPECT_EQ(page->calls, (Calls{"didSelectEpisode(show-2 in show)"}));
     EXPECT_FALSE(cell->tableView()->indexPathForSelectedRow());
 
     // A row's own buttons reach the page directly.
     const auto& details = *rows()[2]->detailsButton();
-    shown->window->tap(details.convertPoint({details.bounds().midX(), details.bounds().midY()}, shown->window.get()));
+    testsupport::tap(*shown->window, details.convertPoint({details.bounds().midX(), details.bounds().midY()}, shown->window.get()));
     EXPECT_EQ(page->calls.back(), "didTapForDetails(show-3 in show)");
     EXPECT_EQ(page->calls.size(), 2u);
 
     // Without a delegate the row is still deselected and nothing is sent.
     page->calls.clear();
     cell->setDelegate({});
-    shown->window->tap(centreOfRow(0));
+    testsupport::tap(*shown->window, centreOfRow(0));
     EXPECT_TRUE(page->calls.empty());
     EXPECT_FALSE(cell->tableView()->indexPathForSelectedRow());
 }
@@ -198,7 +200,7 @@ TEST_F(RecommendationList, RowsFollowTheCurrentEpisodeAndDownloadsIncludingRowsM
     cell->didTapDownload(tracks[0]);
     EXPECT_TRUE(coordinator->calls.empty());
     const auto& button = *shownRows[0]->downloadView();
-    shown->window->tap(button.convertPoint({button.bounds().midX(), button.bounds().midY()}, shown->window.get()));
+    testsupport::tap(*shown->window, button.convertPoint({button.bounds().midX(), button.bounds().midY()}, shown->window.get()));
     EXPECT_EQ(coordinator->calls, (Calls{"didTapDownload(show-1)"}));
 }
 
@@ -224,6 +226,7 @@ TEST_F(RecommendationList, TheCellAndItsPresenterDoNotKeepEachOtherAlive) {
 // The list with three rows, the first current and the second downloading,
 // in both looks.
 TEST_F(RecommendationList, Snapshot) {
+    orvane::installLayerHooks();  // the image cache as the toolkit's image store
     for (int i = 1; i <= 3; ++i)
         OVImageCache::cache(*Image::fromData(testimages::png(64, 64, 40 * i)), "show-" + std::to_string(i) + ".jpg");
     const auto& tracks = *podcast.tracks;

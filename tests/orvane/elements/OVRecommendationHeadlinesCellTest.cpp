@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/elements/OVElementNibs.hpp"
 #include "orvane/elements/OVRecommendationHeadlinesCell.hpp"
 #include "orvane/elements/OVRecommendationHeadlinesPodcastCell.hpp"
@@ -21,6 +22,7 @@
 #include "support/RecordingCoordinator.hpp"
 #include "support/RecordingPage.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -114,7 +116,7 @@ TEST_F(RecommendationHeadlines, ChoosingTheThirdItemReportsTheThirdPodcast) {
     // Swipe to the third podcast and choose it.
     const auto& carousel = *cell->collectionView();
     const Point middle = carousel.convertPoint({carousel.bounds().midX(), carousel.bounds().midY()}, shown->window.get());
-    shown->window->drag(middle, {middle.x - 700, middle.y}, 0.5);
+    testsupport::drag(*shown->window, middle, {middle.x - 700, middle.y}, 0.5);
     RunLoop::main().advance(2);
     shown->window->layoutIfNeeded();
     ASSERT_TRUE(item(2));
@@ -122,12 +124,12 @@ TEST_F(RecommendationHeadlines, ChoosingTheThirdItemReportsTheThirdPodcast) {
     const Point centre = third.convertPoint({third.bounds().midX(), third.bounds().midY()}, shown->window.get());
     ASSERT_GT(centre.x, 0);
     ASSERT_LT(centre.x, 375);
-    shown->window->tap(centre);
+    testsupport::tap(*shown->window, centre);
     EXPECT_EQ(page->calls, (Calls{"didSelectPodcast(third)"}));
 
     // Without a delegate, nothing is sent.
     cell->setDelegate({});
-    shown->window->tap(centre);
+    testsupport::tap(*shown->window, centre);
     EXPECT_EQ(page->calls.size(), 1u);
 }
 
@@ -159,6 +161,7 @@ TEST_F(RecommendationHeadlines, ItemsTakeTheThemeOnlyWithAMainColourAndShowWhatT
 
 // The carousel with three podcasts, in both looks.
 TEST_F(RecommendationHeadlines, Snapshot) {
+    orvane::installLayerHooks();  // the image cache as the toolkit's image store
     for (const std::string key : {"first", "second", "third"})
         OVImageCache::cache(*Image::fromData(testimages::png(96, 64, static_cast<int>(key.size()) * 30)), key + ".jpg");
     for (const auto& look : content::looks()) {

@@ -21,6 +21,7 @@
 #include "support/ElementSnapshot.hpp"
 #include "support/RecordingCoordinator.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -78,7 +79,7 @@ struct Row {
     void tap(const std::shared_ptr<View>& view) {
         shown.window->layoutIfNeeded();
         const Rect b = view->bounds();
-        shown.window->tap(view->convertPoint(Point{b.midX(), b.midY()}, nullptr));
+        testsupport::tap(*shown.window, view->convertPoint(Point{b.midX(), b.midY()}, nullptr));
         RunLoop::main().runUntilIdle();
     }
 };

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/elements/OVElementNibs.hpp"
 #include "orvane/elements/OVPlayerTableViewCell.hpp"
 #include "orvane/elements/OVPlayerTrackButtons.hpp"
@@ -45,8 +46,10 @@ inline platform::graphics::Image artwork(int side, double hue) {
 
 inline const std::string coverURL = "https://media.example.com/covers/quillary.jpg";
 
-// The demo podcast; its cover is in the image cache.
+// The demo podcast; its cover is in the image cache, where the toolkit's
+// image loading finds it through the hooks the facade installs.
 inline orvane::OVContent podcast() {
+    orvane::installLayerHooks();
     orvane::OVImageCache::cache(artwork(240, 0.9), "quillary.jpg");
     return testsupport::content::podcast({.key = "quillary", .title = "Quillary, la science en cuisine"});
 }

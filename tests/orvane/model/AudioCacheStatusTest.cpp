@@ -1,3 +1,4 @@
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/demo/Dornaway.hpp"
 #include "orvane/model/Decoding.hpp"
 #include "orvane/model/OVTrack.hpp"
@@ -41,7 +42,12 @@ Json episodeJson(const std::string& address) {
 
 }  // namespace
 
-TEST(AudioCacheStatus, QuestionsGoToTheCacheUnderTheLastPathComponent) {
+// The disk cache answers the episodes' questions and downloads through the hooks the facade installs.
+struct AudioCacheStatus : ::testing::Test {
+    void SetUp() override { orvane::installLayerHooks(); }
+};
+
+TEST_F(AudioCacheStatus, QuestionsGoToTheCacheUnderTheLastPathComponent) {
     testsupport::TempDocuments documents;
     OVAudio none;
     EXPECT_FALSE(none.isInCache());
@@ -64,7 +70,7 @@ TEST(AudioCacheStatus, QuestionsGoToTheCacheUnderTheLastPathComponent) {
 
 // Plain addresses are read without a full parse: the name must be the one the
 // parse gives, for plain and not-so-plain texts alike.
-TEST(AudioCacheStatus, CacheNameIsTheParsedLastPathComponent) {
+TEST_F(AudioCacheStatus, CacheNameIsTheParsedLastPathComponent) {
     for (const std::string address :
          {"https://media.example.com/audio/ep-0-1.mp3", "http://media.example.com/a/b/c.mp3", "https://h/x",
           "https://media.example.com/audio/", "https://media.example.com/audio//", "https://media.example.com/",
@@ -80,7 +86,7 @@ TEST(AudioCacheStatus, CacheNameIsTheParsedLastPathComponent) {
     }
 }
 
-TEST(AudioCacheStatus, DownloadOfACachedFileMovesItWithoutARequest) {
+TEST_F(AudioCacheStatus, DownloadOfACachedFileMovesItWithoutARequest) {
     testsupport::TempDocuments documents;
     OVAudioCache::cache(bytes("cached bytes"), "ep.mp3");
     OVAudio audio(std::string("https://media.example.com/ep.mp3"), 10.0);
@@ -106,7 +112,7 @@ TEST(AudioCacheStatus, DownloadOfACachedFileMovesItWithoutARequest) {
     EXPECT_TRUE(recorder->events.empty());
 }
 
-TEST(AudioCacheStatus, EpisodesStartDownloadedWhenTheDownloadFolderHoldsTheirAudio) {
+TEST_F(AudioCacheStatus, EpisodesStartDownloadedWhenTheDownloadFolderHoldsTheirAudio) {
     testsupport::TempDocuments documents;
     OVAudioCache::save(bytes("kept"), "kept.mp3");
     auto recorder = std::make_shared<Recorder>();
@@ -126,7 +132,7 @@ TEST(AudioCacheStatus, EpisodesStartDownloadedWhenTheDownloadFolderHoldsTheirAud
     EXPECT_TRUE(std::holds_alternative<OVTrack::NotDownloaded>(after.track1->downloadStatus()));
 }
 
-TEST(AudioCacheStatus, EpisodeDownloadFromTheCacheReportsEveryStatus) {
+TEST_F(AudioCacheStatus, EpisodeDownloadFromTheCacheReportsEveryStatus) {
     testsupport::TempDocuments documents;
     auto& loop = platform::core::RunLoop::main();
     OVAudioCache::cache(bytes("bytes"), "cached.mp3");

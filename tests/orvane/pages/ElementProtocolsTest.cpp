@@ -31,6 +31,7 @@
 #include "support/RecordingFanViewController.hpp"
 #include "support/RecordingPage.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -194,7 +195,7 @@ TEST(ElementProtocols, ATestElementInAPageReachesTheCoordinatorAndThePageThrough
     Calls toCoordinator, toPage;
     for (std::size_t i = 0; i < actions.size(); ++i) {
         const auto& button = cell->buttons[i];
-        window->tap(button->convertPoint(Point{20, 20}, nullptr));
+        testsupport::tap(*window, button->convertPoint(Point{20, 20}, nullptr));
         (actions[i].toPage ? toPage : toCoordinator).push_back(actions[i].call);
         EXPECT_EQ(coordinator->calls, toCoordinator) << actions[i].call;
         EXPECT_EQ(page->calls, toPage) << actions[i].call;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/playback/OVCacheManagerTestFixture.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
 #include "platform/core/URL.hpp"
@@ -45,6 +46,7 @@ TEST_F(OVCacheManagerTest, AudioEntriesAreNoImages) {
 }
 
 TEST_F(OVCacheManagerTest, CachedImageLooksTheAddressesLastPathComponentUpInTheImageCacheOnly) {
+    orvane::installLayerHooks();  // the image cache as the toolkit's image store
     EXPECT_FALSE(cachedImage(std::nullopt));
     const auto url = URL::parse("https://cdn.example.com/shows/42/cover.png?size=300");
     ASSERT_TRUE(url);

@@ -4,6 +4,7 @@
 // downloaded.
 #include <gtest/gtest.h>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/model/OVAudio.hpp"
 #include "orvane/model/OVTrack.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
@@ -58,7 +59,12 @@ std::shared_ptr<StatusRecorder> downloadAndWait(const std::shared_ptr<OVTrack>& 
 
 }  // namespace
 
-TEST(OVDownloadEpisode, ProgressThenDownloadedWithTheFileInTheDownloadFolder) {
+// The disk cache answers the episodes' downloads through the hooks the facade installs.
+struct OVDownloadEpisode : ::testing::Test {
+    void SetUp() override { orvane::installLayerHooks(); }
+};
+
+TEST_F(OVDownloadEpisode, ProgressThenDownloadedWithTheFileInTheDownloadFolder) {
     testsupport::TempDocuments documents;
     TestHttpServer server;
     const auto body = orvane::testing::makeMp3(1440);  // about 600 kB of audio
@@ -89,7 +95,7 @@ TEST(OVDownloadEpisode, ProgressThenDownloadedWithTheFileInTheDownloadFolder) {
     EXPECT_EQ(server.requestCount("/feed/episode-7.mp3"), 1);
 }
 
-TEST(OVDownloadEpisode, ACachedFileIsSavedWithoutAnyRequest) {
+TEST_F(OVDownloadEpisode, ACachedFileIsSavedWithoutAnyRequest) {
     testsupport::TempDocuments documents;
     TestHttpServer server;
     server.serveBytes("/episode-3.mp3", TestHttpServer::patternBytes(1000));
@@ -107,7 +113,7 @@ TEST(OVDownloadEpisode, ACachedFileIsSavedWithoutAnyRequest) {
     EXPECT_EQ(server.totalRequestCount(), 0);
 }
 
-TEST(OVDownloadEpisode, FailedDownloadsLeaveNoFileAndTheEpisodeNotDownloaded) {
+TEST_F(OVDownloadEpisode, FailedDownloadsLeaveNoFileAndTheEpisodeNotDownloaded) {
     testsupport::TempDocuments documents;
     TestHttpServer server;
     server.serveText("/missing.mp3", R"({"error":"not found"})", "application/json", 404);
@@ -144,7 +150,7 @@ TEST(OVDownloadEpisode, FailedDownloadsLeaveNoFileAndTheEpisodeNotDownloaded) {
     EXPECT_EQ(order, (std::vector<std::string>{"completion false", "delegate false"}));
 }
 
-TEST(OVDownloadEpisode, AGoneDelegateHearsNothingButTheFileIsSaved) {
+TEST_F(OVDownloadEpisode, AGoneDelegateHearsNothingButTheFileIsSaved) {
     testsupport::TempDocuments documents;
     TestHttpServer server;
     server.serveBytes("/late.mp3", orvane::testing::makeMp3(120));

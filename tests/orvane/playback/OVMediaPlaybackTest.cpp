@@ -3,6 +3,7 @@
 // audio.
 #include <gtest/gtest.h>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/model/OVAudio.hpp"
 #include "orvane/playback/OVAVPlayer.hpp"
 #include "platform/core/DebugPrint.hpp"
@@ -86,6 +87,7 @@ TEST_F(OVMediaPlaybackTest, TheStallingRuleFollowsTheSystemVersion) {
 }
 
 TEST_F(OVMediaPlaybackTest, AnErrorPageServedAsTheEpisodeIsNeitherCachedNorDownloadedAndPauses) {
+    orvane::installLayerHooks();  // an episode's download goes to the disk cache
     t::TestHttpServer server;
     server.serveBytes("/page.mp3", t::makeHtmlPage(5000), "audio/mpeg");
     server.start();

@@ -2,6 +2,7 @@
 // widget states and the now-playing assignments they produce.
 #include <gtest/gtest.h>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/playback/OVNowPlaying.hpp"
 #include "orvane/playback/OVNowPlayingStateManager.hpp"
 #include "orvane/playback/OVNowPlayingTestSupport.hpp"
@@ -61,6 +62,8 @@ private:
 };
 
 struct OVNowPlayingStateManagerTest : ::testing::Test {
+    // Artwork comes from the image cache through the toolkit's image store.
+    void SetUp() override { orvane::installLayerHooks(); }
     void deliver(const OVState& state) { OVWidgetManager::shared().dispatch(state); }
 
     testsupport::TempDocuments documents;

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
 #include "orvane/playback/OVNowPlaying.hpp"
 #include "orvane/playback/OVNowPlayingTestSupport.hpp"
@@ -87,6 +88,8 @@ struct GatedImage {
 };
 
 struct OVNowPlayingTest : ::testing::Test {
+    // Artwork comes from the image cache through the toolkit's image store.
+    void SetUp() override { orvane::installLayerHooks(); }
     testsupport::TempDocuments documents;
     PublishedInfo published;
     std::shared_ptr<RecordingUserActions> actions = std::make_shared<RecordingUserActions>();

@@ -20,6 +20,7 @@
 #include "platform/ui/layout/LayoutConstraint.hpp"
 #include "platform/ui/views/Application.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/TouchDriver.hpp"
 
 using namespace orvane;
 using namespace platform::ui;
@@ -145,7 +146,7 @@ struct Host : presentation_test::PresentationHost<SheetPresentable, Sheet> {
     // Opens, then drags the sheet up until it expands, and lets the spring end.
     void openFullScreen() {
         open();
-        window->drag({207, 700}, {207, 100}, 0.6, 30);
+        testsupport::drag(*window, {207, 700}, {207, 100}, 0.6, 30);
         advance(1.5);
     }
     std::shared_ptr<View> sheet() const {
@@ -239,11 +240,11 @@ TEST(CompactPresentation, OpensToThePreviewOverTheDimmedHostAndReportsPreviewOnc
 
     // The handle does not take taps yet; the cancel button quits; the dimmed
     // host puts the sheet away.
-    host.window->tap({207, 480});
+    testsupport::tap(*host.window, {207, 480});
     EXPECT_EQ(host.delegate->swipeDown, 0);
-    host.window->tap({28, 480});
+    testsupport::tap(*host.window, {28, 480});
     EXPECT_EQ(host.delegate->close, 1);
-    host.window->tap({207, 200});
+    testsupport::tap(*host.window, {207, 200});
     EXPECT_EQ(host.delegate->swipeDown, 1);
 
     host.snapshot("bottom-sheet-preview.png");
@@ -310,7 +311,7 @@ TEST(CompactPresentation, DraggingUpUntilTheEstimateFallsUnder75ExpandsToFullScr
     EXPECT_EQ(host.presented->imageRatios.back(), (std::pair{1.0, false}));
     // Expanded by the drag itself, not by a release: the handle stays
     // without its tap.
-    host.window->tap({207, 10});
+    testsupport::tap(*host.window, {207, 10});
     EXPECT_EQ(host.delegate->swipeDown, 0);
 
     host.snapshot("bottom-sheet-full-screen.png");
@@ -355,7 +356,7 @@ TEST(CompactPresentation, ReleaseOfTheExpandingPanSnapsBackDismissesOrExpands) {
         }
         if (c.changes.back().second == State::fullScreen) {
             EXPECT_EQ(host.sheet()->frame(), (Rect{0, 30, 414, 782}));
-            host.window->tap({207, 10});
+            testsupport::tap(*host.window, {207, 10});
             EXPECT_EQ(host.delegate->swipeDown, c.handleWired ? 1 : 0);
         }
     }
@@ -409,7 +410,7 @@ TEST(CompactPresentation, ShrinkOnlyWhereThePageAllowsAndSpringsBackWithoutAFlic
     auto& changes = host.presented->changes;
     changes.clear();
     host.presented->shrinkAllowed = false;
-    host.window->drag({207, 300}, {207, 600}, 0.5, 10);
+    testsupport::drag(*host.window, {207, 300}, {207, 600}, 0.5, 10);
     EXPECT_TRUE(changes.empty());
     EXPECT_EQ(host.sheet()->frame().origin.y, 30);
 
@@ -569,7 +570,7 @@ TEST(CompactPresentation, FullExpandAtFullScreenOnlyCompletesAndTheSheetStillShr
     EXPECT_EQ(completions, 2);
     EXPECT_EQ(host.presented->changes.size(), 2u);
     EXPECT_TRUE(host.presented->dismissPan->isEnabled());
-    host.window->drag({207, 300}, {207, 400}, 0.5, 10);
+    testsupport::drag(*host.window, {207, 300}, {207, 400}, 0.5, 10);
     EXPECT_EQ(host.presented->changes.at(2), (Change{State::fullScreen, State::shrinking}));
 }
 
@@ -602,7 +603,7 @@ TEST(CompactPresentation, FullExpandWhileShrinkingSpringsBackAndTheSheetStillShr
 
     // The dismiss pan was never disabled: the next drag shrinks the sheet.
     EXPECT_TRUE(host.presented->dismissPan->isEnabled());
-    host.window->drag({207, 300}, {207, 400}, 0.5, 10);
+    testsupport::drag(*host.window, {207, 300}, {207, 400}, 0.5, 10);
     EXPECT_EQ(changes.at(2), (Change{State::fullScreen, State::shrinking}));
 }
 
@@ -667,7 +668,7 @@ TEST(CompactPresentation, AContainerWithoutHeightMovesNothing) {
         EXPECT_EQ(std::dynamic_pointer_cast<OVCompactTransitionProperty>(p)->previewRelativePosition(), std::nullopt);
     }
     const Rect before = host.sheet()->frame();
-    host.window->drag({207, 0}, {207, -300}, 0.3, 10);
+    testsupport::drag(*host.window, {207, 0}, {207, -300}, 0.3, 10);
     EXPECT_EQ(host.sheet()->frame(), before);
     int completions = 0;
     host.animator->fullExpand([&] { ++completions; });

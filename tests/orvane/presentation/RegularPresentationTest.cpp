@@ -13,6 +13,7 @@
 #include "platform/ui/layout/LayoutConstraint.hpp"
 #include "platform/ui/views/Application.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/TouchDriver.hpp"
 
 using namespace orvane;
 using namespace platform::ui;
@@ -179,7 +180,7 @@ TEST(RegularPresentation, TheReleaseSpeedChoosesBetweenSpringingBackAndGoing) {
         Host host;
         host.present();
         host.advance(0.75);
-        host.window->drag({600, 400}, {600 + c.distance, 400}, c.seconds, 20);
+        testsupport::drag(*host.window, {600, 400}, {600 + c.distance, 400}, c.seconds, 20);
         auto durations = host.panelAnimationDurations();
         ASSERT_EQ(durations.size(), c.panelAnimations.size());
         for (std::size_t i = 0; i < durations.size(); ++i) EXPECT_NEAR(durations[i], c.panelAnimations[i], 1e-4);
@@ -230,7 +231,7 @@ TEST(RegularPresentation, TapsOnTheHandleAndBesideThePanelAskForTheSwipeDown) {
                                            {"on the panel", {800, 400}, 0}}) {
         SCOPED_TRACE(c.name);
         host.delegate->swipeDown = 0;
-        host.window->tap(c.at);
+        testsupport::tap(*host.window, c.at);
         EXPECT_EQ(host.delegate->swipeDown, c.swipeDowns);
         EXPECT_EQ(host.delegate->close, 0);
     }

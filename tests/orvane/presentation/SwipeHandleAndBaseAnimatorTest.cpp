@@ -11,6 +11,7 @@
 #include "orvane/presentation/OVVCPresentationTransitioning.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/TouchDriver.hpp"
 
 using namespace orvane;
 using namespace platform::ui;
@@ -124,9 +125,9 @@ TEST(BaseAnimator, TapsReachTheDelegateThroughTheirRoutesOnly) {
     animator->setSwipeTarget();
 
     // No delegate: nothing happens.
-    window->tap({100, 100});
-    window->tap({70, 270});
-    window->tap({270, 270});
+    testsupport::tap(*window, {100, 100});
+    testsupport::tap(*window, {70, 270});
+    testsupport::tap(*window, {270, 270});
 
     auto delegate = std::make_shared<CountingDelegate>();
     animator->setDelegate(delegate);
@@ -141,7 +142,7 @@ TEST(BaseAnimator, TapsReachTheDelegateThroughTheirRoutesOnly) {
                                            {"elsewhere", {200, 350}, 0, 0}}) {
         SCOPED_TRACE(c.name);
         *delegate = CountingDelegate{};
-        window->tap(c.at);
+        testsupport::tap(*window, c.at);
         EXPECT_EQ(delegate->close, c.close);
         EXPECT_EQ(delegate->swipeDown, c.swipeDown);
         EXPECT_EQ(delegate->openExpand, 0);

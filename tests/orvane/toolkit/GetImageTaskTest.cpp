@@ -3,6 +3,7 @@
 #include <atomic>
 #include <fstream>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
 #include "orvane/toolkit/GetImageTask.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
@@ -51,6 +52,7 @@ struct Load {
 }  // namespace
 
 TEST(GetImageTask, DownloadsStoresUnderTheLastComponentAndServesOtherAddressesFromTheCache) {
+    orvane::installLayerHooks();  // the image cache as the toolkit's image store
     testsupport::TempDocuments docs;
     orvane::testing::TestHttpServer server;
     server.serveBytes("/shows/a/cover.png", bundlePng(), "image/png");
@@ -76,6 +78,7 @@ TEST(GetImageTask, DownloadsStoresUnderTheLastComponentAndServesOtherAddressesFr
 }
 
 TEST(GetImageTask, AnswersThatAreNoImageDeliverNoneAndAreNeverStored) {
+    orvane::installLayerHooks();  // the image cache as the toolkit's image store
     testsupport::TempDocuments docs;
     orvane::testing::TestHttpServer server;
     server.serveText("/missing.png", "<html>not found</html>", "text/html", 404);
@@ -113,6 +116,7 @@ TEST(GetImageTask, NoDataDeliversTheDefaultImageAndNoAddressNeverCalls) {
 }
 
 TEST(GetImageTask, AnInvalidatedTaskNeverHandsOverButItsDownloadIsStillStored) {
+    orvane::installLayerHooks();  // the image cache as the toolkit's image store
     testsupport::TempDocuments docs;
     orvane::testing::TestHttpServer server;
     std::atomic<bool> release{false};

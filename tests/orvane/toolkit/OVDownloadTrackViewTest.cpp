@@ -3,6 +3,7 @@
 #include "orvane/toolkit/OVDownloadTrackView.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/TouchDriver.hpp"
 
 using namespace orvane;
 using platform::core::RunLoop;
@@ -56,11 +57,11 @@ TEST(OVDownloadTrackView, ATapOfTheButtonCallsTheHandlerThroughTheRing) {
     auto window = platform::ui::Window::create({100, 100});
     auto view = OVDownloadTrackView::create({0, 0, 44, 44});
     window->addSubview(view);
-    window->tap({22, 22});  // with no handler: only the ring's background circle
+    testsupport::tap(*window, {22, 22});  // with no handler: only the ring's background circle
     int taps = 0;
     view->setDidTapDownloadHandler([&] { ++taps; });
-    window->tap({22, 22});  // inside the ring, which takes no touches
-    window->tap({9, 9});    // the button's corner
+    testsupport::tap(*window, {22, 22});  // inside the ring, which takes no touches
+    testsupport::tap(*window, {9, 9});    // the button's corner
     EXPECT_EQ(taps, 2);
 }
 

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
 #include "orvane/toolkit/GetImageTask.hpp"
 #include "orvane/toolkit/OVImageView.hpp"
@@ -31,6 +32,7 @@ bool waitForQueuedHandOver() {
 }
 
 TEST(OVImageView, ShowsTheLoadedImageAndHidesTheSpinner) {
+    orvane::installLayerHooks();  // the image cache as the toolkit's image store
     testsupport::TempDocuments docs;
     OVImageCache::cache(solid(4, 10), "a.png");
     auto view = OVImageView::create({0, 0, 100, 100});
@@ -48,6 +50,7 @@ TEST(OVImageView, ShowsTheLoadedImageAndHidesTheSpinner) {
 }
 
 TEST(OVImageView, OnlyTheLoadTheViewStillHoldsMayShowItsImage) {
+    orvane::installLayerHooks();  // the image cache as the toolkit's image store
     // The first load's hand-over is already queued when the address changes:
     // to none (an episode without artwork) or to a newer address (a reused
     // cell).

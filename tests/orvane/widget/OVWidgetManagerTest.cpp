@@ -130,17 +130,25 @@ TEST(WidgetManager, ObserversAreCalledOncePerRegistrationAndJoinAtTheNextState) 
     EXPECT_EQ(twice->lastStateMismatches, 0);
 }
 
-// Every observer gets the one state the bridge keeps as its last state; a
-// state someone still holds outlives its replacement unchanged.
+// Every observer gets the one state the bridge keeps as its last state (one
+// that keeps states, the pointer itself); a state someone still holds
+// outlives its replacement unchanged.
 TEST(WidgetManager, ObserversAndLastStateShareOneStateThatOutlivesItsReplacement) {
     struct Seen : orvane::OVObserver {
         std::vector<const orvane::OVState*> states;
         void didReceive(const orvane::OVState& state) override { states.push_back(&state); }
     };
+    struct Keeper : orvane::OVObserver {
+        std::vector<std::shared_ptr<const orvane::OVState>> kept;
+        void didReceive(const orvane::OVState&) override { ADD_FAILURE() << "handed a state to copy"; }
+        void didReceiveShared(const std::shared_ptr<const orvane::OVState>& state) override { kept.push_back(state); }
+    };
     auto& bridge = OVWidgetManager::shared();
     auto first = std::make_shared<Seen>();
+    auto keeper = std::make_shared<Keeper>();
     auto second = std::make_shared<Seen>();
     bridge.addObserver(first);
+    bridge.addObserver(keeper);
     bridge.addObserver(second);
 
     receive("stateUpdate", Json::parse(R"({"locations":{"l":{"track":{"key":"k","currentTime":1}}},"player":{"locationKey":"l"}})"));
@@ -149,6 +157,7 @@ TEST(WidgetManager, ObserversAndLastStateShareOneStateThatOutlivesItsReplacement
     ASSERT_TRUE(kept);
     EXPECT_EQ(first->states, (std::vector<const orvane::OVState*>{kept.get()}));
     EXPECT_EQ(second->states, first->states);
+    EXPECT_EQ(keeper->kept, (std::vector<std::shared_ptr<const orvane::OVState>>{kept}));
 
     receive("stateUpdate", Json::parse(R"({"locations":{"l":{"track":{"key":"k","currentTime":2}}},"player":{"locationKey":"l"}})"));
     settle();
@@ -157,6 +166,8 @@ TEST(WidgetManager, ObserversAndLastStateShareOneStateThatOutlivesItsReplacement
     EXPECT_NE(bridge.lastState(), kept);
     EXPECT_EQ(widgettest::stateTime(*kept), 1.0);
     EXPECT_EQ(widgettest::stateTime(*bridge.lastState()), 2.0);
+    ASSERT_EQ(keeper->kept.size(), 2u);
+    EXPECT_EQ(keeper->kept[1], bridge.lastState());
 }
 
 TEST(WidgetManager, DecodedStatesArePrintedOnTheDecodingQueue) {

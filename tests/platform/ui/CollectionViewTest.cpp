@@ -7,6 +7,7 @@
 #include "platform/ui/controllers/NibRegistry.hpp"
 #include "platform/ui/lists/CollectionView.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/TouchDriver.hpp"
 
 using namespace platform::ui;
 
@@ -138,7 +139,7 @@ TEST(CollectionView, ItemsAreDressedAsTheyComeIntoViewAndPooledAsTheyLeave) {
         EXPECT_EQ(spy->frame(), collection->collectionViewLayout().frameForItem({0, spy->item}));
     }
 
-    window->tap({150, 60});  // item 7 lies at (100, 150) in the content
+    testsupport::tap(*window, {150, 60});  // item 7 lies at (100, 150) in the content
     EXPECT_EQ(items->selected, (std::vector<int>{7}));
     EXPECT_TRUE(collection->cellForItem({0, 7})->isSelected());
     NibRegistry::shared().unregisterNib("SpyItem");

@@ -14,6 +14,7 @@
 #include "platform/ui/input/TapGestureRecognizer.hpp"
 #include "platform/ui/lists/ScrollView.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/TouchDriver.hpp"
 
 using namespace platform::ui;
 using State = GestureRecognizerState;
@@ -79,7 +80,7 @@ TEST(Input, AControlTakesTheTapAndItsAncestorsTapRecognisersDoNotFire) {
         auto rec2 = std::make_shared<Recorder>();
         scene.container->addGestureRecognizer(TapGestureRecognizer::create(rec2, &Recorder::onTap));
         scene.window->addGestureRecognizer(TapGestureRecognizer::create(rec2, &Recorder::onTap));
-        scene.window->tap(c.at);
+        testsupport::tap(*scene.window, c.at);
         EXPECT_EQ(rec->upInside, c.controlUps);
         EXPECT_EQ(rec->down, c.controlDowns);
         EXPECT_EQ(rec2->taps, c.ancestorTaps);  // the nearest one wins, the other fails
@@ -107,7 +108,7 @@ TEST(Input, ADragGivesTranslationAndVelocityAtEachStep) {
             rec->velocities.clear();
             rec->panView = in;
             const double k = in ? 0.5 : 1;
-            scene.window->drag({50, 50}, {150, 90}, 0.5, 5);
+            testsupport::drag(*scene.window, {50, 50}, {150, 90}, 0.5, 5);
             const std::vector<State> states{State::began, State::changed, State::changed, State::changed,
                                             State::changed, State::ended};
             ASSERT_EQ(rec->states, states);
@@ -140,7 +141,7 @@ TEST(Input, DisablingAnActivePanSendsCancelledAndNothingMore) {
     // Enabled again, it recognises the next drag.
     pan->setEnabled(true);
     rec->states.clear();
-    scene.window->drag({10, 10}, {80, 10}, 0.2, 2);
+    testsupport::drag(*scene.window, {10, 10}, {80, 10}, 0.2, 2);
     EXPECT_EQ(rec->states, (std::vector<State>{State::began, State::changed, State::ended}));
 }
 
@@ -183,7 +184,7 @@ TEST(Input, RecognisingCancelsTheControlsTouchesUnlessTold) {
         auto pan = PanGestureRecognizer::create(rec, &Recorder::onGesture);
         pan->setCancelsTouchesInView(cancels);
         scene.container->addGestureRecognizer(pan);
-        scene.window->drag({10, 50}, {100, 50}, 0.3, 3);
+        testsupport::drag(*scene.window, {10, 50}, {100, 50}, 0.3, 3);
         EXPECT_EQ(rec->cancels, cancels ? 1 : 0);
         EXPECT_EQ(rec->upInside, cancels ? 0 : 1);
         EXPECT_EQ(rec->states.back(), State::ended);
@@ -206,7 +207,7 @@ TEST(Input, LongPressNeedsItsMinimumDurationAndFiresWhileHeld) {
         auto rec = std::make_shared<Recorder>();
         auto press = LongPressGestureRecognizer::create(rec, &Recorder::onGesture);
         scene.container->addGestureRecognizer(press);
-        scene.window->longPress({100, 100}, c.held);
+        testsupport::longPress(*scene.window, {100, 100}, c.held);
         EXPECT_EQ(rec->states, c.states);
     }
     // It begins on the clock, before the finger lifts.
@@ -235,20 +236,20 @@ TEST(Input, TargetsAreWeakAndCountOnceAndTheDelegateMayRefuse) {
     EXPECT_EQ(tap->targetCount(), 2u);
     gone.reset();
     scene.container->addGestureRecognizer(tap);
-    scene.window->tap({5, 5});
+    testsupport::tap(*scene.window, {5, 5});
     EXPECT_EQ(rec->taps, 1);
     EXPECT_EQ(tap->targetCount(), 1u);
 
     auto delegate = std::make_shared<Refusing>();
     tap->setDelegate(delegate);
     delegate->begin = false;
-    scene.window->tap({5, 5});
+    testsupport::tap(*scene.window, {5, 5});
     delegate->begin = true;
     delegate->receive = false;
-    scene.window->tap({5, 5});
+    testsupport::tap(*scene.window, {5, 5});
     EXPECT_EQ(rec->taps, 1);
     delegate.reset();  // a gone delegate is no delegate
-    scene.window->tap({5, 5});
+    testsupport::tap(*scene.window, {5, 5});
     EXPECT_EQ(rec->taps, 2);
 }
 
@@ -259,13 +260,13 @@ TEST(Input, ADoubleTapNeedsBothTapsInTime) {
     tap->setNumberOfTapsRequired(2);
     scene.container->addGestureRecognizer(tap);
     auto& loop = platform::core::RunLoop::main();
-    scene.window->tap({5, 5});
+    testsupport::tap(*scene.window, {5, 5});
     loop.advance(0.2);
-    scene.window->tap({6, 5});
+    testsupport::tap(*scene.window, {6, 5});
     EXPECT_EQ(rec->taps, 1);
-    scene.window->tap({5, 5});
+    testsupport::tap(*scene.window, {5, 5});
     loop.advance(0.5);
-    scene.window->tap({5, 5});
+    testsupport::tap(*scene.window, {5, 5});
     EXPECT_EQ(rec->taps, 1);
 }
 
@@ -293,7 +294,7 @@ TEST(Input, ASliderFollowsItsThumbAndIsHighlightedWhileTracking) {
     EXPECT_EQ(rec->values, 2);
     EXPECT_EQ(rec->upInside, 1);
     // A touch off the thumb moves nothing.
-    scene.window->drag({100, 30}, {150, 30}, 0.1, 2);
+    testsupport::drag(*scene.window, {100, 30}, {150, 30}, 0.1, 2);
     EXPECT_FLOAT_EQ(slider->value(), 1.0f);
     slider->setValue(7);
     EXPECT_FLOAT_EQ(slider->value(), 1.0f);
@@ -312,7 +313,7 @@ TEST(Input, ADragScrollsAScrollViewOnlyWhileScrollingIsEnabled) {
         scroll->setContentSize({320, 2000});
         scroll->setScrollEnabled(enabled);
         scene.container->addSubview(scroll);
-        scene.window->drag({100, 400}, {100, 150}, 0.5);
+        testsupport::drag(*scene.window, {100, 400}, {100, 150}, 0.5);
         platform::core::RunLoop::main().advance(1.0);
         EXPECT_NEAR(scroll->contentOffset().y, enabled ? 250 : 0, 1e-6) << enabled;
         EXPECT_FALSE(scroll->isDragging());

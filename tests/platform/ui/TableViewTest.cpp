@@ -14,6 +14,7 @@
 #include "platform/ui/layout/LayoutConstraint.hpp"
 #include "platform/ui/lists/TableView.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/TouchDriver.hpp"
 
 using namespace platform::ui;
 using platform::core::DebugCapture;
@@ -331,10 +332,10 @@ TEST(TableView, AnEmptyBatchMeasuresTheRowsAgainAndMovesTheRowsBelow) {
 
 TEST(TableView, ATapSelectsTheRowUnderItAndDeselectsThePreviousOne) {
     Scene scene(numbered(10));
-    scene.window->tap({100, 75});
+    testsupport::tap(*scene.window, {100, 75});
     EXPECT_EQ(scene.source->selections, (std::vector<IndexPath>{{0, 1}}));
     EXPECT_TRUE(scene.table->cellForRow({0, 1})->isSelected());
-    scene.window->tap({100, 160});
+    testsupport::tap(*scene.window, {100, 160});
     EXPECT_EQ(scene.source->selections, (std::vector<IndexPath>{{0, 1}, {0, 3}}));
     EXPECT_EQ(scene.source->deselections, (std::vector<IndexPath>{{0, 1}}));
     EXPECT_FALSE(scene.table->cellForRow({0, 1})->isSelected());
@@ -343,7 +344,7 @@ TEST(TableView, ATapSelectsTheRowUnderItAndDeselectsThePreviousOne) {
     // Code deselects without telling the delegate; no selection when off.
     scene.table->deselectRow({0, 3});
     scene.table->setAllowsSelection(false);
-    scene.window->tap({100, 25});
+    testsupport::tap(*scene.window, {100, 25});
     EXPECT_EQ(scene.source->selections.size(), 2u);
     EXPECT_EQ(scene.source->deselections.size(), 1u);
     EXPECT_EQ(scene.table->indexPathForSelectedRow(), std::nullopt);
@@ -400,9 +401,9 @@ TEST(TableView, SectionHeadersStandAboveTheirRows) {
     EXPECT_EQ(table.indexPathForRow({10, 150}), std::nullopt);
     EXPECT_EQ(table.indexPathForRow({10, 193.9}), std::nullopt);
     EXPECT_EQ(table.indexPathForRow({10, 194}), (IndexPath{1, 0}));
-    scene.window->tap({100, 160});
+    testsupport::tap(*scene.window, {100, 160});
     EXPECT_TRUE(scene.source->selections.empty());
-    scene.window->tap({100, 220});
+    testsupport::tap(*scene.window, {100, 220});
     EXPECT_EQ(scene.source->selections, (std::vector<IndexPath>{{1, 0}}));
 
     // Without a height of its own a section takes the table's; 0 shows no header.

@@ -5,6 +5,7 @@
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/views/Application.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/TouchDriver.hpp"
 
 #include <memory>
 #include <string>
@@ -95,22 +96,22 @@ TEST(TextViewTest, ATapOnALinkOpensItThroughTheApplicationWhenAllowed) {
     auto& app = Application::shared();
     const auto opened = [&] { return app.openedURLs().size(); };
     const std::size_t before = opened();
-    window->tap(onPlainText);
-    window->tap(belowTheText);
+    testsupport::tap(*window, onPlainText);
+    testsupport::tap(*window, belowTheText);
     EXPECT_TRUE(delegate->asked.empty());
-    window->tap(onLink);
+    testsupport::tap(*window, onLink);
     EXPECT_EQ(delegate->asked.size(), 1u);
     ASSERT_EQ(opened(), before + 1);
     EXPECT_EQ(app.openedURLs().back(), "https://example.test/p");
 
     // Refused by the delegate, dragged off the link, or not selectable: nothing opens.
     delegate->allow = false;
-    window->tap(onLink);
+    testsupport::tap(*window, onLink);
     EXPECT_EQ(delegate->asked.size(), 2u);
     delegate->allow = true;
-    window->drag(onLink, {onLink.x + 150, onLink.y}, 0.3, 5);
+    testsupport::drag(*window, onLink, {onLink.x + 150, onLink.y}, 0.3, 5);
     view->setSelectable(false);
-    window->tap(onLink);
+    testsupport::tap(*window, onLink);
     EXPECT_EQ(delegate->asked.size(), 2u);
     EXPECT_EQ(opened(), before + 1);
 
@@ -118,7 +119,7 @@ TEST(TextViewTest, ATapOnALinkOpensItThroughTheApplicationWhenAllowed) {
     view->setSelectable(true);
     std::vector<std::string> taken;
     view->setLinkOpener([&](const std::string& url) { taken.push_back(url); });
-    window->tap(onLink);
+    testsupport::tap(*window, onLink);
     EXPECT_EQ(taken, (std::vector<std::string>{"https://example.test/p"}));
     EXPECT_EQ(opened(), before + 1);
 }

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/widget/OVWebView.hpp"
 #include "platform/core/Json.hpp"
 #include "platform/core/RunLoop.hpp"
@@ -42,6 +43,9 @@ public:
         if (manualClock && !dynamic_cast<platform::core::ManualClock*>(&platform::core::RunLoop::main().clock())) {
             platform::core::RunLoop::main().useManualClock();
         }
+        // A host makes the facade, which installs the layers' hooks, before it
+        // shows the page: the page's first message restarts the component.
+        orvane::installLayerHooks();
         view = orvane::OVWebView::create();
         if (initialState) {
             view->loadHTMLString(widgetPageHTML(*initialState), widgetDirectory());

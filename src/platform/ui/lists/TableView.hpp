@@ -32,7 +32,7 @@
 // rows (they do not stay pinned at the top). Heights are asked again
 // whenever the rows are.
 //
-// Selection follows a tap through the window's touch drivers: the row
+// Selection follows a tap that the window delivers (`sendTouch`): the row
 // under it is selected (the previous one deselected) and the delegate
 // told; code selects and deselects without telling the delegate. The
 // separator (style, colour, insets) is drawn at the bottom of each cell; a

@@ -1,6 +1,5 @@
 #include "platform/ui/views/Window.hpp"
 
-#include "platform/core/Clock.hpp"
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/controllers/ViewController.hpp"
@@ -9,7 +8,6 @@
 #include "platform/ui/views/Application.hpp"
 #include "platform/ui/views/Renderer.hpp"
 
-#include <algorithm>
 #include <cmath>
 
 namespace platform::ui {
@@ -96,23 +94,6 @@ void Window::scheduleLayoutPass() {
 
 namespace platform::ui {
 
-namespace {
-// Lets `seconds` pass on the main run loop's clock, running what falls due.
-void letTimePass(double seconds) {
-    auto& loop = core::RunLoop::main();
-    if (seconds <= 0) {
-        loop.runUntilIdle();
-        return;
-    }
-    if (dynamic_cast<core::ManualClock*>(&loop.clock())) {
-        loop.advance(seconds);
-    } else {
-        const double deadline = loop.now() + seconds;
-        loop.runUntil([&] { return loop.now() >= deadline; }, seconds + 1);
-    }
-}
-}  // namespace
-
 Window::~Window() = default;
 
 void Window::sendTouch(int identifier, TouchPhase phase, Point location) {
@@ -126,32 +107,6 @@ void Window::sendTouch(int identifier, TouchPhase phase, Point location) {
         return;
     }
     touchDispatcher_->send(identifier, phase, location);
-}
-
-void Window::tap(Point at) {
-    sendTouch(0, TouchPhase::began, at);
-    sendTouch(0, TouchPhase::ended, at);
-    core::RunLoop::main().runUntilIdle();
-}
-
-void Window::drag(Point from, Point to, double duration, int steps) {
-    steps = std::max(1, steps);
-    sendTouch(0, TouchPhase::began, from);
-    for (int i = 1; i <= steps; ++i) {
-        letTimePass(duration / steps);
-        const double f = static_cast<double>(i) / steps;
-        const Point p{from.x + (to.x - from.x) * f, from.y + (to.y - from.y) * f};
-        sendTouch(0, TouchPhase::moved, p);
-    }
-    sendTouch(0, TouchPhase::ended, to);
-    core::RunLoop::main().runUntilIdle();
-}
-
-void Window::longPress(Point at, double duration) {
-    sendTouch(0, TouchPhase::began, at);
-    letTimePass(duration);
-    sendTouch(0, TouchPhase::ended, at);
-    core::RunLoop::main().runUntilIdle();
 }
 
 }  // namespace platform::ui

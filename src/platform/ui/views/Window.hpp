@@ -75,13 +75,6 @@ public:
     // lift-off or cancel, that touch is cancelled where it last was, so
     // nothing waits for a lift-off that will not come.
     void sendTouch(int identifier, TouchPhase phase, Point location);
-    // Drivers through sendTouch, timed on the run loop's clock (a manual
-    // clock is advanced): a tap (down and up at once); a drag moving in
-    // `steps` equal moves over `duration` seconds, lifting at `to` with the
-    // last move; a press held for `duration` seconds.
-    void tap(Point at);
-    void drag(Point from, Point to, double duration, int steps = 10);
-    void longPress(Point at, double duration);
 
 protected:
     bool isWindow() const override { return true; }

@@ -1,4 +1,4 @@
-#include "orvane/demo/OVTextLog.hpp"
+#include "orvane/widget/OVTextLog.hpp"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,0 +1,15 @@
+#include "orvane/coordinator/OVLayerHooks.hpp"
+
+#include "orvane/coordinator/Orvane.hpp"
+#include "orvane/playback/OVDiskStores.hpp"
+#include "orvane/widget/OVWebView.hpp"
+
+namespace orvane {
+
+void installLayerHooks() {
+    installDiskStores();
+    // A widget's web view restarts the component through the facade.
+    OVWebView::installComponentStarter([] { Orvane::shared().start(); });
+}
+
+}  // namespace orvane
