@@ -1,6 +1,7 @@
 #include "orvane/coordinator/OVLayerHooks.hpp"
 
 #include "orvane/coordinator/Orvane.hpp"
+#include "orvane/elements/OVElementNibs.hpp"
 #include "orvane/playback/OVDiskStores.hpp"
 #include "orvane/widget/OVWebView.hpp"
 
@@ -8,6 +9,8 @@ namespace orvane {
 
 void installLayerHooks() {
     installDiskStores();
+    // The element cells' nibs, under their reuse identifiers.
+    OVElementNibs::registerAll();
     // A widget's web view restarts the component through the facade.
     OVWebView::installComponentStarter([] { Orvane::shared().start(); });
 }

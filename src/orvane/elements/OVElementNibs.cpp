@@ -50,11 +50,6 @@ constexpr std::array nibs{
     Nib{OVPodcastEpisodesListHeader::NibName, &OVPodcastEpisodesListHeader::nib},
 };
 
-[[maybe_unused]] const bool nibsRegistered = [] {
-    OVElementNibs::registerAll();
-    return true;
-}();
-
 }  // namespace
 
 void OVElementNibs::registerAll() {

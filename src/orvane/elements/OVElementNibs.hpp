@@ -1,7 +1,7 @@
 // The nibs of the element cells: each cell class's builder, registered with
 // the nib registry under the cell's reuse identifier, all in this one place.
-// They are registered while the library loads, so every element finds its
-// cell's nib from the start; `registerAll` registers them again, replacing
+// The facade registers them with the other layer hooks (`installLayerHooks()`);
+// tests that show cells without the facade call `registerAll`, which replaces
 // any builder registered under the same names since. Main thread only.
 #pragma once
 

@@ -9,6 +9,7 @@
 #include "platform/core/Bundle.hpp"
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/FileManager.hpp"
+#include "platform/core/NoDestructor.hpp"
 #include "platform/graphics/GifCodec.hpp"
 #include "platform/graphics/JpegCodec.hpp"
 #include "platform/graphics/PngCodec.hpp"
@@ -48,9 +49,12 @@ codec::Result decode(Bytes data, std::string_view& format) {
 
 bool validScale(double scale) { return scale > 0 && std::isfinite(scale); }
 
+// Never destroyed: an image may still be made or dropped on another thread
+// while the process exits.
 const std::shared_ptr<const std::vector<std::uint8_t>>& noBytes() {
-    static const auto empty = std::make_shared<const std::vector<std::uint8_t>>();
-    return empty;
+    static core::NoDestructor<std::shared_ptr<const std::vector<std::uint8_t>>> empty{
+        std::make_shared<const std::vector<std::uint8_t>>()};
+    return *empty;
 }
 
 // The scale a bundle file declares by its "@2x" / "@3x" suffix.

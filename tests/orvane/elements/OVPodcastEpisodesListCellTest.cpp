@@ -20,6 +20,7 @@
 #include "support/ElementSnapshot.hpp"
 #include "support/RecordingPage.hpp"
 #include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
 
 namespace {
 
@@ -198,7 +199,7 @@ TEST_F(PodcastEpisodesList, ASaveTellsThePageFirstThenMovesTheRowToItsDate) {
     const auto tapped = row(1, 1);  // show-3, the oldest
     ASSERT_EQ(tapped->episodeTextView()->text(), title("show-3"));
     const auto stays = row(1, 0);
-    shown->window->tap(centreOf(*tapped->saveButton()));
+    testsupport::tap(*shown->window, centreOf(*tapped->saveButton()));
     // The button's pop, then the rows' move.
     RunLoop::main().advance(1);
     EXPECT_EQ(page->calls, (Calls{"didSave(show-3 in show)"}));
@@ -214,7 +215,7 @@ TEST_F(PodcastEpisodesList, ASaveTellsThePageFirstThenMovesTheRowToItsDate) {
 
     // Saving the last other episode empties that section's header.
     shown->window->layoutIfNeeded();
-    shown->window->tap(centreOf(*row(1, 0)->saveButton()));
+    testsupport::tap(*shown->window, centreOf(*row(1, 0)->saveButton()));
     RunLoop::main().advance(0.5);
     shown->window->layoutIfNeeded();
     EXPECT_EQ(shownKeys(0), titles({"show-1", "show-2", "show-3"}));
@@ -228,14 +229,14 @@ TEST_F(PodcastEpisodesList, ALongPressOnASavedRowAsksOnceAndRemovesOnlyOnConfirm
     show("podcast-episodes-list-press");
     // Too short (the table takes it as a tap on the row), or on an unsaved
     // row: nothing is asked.
-    shown->window->longPress(centreOf(IndexPath::forRow(0, 0)), 0.5);
-    shown->window->longPress(centreOf(IndexPath::forRow(1, 1)), 1.2);
+    testsupport::longPress(*shown->window, centreOf(IndexPath::forRow(0, 0)), 0.5);
+    testsupport::longPress(*shown->window, centreOf(IndexPath::forRow(1, 1)), 1.2);
     for (const auto& call : page->calls) EXPECT_EQ(call.rfind("didLongPress", 0), std::string::npos) << call;
     EXPECT_TRUE(page->executeActions.empty());
     page->calls.clear();
 
     const auto pressed = row(0, 0);
-    shown->window->longPress(centreOf(IndexPath::forRow(0, 0)), 1.2);
+    testsupport::longPress(*shown->window, centreOf(IndexPath::forRow(0, 0)), 1.2);
     EXPECT_EQ(page->calls, (Calls{"didLongPress(show-2 in show)"}));
     ASSERT_EQ(page->executeActions.size(), 1u);
     // Asking deletes nothing; a cancel (the action never runs) changes nothing.
@@ -262,7 +263,7 @@ TEST_F(PodcastEpisodesList, AConfirmationAfterARebuildFindsTheEpisodeByKey) {
     save(2);
     cell->update(podcast);
     show("podcast-episodes-list-rebuild");
-    shown->window->longPress(centreOf(IndexPath::forRow(0, 0)), 1.2);
+    testsupport::longPress(*shown->window, centreOf(IndexPath::forRow(0, 0)), 1.2);
     ASSERT_EQ(page->executeActions.size(), 1u);
     // The library changed meanwhile: show-1 is saved as well, listed first.
     content::fillLibrary({{.podcast = podcast, .savedEpisodes = {track(2), track(1)}}});
@@ -275,7 +276,7 @@ TEST_F(PodcastEpisodesList, AConfirmationAfterARebuildFindsTheEpisodeByKey) {
     EXPECT_FALSE(librarySaves(2));
 
     // Gone from the list entirely: nothing.
-    shown->window->longPress(centreOf(IndexPath::forRow(0, 0)), 1.2);
+    testsupport::longPress(*shown->window, centreOf(IndexPath::forRow(0, 0)), 1.2);
     ASSERT_EQ(page->executeActions.size(), 2u);
     content::fillLibrary({});
     cell->update(podcast);
@@ -309,7 +310,7 @@ TEST_F(PodcastEpisodesList, PlayerStateReachesEveryRowIncludingLaterOnes) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(row(1, i)->equalizerAnimationView()->isHidden(), i != 2) << i;
     EXPECT_FALSE(moving(*row(1, 2)));
     // A row tap reports its episode and leaves no selection.
-    shown->window->tap(centreOf(IndexPath::forRow(0, 1)));
+    testsupport::tap(*shown->window, centreOf(IndexPath::forRow(0, 1)));
     EXPECT_EQ(page->calls, (Calls{"didSelectEpisode(show-1 in show)"}));
     EXPECT_FALSE(cell->tableView()->indexPathForSelectedRow());
 }
