@@ -1,10 +1,13 @@
 #include "orvane/coordinator/OVCoordinator.hpp"
 
 #include "orvane/coordinator/OVChip.hpp"
+#include "orvane/coordinator/OVFanViewController.hpp"
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/model/OVMockUserData.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "orvane/widget/OVWidgetManagerOLD.hpp"
+#include "orvane/presentation/OVCompactVCPresentationTransitioning.hpp"
+#include "orvane/presentation/OVRegularVCPresentationTransitioning.hpp"
 #include "platform/ui/controllers/NibRegistry.hpp"
 
 namespace orvane {
@@ -12,6 +15,10 @@ namespace orvane {
 namespace {
 OVWidgetManager& bridge() { return OVWidgetManager::shared(); }
 }  // namespace
+
+std::shared_ptr<OVFanViewController> OVCoordinator::rootContainer() const {
+    return std::dynamic_pointer_cast<OVFanViewController>(fanVC_);
+}
 
 OVCoordinator::OVCoordinator(Token) {}
 
@@ -37,6 +44,9 @@ void OVCoordinator::quit() {
     player_->cancel();
     if (chip_) chip_->removeFromSuperview();
     chip_ = nullptr;
+    // Shown or put away since, the last container is dismissed (which sends
+    // the swipe-down tracking).
+    if (const auto fan = rootContainer()) fan->dismiss();
     nowPlaying_->end();
     bridge().send(OVWidgetManager::SDKPlayerAction::close());
     bridge().send(OVWidgetManager::SDKTracking::close);
@@ -128,13 +138,22 @@ void OVCoordinator::subscription(OVSubscription forType, const OVContent& andPod
 // ---- presentation requests ----
 
 void OVCoordinator::didTapClose() {
-    // Loading or playing asks the listener through the root container's quit
-    // sheet; there is no container to ask through yet.
-    if (player_->status() == OVAudioPlayerStatus::paused) quit();
+    if (player_->status() == OVAudioPlayerStatus::paused) {
+        quit();
+        return;
+    }
+    // Loading or playing: the listener is asked first, through the root
+    // container; without one nothing happens.
+    const auto fan = rootContainer();
+    if (!fan) return;
+    std::weak_ptr<OVCoordinator> weak = weak_from_this();
+    fan->presentQuitAlertViewController([weak] {
+        if (const auto self = weak.lock()) self->quit();
+    });
 }
 
 void OVCoordinator::didTapSwipeDown() {
-    // Nothing is presented yet that could be put away.
+    if (const auto fan = rootContainer()) fan->dismiss();
 }
 
 void OVCoordinator::didTapOpenExapnd() {
@@ -142,13 +161,32 @@ void OVCoordinator::didTapOpenExapnd() {
     if (const auto current = Orvane::shared().coordinator()) current->presentExpandViewController(nullptr);
 }
 
-void OVCoordinator::presentExpandViewController(std::function<void()> /*withCompletion*/) {
+void OVCoordinator::presentExpandViewController(std::function<void()> withCompletion) {
     const auto root = Orvane::shared().rootViewController();
     if (!root) return;
-    // The root container is the storyboard's initial controller. The
-    // component has no root container yet: whatever the storyboard holds is
-    // not taken, and nothing is presented.
-    (void)platform::ui::NibRegistry::shared().instantiateInitialViewController("OVStoryboard");
+    const auto fan = std::dynamic_pointer_cast<OVFanViewController>(
+        platform::ui::NibRegistry::shared().instantiateInitialViewController("OVStoryboard"));
+    if (!fan) return;
+    const auto self = shared_from_this();
+    fan->initialize(self);
+    std::shared_ptr<OVVCPresentationTransitioningProtocol> transitioning;
+    if (root->horizontalSizeClass() == platform::ui::UserInterfaceSizeClass::regular) {
+        transitioning = OVRegularVCPresentationTransitioning::create();
+    } else {
+        transitioning = OVCompactVCPresentationTransitioning::create(/*fullExpandRequired=*/false);
+    }
+    fan->setPresentationTransitioning(transitioning);
+    const auto asDelegate = std::static_pointer_cast<OVOpenCloseExpandDelegate>(self);
+    if (const auto& p = fan->presentationTransitioning()) p->setDelegate(asDelegate);
+    fan->setOvDelegate(asDelegate);
+    fanVC_ = fan;
+    // A container still presented over the root goes first, at once.
+    if (std::dynamic_pointer_cast<OVFanViewController>(root->presentedViewController())) root->dismiss(false);
+    const bool started = root->present(fan, true, [completion = std::move(withCompletion)] {
+        if (completion) completion();
+    });
+    // Sent once the presentation is under way, before it has finished.
+    if (started) bridge().send(OVWidgetManager::SDKTracking::halfScreen);
 }
 
 // ---- audio player reports ----

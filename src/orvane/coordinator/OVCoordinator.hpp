@@ -29,6 +29,7 @@
 namespace orvane {
 
 class OVChip;
+class OVFanViewController;
 
 class OVCoordinator : public OVAudioPlayerDelegate,
                       public OVPageCoordinator,
@@ -58,15 +59,16 @@ public:
 
     // Starts the audio player directly.
     void play();
-    // Cancels playback, takes the chip off screen and drops it, ends the
+    // Cancels playback, takes the chip off screen and drops it, dismisses
+    // the last root container (when one was presented), ends the
     // remote-control events, then sends the player-close action and the
     // close tracking action.
     void quit();
 
     // ---- OVOpenCloseExpandDelegate ----
     // Quits at once while the player is paused; while it loads or plays the
-    // listener is asked first by the root container, and without one
-    // nothing happens.
+    // listener is asked first by the root container's quit sheet, and
+    // without a root container nothing happens.
     void didTapClose() override;
     // Puts the root container away, when one is shown; listening goes on.
     void didTapSwipeDown() override;
@@ -114,10 +116,14 @@ public:
 private:
     // Sends the player's position, when known, as a user time update.
     void sendUserTimeUpdate();
-    // Shows the root container over the host's root view controller: it
-    // needs that controller and the root container of the storyboard
-    // "OVStoryboard"; without either nothing is presented.
+    // Shows a new root container (the storyboard "OVStoryboard") over the
+    // host's root view controller, as a bottom sheet or, at regular width, a
+    // side panel; one still presented is dismissed first. Without the root
+    // controller or the storyboard's container nothing is presented. The
+    // half-screen tracking goes once the presentation has started.
     void presentExpandViewController(std::function<void()> withCompletion);
+    // The last container presented, as the container itself.
+    std::shared_ptr<OVFanViewController> rootContainer() const;
 
     std::shared_ptr<OVAudioPlayer> player_;
     std::shared_ptr<OVFanViewControllerProtocol> fanVC_;

@@ -33,6 +33,13 @@ public:
     virtual bool gestureRecognizerShouldReceive(GestureRecognizer& /*recognizer*/, const Touch& /*touch*/) {
         return true;
     }
+    // Whether `recognizer` goes on together with `other`, which recognised
+    // first on the same touches, instead of failing (asked of the delegates
+    // of both; either may allow it).
+    virtual bool gestureRecognizerShouldRecognizeSimultaneously(GestureRecognizer& /*recognizer*/,
+                                                                GestureRecognizer& /*other*/) {
+        return false;
+    }
 };
 
 class GestureRecognizer : public std::enable_shared_from_this<GestureRecognizer> {

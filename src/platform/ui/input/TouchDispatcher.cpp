@@ -84,7 +84,13 @@ void TouchDispatcher::cancel(int identifier) {
 void TouchDispatcher::recognized(GestureRecognizer& recognizer, const std::vector<std::shared_ptr<Touch>>& touches) {
     for (const auto& touch : std::vector(touches)) {
         for (const auto& other : std::vector(touch->recognizers_)) {
-            if (other.get() != &recognizer) other->failIfPossible();
+            if (other.get() == &recognizer) continue;
+            auto together = [](GestureRecognizer& a, GestureRecognizer& b) {
+                const auto d = a.delegate();
+                return d && d->gestureRecognizerShouldRecognizeSimultaneously(a, b);
+            };
+            if (together(*other, recognizer) || together(recognizer, *other)) continue;
+            other->failIfPossible();
         }
         if (recognizer.cancelsTouchesInView() && touch->deliversToView_) {
             touch->deliversToView_ = false;
