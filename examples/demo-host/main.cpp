@@ -6,7 +6,11 @@
 // requests. The component's own audio player plays, through the sound server
 // when one answers: the first play streams the episode through the caching
 // item, the second play of the same episode comes from the disk cache, so the
-// server sees no second request. Ends by itself after about ten seconds.
+// server sees no second request. Meanwhile the listener opens the player
+// from the chip, drags it to full screen, pages through its screens and
+// flicks it away; the host draws each step, and the side panel the player
+// becomes in a window 1024 points wide, into PNG files. Ends by itself
+// after about thirteen seconds.
 //
 // It uses only what any host has: the facade and the headers the package
 // installs (the host API), and its own copies of a widget page's script and
@@ -137,8 +141,10 @@ std::shared_ptr<platform::ui::ViewController> articleController() {
         b->setBackgroundColor(color);
         b->layer()->setCornerRadius(frame.height() < 30 ? frame.height() / 2 : 0);
         view->addSubview(b);
+        return b;
     };
-    block({0, 0, 390, 103}, Color{0.18, 0.44, 0.58, 1});   // header
+    // The header spans the window at any width.
+    block({0, 0, 390, 103}, Color{0.18, 0.44, 0.58, 1})->setAutoresizingMask(AutoresizingMask::flexibleWidth);
     block({20, 66, 250, 20}, Color{1, 1, 1, 0.9});         // the paper's name
     block({20, 127, 350, 24}, Color{0.1, 0.1, 0.12, 1});   // headline, two lines
     block({20, 159, 240, 24}, Color{0.1, 0.1, 0.12, 1});
@@ -224,6 +230,17 @@ int main(int argc, char** argv) {
     component.setConfiguration(orvane::OVConfigurations("demo-api-key", std::nullopt, {0, 0}));
     component.setRootController(article);
     const auto snapshotPath = std::filesystem::absolute("orvane-demo-window.png");
+    // The pictures of the player the listener opens from the chip.
+    const std::vector<std::pair<std::string, std::string>> playerPictures{
+        {"preview", "the bottom sheet at its preview height"},
+        {"main", "full screen, the main screen"},
+        {"discover", "full screen, the discover screen"},
+        {"library", "full screen, the library screen"},
+        {"side-panel", "the side panel in a window 1024 points wide"},
+    };
+    auto picturePath = [](const std::string& name) {
+        return std::filesystem::absolute("orvane-demo-" + name + ".png");
+    };
 
     say("host: starting the component");
     component.start();  // no web view yet: its "PLAYER_OPEN" goes nowhere
@@ -272,7 +289,72 @@ int main(int argc, char** argv) {
             say("host: could not write " + snapshotPath.string());
         }
     });
+    // The listener's finger on the window: taps, and drags of `steps`
+    // moves over `duration` seconds, from where the container stands then.
+    using platform::graphics::Point;
+    using platform::ui::TouchPhase;
+    auto tapAt = [&](Point point) {
+        window->sendTouch(1, TouchPhase::began, point);
+        window->sendTouch(1, TouchPhase::ended, point);
+    };
+    auto dragFrom = [&](Point from, Point to, double duration, int steps) {
+        window->sendTouch(1, TouchPhase::began, from);
+        for (int i = 1; i <= steps; ++i) {
+            const double f = static_cast<double>(i) / steps;
+            const Point p{from.x + (to.x - from.x) * f, from.y + (to.y - from.y) * f};
+            loop.asyncAfter(duration * f, [&window, p, last = i == steps] {
+                window->sendTouch(1, TouchPhase::moved, p);
+                if (last) window->sendTouch(1, TouchPhase::ended, p);
+            });
+        }
+    };
+    // The player the component presents over the article, and its top edge.
+    auto player = [&] { return article->presentedViewController(); };
+    auto playerTop = [&] {
+        const auto shown = player();
+        return shown ? shown->view()->convertPoint({0, 0}, nullptr).y : window->bounds().height();
+    };
+    auto tapChip = [&] {
+        // The chip is the component's view laid over the article, on top.
+        const auto& views = article->view()->subviews();
+        if (views.empty()) return;
+        const auto frame = views.back()->frame();
+        tapAt({frame.midX(), frame.midY()});
+    };
+    auto picture = [&](const std::string& name) {
+        const auto path = picturePath(name);
+        const auto image = window->snapshot();
+        say(image && image->writePng(path) ? "host: drew the window into " + path.string()
+                                           : "host: could not write " + path.string());
+    };
+    // Paging: a horizontal drag across the screens' navigation bar, below
+    // the status bar (a drag over a page's rows scrolls the page instead).
+    auto page = [&](bool forward) {
+        const double y = playerTop() + 47 + 22;
+        dragFrom(forward ? Point{300, y} : Point{90, y}, forward ? Point{60, y} : Point{330, y}, 0.2, 8);
+    };
+
+    at(5.0, "listener: taps the chip; the component presents its player as a bottom sheet", tapChip);
+    at(6.2, "host: draws the preview", [&] { picture("preview"); });
+    at(6.4, "listener: drags the sheet up to full screen", [&] {
+        const double top = playerTop();
+        dragFrom({195, top + 40}, {195, top - 600}, 0.3, 10);
+    });
     at(7.0, "listener: picks the same episode again in the widget", selectFirstEpisode);
+    at(7.8, "host: draws the main screen", [&] { picture("main"); });
+    at(8.0, "listener: pages to the discover screen", [&] { page(true); });
+    at(8.8, "host: draws the discover screen", [&] { picture("discover"); });
+    at(8.9, "listener: pages back to the main screen", [&] { page(false); });
+    at(9.5, "listener: pages on to the library screen", [&] { page(false); });
+    at(10.3, "host: draws the library screen", [&] { picture("library"); });
+    at(10.5, "listener: flicks the player down and away", [&] { dragFrom({195, 300}, {195, 800}, 0.12, 6); });
+    at(11.7, "host: its window becomes 1024 points wide (regular width)", [&] {
+        window->setSize({1024, 768});
+        window->setSafeAreaInsets({20, 0, 20, 0});
+        window->layoutIfNeeded();
+    });
+    at(11.9, "listener: taps the chip; at regular width the player is a side panel", tapChip);
+    at(13.1, "host: draws the side panel", [&] { picture("side-panel"); });
     at(7.4, "host: how often was the first episode fetched?", [&] {
         say("audio server: " + std::to_string(server.requestCount("episode-1")) +
             " request(s) for the first episode (its second play comes from the disk cache)");
@@ -280,7 +362,7 @@ int main(int argc, char** argv) {
     at(9.6, "listener: pauses in the widget", [&] {
         inPage("window.__orvaneGlobal__.store.dispatch({ type: 'PLAYER_PAUSE' })");
     });
-    at(10.0, "host: done", [&] {
+    at(13.4, "host: done", [&] {
         say("audio server: " + std::to_string(server.requestCount("episode-1")) +
             " request(s) for the first episode over its two plays");
         watching = false;
@@ -291,6 +373,9 @@ int main(int argc, char** argv) {
 
     server.stop();
     std::cout << "demo: the host's window with the chip over it is in " << snapshotPath.string() << std::endl;
+    for (const auto& [name, what] : playerPictures) {
+        std::cout << "demo: " << what << " is in " << picturePath(name).string() << std::endl;
+    }
     if (wavPath) {
         component.setAudioFile(std::nullopt);  // closes the file
         std::cout << "demo: what the listener would have heard is in " << wavPath->string() << std::endl;

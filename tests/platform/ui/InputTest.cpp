@@ -383,3 +383,49 @@ TEST(Input, ATouchAtANonFiniteLocationIsDroppedBeforeHitTesting) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Together : GestureRecognizerDelegate {
+    bool allow = false;
+    bool gestureRecognizerShouldRecognizeSimultaneously(GestureRecognizer&, GestureRecognizer&) override {
+        return allow;
+    }
+};
+
+TEST(Input, TwoPansOnOneTouchGoOnTogetherOnlyWhenADelegateAllowsIt) {
+    // An inner pan recognises first; the outer one fails, unless the
+    // delegate of either lets them recognise together.
+    struct Case {
+        const char* name;
+        bool innerAllows, outerAllows, outerMoves;
+    };
+    const Case cases[] = {
+        {"neither allows", false, false, false},
+        {"the inner one's delegate allows", true, false, true},
+        {"the outer one's delegate allows", false, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene scene;
+        auto inner = View::create({0, 0, 320, 240});
+        scene.container->addSubview(inner);
+        auto innerRec = std::make_shared<Recorder>();
+        auto outerRec = std::make_shared<Recorder>();
+        auto innerPan = PanGestureRecognizer::create(innerRec, &Recorder::onGesture);
+        auto outerPan = PanGestureRecognizer::create(outerRec, &Recorder::onGesture);
+        auto innerDelegate = std::make_shared<Together>();
+        auto outerDelegate = std::make_shared<Together>();
+        innerDelegate->allow = c.innerAllows;
+        outerDelegate->allow = c.outerAllows;
+        innerPan->setDelegate(innerDelegate);
+        outerPan->setDelegate(outerDelegate);
+        inner->addGestureRecognizer(innerPan);
+        scene.container->addGestureRecognizer(outerPan);
+        testsupport::drag(*scene.window, {10, 50}, {10, 200}, 0.3, 3);
+        EXPECT_EQ(innerRec->states.back(), State::ended);
+        EXPECT_EQ(!outerRec->states.empty() && outerRec->states.back() == State::ended, c.outerMoves);
+    }
+}
+
+}  // namespace
