@@ -327,10 +327,10 @@ int main(int argc, char** argv) {
         say(image && image->writePng(path) ? "host: drew the window into " + path.string()
                                            : "host: could not write " + path.string());
     };
-    // Paging: a horizontal drag across the screens' navigation bar, below
-    // the status bar (a drag over a page's rows scrolls the page instead).
+    // Paging: a horizontal drag across the screens' navigation bar, at the
+    // player's top (a drag over a page's rows scrolls the page instead).
     auto page = [&](bool forward) {
-        const double y = playerTop() + 47 + 22;
+        const double y = playerTop() + 22;
         dragFrom(forward ? Point{300, y} : Point{90, y}, forward ? Point{60, y} : Point{330, y}, 0.2, 8);
     };
 
