@@ -35,6 +35,7 @@ bool OVPopup::nib(NibBuild& build) {
     text->setUserInteractionEnabled(false);
     text->setBackgroundColor(Color::clear());
     text->setTextContainerInset(EdgeInsets{textViewInset, textViewInset, textViewInset, textViewInset});
+    text->setLineFragmentPadding(0);
     text->setTranslatesAutoresizingMaskIntoConstraints(false);
     popup->addSubview(text);
     build.add(text, false);
