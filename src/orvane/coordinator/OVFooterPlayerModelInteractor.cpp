@@ -43,7 +43,8 @@ void OVFooterPlayerModelInteractor::update(const OVTrack& withEpisode, const OVC
     if (const auto& description = withEpisode.description(); description && description->image)
         image = url(*description->image);
 
-    if (auto view = view_.lock()) view->update(OVFooterPlayerModel::Media{std::move(image), std::move(text), std::move(podcast)});
+    OVFooterPlayerModel::Media media{std::move(image), std::move(text), std::move(podcast)};
+    if (auto view = view_.lock()) view->update(media);
 }
 
 void OVFooterPlayerModelInteractor::update(OVAudioPlayerStatus withAudioStatus) {

@@ -53,7 +53,9 @@ bool OVPopup::nib(NibBuild& build) {
 
 void OVPopup::registerNib() { NibRegistry::shared().registerNib(std::string(NibName), &OVPopup::nib); }
 
-std::shared_ptr<OVPopup> OVPopup::make() { return NibRegistry::shared().instantiateFirst<OVPopup>(std::string(NibName)); }
+std::shared_ptr<OVPopup> OVPopup::make() {
+    return NibRegistry::shared().instantiateFirst<OVPopup>(std::string(NibName));
+}
 
 void OVPopup::awakeFromNib() {
     View::awakeFromNib();

@@ -59,7 +59,8 @@ TEST(OVFooterPlayerSnapshot, LightThemeEpisodeWithArtworkPlaying) {
 
     auto window = platform::ui::Window::create({375, 88});
     window->setBackgroundColor(Color::white());
-    auto bar = platform::ui::NibRegistry::shared().instantiateFirst<OVFooterPlayer>(std::string(OVFooterPlayer::NibName));
+    auto bar =
+        platform::ui::NibRegistry::shared().instantiateFirst<OVFooterPlayer>(std::string(OVFooterPlayer::NibName));
     ASSERT_TRUE(bar);
     bar->setTranslatesAutoresizingMaskIntoConstraints(true);
     bar->setFrame({0, 0, 375, 88});

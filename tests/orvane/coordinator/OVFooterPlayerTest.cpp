@@ -72,7 +72,10 @@ Json state(const S& s) {
                  {"audio", {{"audioSrc", "http://127.0.0.1/audio/ep.mp3"}, {"trackDuration", s.duration}}}};
     return Json{{"contents",
                  {{s.content,
-                   {{"key", s.content}, {"title", "Podcast"}, {"type", "podcast"}, {"tracks", Json::array({episode})}}}}},
+                   {{"key", s.content},
+                    {"title", "Podcast"},
+                    {"type", "podcast"},
+                    {"tracks", Json::array({episode})}}}}},
                 {"locations", {{"main", location}}},
                 {"player", player}};
 }
@@ -205,7 +208,9 @@ TEST_F(OVFooterPlayerTest, StateSequencesPushOnlyWhatChangedInOrder) {
         {"paused twice pushes once; dropped, then back, pushes again",
          {S{}, S{}, S{.status = std::nullopt}, S{}},
          then({"status paused"})},
-        {"status changes", {S{}, S{.status = "loading"}, S{.status = "playing"}}, then({"status loading", "status playing"})},
+        {"status changes",
+         {S{}, S{.status = "loading"}, S{.status = "playing"}},
+         then({"status loading", "status playing"})},
         {"no status and no track at first: only style",
          {S{.track = std::nullopt, .status = std::nullopt}},
          {kRed}},

@@ -143,7 +143,8 @@ TEST_F(OVPopupTest, SnapshotOfATwoLineMessage) {
     EXPECT_LT(frame.height(), 80);
     // Black inside the box near its corner, the window outside it.
     EXPECT_TRUE(renderprobe::near(renderprobe::pixelAt(*image, frame.minX() + 3, frame.maxY() - 3), {0, 0, 0, 255}, 2));
-    EXPECT_FALSE(renderprobe::near(renderprobe::pixelAt(*image, frame.minX() - 3, frame.minY() + 3), {0, 0, 0, 255}, 40));
+    EXPECT_FALSE(
+        renderprobe::near(renderprobe::pixelAt(*image, frame.minX() - 3, frame.minY() + 3), {0, 0, 0, 255}, 40));
 }
 
 }  // namespace
