@@ -1,6 +1,11 @@
 #include "orvane/coordinator/OVLayerHooks.hpp"
 
+<<<<<<< HEAD
 #include "orvane/coordinator/OVFanViewController.hpp"
+=======
+#include "orvane/coordinator/OVFooterPlayer.hpp"
+#include "orvane/coordinator/OVPopup.hpp"
+>>>>>>> main
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/elements/OVElementNibs.hpp"
 #include "orvane/playback/OVDiskStores.hpp"
@@ -12,6 +17,9 @@ void installLayerHooks() {
     installDiskStores();
     // The element cells' nibs, under their reuse identifiers.
     OVElementNibs::registerAll();
+    // The footer player's and the popup's nibs.
+    OVFooterPlayer::registerNib();
+    OVPopup::registerNib();
     // The storyboard whose initial scene is the root container.
     OVFanViewController::registerStoryboard();
     // A widget's web view restarts the component through the facade.
