@@ -1,11 +1,8 @@
 #include "orvane/coordinator/OVLayerHooks.hpp"
 
-<<<<<<< HEAD
 #include "orvane/coordinator/OVFanViewController.hpp"
-=======
 #include "orvane/coordinator/OVFooterPlayer.hpp"
 #include "orvane/coordinator/OVPopup.hpp"
->>>>>>> main
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/elements/OVElementNibs.hpp"
 #include "orvane/playback/OVDiskStores.hpp"
