@@ -1,0 +1,503 @@
+// The root container end to end: the reference widget page in the widget
+// web view, the chip it places, and a tap on that chip present the container
+// from the storyboard over the host's root controller, as a bottom sheet at
+// 390 points or a side panel at 1024. From there the listener's paths: the
+// sheet dragged from preview to full screen, paging between the screens and
+// back to the main one, the footer player following the page on show, the
+// edge bounce, popups, the tap beside the sheet, the quit sheet and quitting.
+// Time runs on the run loop's manual clock.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ChipTestSupport.hpp"
+#include "orvane/coordinator/OVChip.hpp"
+#include "orvane/coordinator/OVCoordinator.hpp"
+#include "orvane/coordinator/OVFanViewController.hpp"
+#include "orvane/coordinator/OVFooterPlayer.hpp"
+#include "orvane/coordinator/OVPopup.hpp"
+#include "orvane/coordinator/Orvane.hpp"
+#include "orvane/model/StringExtensions.hpp"
+#include "orvane/pages/OVDiscoverPage.hpp"
+#include "orvane/pages/OVLibraryPage.hpp"
+#include "orvane/pages/OVMainPage.hpp"
+#include "orvane/pages/OVScreen.hpp"
+#include "orvane/presentation/OVCompactVCPresentationTransitioning.hpp"
+#include "orvane/presentation/OVRegularVCPresentationTransitioning.hpp"
+#include "orvane/widget/OVWebView.hpp"
+#include "orvane/widget/WidgetTestSupport.hpp"
+#include "platform/core/RunLoop.hpp"
+#include "platform/ui/animation/Animation.hpp"
+#include "platform/ui/animation/TimingFunction.hpp"
+#include "platform/ui/controllers/AlertController.hpp"
+#include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/input/PanGestureRecognizer.hpp"
+#include "platform/ui/lists/TableView.hpp"
+#include "platform/ui/views/Window.hpp"
+#include "support/TempDocuments.hpp"
+#include "support/TouchDriver.hpp"
+#include "support/widget/WidgetPage.hpp"
+
+namespace {
+
+using namespace orvane;
+using chiptest::state;
+using chiptest::Theme;
+using platform::core::RunLoop;
+using platform::graphics::Point;
+using platform::graphics::Size;
+using platform::ui::PageViewControllerNavigationDirection;
+using Direction = PageViewControllerNavigationDirection;
+
+const Size kCompact{390, 844};
+const Size kRegular{1024, 768};
+
+// The types of the player and tracking actions sent to the widget, in order.
+struct ActionRecorder : OVWebViewObserver {
+    std::vector<std::string> types;
+    void webViewDidReceive(const platform::web::ScriptMessage&) override {}
+    void webViewWillSend(const std::string& javascript) override {
+        const std::string marker = "type: '";
+        const auto at = javascript.find(marker);
+        if (at == std::string::npos) return;
+        const auto start = at + marker.size();
+        types.push_back(javascript.substr(start, javascript.find('\'', start) - start));
+    }
+    int count(const std::string& type) const {
+        int n = 0;
+        for (const auto& t : types) n += t == type;
+        return n;
+    }
+};
+
+struct FanViewControllerEndToEndTest : ::testing::Test {
+    void SetUp() override {
+        window->setSafeAreaInsets({47, 0, 34, 0});
+        Orvane::shared().setConfiguration(OVConfigurations("demo-key", std::nullopt, {0, 0}));
+        window->setRootViewController(root);
+        Orvane::shared().setRootController(root);
+        page.injectListener();
+        widgettest::attach(page);
+        page.view->setObserver(recorder);
+    }
+
+    void setState(const platform::core::Json& json) {
+        page.dispatch("{ type: 'WIDGET_SET_STATE', payload: " + json.dump() + " }");
+        widgettest::settle();
+    }
+    void useWidth(Size size) {
+        window->setSize(size);
+        window->layoutIfNeeded();
+    }
+    void pass(double seconds) {
+        RunLoop::main().runUntilIdle();
+        RunLoop::main().advance(seconds);
+        RunLoop::main().runUntilIdle();
+    }
+    std::shared_ptr<OVChip> chip() const {
+        for (const auto& view : root->view()->subviews())
+            if (auto c = std::dynamic_pointer_cast<OVChip>(view)) return c;
+        return nullptr;
+    }
+    // The listener taps the chip; the opening animation runs to its end.
+    std::shared_ptr<OVFanViewController> open() {
+        const auto placed = chip();
+        EXPECT_TRUE(placed);
+        if (!placed) return nullptr;
+        root->view()->layoutIfNeeded();
+        const auto frame = placed->frame();
+        testsupport::tap(*window, root->view()->convertPoint({frame.midX(), frame.midY()}, nullptr));
+        pass(1.0);
+        return std::dynamic_pointer_cast<OVFanViewController>(root->presentedViewController());
+    }
+    // The player shown, if any, put away as the swipe handle does.
+    void putAway() {
+        if (!root->presentedViewController()) return;
+        Orvane::shared().coordinator()->didTapSwipeDown();
+        pass(2.0);
+    }
+    // The sheet's top edge in the window.
+    double sheetTop(const std::shared_ptr<OVFanViewController>& fan) const {
+        return fan->view()->convertPoint({0, 0}, nullptr).y;
+    }
+    // The sheet from its preview up to full screen.
+    void expand(const std::shared_ptr<OVFanViewController>& fan) {
+        fan->presentationTransitioning()->fullExpand({});
+        pass(2.0);
+    }
+    // Where the footer's top stands above the container's bottom.
+    double footerOffset(const std::shared_ptr<OVFanViewController>& fan) const {
+        const auto& top = fan->footerPlayerTopConstraint();
+        return top ? top->constant() : 0;
+    }
+    // The listener drags across the shown screen's navigation bar, towards
+    // the screen after (right to left) or before.
+    void dragAcrossTheBar(const std::shared_ptr<OVFanViewController>& fan, bool forward) {
+        const auto bar = fan->currentScreen()->navigationBar();
+        const auto frame = bar->bounds();
+        const auto left = bar->convertPoint({frame.minX() + 80, frame.midY()}, nullptr);
+        const auto right = bar->convertPoint({frame.maxX() - 80, frame.midY()}, nullptr);
+        testsupport::drag(*window, forward ? right : left, forward ? left : right, 0.2, 8);
+        pass(0.5);
+    }
+    std::shared_ptr<OVFanViewController> openFullScreen() {
+        useWidth(kCompact);
+        auto fan = open();
+        if (fan) expand(fan);
+        return fan;
+    }
+
+    testsupport::TempDocuments documents;
+    testsupport::WidgetPage page{state(Theme{})};
+    std::shared_ptr<platform::ui::Window> window = platform::ui::Window::create(kCompact, 1);
+    std::shared_ptr<platform::ui::ViewController> root = platform::ui::ViewController::create();
+    std::shared_ptr<ActionRecorder> recorder = std::make_shared<ActionRecorder>();
+};
+
+TEST_F(FanViewControllerEndToEndTest, AChipTapPresentsTheContainerFromTheStoryboardAtEitherWidth) {
+    struct Case {
+        const char* name;
+        Size size;
+        bool regular;
+    };
+    for (const Case c : {Case{"compact, 390", kCompact, false}, Case{"regular, 1024", kRegular, true}}) {
+        SCOPED_TRACE(c.name);
+        putAway();
+        recorder->types.clear();
+        useWidth(c.size);
+        const auto fan = open();
+        ASSERT_TRUE(fan);
+        EXPECT_EQ(recorder->types, std::vector<std::string>{"TRACK_HALFSCREEN"});
+        EXPECT_EQ(Orvane::shared().coordinator()->fanVC(), fan);
+        EXPECT_EQ(fan->coordinator(), Orvane::shared().coordinator());
+        EXPECT_EQ(fan->ovDelegate(), std::static_pointer_cast<OVOpenCloseExpandDelegate>(fan->coordinator()));
+        const auto& animator = fan->presentationTransitioning();
+        EXPECT_EQ(std::dynamic_pointer_cast<OVRegularVCPresentationTransitioning>(animator) != nullptr, c.regular);
+        EXPECT_EQ(std::dynamic_pointer_cast<OVCompactVCPresentationTransitioning>(animator) != nullptr, !c.regular);
+        EXPECT_EQ(animator->delegate(), fan->ovDelegate());
+        EXPECT_EQ(fan->modalPresentationStyle(), platform::ui::ModalPresentationStyle::custom);
+        EXPECT_EQ(fan->preferredStatusBarStyle(), platform::ui::StatusBarStyle::lightContent);
+        EXPECT_TRUE(fan->modalPresentationCapturesStatusBarAppearance());
+
+        // Three screens, library, main and discover, the main one shown.
+        const auto& screens = fan->interactor()->screens();
+        ASSERT_EQ(screens.size(), 3u);
+        EXPECT_TRUE(std::dynamic_pointer_cast<OVLibraryPage>(screens[0]->pages().front()));
+        EXPECT_TRUE(std::dynamic_pointer_cast<OVMainPage>(screens[1]->pages().front()));
+        EXPECT_TRUE(std::dynamic_pointer_cast<OVDiscoverPage>(screens[2]->pages().front()));
+        EXPECT_EQ(fan->currentScreen(), screens[1]);
+        EXPECT_EQ(fan->currentPageIndex(), 1);
+        EXPECT_EQ(fan->interactor()->currentScreenIndex(), 1);
+        EXPECT_EQ(fan->numberOfScreens(), 3);
+        ASSERT_TRUE(fan->mainPage());
+        const auto buttons = fan->mainPage()->navigationBarButtonIsDisplayed();
+        EXPECT_TRUE(buttons.left);
+        EXPECT_TRUE(buttons.right);
+        EXPECT_EQ(screens[1]->fanViewController(), fan);
+
+        // The footer player from its nib, 88 high across the container,
+        // ready just below its bottom edge and not shown over the main page.
+        const auto& footer = fan->footerPlayer();
+        ASSERT_TRUE(footer);
+        fan->view()->layoutIfNeeded();
+        EXPECT_EQ(footer->frame().size, (Size{fan->view()->bounds().width(), 88}));
+        EXPECT_TRUE(fan->footerIsReady());
+        EXPECT_FALSE(footer->isHidden());
+        EXPECT_FALSE(fan->footerPlyerIsDisplayed());
+        EXPECT_EQ(footer->frame().minY(), fan->view()->bounds().height());
+    }
+}
+
+TEST_F(FanViewControllerEndToEndTest, DraggingThePreviewToFullScreenTracksItAndLetsTheListenerSwipe) {
+    useWidth(kCompact);
+    const auto fan = open();
+    ASSERT_TRUE(fan);
+    // In preview swiping is off and the dismiss pan waits; the scroll view
+    // keeps its own default until the first change of `isSwipable`.
+    EXPECT_FALSE(fan->isSwipable());
+    EXPECT_TRUE(fan->scrollView()->isScrollEnabled());
+    const auto sheet = std::dynamic_pointer_cast<OVCompactVCPresentationTransitioning>(fan->presentationTransitioning());
+    ASSERT_TRUE(sheet);
+    EXPECT_FALSE(sheet->dismissPanGestureRecognizer()->isEnabled());
+
+    expand(fan);
+    // The full-screen tracking's type is written with a leading space.
+    EXPECT_EQ(recorder->count(" TRACK_FULLSCREEN"), 1);
+    EXPECT_TRUE(fan->isSwipable());
+    EXPECT_TRUE(fan->scrollView()->isScrollEnabled());
+    EXPECT_TRUE(sheet->dismissPanGestureRecognizer()->isEnabled());
+    EXPECT_LE(sheetTop(fan), 47 + 40);
+    // Over the main page the footer stays away.
+    EXPECT_FALSE(fan->footerPlyerIsDisplayed());
+
+    // Full screen again after a shrink is not a new full screen.
+    fan->stateDidChange(OVCompactDisplayState::fullScreen, OVCompactDisplayState::shrinking);
+    fan->stateDidChange(OVCompactDisplayState::shrinking, OVCompactDisplayState::fullScreen);
+    // The full-screen tracking's type is written with a leading space.
+    EXPECT_EQ(recorder->count(" TRACK_FULLSCREEN"), 1);
+}
+
+TEST_F(FanViewControllerEndToEndTest, PagingAndGoingBackToTheMainPageKeepIndicesAndFooterInStep) {
+    const auto fan = openFullScreen();
+    ASSERT_TRUE(fan);
+    const auto& screens = fan->interactor()->screens();
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        int index;
+        bool footer;
+    };
+    const Step steps[] = {
+        {"the main page's right button: discover", [&] { fan->swipe(Direction::forward); }, 2, true},
+        {"forward on the last screen: nothing", [&] { fan->swipe(Direction::forward); }, 2, true},
+        {"the footer's open-main-page button", [&] { fan->didTapFooterPlayer(); }, 1, false},
+        {"the main page's left button: library", [&] { fan->swipe(Direction::reverse); }, 0, true},
+        {"reverse on the first screen: nothing", [&] { fan->swipe(Direction::reverse); }, 0, true},
+        {"back to the main page from the library", [&] { fan->moveToMainPage(); }, 1, false},
+        {"the listener drags across the bar to discover", [&] { dragAcrossTheBar(fan, true); }, 2, true},
+        {"and back to the main screen", [&] { dragAcrossTheBar(fan, false); }, 1, false},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        s.act();
+        EXPECT_EQ(fan->currentPageIndex(), s.index);
+        EXPECT_EQ(fan->interactor()->currentScreenIndex(), s.index);
+        EXPECT_EQ(fan->currentScreen(), screens[static_cast<std::size_t>(s.index)]);
+        EXPECT_EQ(fan->footerPlyerIsDisplayed(), s.footer);
+        pass(0.3);
+        EXPECT_EQ(footerOffset(fan), s.footer ? -100 : -12);
+    }
+}
+
+TEST_F(FanViewControllerEndToEndTest, TheFooterSlidesOnALaterTurnInAnEaseOutOfPoint3SecondsAndIgnoresRepeats) {
+    const auto fan = openFullScreen();
+    ASSERT_TRUE(fan);
+    const auto& footer = fan->footerPlayer();
+    ASSERT_TRUE(footer);
+    fan->updateFooterPlayerDisplay(false);  // already hidden: nothing at all
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(footerOffset(fan), 0);
+
+    fan->updateFooterPlayerDisplay(true);
+    EXPECT_TRUE(fan->footerPlyerIsDisplayed());
+    EXPECT_EQ(footerOffset(fan), 0);  // not before the queue has run
+    fan->updateFooterPlayerDisplay(true);
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(footerOffset(fan), -100);
+    const auto keys = footer->layer()->animationKeys();
+    ASSERT_FALSE(keys.empty());
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key);
+        const auto animation = footer->layer()->animation(key);
+        ASSERT_TRUE(animation);
+        EXPECT_DOUBLE_EQ(animation->duration(), 0.3);
+        EXPECT_EQ(animation->timingFunction(),
+                  platform::ui::TimingFunction::named(platform::ui::TimingFunction::Name::easeOut));
+    }
+    pass(0.3);
+    const double shownTop = footer->frame().minY();
+    EXPECT_EQ(shownTop, fan->view()->bounds().height() - 100);
+
+    // A shrinking sheet hides it below 0.85 of its way, not at 0.85.
+    fan->isShrinking(0.85);
+    EXPECT_TRUE(fan->footerPlyerIsDisplayed());
+    fan->isShrinking(0.849);
+    EXPECT_FALSE(fan->footerPlyerIsDisplayed());
+    pass(0.3);
+    EXPECT_EQ(footerOffset(fan), -12);
+    EXPECT_FALSE(footer->isHidden());
+
+    // Past the first screen the footer follows the rubber band.
+    fan->swipe(Direction::reverse);
+    pass(0.3);
+    ASSERT_EQ(fan->currentPageIndex(), 0);
+    const auto scroll = fan->scrollView();
+    ASSERT_TRUE(scroll->beginDragging());
+    scroll->dragBy({30, 0});
+    EXPECT_EQ(footer->transform(), platform::graphics::AffineTransform::translation(30, 0));
+    scroll->endDragging();
+    pass(0.5);
+}
+
+TEST_F(FanViewControllerEndToEndTest, PopToRootAndMoveToMainPagePopsTheThenCurrentScreenPoint4SecondsLater) {
+    const auto fan = openFullScreen();
+    ASSERT_TRUE(fan);
+    const auto& screens = fan->interactor()->screens();
+    const auto main = screens[1];
+    // A page pushed on the main screen, which the listener then leaves.
+    main->push(OVPage::create<OVPage>(), false);
+    pass(0.5);
+    ASSERT_EQ(main->viewControllers().size(), 2u);
+    fan->swipe(Direction::forward);
+    ASSERT_EQ(fan->currentPageIndex(), 2);
+
+    fan->popToRootAndMoveToMainPage();
+    EXPECT_EQ(fan->currentScreen(), main);
+    EXPECT_EQ(fan->interactor()->currentScreenIndex(), 1);
+    RunLoop::main().runUntilIdle();
+    RunLoop::main().advance(0.39);
+    EXPECT_EQ(main->viewControllers().size(), 2u);
+    RunLoop::main().advance(0.02);
+    EXPECT_EQ(main->viewControllers().size(), 1u);
+
+    // On the main screen it is `moveToMainPage`: the root page scrolled to
+    // the top and an animated pop, at once.
+    main->push(OVPage::create<OVPage>(), false);
+    pass(0.5);
+    const auto& table = main->pages().front()->tableView();
+    table->setContentOffset({0, 120});
+    fan->popToRootAndMoveToMainPage();
+    EXPECT_EQ(table->contentOffset().y, 0);
+    pass(1.0);
+    EXPECT_EQ(main->viewControllers().size(), 1u);
+}
+
+TEST_F(FanViewControllerEndToEndTest, ATapBesideTheSheetPutsItAwayAndQuittingThenSendsSwipeDownCloseTrackClose) {
+    useWidth(kCompact);
+    const auto fan = open();
+    ASSERT_TRUE(fan);
+    const double top = sheetTop(fan);
+    // A tap on the sheet itself is not for the close tap.
+    testsupport::tap(*window, {195, top + 60});
+    pass(1.0);
+    EXPECT_EQ(root->presentedViewController(), fan);
+    EXPECT_EQ(recorder->count("TRACK_SWIPE_DOWN"), 0);
+
+    testsupport::tap(*window, {195, top / 2});
+    EXPECT_EQ(recorder->count("TRACK_SWIPE_DOWN"), 1);
+    EXPECT_FALSE(fan->footerPlyerIsDisplayed());
+    pass(2.0);
+    EXPECT_EQ(root->presentedViewController(), nullptr);
+
+    recorder->types.clear();
+    Orvane::shared().coordinator()->quit();
+    EXPECT_EQ(recorder->types, (std::vector<std::string>{"TRACK_SWIPE_DOWN", "PLAYER_CLOSE", "TRACK_CLOSE"}));
+}
+
+TEST_F(FanViewControllerEndToEndTest, DismissingFromAPageWithTheFooterHidesIt) {
+    const auto fan = openFullScreen();
+    ASSERT_TRUE(fan);
+    fan->swipe(Direction::forward);
+    pass(0.3);
+    ASSERT_TRUE(fan->footerPlyerIsDisplayed());
+    recorder->types.clear();
+    Orvane::shared().coordinator()->didTapSwipeDown();
+    EXPECT_EQ(recorder->types, std::vector<std::string>{"TRACK_SWIPE_DOWN"});
+    EXPECT_FALSE(fan->footerPlyerIsDisplayed());
+    pass(2.0);
+    EXPECT_EQ(root->presentedViewController(), nullptr);
+    EXPECT_EQ(footerOffset(fan), -12);
+}
+
+TEST_F(FanViewControllerEndToEndTest, OnlyTheDismissPanGoesTogetherWithThePagesTable) {
+    const auto fan = openFullScreen();
+    ASSERT_TRUE(fan);
+    const auto sheet = std::dynamic_pointer_cast<OVCompactVCPresentationTransitioning>(fan->presentationTransitioning());
+    ASSERT_TRUE(sheet);
+    auto& tablePan = *fan->currentPage()->tableView()->panGestureRecognizer();
+    auto& dismissPan = *sheet->dismissPanGestureRecognizer();
+    const auto other = platform::ui::PanGestureRecognizer::create();
+    EXPECT_TRUE(fan->gestureRecognizerShouldRecognizeSimultaneously(dismissPan, tablePan));
+    EXPECT_TRUE(fan->gestureRecognizerShouldRecognizeSimultaneously(tablePan, dismissPan));
+    EXPECT_FALSE(fan->gestureRecognizerShouldRecognizeSimultaneously(dismissPan, *other));
+}
+
+TEST_F(FanViewControllerEndToEndTest, APopupSpringsOutBelowTheFooterAndIsGoneAfter2Point9Seconds) {
+    struct Case {
+        const char* name;
+        bool footer;
+    };
+    for (const Case c : {Case{"with the footer player", true}, Case{"without a footer player", false}}) {
+        SCOPED_TRACE(c.name);
+        putAway();
+        if (!c.footer) platform::ui::NibRegistry::shared().unregisterNib("OVFooterPlayer");
+        const auto fan = openFullScreen();
+        ASSERT_TRUE(fan);
+        EXPECT_EQ(fan->footerPlayer() != nullptr, c.footer);
+        fan->displayPopup(platform::ui::AttributedString("Episode saved"));
+        const auto& subviews = fan->view()->subviews();
+        std::shared_ptr<OVPopup> popup;
+        std::size_t at = 0;
+        for (std::size_t i = 0; i < subviews.size(); ++i) {
+            if (auto p = std::dynamic_pointer_cast<OVPopup>(subviews[i])) {
+                popup = p;
+                at = i;
+            }
+        }
+        ASSERT_TRUE(popup);
+        if (c.footer) {
+            ASSERT_LT(at + 1, subviews.size());
+            EXPECT_EQ(subviews[at + 1], fan->footerPlayer());
+        }
+        // At rest between the spring and the slide back, its bottom stands
+        // 20 points above the footer's top (or the container's bottom).
+        pass(0.6);
+        pass(1.0);
+        fan->view()->layoutIfNeeded();
+        const double edge = c.footer ? fan->footerPlayer()->frame().minY() : fan->view()->bounds().height();
+        const auto shown = popup->layer()->presented<Point>("position", popup->center());
+        EXPECT_NEAR(shown.y + popup->bounds().height() / 2, edge - 20, 0.5);
+        EXPECT_NEAR(shown.x, fan->view()->bounds().midX(), 0.5);
+        EXPECT_EQ(popup->alpha(), 1.0);
+        // Nothing to move at the edge without a footer.
+        fan->scrollViewIsBouncing(25);
+        pass(1.0);
+        EXPECT_TRUE(popup->superview());
+        pass(0.35);
+        EXPECT_FALSE(popup->superview());
+    }
+    OVFooterPlayer::registerNib();
+}
+
+TEST_F(FanViewControllerEndToEndTest, CloseWhilePlayingAsksThroughTheQuitSheetAndOnlyQuitQuits) {
+    struct Case {
+        const char* name;
+        Size size;
+        std::size_t action;
+        bool quits;
+    };
+    const Case cases[] = {
+        {"keep playing, compact", kCompact, 0, false},
+        {"cancel, regular", kRegular, 2, false},
+        {"quit, regular", kRegular, 1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        putAway();
+        useWidth(c.size);
+        const auto fan = open();
+        ASSERT_TRUE(fan);
+        const auto coordinator = Orvane::shared().coordinator();
+        coordinator->play();
+        recorder->types.clear();
+        coordinator->didTapClose();
+        const auto sheet = std::dynamic_pointer_cast<platform::ui::AlertController>(fan->presentedViewController());
+        ASSERT_TRUE(sheet);
+        EXPECT_EQ(sheet->preferredStyle(), platform::ui::AlertControllerStyle::actionSheet);
+        EXPECT_EQ(sheet->alertTitle(), localized("QUIT_ACTION_SHEET_TITLE"));
+        ASSERT_EQ(sheet->actions().size(), 3u);
+        using platform::ui::AlertActionStyle;
+        EXPECT_EQ(sheet->actions()[0].title, localized("QUIT_ACTION_SHEET_KEEP_PLAYING"));
+        EXPECT_EQ(sheet->actions()[0].style, AlertActionStyle::defaultStyle);
+        EXPECT_EQ(sheet->actions()[1].title, localized("QUIT_ACTION_SHEET_QUIT"));
+        EXPECT_EQ(sheet->actions()[1].style, AlertActionStyle::destructive);
+        EXPECT_EQ(sheet->actions()[2].title, localized("CANCEL"));
+        EXPECT_EQ(sheet->actions()[2].style, AlertActionStyle::cancel);
+        if (c.size.width > 600) {
+            EXPECT_EQ(sheet->popoverAnchor().sourceView.lock(), fan->view());
+        }
+        EXPECT_TRUE(sheet->tapAction(c.action));
+        pass(1.0);
+        EXPECT_EQ(fan->presentedViewController(), nullptr);
+        if (c.quits) {
+            EXPECT_EQ(recorder->types, (std::vector<std::string>{"TRACK_SWIPE_DOWN", "PLAYER_CLOSE", "TRACK_CLOSE"}));
+        } else {
+            EXPECT_TRUE(recorder->types.empty());
+        }
+        coordinator->player()->pause();
+    }
+}
+
+}  // namespace
