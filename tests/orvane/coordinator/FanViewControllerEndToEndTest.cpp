@@ -24,6 +24,7 @@
 #include "orvane/pages/OVLibraryPage.hpp"
 #include "orvane/pages/OVMainPage.hpp"
 #include "orvane/pages/OVScreen.hpp"
+#include "orvane/pages/OVViewShouldAcceptTouch.hpp"
 #include "orvane/presentation/OVCompactVCPresentationTransitioning.hpp"
 #include "orvane/presentation/OVRegularVCPresentationTransitioning.hpp"
 #include "orvane/widget/OVWebView.hpp"
@@ -35,6 +36,7 @@
 #include "platform/ui/controllers/NibRegistry.hpp"
 #include "platform/ui/input/PanGestureRecognizer.hpp"
 #include "platform/ui/lists/TableView.hpp"
+#include "platform/ui/lists/TableViewCell.hpp"
 #include "platform/ui/views/Window.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/TouchDriver.hpp"
@@ -69,6 +71,31 @@ struct ActionRecorder : OVWebViewObserver {
         int n = 0;
         for (const auto& t : types) n += t == type;
         return n;
+    }
+};
+
+// A row that keeps the container's pans off its left half, as the player
+// row does on its slider.
+class SelectiveCell : public platform::ui::TableViewCell, public OVViewShouldAcceptTouch {
+public:
+    static std::shared_ptr<SelectiveCell> create() { return std::make_shared<SelectiveCell>(ConstructorKey{}); }
+    explicit SelectiveCell(ConstructorKey key) : TableViewCell(key, {}) {}
+    bool accept(Point touch, const platform::ui::GestureRecognizer&) override { return touch.x > 195; }
+};
+
+// A page of one tall selective row.
+class SelectivePage : public OVPage, public platform::ui::TableViewDataSource {
+public:
+    explicit SelectivePage(ConstructorKey key) : OVPage(key) {}
+    void viewDidLoad() override {
+        OVPage::viewDidLoad();
+        tableView()->setRowHeight(400);
+        tableView()->setDataSource(std::dynamic_pointer_cast<platform::ui::TableViewDataSource>(shared_from_this()));
+    }
+    int numberOfRows(platform::ui::TableView&, int) override { return 1; }
+    std::shared_ptr<platform::ui::TableViewCell> cellForRow(platform::ui::TableView&,
+                                                            const platform::ui::IndexPath&) override {
+        return SelectiveCell::create();
     }
 };
 
@@ -389,6 +416,21 @@ TEST_F(FanViewControllerEndToEndTest, DismissingFromAPageWithTheFooterHidesIt) {
     pass(2.0);
     EXPECT_EQ(root->presentedViewController(), nullptr);
     EXPECT_EQ(footerOffset(fan), -12);
+}
+
+TEST_F(FanViewControllerEndToEndTest, ADragDownThatStartsWhereAVisibleRowRefusesItLeavesTheSheetInPlace) {
+    const auto fan = openFullScreen();
+    ASSERT_TRUE(fan);
+    fan->currentScreen()->push(OVPage::create<SelectivePage>(), false);
+    pass(0.5);
+    ASSERT_TRUE(std::dynamic_pointer_cast<SelectivePage>(fan->currentPage()));
+    const double top = sheetTop(fan);
+    testsupport::drag(*window, {100, top + 200}, {100, top + 700}, 0.3, 10);
+    pass(2.0);
+    EXPECT_EQ(root->presentedViewController(), fan);
+    testsupport::drag(*window, {300, top + 200}, {300, top + 700}, 0.3, 10);
+    pass(2.0);
+    EXPECT_EQ(root->presentedViewController(), nullptr);
 }
 
 TEST_F(FanViewControllerEndToEndTest, OnlyTheDismissPanGoesTogetherWithThePagesTable) {
