@@ -94,11 +94,26 @@ void OVEpisodePage::viewDidLoad() {
 void OVEpisodePage::viewWillAppear(bool animated) {
     OVPage::viewWillAppear(animated);
     if (!interactor_) return;
+    measureHeaderTitles();
+}
+
+void OVEpisodePage::viewDidAppear(bool animated) {
+    OVPage::viewDidAppear(animated);
+    measureHeaderTitles();
+}
+
+void OVEpisodePage::measureHeaderTitles() {
+    if (!interactor_) return;
+    // The header's width is known once the table has placed it.
+    view()->layoutIfNeeded();
     for (const auto& element : interactor_->pageElements()) {
         if (!element) continue;
-        if (const auto header = std::dynamic_pointer_cast<OVContentIdentityCell>(element->elementTableViewCell())) {
-            if (const auto& label = header->titleLabel()) label->setTextMaxLength(label->bounds().width());
-        }
+        const auto header = std::dynamic_pointer_cast<OVContentIdentityCell>(element->elementTableViewCell());
+        const auto label = header ? header->titleLabel() : nullptr;
+        if (!label) continue;
+        header->layoutIfNeeded();
+        const double width = label->bounds().width();
+        if (width > 0 && label->textMaxLength() != width) label->setTextMaxLength(width);
     }
 }
 

@@ -74,7 +74,14 @@ public:
     // Measures the header's scrolling title.
     void viewWillAppear(bool animated) override;
 
+    void viewDidAppear(bool animated) override;
+
 private:
+    // Gives the header's scrolling title the width it has once laid out (at
+    // appearance, before the first layout, it would be none), so that a
+    // title that fits stands still.
+    void measureHeaderTitles();
+
     std::shared_ptr<OVEpisodePageInteractorInput> interactor_;
     std::shared_ptr<OVEpisodePageStateManager> stateManager_;
 };

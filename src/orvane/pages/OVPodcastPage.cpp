@@ -98,11 +98,7 @@ void OVPodcastPage::viewWillAppear(bool animated) {
     if (const auto screen = ovNavigationController()) screen->dispalayNavigationBar(true);
     if (!interactor_) return;
     interactor_->updateForCurrentPodcast();
-    for (const auto& element : interactor_->pageElements()) {
-        if (!element) continue;
-        if (const auto header = std::dynamic_pointer_cast<OVContentIdentityCell>(element->elementTableViewCell()))
-            if (const auto& label = header->titleLabel()) label->setTextMaxLength(label->bounds().width());
-    }
+    measureHeaderTitles();
 }
 
 double OVPodcastPage::estimatedHeightForRow(platform::ui::TableView& /*tableView*/,
@@ -114,6 +110,26 @@ double OVPodcastPage::estimatedHeightForRow(platform::ui::TableView& /*tableView
     const auto& element = elements[static_cast<std::size_t>(indexPath.row)];
     if (const auto cell = element ? element->elementTableViewCell() : nullptr) return cell->bounds().size.height;
     return platform::ui::TableView::automaticDimension;
+}
+
+void OVPodcastPage::viewDidAppear(bool animated) {
+    OVPage::viewDidAppear(animated);
+    measureHeaderTitles();
+}
+
+void OVPodcastPage::measureHeaderTitles() {
+    if (!interactor_) return;
+    // The header's width is known once the table has placed it.
+    view()->layoutIfNeeded();
+    for (const auto& element : interactor_->pageElements()) {
+        if (!element) continue;
+        const auto header = std::dynamic_pointer_cast<OVContentIdentityCell>(element->elementTableViewCell());
+        const auto label = header ? header->titleLabel() : nullptr;
+        if (!label) continue;
+        header->layoutIfNeeded();
+        const double width = label->bounds().width();
+        if (width > 0 && label->textMaxLength() != width) label->setTextMaxLength(width);
+    }
 }
 
 }  // namespace orvane

@@ -70,7 +70,14 @@ public:
     // The row's own cell's height at its last layout, else automatic.
     double estimatedHeightForRow(platform::ui::TableView& tableView, const platform::ui::IndexPath& indexPath) override;
 
+    void viewDidAppear(bool animated) override;
+
 private:
+    // Gives the header's scrolling title the width it has once laid out (at
+    // appearance, before the first layout, it would be none), so that a
+    // title that fits stands still.
+    void measureHeaderTitles();
+
     std::shared_ptr<OVPodcastPageInteractorInput> interactor_;
     std::shared_ptr<OVPodcastPageStateManager> stateManager_;
 };
