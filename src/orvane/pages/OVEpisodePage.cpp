@@ -40,6 +40,9 @@ void OVEpisodePage::updateWithCurrentState() {
 }
 
 void OVEpisodePage::update(const OVTrackInPodcast& withDisplayedEpisodeInPodcast) {
+    // The cells take a description only once they have a theme: a page its
+    // opener did not bring up to date is brought up to date first.
+    if (stateManager_ && !stateManager_->lastUpdateState()) stateManager_->updateWithCurrentState();
     if (interactor_) interactor_->update(withDisplayedEpisodeInPodcast);
 }
 

@@ -45,7 +45,8 @@ public:
     // Applies the bridge's last widget state to the page.
     void updateWithCurrentState();
     // The episode the page shows, with its podcast; given once, before the
-    // page is pushed.
+    // page is pushed. A page not yet brought up to date is brought up to
+    // date first.
     void update(const OVTrackInPodcast& withDisplayedEpisodeInPodcast);
     void update(OVPageElements pageElements);
     // Whether the header's subtitle opens the podcast's page (its look stays).

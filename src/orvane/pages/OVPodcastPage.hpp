@@ -42,7 +42,8 @@ public:
 
     // Applies the bridge's last widget state to the page.
     void updateWithCurrentState();
-    // The podcast the page shows; given once, before the page is pushed.
+    // The podcast the page shows; given once, before the page is pushed. A
+    // page not yet brought up to date is brought up to date first.
     void update(const OVContent& forPodcast);
     void update(OVPageElements pageElements);
 

@@ -66,10 +66,13 @@ protected:
     }
 
     // The page for `podcast`, made as its openers do, on a screen in a window.
-    void open(std::shared_ptr<OVPageCoordinator> with, platform::graphics::Size size = {375, 1400}) {
+    // `upToDate`: brought up to date first, as the main page's presenter
+    // does; the library and discover pages' presenters do not.
+    void open(std::shared_ptr<OVPageCoordinator> with, platform::graphics::Size size = {375, 1400},
+              bool upToDate = true) {
         coordinator = std::move(with);
         auto page = OVPage::create<OVPodcastPage>(coordinator);
-        page->updateWithCurrentState();
+        if (upToDate) page->updateWithCurrentState();
         page->update(podcast);
         shown.emplace(page, size);
     }
@@ -133,15 +136,17 @@ TEST_F(PodcastPageTest, FourRowsShowThePodcastAndTheLibrary) {
         std::vector<std::shared_ptr<OVTrack>> saved;
         Buttons buttons;
         int savedRows, otherRows;
+        bool upToDate = true;
     };
     const std::vector<Case> cases{
         {"a podcast not followed", {}, {}, notSubscribed, 0, 3},
         {"followed with notifications, one episode saved", {true, true, true}, {saved}, subscribedNotified, 1, 2},
+        {"opened without being brought up to date", {}, {}, notSubscribed, 0, 3, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         fill(c.library, c.saved);
-        open(testsupport::RecordingCoordinator::create());
+        open(testsupport::RecordingCoordinator::create(), {375, 1400}, c.upToDate);
         EXPECT_EQ(page()->title(), localized("PODCAST_PAGE_TITLE"));
         ASSERT_EQ(page()->tableView()->numberOfRows(0), 4);
         EXPECT_NE(cell<OVContentIdentityCell>(0), nullptr);
