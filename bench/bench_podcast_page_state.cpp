@@ -25,8 +25,8 @@ using namespace orvane;
 namespace {
 
 std::shared_ptr<const OVState> makeState(const std::string& status, double time) {
-    auto json = test::StateBuilder().contents(4).tracksPerContent(8).locations(2).playingStatus(status).currentTime(time)
-                    .build();
+    auto json =
+        test::StateBuilder().contents(4).tracksPerContent(8).locations(2).playingStatus(status).currentTime(time).build();
     return std::make_shared<const OVState>(OVState::decode(json));
 }
 

@@ -109,7 +109,8 @@ void OVPodcastPageInteractor::subscription(OVSubscription forType, bool didChang
         presentActionSheet(
             "UNSUBSCRIBE_ACTION_SHEET_TITLE", "UNSUBSCRIBE_ACTION_SHEET_UNSUBSCRIBE",
             [weakSelf, forType, didChangeToValue, podcast, withCompletion] {
-                if (const auto self = weakSelf.lock()) self->executeAction(forType, didChangeToValue, podcast, withCompletion);
+                if (const auto self = weakSelf.lock())
+                    self->executeAction(forType, didChangeToValue, podcast, withCompletion);
             },
             anchor);
     } else {
