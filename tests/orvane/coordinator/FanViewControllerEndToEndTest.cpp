@@ -348,6 +348,34 @@ TEST_F(FanViewControllerEndToEndTest, TheFooterSlidesOnALaterTurnInAnEaseOutOfPo
     pass(0.5);
 }
 
+TEST_F(FanViewControllerEndToEndTest, TheFooterFollowsTheWidgetAndItsTapsReachTheCoordinatorOrTheMainPage) {
+    const auto fan = openFullScreen();
+    ASSERT_TRUE(fan);
+    fan->swipe(Direction::forward);
+    pass(0.3);
+    const auto& footer = fan->footerPlayer();
+    ASSERT_TRUE(footer);
+    setState(state(Theme{}, "playing", 30, 120));
+    EXPECT_FLOAT_EQ(footer->progressView()->progress(), 0.25f);
+    EXPECT_TRUE(footer->playButton()->isHidden());
+    EXPECT_FALSE(footer->pauseButton()->isHidden());
+    fan->view()->layoutIfNeeded();
+    auto centre = [](const std::shared_ptr<platform::ui::Button>& button) {
+        const auto b = button->bounds();
+        return button->convertPoint({b.midX(), b.midY()}, nullptr);
+    };
+    recorder->types.clear();
+    testsupport::tap(*window, centre(footer->pauseButton()));
+    EXPECT_EQ(recorder->types, std::vector<std::string>{"PLAYER_PAUSE"});
+    setState(state(Theme{}, "paused", 30, 120));
+    recorder->types.clear();
+    testsupport::tap(*window, centre(footer->playButton()));
+    EXPECT_EQ(recorder->types, std::vector<std::string>{"PLAYER_PLAY_REQUESTED"});
+    testsupport::tap(*window, centre(footer->openMainPageButton()));
+    EXPECT_EQ(fan->currentPageIndex(), 1);
+    EXPECT_FALSE(fan->footerPlyerIsDisplayed());
+}
+
 TEST_F(FanViewControllerEndToEndTest, PopToRootAndMoveToMainPagePopsTheThenCurrentScreenPoint4SecondsLater) {
     const auto fan = openFullScreen();
     ASSERT_TRUE(fan);
