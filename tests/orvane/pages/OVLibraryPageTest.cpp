@@ -21,6 +21,8 @@
 #include "orvane/pages/OVPodcastPage.hpp"
 #include "orvane/pages/OVScreen.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
+#include "orvane/widget/ColorExtensions.hpp"
+#include "orvane/widget/OVState.hpp"
 #include "orvane/widget/OVWidgetManager.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/graphics/TestImages.hpp"
@@ -29,6 +31,7 @@
 #include "support/ContentBuilders.hpp"
 #include "support/RecordingCoordinator.hpp"
 #include "support/RecordingFanViewController.hpp"
+#include "support/StateBuilder.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/TouchDriver.hpp"
 
@@ -134,6 +137,33 @@ TEST_F(LibraryPage, OneListRowRefreshedFromTheLibraryWithoutAnimationAtEachAppea
     for (const auto& row : rows()) EXPECT_TRUE(row->layer()->animationKeys().empty());
     ASSERT_EQ(rows().size(), 3u);
     EXPECT_EQ(rows()[0]->podcastTitleLabel()->text(), "Night Shift");
+}
+
+TEST_F(LibraryPage, RowsTakeTheColoursGivenElseThoseOfTheWidgetsLastState) {
+    struct Case {
+        std::string name;
+        bool lastState;
+        std::optional<Color> given;
+        Color tint;
+    };
+    const Color widget = *colorFromHex("#E4572E");
+    const Color given{0.2, 0.6, 0.3, 1};
+    const std::vector<Case> cases{{"nothing known", false, std::nullopt, Color::plainBlue()},
+                                  {"the widget's", true, std::nullopt, widget},
+                                  {"given", true, given, given}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OVWidgetManager::shared().setLastState(
+            c.lastState ? std::make_shared<const OVState>(OVState::decode(orvane::test::StateBuilder().build())) : nullptr);
+        content::fillLibrary({{.podcast = pagekit::localPodcast({.key = "table"}), .subscribed = true}});
+        page = OVPage::create<OVLibraryPage>(coordinator);
+        shown.emplace(pagekit::showOnScreen(page));
+        if (c.given) page->update(OVTheme::light, *c.given);
+        shown->appear();
+        ASSERT_EQ(rows().size(), 1u);
+        EXPECT_EQ(rows()[0]->startNotificationButton()->tintColor(), c.tint);
+    }
+    OVWidgetManager::shared().setLastState(nullptr);
 }
 
 TEST_F(LibraryPage, ANotificationSwitchCountsOnlyOnceTheLibraryHoldsIt) {
