@@ -244,6 +244,8 @@ TEST_F(DiscoverPage, NothingBreaksWhenThePageOrTheCoordinatorIsGone) {
 // episodes of the demo podcasts.
 TEST_F(DiscoverPage, Snapshot) {
     OVPage::config().navigationToMainPageLeftArrow = OVGetAsset::navigationLeftArrowButton();  // as the facade sets it
+    page = OVPage::create<OVDiscoverPage>(coordinator);
+    shown.emplace(pagekit::showOnScreen(page));
     const auto demo = pagekit::demoPodcasts();
     OVMock::UserData::shared().setRecommendationsHeadlines({demo.dornaway, demo.brisquel, demo.tevolin});
     OVMock::UserData::shared().setDiscoverRecommendations({{(*demo.quillary.tracks)[0], demo.quillary},

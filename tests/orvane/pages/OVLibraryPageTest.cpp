@@ -298,6 +298,8 @@ TEST_F(LibraryPage, NothingBreaksWhenThePageOrTheCoordinatorIsGone) {
 // notifications on), one with saved episodes only.
 TEST_F(LibraryPage, Snapshot) {
     OVPage::config().navigationToMainPageRightArrow = OVGetAsset::navigationRightArrowButton();  // as the facade sets it
+    page = OVPage::create<OVLibraryPage>(coordinator);
+    shown.emplace(pagekit::showOnScreen(page));
     const auto demo = pagekit::demoLibrary();
     shown->appear();
     RunLoop::main().advance(1);
