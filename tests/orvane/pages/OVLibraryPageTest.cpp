@@ -235,8 +235,12 @@ TEST_F(LibraryPage, ChoosingAPodcastPushesItsPageOnTheLibraryScreenWhileTheCoord
     const auto pushed = std::dynamic_pointer_cast<OVPodcastPage>(shown->screen->topViewController());
     ASSERT_NE(pushed, nullptr);
     EXPECT_NE(pushed->leftButton(), nullptr) << "a back button";
+    // What changed in the library meanwhile shows when the listener comes back.
+    OVMock::UserData::shared().removeSuscription(pagekit::localPodcast({.key = "table"}), OVSubscription::podcast);
     shown->screen->pop(false);
     RunLoop::main().advance(1);
+    ASSERT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows()[0]->podcastTitleLabel()->text(), "Field Notes");
 
     // Without the coordinator the tap does nothing.
     coordinator.reset();
