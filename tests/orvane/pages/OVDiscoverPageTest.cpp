@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "orvane/coordinator/OVLayerHooks.hpp"
+#include "orvane/elements/OVContentIdentityCell.hpp"
 #include "orvane/elements/OVDiscoverRecommendationEpisodeCell.hpp"
 #include "orvane/elements/OVDiscoverRecommendationsCell.hpp"
 #include "orvane/elements/OVRecommendationHeadlinesCell.hpp"
@@ -177,12 +178,24 @@ TEST_F(DiscoverPage, TapsPushThePodcastOrTheEpisodePageWhileTheCoordinatorLives)
             continue;
         }
         ASSERT_EQ(shown->screen->viewControllers().size(), 2u);
-        const auto top = shown->screen->topViewController();
+        const auto top = std::dynamic_pointer_cast<OVPage>(shown->screen->topViewController());
+        ASSERT_NE(top, nullptr);
         if (c.headline)
             EXPECT_NE(std::dynamic_pointer_cast<OVPodcastPage>(top), nullptr);
         else
             EXPECT_NE(std::dynamic_pointer_cast<OVEpisodePage>(top), nullptr);
-        EXPECT_NE(std::dynamic_pointer_cast<OVPage>(top)->leftButton(), nullptr) << "a back button";
+        EXPECT_NE(top->leftButton(), nullptr) << "a back button";
+        // Its header names what was tapped: the podcast, or the second
+        // episode of that podcast.
+        const auto header = std::dynamic_pointer_cast<OVContentIdentityCell>(
+            top->tableView()->cellForRow(IndexPath::forRow(0, 0)));
+        ASSERT_NE(header, nullptr);
+        if (!c.headline) {
+            EXPECT_EQ(header->titleLabel()->text(), (*podcast.tracks)[1]->title());
+            EXPECT_EQ(header->subTitleLabel()->title(ControlState::normal), "The Long Table");
+        } else {
+            EXPECT_EQ(header->titleLabel()->text(), "The Long Table");
+        }
         shown->screen->pop(false);
         RunLoop::main().advance(1);
     }

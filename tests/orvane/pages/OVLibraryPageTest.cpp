@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "orvane/coordinator/OVLayerHooks.hpp"
+#include "orvane/elements/OVContentIdentityCell.hpp"
 #include "orvane/elements/OVLibraryPodcastCell.hpp"
 #include "orvane/elements/OVLibraryPodcastsListCell.hpp"
 #include "orvane/model/OVGetAsset.hpp"
@@ -235,6 +236,10 @@ TEST_F(LibraryPage, ChoosingAPodcastPushesItsPageOnTheLibraryScreenWhileTheCoord
     const auto pushed = std::dynamic_pointer_cast<OVPodcastPage>(shown->screen->topViewController());
     ASSERT_NE(pushed, nullptr);
     EXPECT_NE(pushed->leftButton(), nullptr) << "a back button";
+    const auto header = std::dynamic_pointer_cast<OVContentIdentityCell>(
+        pushed->tableView()->cellForRow(IndexPath::forRow(0, 0)));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->titleLabel()->text(), "Field Notes");
     // What changed in the library meanwhile shows when the listener comes back.
     OVMock::UserData::shared().removeSuscription(pagekit::localPodcast({.key = "table"}), OVSubscription::podcast);
     shown->screen->pop(false);
