@@ -57,10 +57,15 @@ TEST_F(OVMediaPlaybackTest, AVbrMp3WithoutHeaderIsCorrectedAndPlaysToItsRealEnd)
     ASSERT_TRUE(waitFor([&] { return item().isDurationExact(); }));
     idle();
     // The widget heard the estimate from the first frame's bit rate first,
+    // estimates from the packets counted as they moved noticeably (the noise
+    // at the start takes more bytes per second than the silence after it),
     // and the counted duration once the whole file was in.
-    ASSERT_EQ(durations().size(), 2u);
-    EXPECT_GT(std::abs(durations().front() - 10.0), 1.0);
-    EXPECT_NEAR(durations().back(), 10.0, 0.05);
+    const auto reported = durations();
+    ASSERT_GE(reported.size(), 2u);
+    EXPECT_GT(std::abs(reported.front() - 10.0), 1.0);
+    for (std::size_t i = 1; i + 1 < reported.size(); ++i)
+        EXPECT_GE(std::abs(reported[i] - reported[i - 1]), std::max(1.0, 0.05 * reported[i - 1])) << i;
+    EXPECT_NEAR(reported.back(), 10.0, 0.05);
     advance(9.5);
     EXPECT_TRUE(delegate->only("end").empty());
     advance(1.0);
