@@ -36,4 +36,19 @@ inline const EncodedMedia kWav{"Wav", kTone5s, "-c:a pcm_s16le", "wav", 5.0};
 inline const EncodedMedia kAdtsAac{"AdtsAac", kTone5s, "-c:a aac -b:a 96k", "aac", 5.0};
 inline const EncodedMedia kFlac{"Flac", kTone5s, "-c:a flac", "flac", 5.0};
 
+// Pink noise at a steady level: a VBR encoder spends about the same bits on
+// every second of it.
+inline const std::string kSteadyNoise30s = "-f lavfi -i anoisesrc=d=30:c=pink:r=44100:a=0.2";
+inline const EncodedMedia kSteadyVbrMp3NoXing{"SteadyVbrMp3WithoutXing", kSteadyNoise30s,
+                                              "-c:a libmp3lame -q:a 2 -write_xing 0", "mp3", 30.0};
+inline const EncodedMedia kOggOpus60s{"OggOpus60s", "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=60",
+                                      "-c:a libopus -b:a 64k", "ogg", 60.0};
+
+// `bytes` behind an ID3v2 tag of `tagBytes` bytes of padding (cover art and
+// chapters make tags of hundreds of kilobytes).
+platform::core::Data withLargeId3(const platform::core::Data& bytes, std::size_t tagBytes);
+// Seconds of audio the decoder plays from the whole file, counted by decoding
+// it: what a listener hears. Negative when it does not decode.
+double decodedSeconds(const platform::core::Data& bytes);
+
 }  // namespace orvane::testing

@@ -2,14 +2,19 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/core/FileManager.hpp"
+#include "platform/media/MediaDecoder.hpp"
+#include "support/EncodedMedia.hpp"
 
 namespace orvane::testing {
 
@@ -180,6 +185,49 @@ Data makeHtmlPage(std::size_t size) {
     while (page.size() + 14 < size) page += "<p>missing</p>";
     page += "</body></html>";
     return Data(page.begin(), page.end());
+}
+
+Data withLargeId3(const Data& bytes, std::size_t tagBytes) {
+    Data d = {'I', 'D', '3', 4, 0, 0};
+    for (int shift = 21; shift >= 0; shift -= 7) d.push_back(static_cast<std::uint8_t>((tagBytes >> shift) & 0x7F));
+    d.resize(d.size() + tagBytes, 0);
+    d.insert(d.end(), bytes.begin(), bytes.end());
+    return d;
+}
+
+namespace {
+class WholeBytes final : public platform::media::ByteSource {
+public:
+    explicit WholeBytes(const Data& bytes) : bytes_(bytes) {}
+    std::int64_t read(std::int64_t offset, std::uint8_t* into, std::int64_t count) override {
+        const auto size = static_cast<std::int64_t>(bytes_.size());
+        if (offset >= size) return 0;
+        const std::int64_t n = std::min(count, size - offset);
+        std::copy_n(bytes_.begin() + offset, n, into);
+        return n;
+    }
+    std::optional<std::int64_t> length() const override { return static_cast<std::int64_t>(bytes_.size()); }
+
+private:
+    const Data& bytes_;
+};
+}  // namespace
+
+double decodedSeconds(const Data& bytes) {
+    using namespace platform::media;
+    auto opened = AudioDecoder::open(std::make_shared<WholeBytes>(bytes));
+    auto* decoder = std::get_if<std::unique_ptr<AudioDecoder>>(&opened);
+    if (!decoder) return -1;
+    std::vector<std::int16_t> out;
+    std::int64_t frames = 0;
+    for (;;) {
+        out.clear();
+        const auto rendered = (*decoder)->render(frames, kOutputSampleRate, out);
+        if (rendered.failure || rendered.missingAt) return -1;
+        frames += rendered.frames;
+        if (rendered.ended) break;
+    }
+    return static_cast<double>(frames) / kOutputSampleRate;
 }
 
 }  // namespace orvane::testing

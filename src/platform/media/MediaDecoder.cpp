@@ -97,6 +97,33 @@ std::optional<std::int64_t> mp3DelayAndPadding(ByteSource& source, std::int64_t 
     return std::nullopt;
 }
 
+// The last whole Ogg page among the bytes before `end`: where it ends and its
+// granule position (the samples decoded by its end, pre-skip included).
+struct OggPage {
+    std::int64_t end = 0;
+    std::int64_t granule = 0;
+};
+std::optional<OggPage> lastWholeOggPage(ByteSource& source, std::int64_t end) {
+    constexpr std::int64_t kLargestPage = 27 + 255 + 255 * 255;
+    const std::int64_t from = std::max<std::int64_t>(0, end - 2 * kLargestPage);
+    const auto bytes = readHeld(source, from, end - from);
+    for (std::size_t at = bytes.size() >= 27 ? bytes.size() - 27 + 1 : 0; at-- > 0;) {
+        if (std::memcmp(&bytes[at], "OggS", 4) != 0) continue;
+        const std::size_t segments = bytes[at + 26];
+        if (at + 27 + segments > bytes.size()) continue;
+        std::size_t body = 0;
+        for (std::size_t i = 0; i < segments; ++i) body += bytes[at + 27 + i];
+        const std::size_t pageEnd = at + 27 + segments + body;
+        if (pageEnd > bytes.size()) continue;
+        std::uint64_t granule = 0;
+        for (int i = 7; i >= 0; --i) granule = (granule << 8) | bytes[at + 6 + static_cast<std::size_t>(i)];
+        if (granule == ~std::uint64_t{0}) continue;  // no packet ends on this page
+        if (granule > (std::uint64_t{1} << 62)) return std::nullopt;
+        return OggPage{from + static_cast<std::int64_t>(pageEnd), static_cast<std::int64_t>(granule)};
+    }
+    return std::nullopt;
+}
+
 // The samples of audio an M4A's iTunSMPB tag states (the encoder's priming
 // and remainder left out): " 00000000 <priming> <remainder> <samples> ...".
 std::optional<std::int64_t> itunesSampleCount(const AVFormatContext* format, const AVStream* stream) {
@@ -365,13 +392,18 @@ DecoderOpenResult AudioDecoder::open(std::shared_ptr<ByteSource> source) {
             // The last granule position counts the pre-skip.
             seconds -= static_cast<double>(std::max(0, stream->codecpar->initial_padding)) / info.sampleRate;
             // Read from the last page the open could see: the end only when
-            // the reading reached the end of the resource; else the page's
-            // time scaled to the whole resource.
+            // the reading reached the end of the resource; else the time of
+            // the last whole page held at the seconds per byte up to it.
             if (!c.reachedEnd) {
                 info.durationIsEstimate = true;
-                if (c.missingAt && info.dataEnd && *c.missingAt > info.dataStart && *info.dataEnd > *c.missingAt)
-                    seconds *= static_cast<double>(*info.dataEnd - info.dataStart) /
-                               static_cast<double>(*c.missingAt - info.dataStart);
+                const auto page = c.missingAt && info.dataEnd ? lastWholeOggPage(*c.source, *c.missingAt) : std::nullopt;
+                if (page && page->end > info.dataStart && *info.dataEnd > page->end) {
+                    const double pageSeconds =
+                        static_cast<double>(page->granule - std::max(0, stream->codecpar->initial_padding)) /
+                        info.sampleRate;
+                    seconds = pageSeconds * static_cast<double>(*info.dataEnd - info.dataStart) /
+                              static_cast<double>(page->end - info.dataStart);
+                }
             }
         } else if (info.format.starts_with("mov")) {
             if (auto samples = itunesSampleCount(c.format, stream))
