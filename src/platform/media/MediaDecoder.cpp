@@ -474,6 +474,14 @@ std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
         }
         errors = 0;
         if (c.packet->stream_index == c.stream) {
+            // The packets before this one are the audio of the bytes before
+            // it (an Ogg page's packets share the page's position, so the
+            // count moves a whole page at a time).
+            if (c.packet->pos > count.bytes) {
+                count.bytes = c.packet->pos;
+                count.seconds = seconds();
+                if (progress) progress(count);
+            }
             const std::int64_t duration = std::max<std::int64_t>(0, c.packet->duration);
             summed += duration;
             if (c.packet->pts != AV_NOPTS_VALUE) {
@@ -489,16 +497,12 @@ std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
                 startSkip += atStart;
                 endSkip += atEnd;
             }
-            if (c.packet->pos >= 0) count.bytes = std::max(count.bytes, c.packet->pos + c.packet->size);
-            if (progress) {
-                count.seconds = seconds();
-                progress(count);
-            }
         }
         av_packet_unref(c.packet);
     }
     if (c.missingAt) return std::nullopt;
     count.seconds = seconds();
+    if (const auto length = c.source->length()) count.bytes = std::max(count.bytes, *length);
     if (!(count.seconds > 0)) return std::nullopt;
     count.complete = true;
     if (progress) progress(count);

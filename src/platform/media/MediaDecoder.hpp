@@ -53,7 +53,8 @@ struct PacketCount {
     // Seconds of audio the packets counted play: encoder delay and padding
     // that the decoder drops are not counted.
     double seconds = 0;
-    // The byte after the last packet counted.
+    // The bytes whose packets are counted: up to the first byte of the next
+    // packet (the whole resource once complete).
     std::int64_t bytes = 0;
     // Every packet of the resource is counted.
     bool complete = false;
@@ -62,8 +63,8 @@ struct PacketCount {
 // Counts the packets of the resource in one reading from its first byte,
 // without decoding them. Reads of bytes that have not arrived wait for them
 // (ByteSource::waitFor), so that a count started while the resource arrives
-// follows its bytes. `progress`, when given, is called after every packet on
-// the calling thread. Answers the complete count, or none when the source
+// follows its bytes. `progress`, when given, is called on the calling thread
+// whenever the count reaches a packet at a later position, and once complete. Answers the complete count, or none when the source
 // was closed or the packets cannot be counted.
 std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
                                         const std::function<void(const PacketCount&)>& progress = {});

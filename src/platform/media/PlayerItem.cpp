@@ -20,6 +20,9 @@ constexpr std::int64_t kInformationRequestLength = 2;
 // A request whose next byte is this far before the bytes playback needs is
 // cancelled and replaced by one that starts there.
 constexpr std::int64_t kFarAhead = 256 * 1024;
+// The packets counted before their seconds per byte make an estimate: the
+// first few say little of a whole episode.
+constexpr std::int64_t kLeastCountedForEstimate = 64 * 1024;
 // Length asked for when the resource's length is not known.
 constexpr std::int64_t kUnknownLength = std::numeric_limits<std::int64_t>::max() / 4;
 }  // namespace
@@ -394,16 +397,24 @@ void PlayerItem::refreshDuration() {
         return;
     }
     const bool estimated = info_->duration.isIndefinite() || info_->durationIsEstimate;
-    if (count && estimated && info_->dataEnd && count->bytes > info_->dataStart && count->seconds > 0) {
+    const std::int64_t counted = count ? count->bytes - info_->dataStart : 0;
+    if (count && estimated && info_->dataEnd && count->seconds > 0 &&
+        counted >= std::min(kLeastCountedForEstimate, *info_->dataEnd - info_->dataStart)) {
         // The whole length at the seconds per byte of the packets counted.
         const double payload = static_cast<double>(*info_->dataEnd - info_->dataStart);
-        const double held = static_cast<double>(count->bytes - info_->dataStart);
+        const double held = static_cast<double>(counted);
         const double seconds = held >= payload ? count->seconds : count->seconds * payload / held;
         info_->duration = MediaTime::makeWithSeconds(seconds, 1'000'000);
         info_->durationIsEstimate = true;
         info_->bitRate = payload * 8.0 / seconds;
         info_->bitRateIsGuess = false;
-        publishEstimate(seconds);
+        // The first estimate from the count replaces one from the bit rate
+        // of the first packets; later ones follow the rule for estimates.
+        if (!std::exchange(estimatedFromCount_, true)) {
+            if (info_->duration != duration_.get()) duration_.set(info_->duration);
+        } else {
+            publishEstimate(seconds);
+        }
         return;
     }
     if (!info_->dataEnd && info_->bitRate > 0 && !info_->bitRateIsGuess && estimated) {

@@ -10,9 +10,11 @@
 // a thread of its own counts the packets as their bytes arrive (never a second
 // reading of the whole file); while the resource's length is known and no
 // header states the duration, the estimate is that length times the seconds
-// per byte of the packets counted so far; for a resource of unknown length,
-// an estimate from the bit rate and the bytes held, which grows as they
-// arrive. An estimate is published when it moves by 1 s and 5 %. Once every
+// per byte of the packets counted so far (from 64 KB counted on: the first of
+// these replaces the estimate from the first packets' bit rate); for a
+// resource of unknown length, an estimate from the bit rate and the bytes
+// held, which grows as they arrive. An estimate is published when it moves by
+// 1 s and 5 %. Once every
 // packet is counted the count replaces an estimate, and a stated duration
 // that it contradicts by more than one packet, once. Changes after the item
 // became ready are observable. The end of playback is where the decoded audio
@@ -191,6 +193,7 @@ private:
     core::Observable<MediaTime> duration_{MediaTime::indefiniteTime()};
     bool durationExact_ = false;
     std::shared_ptr<Counting> counting_;
+    bool estimatedFromCount_ = false;
     std::vector<std::int16_t> renderBuffer_;
     bool reportedDecodeErrors_ = false;
     std::optional<std::string> contentType_;
