@@ -23,6 +23,8 @@ constexpr std::int64_t kFarAhead = 256 * 1024;
 // The packets counted before their seconds per byte make an estimate: the
 // first few say little of a whole episode.
 constexpr std::int64_t kLeastCountedForEstimate = 64 * 1024;
+// The most bytes copied into the store while holding its lock.
+constexpr std::size_t kStorePiece = 128 * 1024;
 // Length asked for when the resource's length is not known.
 constexpr std::int64_t kUnknownLength = std::numeric_limits<std::int64_t>::max() / 4;
 }  // namespace
@@ -82,6 +84,7 @@ public:
 
     std::int64_t read(std::int64_t offset, std::uint8_t* into, std::int64_t count) override {
         std::lock_guard lock(store_->mutex);
+        if (store_->closed) return -1;  // the item is going: its count stops
         if (store_->length && offset >= *store_->length) return 0;
         const std::int64_t end = store_->contiguousEnd(offset);
         if (offset < 0 || end <= offset) return -1;
@@ -118,10 +121,13 @@ public:
     void loadingRequestDidReceiveData(const LoadingRequest&, std::int64_t offset,
                                       std::span<const std::uint8_t> data) override {
         bool post = false;
-        {
+        // A piece at a time: the main thread, the decoder and the count wait
+        // for the store no longer than one piece takes to copy.
+        for (std::size_t at = 0; at < data.size(); at += kStorePiece) {
+            const auto piece = data.subspan(at, std::min(kStorePiece, data.size() - at));
             std::lock_guard lock(store_->mutex);
-            store_->write(offset, data);
-            post = !std::exchange(store_->arrivalPosted, true);
+            store_->write(offset + static_cast<std::int64_t>(at), piece);
+            post = !std::exchange(store_->arrivalPosted, true) || post;
         }
         if (!post) return;
         core::DispatchQueue::main().async([weak = item_] {
