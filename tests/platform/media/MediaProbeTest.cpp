@@ -96,6 +96,8 @@ std::vector<DurationCase> durationCases() {
             {"CbrMp3BehindALargeId3", t::withLargeId3(t::kCbrMp3.make(), 300 * 1024), true, false},
             {"M4aMovieAtStart", t::kM4aMovieFirst.make(), true},
             {"M4aMovieAtEnd", t::kM4aMovieLast.make(), true, false},
+            // 1024 samples of priming, 640 of remainder: 240000 samples of audio.
+            {"M4aWithITunSMPB", t::withItunesGaplessInfo(t::kM4aWithoutEditList.make(), 1024, 640, 240000), true, false},
             {"OggOpus", t::kOggOpus.make(), false},
             {"Wav", t::kWav.make(), true},
             {"AdtsAac", t::kAdtsAac.make(), false},
@@ -117,6 +119,9 @@ TEST(MediaProbeTest, DurationsAreTheAudioTheDecoderPlaysWithinOnePacket) {
         ASSERT_LT(info.frameSeconds, 0.3);
         EXPECT_NEAR(info.duration.seconds(), heard, info.frameSeconds);
         EXPECT_FALSE(info.durationIsEstimate);
+        if (c.name == std::string("M4aWithITunSMPB")) {
+            EXPECT_DOUBLE_EQ(info.duration.seconds(), 5.0);
+        }
         // The first half (where it opens): a stated duration is already right.
         const auto start = probePrefix(c.bytes, c.bytes.size() / 2, static_cast<std::int64_t>(c.bytes.size()));
         if (c.stated && c.opensFromHalf) {
