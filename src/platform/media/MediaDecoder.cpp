@@ -215,10 +215,10 @@ struct AudioDecoder::Context {
                 return AVERROR_EOF;
             }
             if (self->opening && self->jumped) {
-                // A count never waits for what the open looks for far ahead:
-                // it reads on from the start once the bytes are there.
+                // What the open looks for at the end of the resource (trailing
+                // tags, the last page) is not waited for.
                 const auto length = self->source->length();
-                if (self->waits || (length && self->position >= *length - kTailBytes)) {
+                if (length && self->position >= *length - kTailBytes) {
                     if (!self->tailMissedAt) self->tailMissedAt = self->position;
                     return AVERROR_EOF;
                 }
