@@ -336,9 +336,10 @@ int main(int argc, char** argv) {
 
     at(5.0, "listener: taps the chip; the component presents its player as a bottom sheet", tapChip);
     at(6.2, "host: draws the preview", [&] { picture("preview"); });
-    at(6.4, "listener: drags the sheet up to full screen", [&] {
+    at(6.4, "listener: drags the sheet up to full screen by its handle", [&] {
+        // The handle stands just above the sheet's top edge.
         const double top = playerTop();
-        dragFrom({195, top + 40}, {195, top - 600}, 0.3, 10);
+        dragFrom({195, top - 20}, {195, top - 620}, 0.3, 10);
     });
     at(7.0, "listener: picks the same episode again in the widget", selectFirstEpisode);
     at(7.8, "host: draws the main screen", [&] { picture("main"); });
