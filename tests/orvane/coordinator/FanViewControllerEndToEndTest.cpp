@@ -237,7 +237,7 @@ TEST_F(FanViewControllerEndToEndTest, AChipTapPresentsTheContainerFromTheStorybo
     }
 }
 
-TEST_F(FanViewControllerEndToEndTest, DraggingThePreviewToFullScreenTracksItAndLetsTheListenerSwipe) {
+TEST_F(FanViewControllerEndToEndTest, FromPreviewToFullScreenTracksItAndLetsTheListenerSwipe) {
     useWidth(kCompact);
     const auto fan = open();
     ASSERT_TRUE(fan);
