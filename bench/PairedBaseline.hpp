@@ -18,18 +18,27 @@ inline double secondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
+// How the baseline is warmed before each timed batch: not at all, or by one
+// untimed call right before it, so that it runs as it does in a loop of its
+// own (caches and allocator as its previous call left them), whatever the
+// operation did just before.
+enum class BaselineWarmUp { none, oneCall };
+
 template <class Operation, class Baseline>
-void paired(benchmark::State& state, int batch, Operation&& operation, Baseline&& baseline) {
+void paired(benchmark::State& state, int batch, Operation&& operation, Baseline&& baseline,
+            BaselineWarmUp warmUp = BaselineWarmUp::none) {
     double operationTotal = 0;
     double baselineTotal = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
         for (int i = 0; i < batch; ++i) operation();
         const auto middle = Clock::now();
+        if (warmUp == BaselineWarmUp::oneCall) baseline();
+        const auto baselineStart = Clock::now();
         for (int i = 0; i < batch; ++i) baseline();
         const auto end = Clock::now();
         operationTotal += secondsBetween(start, middle);
-        baselineTotal += secondsBetween(middle, end);
+        baselineTotal += secondsBetween(baselineStart, end);
         state.SetIterationTime(secondsBetween(start, middle) / batch);
     }
     const double calls = static_cast<double>(state.iterations()) * batch;

@@ -4,7 +4,8 @@
 // location. Header-only; deterministic for given settings.
 //
 //   auto body = orvane::test::StateBuilder().contents(40).tracksPerContent(8).build();
-//   auto typical = orvane::test::StateBuilder::typical();  // about 10 KB of JSON text
+//   auto small = orvane::test::StateBuilder::small();      // about 1.4 KB of JSON text
+//   auto typical = orvane::test::StateBuilder::typical();  // about 10 KB
 //   auto large = orvane::test::StateBuilder::large();      // about 200 KB
 #pragma once
 
@@ -114,6 +115,9 @@ public:
         return Json{{"contents", contents}, {"locations", locations}, {"player", player}};
     }
 
+    static Json small() {
+        return StateBuilder().contents(1).tracksPerContent(1).locations(1).recommendationsPerLocation(0).build();
+    }
     static Json typical() { return StateBuilder().contents(4).tracksPerContent(4).locations(2).build(); }
     static Json large() { return StateBuilder().contents(44).tracksPerContent(10).locations(6).build(); }
 

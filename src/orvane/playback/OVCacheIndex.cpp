@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -57,6 +58,13 @@ Kind entryKind(const std::string& path, struct stat& info) {
 
 bool readable(const std::string& path) { return ::access(path.c_str(), R_OK) == 0; }
 
+// The earliest time at which the sweep may remove `file`; never for a file
+// whose access date is unknown.
+double expiryDate(const OVCacheIndex::CacheFile& file) {
+    if (!std::isfinite(file.accessed)) return std::numeric_limits<double>::infinity();
+    return file.accessed + (file.allocated >= kBigFileBytes ? kBigFileAge : kAnyFileAge);
+}
+
 }  // namespace
 
 OVCacheIndex::OVCacheIndex(std::string kindFolder) : kindFolder_(std::move(kindFolder)), eventBuffer_(64 * 1024) {}
@@ -103,7 +111,7 @@ std::optional<bool> OVCacheIndex::holdsInCache(const std::string& fileName) {
     std::lock_guard lock(mutex_);
     if (!valid_ || unsureCache_.contains(fileName)) return std::nullopt;
     auto it = cacheFiles_.find(fileName);
-    return it != cacheFiles_.end() && it->second.readable;
+    return it != cacheFiles_.end() && it->second.file.readable;
 }
 
 std::optional<bool> OVCacheIndex::holdsInDownloads(const std::string& fileName) {
@@ -112,18 +120,13 @@ std::optional<bool> OVCacheIndex::holdsInDownloads(const std::string& fileName) 
     return downloads_.contains(fileName);
 }
 
-std::optional<OVCacheIndex::CacheFile> OVCacheIndex::cacheFile(const std::string& fileName) {
-    std::lock_guard lock(mutex_);
-    if (!valid_) return std::nullopt;
-    auto it = cacheFiles_.find(fileName);
-    if (it == cacheFiles_.end()) return std::nullopt;
-    return it->second;
-}
-
 bool OVCacheIndex::canHaveExpired(double now) {
     std::lock_guard lock(mutex_);
     if (!valid_) return true;
-    if (!expiryKnown_) recomputeExpiryLocked();
+    if (accessPending_ > 0) settlePendingLocked();
+    if (now < nextExpiry_) return false;
+    // The earliest date may have moved later since it was taken.
+    recomputeExpiryLocked();
     return !(now < nextExpiry_);
 }
 
@@ -139,19 +142,30 @@ void OVCacheIndex::replaceCacheListing(const std::string& folder, std::unordered
     if (!valid_ || folder != folders_.cache || mark != changes_) return;
     // Links stay with the disk.
     for (const auto& name : unsureCache_) files.erase(name);
-    cacheFiles_ = std::move(files);
-    expiryKnown_ = false;
+    cacheFiles_.clear();
+    cacheFiles_.reserve(files.size());
+    for (auto& [name, file] : files) cacheFiles_.emplace(name, Entry{file, changes_, false});
+    accessPending_ = 0;
+    recomputeExpiryLocked();
     // Whatever changed while the sweep listed is still queued: it is applied
     // over the listing now.
     drainEventsLocked();
 }
 
-void OVCacheIndex::noteAccess(const std::string& fileName, double accessed) {
+void OVCacheIndex::noteRead(const std::string& fileName, double accessed, std::uint64_t allocated,
+                            std::uint64_t mark) {
     std::lock_guard lock(mutex_);
     auto it = cacheFiles_.find(fileName);
-    if (it == cacheFiles_.end()) return;
-    it->second.accessed = accessed;
-    expiryKnown_ = false;
+    // Learnt after the file was opened: newer than what the lookup saw.
+    if (!valid_ || it == cacheFiles_.end() || it->second.learnt > mark) return;
+    Entry& entry = it->second;
+    entry.file.accessed = accessed;
+    entry.file.allocated = allocated;
+    if (entry.accessPending) {
+        entry.accessPending = false;
+        --accessPending_;
+    }
+    lowerExpiryLocked(entry.file);
 }
 
 bool OVCacheIndex::refreshLocked(bool createFolders) {
@@ -174,6 +188,10 @@ void OVCacheIndex::drainEventsLocked() {
             return;
         }
         if (length == 0) return;
+        // The kernel hands over every queued event that fits: with room left
+        // for the largest one, the queue was empty after this read.
+        const bool drained =
+            static_cast<std::size_t>(length) + sizeof(inotify_event) + NAME_MAX + 1 <= eventBuffer_.size();
         for (ssize_t offset = 0; offset < length;) {
             inotify_event event;
             std::memcpy(&event, eventBuffer_.data() + offset, sizeof event);
@@ -210,15 +228,51 @@ void OVCacheIndex::drainEventsLocked() {
                 if ((event.mask & ~IN_ISDIR) != IN_ACCESS) valid_ = false;
                 continue;
             }
+            ++changes_;
             if ((event.mask & ~IN_ISDIR) == IN_ACCESS) {
                 // A read, or a new access date: only the cache folder's dates matter.
-                if (which == kCache) restatAccessLocked(name);
+                if (which == kCache) accessReportedLocked(name);
             } else {
                 restatLocked(which, name);
             }
-            ++changes_;
         }
+        if (drained) return;
     }
+}
+
+void OVCacheIndex::accessReportedLocked(const std::string& name) {
+    auto it = cacheFiles_.find(name);
+    if (it == cacheFiles_.end()) return restatLocked(kCache, name);
+    Entry& entry = it->second;
+    entry.learnt = changes_;
+    if (!entry.accessPending) {
+        entry.accessPending = true;
+        ++accessPending_;
+    }
+}
+
+void OVCacheIndex::settlePendingLocked() {
+    std::vector<std::string> pending;
+    pending.reserve(accessPending_);
+    for (const auto& [name, entry] : cacheFiles_) {
+        if (entry.accessPending) pending.push_back(name);
+    }
+    for (const auto& name : pending) restatAccessLocked(name);
+}
+
+void OVCacheIndex::setCacheFileLocked(const std::string& name, const CacheFile& file) {
+    auto [it, inserted] = cacheFiles_.try_emplace(name);
+    Entry& entry = it->second;
+    if (entry.accessPending) --accessPending_;
+    entry = Entry{file, changes_, false};
+    lowerExpiryLocked(file);
+}
+
+void OVCacheIndex::eraseCacheFileLocked(const std::string& name) {
+    auto it = cacheFiles_.find(name);
+    if (it == cacheFiles_.end()) return;
+    if (it->second.accessPending) --accessPending_;
+    cacheFiles_.erase(it);
 }
 
 void OVCacheIndex::restatLocked(int which, const std::string& name) {
@@ -227,21 +281,20 @@ void OVCacheIndex::restatLocked(int which, const std::string& name) {
         struct stat info {};
         switch (entryKind(path, info)) {
             case Kind::regular:
-                cacheFiles_[name] = CacheFile{seconds(info.st_atim), static_cast<std::uint64_t>(info.st_blocks) * 512u,
-                                              readable(path)};
+                setCacheFileLocked(name, CacheFile{seconds(info.st_atim),
+                                                   static_cast<std::uint64_t>(info.st_blocks) * 512u, readable(path)});
                 unsureCache_.erase(name);
                 break;
             case Kind::link:
-                cacheFiles_.erase(name);
+                eraseCacheFileLocked(name);
                 unsureCache_.insert(name);
                 break;
             case Kind::absent:
             case Kind::other:
-                cacheFiles_.erase(name);
+                eraseCacheFileLocked(name);
                 unsureCache_.erase(name);
                 break;
         }
-        expiryKnown_ = false;
     } else {
         const std::string path = folders_.download + "/" + name;
         struct stat info {};
@@ -260,9 +313,15 @@ void OVCacheIndex::restatAccessLocked(const std::string& name) {
     if (::lstat((folders_.cache + "/" + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return restatLocked(kCache, name);
     }
-    it->second.accessed = seconds(info.st_atim);
-    it->second.allocated = static_cast<std::uint64_t>(info.st_blocks) * 512u;
-    expiryKnown_ = false;
+    Entry& entry = it->second;
+    entry.file.accessed = seconds(info.st_atim);
+    entry.file.allocated = static_cast<std::uint64_t>(info.st_blocks) * 512u;
+    entry.learnt = changes_;
+    if (entry.accessPending) {
+        entry.accessPending = false;
+        --accessPending_;
+    }
+    lowerExpiryLocked(entry.file);
 }
 
 void OVCacheIndex::forgetLocked() {
@@ -274,7 +333,8 @@ void OVCacheIndex::forgetLocked() {
     downloads_.clear();
     unsureCache_.clear();
     unsureDownload_.clear();
-    expiryKnown_ = false;
+    accessPending_ = 0;
+    nextExpiry_ = -std::numeric_limits<double>::infinity();
 }
 
 bool OVCacheIndex::rebuildLocked(bool createFolders) {
@@ -290,6 +350,7 @@ bool OVCacheIndex::rebuildLocked(bool createFolders) {
         }
     }
 
+    ++changes_;  // what is listed below is newer than any earlier mark
     inotify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (inotify_ < 0) return false;
     // Watches first, listings second: whatever changes after a listing is in
@@ -317,21 +378,19 @@ bool OVCacheIndex::rebuildLocked(bool createFolders) {
         }
     }
     valid_ = true;
-    expiryKnown_ = false;
-    ++changes_;
+    recomputeExpiryLocked();
     return true;
+}
+
+void OVCacheIndex::lowerExpiryLocked(const CacheFile& file) {
+    nextExpiry_ = std::min(nextExpiry_, expiryDate(file));
 }
 
 void OVCacheIndex::recomputeExpiryLocked() {
     double next = std::numeric_limits<double>::infinity();
-    for (const auto& [name, file] : cacheFiles_) {
-        if (!std::isfinite(file.accessed)) continue;
-        const double age = file.allocated >= kBigFileBytes ? kBigFileAge : kAnyFileAge;
-        next = std::min(next, file.accessed + age);
-    }
+    for (const auto& [name, entry] : cacheFiles_) next = std::min(next, expiryDate(entry.file));
     // Files the index is unsure of (links) are decided by the sweep: never.
     nextExpiry_ = next;
-    expiryKnown_ = true;
 }
 
 }  // namespace orvane

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <limits>
 #include <memory>
 #include <system_error>
 #include <vector>
@@ -143,6 +144,10 @@ template <class Kind>
 struct Read {
     OVCacheEntryState state = OVCacheEntryState::damaged;
     std::optional<typename Kind::Object> object;
+    // What the open file said of itself, once marked as used: its access
+    // date and allocated size (set when the file was opened).
+    double accessed = std::numeric_limits<double>::quiet_NaN();
+    std::uint64_t allocated = 0;
 };
 
 template <class Kind>
@@ -192,12 +197,16 @@ bool indexReadyForPresence() {
 // rest of a file of `fileSize` bytes.
 OVCacheEntryState checkHeader(const std::array<std::uint8_t, kHeaderSize>& header, std::uint64_t fileSize,
                               const std::array<char, 4>& tag) {
-    Data bytes(header.begin(), header.end());
-    if (!std::equal(kMagic.begin(), kMagic.end(), bytes.begin()) || readLE(bytes, 8, 4) != kVersion ||
-        readLE(bytes, 12, 8) != fileSize - kHeaderSize) {
+    const auto field = [&header](std::size_t offset, int bytes) {
+        std::uint64_t value = 0;
+        for (int i = 0; i < bytes; ++i) value |= static_cast<std::uint64_t>(header[offset + i]) << (8 * i);
+        return value;
+    };
+    if (!std::equal(kMagic.begin(), kMagic.end(), header.begin()) || field(8, 4) != kVersion ||
+        field(12, 8) != fileSize - kHeaderSize) {
         return OVCacheEntryState::damaged;
     }
-    if (!std::equal(tag.begin(), tag.end(), bytes.begin() + 4)) return OVCacheEntryState::otherKind;
+    if (!std::equal(tag.begin(), tag.end(), header.begin() + 4)) return OVCacheEntryState::otherKind;
     return OVCacheEntryState::decoded;
 }
 
@@ -211,18 +220,26 @@ struct Descriptor {
     Descriptor& operator=(const Descriptor&) = delete;
 };
 
+// How a lookup marks the entry it decoded as used at `at`: always, or unless
+// the file's access date is already within a second of it (then marking
+// would change nothing the age sweep can tell).
+enum class Touch { always, unlessFresh };
+
 // Reads the entry file at `path` with one open and one read: the header and
 // the body land in their own buffers, so the body is never moved. A decoded
-// entry is marked as used at `touchAt` when given (through the open file, so
-// it is the file that was read).
+// entry is marked as used at `at` (through the open file, so it is the file
+// that was read).
 template <class Kind>
-Read<Kind> readEntryFile(const std::string& path, std::optional<Date> touchAt) {
+Read<Kind> readEntryFile(const std::string& path, Date at, Touch touch) {
+    Read<Kind> read;
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.fd < 0) return {};
+    if (file.fd < 0) return read;
     struct stat info {};
-    if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return {};
+    if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return read;
+    read.accessed = static_cast<double>(info.st_atim.tv_sec) + static_cast<double>(info.st_atim.tv_nsec) / 1e9;
+    read.allocated = static_cast<std::uint64_t>(info.st_blocks) * 512u;
     const auto size = static_cast<std::uint64_t>(info.st_size);
-    if (size < kHeaderSize) return {};
+    if (size < kHeaderSize) return read;
     std::array<std::uint8_t, kHeaderSize> header{};
     Data body(size - kHeaderSize);
     std::size_t done = 0;
@@ -237,10 +254,9 @@ Read<Kind> readEntryFile(const std::string& path, std::optional<Date> touchAt) {
         }
         const ssize_t n = ::readv(file.fd, parts, count);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return {};  // unreadable, or shorter than it was a moment ago
+        if (n <= 0) return read;  // unreadable, or shorter than it was a moment ago
         done += static_cast<std::size_t>(n);
     }
-    Read<Kind> read;
     read.state = checkHeader(header, size, Kind::tag);
     if (read.state != OVCacheEntryState::decoded) return read;
     read.object = Kind::decodeBody(std::move(body), 0);
@@ -248,17 +264,25 @@ Read<Kind> readEntryFile(const std::string& path, std::optional<Date> touchAt) {
         read.state = OVCacheEntryState::damaged;
         return read;
     }
-    if (touchAt && std::isfinite(touchAt->timeIntervalSince1970) &&
-        std::fabs(touchAt->timeIntervalSince1970) < 1e15) {
-        const double seconds = std::floor(touchAt->timeIntervalSince1970);
+    const double time = at.timeIntervalSince1970;
+    const bool fresh = std::isfinite(read.accessed) && std::fabs(time - read.accessed) < 1.0;
+    if ((touch == Touch::always || !fresh) && std::isfinite(time) && std::fabs(time) < 1e15) {
+        const double seconds = std::floor(time);
         timespec times[2];
         times[0].tv_sec = static_cast<time_t>(seconds);
-        times[0].tv_nsec = static_cast<long>((touchAt->timeIntervalSince1970 - seconds) * 1e9);
+        times[0].tv_nsec = static_cast<long>((time - seconds) * 1e9);
         times[1].tv_sec = 0;
         times[1].tv_nsec = UTIME_OMIT;
-        (void)::futimens(file.fd, times);
+        if (::futimens(file.fd, times) == 0) read.accessed = time;
     }
     return read;
+}
+
+// The age sweep of a kind, when a file of its cache folder can be old
+// enough for it at `now`.
+template <class Kind>
+void sweepIfNeededAt(Date now) {
+    if (indexOf<Kind>().canHaveExpired(now.timeIntervalSince1970)) OVCacheManager<Kind>::flush();
 }
 
 // Runs a public operation so that nothing escapes it.
@@ -431,7 +455,7 @@ OVCacheManager<Kind>::PresenceSnapshot::~PresenceSnapshot() {
 
 template <class Kind>
 void OVCacheManager<Kind>::sweepIfNeeded() {
-    if (indexOf<Kind>().canHaveExpired(Date::now().timeIntervalSince1970)) flush();
+    sweepIfNeededAt<Kind>(Date::now());
 }
 
 template <class Kind>
@@ -448,23 +472,22 @@ std::optional<typename OVCacheManager<Kind>::Object> OVCacheManager<Kind>::find(
         // The disk is read only for a file the index holds (or cannot vouch for).
         Read<Kind> read;  // damaged: not there
         if (index.holdsInCache(file).value_or(true)) {
-            // Marking an entry as used moves its access date; within a second
-            // of the date it has, that changes nothing the sweep can tell.
-            const auto known = index.cacheFile(file);
-            const bool fresh = known && std::isfinite(known->accessed) &&
-                               std::fabs(now.timeIntervalSince1970 - known->accessed) < 1.0;
-            read = readEntryFile<Kind>(folders.cache + "/" + file, fresh ? std::nullopt : std::optional<Date>(now));
-            if (read.state == OVCacheEntryState::decoded && !fresh) index.noteAccess(file, now.timeIntervalSince1970);
+            // What the open file says of its dates settles what the index
+            // learnt before it was opened (this lookup's own read and mark
+            // of use come after, and are reported as pending).
+            const auto mark = index.changeMark();
+            read = readEntryFile<Kind>(folders.cache + "/" + file, now, Touch::unlessFresh);
+            if (read.state == OVCacheEntryState::decoded) index.noteRead(file, read.accessed, read.allocated, mark);
         }
         if (read.state == OVCacheEntryState::decoded) {
             result = std::move(read.object);
         } else if (read.state == OVCacheEntryState::damaged && index.holdsInDownloads(file).value_or(true)) {
-            auto fallback = readEntryFile<Kind>(folders.download + "/" + file, now);
+            auto fallback = readEntryFile<Kind>(folders.download + "/" + file, now, Touch::always);
             if (fallback.state == OVCacheEntryState::decoded) result = std::move(fallback.object);
         }
         // An entry of another kind in the cache folder answers none at once.
 
-        sweepIfNeeded();
+        sweepIfNeededAt<Kind>(now);
         return result;
     });
 }

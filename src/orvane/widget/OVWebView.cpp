@@ -41,7 +41,7 @@ void OVWebView::initialize() {
 }
 
 void OVWebView::send(const std::string& js, EvaluationCompletion completionHandler) {
-    if (OVWidgetManager::debugPrintIsEnabled) {
+    if (OVWidgetManager::debugPrintIsEnabled && platform::core::debugOutputIsRead()) {
         platform::core::debugPrint("\"SDK -> WIDGET\" " + Json(js).dump(-1, ' ', false, Json::error_handler_t::replace));
     }
     if (auto observer = observer_.lock()) observer->webViewWillSend(js);

@@ -65,6 +65,9 @@ struct DecodedStateLines {
     }
 };
 
+// Whether the bridge's debug lines are made: enabled, and read by someone.
+bool printing() { return OVWidgetManager::debugPrintIsEnabled && platform::core::debugOutputIsRead(); }
+
 void printDecodedState(const Json& body, const DecodedStateLines& lines) {
     debugPrint(describe(body));
     debugPrint(describeOptional(lines.status, [](OVAudioPlayerStatus s) { return debugQuoted(rawValue(s)); }));
@@ -122,10 +125,10 @@ void OVWidgetManager::didReceive(const platform::web::ScriptMessage& message) {
 
 void OVWidgetManager::didReceive(platform::web::ScriptMessage&& message) {
     PLATFORM_ASSERT_MAIN_THREAD();
-    if (debugPrintIsEnabled) debugPrint(debugQuoted("WIDGET -> SDK") + " " + debugQuoted(message.name));
+    if (printing()) debugPrint(debugQuoted("WIDGET -> SDK") + " " + debugQuoted(message.name));
     const auto event = fromRawValue<OVWidgetEvents>(message.name);
     if (!event) return;
-    if (*event != OVWidgetEvents::updatedState && debugPrintIsEnabled) {
+    if (*event != OVWidgetEvents::updatedState && printing()) {
         debugPrint(debugQuoted("message body") + " " + describe(message.body));
     }
 
@@ -164,9 +167,10 @@ void OVWidgetManager::didReceive(platform::web::ScriptMessage&& message) {
         case OVWidgetEvents::updatedState:
             decodeQueue_->async([body = std::move(message.body)]() mutable {
                 // The state takes the body's strings unless the body is
-                // printed afterwards.
-                auto decoded = debugPrintIsEnabled ? decodeValue<OVState>(body, false)
-                                                   : decodeValue<OVState>(std::move(body), false);
+                // printed afterwards (asked once: the lines of one state
+                // are made all or none).
+                const bool print = printing();
+                auto decoded = print ? decodeValue<OVState>(body, false) : decodeValue<OVState>(std::move(body), false);
                 if (!decoded) return;
                 // One state, never changed again, is kept as the last state
                 // and handed to every observer. It goes to the main queue
@@ -174,7 +178,7 @@ void OVWidgetManager::didReceive(platform::web::ScriptMessage&& message) {
                 // to the observers (and before the next state is decoded),
                 // from what they show of it, taken beforehand.
                 std::optional<DecodedStateLines> printed;
-                if (debugPrintIsEnabled) printed.emplace(*decoded);
+                if (print) printed.emplace(*decoded);
                 auto state = std::make_shared<const OVState>(std::move(*decoded));
                 platform::core::DispatchQueue::main().async([state = std::move(state)] {
                     auto& bridge = OVWidgetManager::shared();

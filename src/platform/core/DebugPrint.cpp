@@ -1,5 +1,6 @@
 #include "platform/core/DebugPrint.hpp"
 
+#include <atomic>
 #include <cstdio>
 
 #include "platform/core/NoDestructor.hpp"
@@ -10,7 +11,17 @@ namespace {
 struct SinkState {
     std::mutex mutex;
     DebugSink sink;
+    std::atomic<bool> discarding{false};
 };
+
+// The sink that drops every line, known by its address wherever it is set
+// from (a capture restoring it included).
+void dropLine(std::string_view) {}
+
+bool isDropping(const DebugSink& sink) {
+    const auto* function = sink.target<void (*)(std::string_view)>();
+    return function != nullptr && *function == &dropLine;
+}
 
 SinkState& state() {
     static NoDestructor<SinkState> s;
@@ -21,6 +32,7 @@ SinkState& state() {
 
 void debugPrint(std::string_view text) {
     auto& s = state();
+    if (s.discarding.load(std::memory_order_relaxed)) return;
     std::lock_guard lock(s.mutex);
     if (s.sink) {
         s.sink(text);
@@ -35,9 +47,14 @@ DebugSink setDebugSink(DebugSink sink) {
     auto& s = state();
     std::lock_guard lock(s.mutex);
     auto previous = std::move(s.sink);
+    s.discarding.store(isDropping(sink), std::memory_order_relaxed);
     s.sink = std::move(sink);
     return previous;
 }
+
+DebugSink discardDebugOutput() { return setDebugSink(&dropLine); }
+
+bool debugOutputIsRead() { return !state().discarding.load(std::memory_order_relaxed); }
 
 DebugCapture::DebugCapture() {
     previous_ = setDebugSink([this](std::string_view text) {

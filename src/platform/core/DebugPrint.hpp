@@ -2,8 +2,10 @@
 //
 // debugPrint writes one line to standard output by default, as the platform's
 // print does (in order with what else the host writes there). Tests install a
-// DebugCapture to collect the lines instead. Callable from any thread; lines
-// are never interleaved.
+// DebugCapture to collect the lines instead; a host (or a benchmark) that reads
+// none of them discards them, and then code that would make a long text for a
+// line (a whole widget state) asks `debugOutputIsRead()` first and makes none.
+// Callable from any thread; lines are never interleaved.
 #pragma once
 
 #include <functional>
@@ -21,6 +23,12 @@ void debugPrint(std::string_view text);
 // previous sink.
 using DebugSink = std::function<void(std::string_view)>;
 DebugSink setDebugSink(DebugSink sink);
+
+// Makes the sink one that drops every line (until another sink is set; a
+// DebugCapture restores it when it ends). Returns the previous sink.
+DebugSink discardDebugOutput();
+// False while lines are dropped: a line made now would be read by no one.
+bool debugOutputIsRead();
 
 // Collects every debug line while it lives (RAII), restoring the previous sink
 // when destroyed. Thread-safe.

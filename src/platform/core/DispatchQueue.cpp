@@ -191,19 +191,30 @@ SerialQueue::SerialQueue(std::string label, QualityOfService qos) : qos_(qos), s
 SerialQueue::~SerialQueue() {
     // From one of its own tasks, the thread running them goes on with the
     // state it holds; from anywhere else, what was posted runs first.
-    if (isCurrent()) return;
-    drain();
+    if (!isCurrent()) drain();
+    // A thread kept for more gives up at once.
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->closed = true;
+    }
+    state_->more.notify_all();
 }
 
 void SerialQueue::async(Task task) {
     bool schedule = false;
+    bool wake = false;
     {
         std::lock_guard lock(state_->mutex);
         state_->tasks.push_back(std::move(task));
         schedule = !std::exchange(state_->scheduled, true);
+        wake = state_->waiting;
     }
     // The state, not the queue: a task of this queue may destroy the queue.
-    if (schedule) reserve().run([state = state_] { runTasks(state); });
+    if (schedule) {
+        reserve().run([state = state_] { runTasks(state); });
+    } else if (wake) {
+        state_->more.notify_one();
+    }
 }
 
 bool SerialQueue::isCurrent() const { return currentSerialState == state_.get(); }
@@ -218,7 +229,12 @@ void SerialQueue::runTasks(const std::shared_ptr<State>& state) {
     for (;;) {
         Task task;
         {
-            std::lock_guard lock(state->mutex);
+            std::unique_lock lock(state->mutex);
+            if (state->tasks.empty() && !state->closed) {
+                state->waiting = true;
+                state->more.wait_for(lock, kLinger, [&] { return !state->tasks.empty() || state->closed; });
+                state->waiting = false;
+            }
             if (state->tasks.empty()) {
                 state->scheduled = false;
                 break;

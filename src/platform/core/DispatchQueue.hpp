@@ -4,12 +4,15 @@
 //
 // A serial queue runs its tasks one at a time in posting order, on a thread
 // it borrows while it has work: an idle thread of a common reserve, or a new
-// one when none is idle (a reserve thread idle for a while ends). Making a
-// queue starts no thread. Destroying a serial queue lets what was already
+// one when none is idle (a reserve thread idle for a while ends). Having run
+// out of work, it keeps that thread for a moment (kLinger) before giving it
+// back, so that a queue posted to again soon hands its next task straight to
+// a waiting thread of its own. Making a queue starts no thread. Destroying a serial queue lets what was already
 // posted run; it waits for that, unless it happens in one of the queue's own
 // tasks (the rest then runs after it).
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -55,15 +58,21 @@ public:
     // called from the queue itself.
     void drain();
 
+    // How long a queue that ran out of work keeps its thread.
+    static constexpr std::chrono::milliseconds kLinger{1000};
+
 private:
     // Shared with the thread running the queue's tasks, which may outlive the
     // queue object.
     struct State {
         std::mutex mutex;
         std::condition_variable idle;
+        std::condition_variable more;  // a task was posted, or the queue is gone
         std::deque<Task> tasks;
         bool running = false;    // a task is running
         bool scheduled = false;  // a thread is taking the tasks
+        bool waiting = false;    // that thread waits for more (kLinger)
+        bool closed = false;     // the queue object is gone
         std::string label;
     };
     // Runs the queue's tasks until none is left.

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace platform::web {
 
@@ -143,16 +145,23 @@ private:
         }
     }
 
+    // The elements are gathered in a list kept for this depth and moved into
+    // an array of their exact count at the end: one allocation per array.
     bool array(Json& out) {
         if (!enter()) return false;
-        out = Json::array();
-        auto& elements = out.get_ref<Json::array_t&>();
         if (at_ < end_ && *at_ == ']') {
             ++at_;
             --depth_;
+            out = Json::array();
             return true;
         }
+        if (gathered_.size() < depth_) gathered_.resize(depth_);
+        gathered_[depth_ - 1].clear();
         for (;;) {
+            // Deeper arrays gather in lists of their own: this list may move
+            // (its elements do not) when `gathered_` grows, so it is looked
+            // up each time.
+            auto& elements = gathered_[depth_ - 1];
             elements.emplace_back();
             if (!value(elements.back())) return false;
             skipSpace();
@@ -163,6 +172,9 @@ private:
             }
             if (*at_ != ']') return false;
             ++at_;
+            auto& done = gathered_[depth_ - 1];
+            out = Json::array_t(std::make_move_iterator(done.begin()), std::make_move_iterator(done.end()));
+            done.clear();
             --depth_;
             return true;
         }
@@ -180,9 +192,26 @@ private:
         return unit;
     }
 
-    // A string token into `out` (UTF-8), the cursor on its opening quote.
+    // At most how many UTF-8 bytes the string token whose text starts at
+    // `from` makes: exact for text without escapes, more for escapes.
+    std::size_t lengthBound(const char16_t* from) const {
+        std::size_t bytes = 0;
+        for (const char16_t* unit = from; unit < end_ && *unit != '"'; ++unit) {
+            if (*unit == '\\' && unit + 1 < end_) {
+                bytes += 2;
+                ++unit;
+                continue;
+            }
+            bytes += *unit < 0x80 ? 1 : (*unit < 0x800 ? 2 : 3);
+        }
+        return bytes;
+    }
+
+    // A string token into `out` (UTF-8), the cursor on its opening quote;
+    // `out`'s room is made once.
     bool string(std::string& out) {
         ++at_;
+        out.reserve(out.size() + lengthBound(at_));
         for (;;) {
             // A run of plain ASCII, narrowed in one go.
             const char16_t* run = at_;
@@ -329,6 +358,8 @@ private:
     std::size_t maxDepth_;
     std::size_t depth_ = 0;
     bool tooDeep_ = false;
+    // The elements of the arrays being read, one list per depth.
+    std::vector<std::vector<Json>> gathered_;
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <functional>
 #include <thread>
 
+#include "orvane/playback/OVCacheIndex.hpp"
 #include "orvane/playback/OVCacheManagerTestFixture.hpp"
 #include "platform/core/DebugPrint.hpp"
 
@@ -158,4 +159,55 @@ TEST_F(OVCacheManagerTest, TheIndexAgreesWithTheDiskAfterConcurrentUse) {
             EXPECT_EQ(OVAudioCache::isInCache(name), exists(audioFolder() / name)) << name;
         }
     }
+}
+
+// Lookups that keep hitting one entry (each read and mark of use reported as
+// an access) hold back neither the sweep of another entry when it is due nor
+// their own entry's once they stop, and the other entry is not swept early.
+TEST_F(OVCacheManagerTest, RepeatedHitsLeaveEveryOtherEntrysAgeAsTheDiskHasIt) {
+    OVAudioCache::cache(bytes(100, 1), "played.mp3");
+    OVAudioCache::cache(bytes(100, 2), "idle.mp3");
+    setAccessedSecondsAgo(audioFolder() / "idle.mp3", 0);
+    struct Step {
+        double minutes;  // the clock moves on by this much, then the entry is looked up
+        bool idleKept;
+    };
+    // "idle.mp3" was last used at 0; it goes once more than 360 whole
+    // minutes have passed, and not a lookup earlier.
+    const std::vector<Step> steps = {{100, true}, {100, true}, {100, true}, {60, true}, {0.9, true}, {0.2, false}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.minutes);
+        clock_->advance(step.minutes * kMinute);
+        for (int i = 0; i < 3; ++i) ASSERT_EQ(OVAudioCache::find("played.mp3"), bytes(100, 1));
+        EXPECT_EQ(exists(audioFolder() / "idle.mp3"), step.idleKept);
+    }
+    EXPECT_TRUE(exists(audioFolder() / "played.mp3"));
+
+    // Once no longer played, it ages too; a store sweeps as a lookup does.
+    clock_->advance(362 * kMinute);
+    OVAudioCache::cache(bytes(100, 3), "next.mp3");
+    EXPECT_FALSE(exists(audioFolder() / "played.mp3"));
+}
+
+// What a lookup saw through its descriptor is not taken over when the index
+// learnt of a newer change to the file meanwhile (a date set back by another
+// process between the lookup's open and its report).
+TEST_F(OVCacheManagerTest, ALookupsFindingsOlderThanWhatTheIndexLearntAreDropped) {
+    OVAudioCache::cache(bytes(100, 1), "a.mp3");
+    OVCacheIndex index("audio");
+    ASSERT_TRUE(index.refresh(false));
+    const double now = platform::core::Date::now().timeIntervalSince1970;
+    ASSERT_FALSE(index.canHaveExpired(now));
+
+    const auto mark = index.changeMark();
+    setAccessedMinutesAgo(audioFolder() / "a.mp3", 400);
+    ASSERT_TRUE(index.refresh(false));
+    index.noteRead("a.mp3", now, 4096, mark);  // seen before the date was set back
+    EXPECT_TRUE(index.canHaveExpired(now));
+
+    // The same finding, made after everything the index learnt, is taken over.
+    ASSERT_TRUE(index.refresh(false));
+    (void)index.canHaveExpired(now);  // settles the pending date from the disk
+    index.noteRead("a.mp3", now, 4096, index.changeMark());
+    EXPECT_FALSE(index.canHaveExpired(now));
 }

@@ -8,6 +8,7 @@
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/FileManager.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "support/StateBuilder.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/widget/WidgetPage.hpp"
 
@@ -190,6 +191,43 @@ TEST(WidgetManager, DecodedStatesArePrintedOnTheDecodingQueue) {
     EXPECT_TRUE(capture.contains("\"current track\" nil"));
     EXPECT_TRUE(OVWidgetManager::shared().lastState());
     EXPECT_FALSE(OVWidgetManager::shared().lastState()->player);
+}
+
+// A state decodes alike whether its debug lines are made or not (without
+// them it takes the body's texts instead of copying them), and they are made
+// again as soon as someone reads them.
+TEST(WidgetManager, DecodedStatesAreTheSameWhetherOrNotTheirDebugLinesAreRead) {
+    const Json body = orvane::test::StateBuilder::typical();
+    // The texts of a state, in order.
+    const auto texts = [](const orvane::OVState& state) {
+        std::vector<std::string> out;
+        for (const auto& [key, content] : state.contentForKey.value_or(std::map<std::string, orvane::OVContent>{})) {
+            out.insert(out.end(), {key, content.identifier, content.title.value_or("-"), content.author.value_or("-")});
+            for (const auto& track : content.tracks.value_or(std::vector<std::shared_ptr<orvane::OVTrack>>{})) {
+                out.insert(out.end(), {track->key(), track->title()});
+            }
+        }
+        if (auto track = state.currentTrack()) out.push_back(track->key());
+        return out;
+    };
+    std::vector<std::vector<std::string>> seen;
+    for (const bool read : {true, false, true}) {
+        SCOPED_TRACE(read);
+        std::optional<DebugCapture> capture;
+        if (read) capture.emplace();
+        auto previous = read ? platform::core::DebugSink{} : platform::core::discardDebugOutput();
+        receive("stateUpdate", body);
+        settle();
+        if (!read) platform::core::setDebugSink(std::move(previous));
+        ASSERT_TRUE(OVWidgetManager::shared().lastState());
+        seen.push_back(texts(*OVWidgetManager::shared().lastState()));
+        if (capture) {
+            EXPECT_TRUE(capture->contains("\"current track\" \"ep-"));
+            EXPECT_TRUE(capture->contains(R"("key":"content-0")")) << "the body is printed as it came";
+        }
+    }
+    EXPECT_GT(seen.front().size(), 20u);
+    for (const auto& each : seen) EXPECT_EQ(each, seen.front());
 }
 
 TEST(WidgetManager, SendingWithoutAWebViewIsSilent) {

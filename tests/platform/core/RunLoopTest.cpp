@@ -151,6 +151,25 @@ TEST(SerialQueue, DestructionRunsWhatWasPostedAndMayHappenOnItsOwnThread) {
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return released.load(); }, 5.0));
 }
 
+// A queue posted to again soon after it ran out of work hands the task to the
+// thread it kept waiting (as a thread of its own would take it), while a drain
+// sees the queue idle meanwhile.
+TEST(SerialQueue, WorkPostedSoonAfterAQueueRanOutRunsOnTheThreadItKept) {
+    auto queue = std::static_pointer_cast<SerialQueue>(DispatchQueue::makeSerial("test.kept"));
+    std::mutex mutex;
+    std::vector<std::thread::id> threads;
+    for (int round = 0; round < 5; ++round) {
+        queue->async([&] {
+            std::lock_guard lock(mutex);
+            threads.push_back(std::this_thread::get_id());
+        });
+        queue->drain();
+    }
+    ASSERT_EQ(threads.size(), 5u);
+    EXPECT_NE(threads.front(), std::this_thread::get_id());
+    for (const auto& thread : threads) EXPECT_EQ(thread, threads.front());
+}
+
 // Serial queues borrow threads only while they have work, yet a task may wait
 // for another queue's task: every queue with work gets a thread, however many
 // wait at once.
