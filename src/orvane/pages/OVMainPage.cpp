@@ -111,7 +111,14 @@ void OVMainPage::update(const std::shared_ptr<OVTrack>& withEpisode, const OVCon
 }
 
 void OVMainPage::update(const std::vector<OVTrackInPodcast>& withRecommendations) {
-    if (interactor_) interactor_->update(withRecommendations);
+    if (!interactor_) return;
+    // The list resizes itself; inside a batch the page's table learns the
+    // row's new height (no rows are loaded before the view is).
+    if (!isViewLoaded()) {
+        interactor_->update(withRecommendations);
+        return;
+    }
+    execute([&] { interactor_->update(withRecommendations); });
 }
 
 void OVMainPage::update(OVAudioPlayerStatus withAudioStatus) {
