@@ -5,8 +5,10 @@
 #include "orvane/elements/OVPlayerTableViewCell.hpp"
 #include "orvane/elements/OVRecommandationListCell.hpp"
 #include "orvane/model/OVMockUserData.hpp"
+#include "orvane/pages/OVEpisodePage.hpp"
 #include "orvane/pages/OVLibraryPage.hpp"
 #include "orvane/pages/OVPageElement.hpp"
+#include "orvane/pages/OVPodcastPage.hpp"
 #include "platform/core/DebugPrint.hpp"
 
 namespace orvane {
@@ -85,7 +87,10 @@ void OVMainPageInteractor::didSelectEpisode(const OVTrackInPodcast& trackInPodca
 void OVMainPageInteractor::didTapForDetails(const OVTrackInPodcast& forTrackInPodcast) {
     auto coordinator = this->coordinator();
     if (!coordinator) return;
-    (void)forTrackInPodcast;
+    auto episodePage = OVPage::create<OVEpisodePage>(coordinator);
+    episodePage->updateWithCurrentState();
+    episodePage->update(forTrackInPodcast);
+    if (auto page = page_.lock()) page->push(episodePage, true);
 }
 
 void OVMainPageInteractor::didSave(const std::shared_ptr<OVTrack>& episode, const OVContent& inPodcast) {
@@ -106,6 +111,10 @@ void OVMainPageInteractor::didSelectRowAt(const platform::ui::IndexPath& indexPa
     if (!coordinator || !currentPodcast_) return;
     const auto found = firstExpandElement<OVPageElement::OpenPodcast>();
     if (!found || indexPath.row != found->index) return;
+    auto podcastPage = OVPage::create<OVPodcastPage>(coordinator);
+    podcastPage->updateWithCurrentState();
+    podcastPage->update(*currentPodcast_);
+    if (auto page = page_.lock()) page->push(podcastPage, true);
 }
 
 }  // namespace orvane

@@ -25,6 +25,8 @@
 #include "orvane/elements/OVRecommandationListCell.hpp"
 #include "orvane/elements/PlayerRowKit.hpp"
 #include "orvane/model/OVGetAsset.hpp"
+#include "orvane/pages/OVEpisodePage.hpp"
+#include "orvane/pages/OVPodcastPage.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "support/TempDocuments.hpp"
@@ -183,13 +185,43 @@ TEST_F(MainPage, TheImageRatioSetsTheArtworkInOneTableBatchAndARepeatDoesNothing
     EXPECT_FALSE(animating());
 }
 
-TEST_F(MainPage, TheCurrentPodcastRowOpensNothingBeforeAnEpisodeArrives) {
+TEST_F(MainPage, TheCurrentPodcastRowOpensThePodcastPageOnlyOnceAnEpisodeHasArrived) {
     mainpage::Shown<> shown;
     for (int index = 0; index < 4; ++index) {
         SCOPED_TRACE(index);
         testsupport::tap(*shown.window, bringIntoView(shown, index));
+        RunLoop::main().advance(1);
         EXPECT_EQ(shown.screen->viewControllers().size(), 1u);
     }
+
+    mainpage::deliver(Spec{.track = "show-2", .recommendations = {"next"}, .status = "paused"});
+    RunLoop::main().advance(1);
+    for (int index = 0; index < 3; ++index) {
+        SCOPED_TRACE(index);
+        testsupport::tap(*shown.window, bringIntoView(shown, index));
+        RunLoop::main().advance(1);
+        EXPECT_EQ(shown.screen->viewControllers().size(), 1u);
+    }
+    testsupport::tap(*shown.window, bringIntoView(shown, 3));
+    RunLoop::main().advance(1);
+    ASSERT_EQ(shown.screen->viewControllers().size(), 2u);
+    const auto pushed = std::dynamic_pointer_cast<OVPodcastPage>(shown.screen->topViewController());
+    ASSERT_TRUE(pushed);
+    EXPECT_TRUE(pushed->leftButton()) << "a pushed page has its back button";
+}
+
+TEST_F(MainPage, ADetailsTapOnARecommendationOpensItsEpisodePage) {
+    mainpage::Shown<> shown;
+    mainpage::deliver(Spec{.track = "show-1", .recommendations = {"next", "later"}, .status = "paused"});
+    RunLoop::main().advance(1);
+    bringIntoView(shown, 2);
+    const auto rows = episodeRows(shown);
+    ASSERT_EQ(rows.size(), 2u);
+    testsupport::tap(*shown.window, centre(*rows[1]->detailsButton(), shown));
+    RunLoop::main().advance(1);
+    ASSERT_EQ(shown.screen->viewControllers().size(), 2u);
+    EXPECT_TRUE(std::dynamic_pointer_cast<OVEpisodePage>(shown.screen->topViewController()));
+    EXPECT_TRUE(shown.coordinator->calls.empty());
 }
 
 TEST_F(MainPage, SavingARecommendedEpisodeStoresItOnceAndConfirmsEachTime) {
