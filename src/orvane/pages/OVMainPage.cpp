@@ -112,13 +112,21 @@ void OVMainPage::update(const std::shared_ptr<OVTrack>& withEpisode, const OVCon
 
 void OVMainPage::update(const std::vector<OVTrackInPodcast>& withRecommendations) {
     if (!interactor_) return;
-    // The list resizes itself; inside a batch the page's table learns the
-    // row's new height (no rows are loaded before the view is).
-    if (!isViewLoaded()) {
-        interactor_->update(withRecommendations);
-        return;
+    // The list resizes itself to its rows; when its height changes, an
+    // empty batch of table updates gives the page's row the new height
+    // (rather than leaving it over the rows below). No rows are loaded
+    // before the view is.
+    std::shared_ptr<OVRecommandationListCell> list;
+    for (const auto& element : interactor_->pageElements()) {
+        if (auto kind = std::dynamic_pointer_cast<OVPageElement::RecommandationList>(element)) list = kind->tableViewCell();
     }
-    execute([&] { interactor_->update(withRecommendations); });
+    const auto height = [&list] {
+        const auto& constraint = list ? list->tableviewHeightConstraint() : nullptr;
+        return constraint ? constraint->constant() : 0.0;
+    };
+    const double before = height();
+    interactor_->update(withRecommendations);
+    if (isViewLoaded() && height() != before) execute({});
 }
 
 void OVMainPage::update(OVAudioPlayerStatus withAudioStatus) {

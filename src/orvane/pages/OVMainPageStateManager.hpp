@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "orvane/model/OVContent.hpp"
@@ -49,13 +50,15 @@ public:
     void didReceiveShared(const std::shared_ptr<const OVState>& state) override;
 
 private:
-    // What the page shows of a state, read once per state.
+    // What the page shows of a state, read once per state without copying
+    // its contents: the pointers are into the state, which is kept with them.
     struct Inputs {
         OVTheme theme = OVTheme::light;
         platform::graphics::Color mainColor;
         std::shared_ptr<OVTrack> currentTrack;
-        std::optional<OVContent> currentContent;
-        std::vector<OVTrackInPodcast> followingTracks;
+        const OVContent* currentContent = nullptr;
+        // Each recommended content's selected episode, in order.
+        std::vector<std::pair<std::shared_ptr<OVTrack>, const OVContent*>> following;
         std::optional<OVAudioPlayerStatus> status;
         std::optional<OVState::AudioPosition> audioPosition;
         static Inputs of(const OVState& state);
