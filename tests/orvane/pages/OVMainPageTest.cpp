@@ -93,6 +93,15 @@ TEST_F(MainPage, FourRowsInOrderEachItsElementsCellAndNoFooterPlayer) {
     EXPECT_FALSE(shown.page->pageDisplaysFoterPlayer());
     EXPECT_FALSE(table->tableFooterView()) << "no powered-by text, no footer";
 
+    // The compact presentation's preview is the player row at the top.
+    table->setContentOffset({0, 0});
+    EXPECT_EQ(shown.page->preview(), row(shown, 0));
+    // A selected row is let go when the page appears again.
+    testsupport::tap(*shown.window, bringIntoView(shown, 1));
+    EXPECT_TRUE(table->indexPathForSelectedRow());
+    shown.page->viewDidAppear(false);
+    EXPECT_FALSE(table->indexPathForSelectedRow());
+
     // The transport buttons in the player row report to the coordinator.
     table->setContentOffset({0, 0});
     shown.window->layoutIfNeeded();
@@ -100,6 +109,11 @@ TEST_F(MainPage, FourRowsInOrderEachItsElementsCellAndNoFooterPlayer) {
     ASSERT_TRUE(buttons);
     testsupport::tap(*shown.window, centre(*buttons->forwardButton(), shown));
     EXPECT_EQ(shown.coordinator->calls, (Calls{"didTapForward()"}));
+
+    // A page made without a coordinator and shown nowhere has no preview.
+    const auto alone = OVPage::create<OVMainPage>(nullptr);
+    EXPECT_EQ(alone->preview(), nullptr);
+    alone->setImageRatio(0.5, false);
 }
 
 TEST_F(MainPage, SideButtonsShowWithTheBarInTheirBarsImagesAndPageTheContainer) {
