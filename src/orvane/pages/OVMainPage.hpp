@@ -105,7 +105,7 @@ public:
     void presentationAnimationWillStart() override;
     void navigationBarDisplayChanged(bool displayed) override;
 
-    // ---- OVPage, UIKit-style lifecycle ----
+    // ---- The view controller and table callbacks ----
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
     void initializeNavigationButtons() override;

@@ -56,7 +56,7 @@ inline Json content(const std::string& key, const std::vector<std::string>& trac
 // has the theme colour `mainColor`. The catalogue: "show" (show-1 to
 // show-3), "other" (which also holds an episode keyed show-1), "next" and
 // "later" (one episode each).
-struct Spec {
+struct WidgetState {
     std::string mainColor = "#E4572E";
     std::optional<std::string> content = "show";
     std::optional<std::string> track{};
@@ -68,23 +68,23 @@ struct Spec {
     bool artwork = false;
 };
 
-inline Json state(const Spec& spec) {
-    Json contents = {{"show", content("show", {"show-1", "show-2", "show-3"}, spec.duration, spec.artwork)},
-                     {"other", content("other", {"show-1", "other-2"}, spec.duration, spec.artwork)},
-                     {"next", content("next", {"next-1"}, spec.duration, spec.artwork)},
-                     {"later", content("later", {"later-1"}, spec.duration, spec.artwork)}};
+inline Json state(const WidgetState& given) {
+    Json contents = {{"show", content("show", {"show-1", "show-2", "show-3"}, given.duration, given.artwork)},
+                     {"other", content("other", {"show-1", "other-2"}, given.duration, given.artwork)},
+                     {"next", content("next", {"next-1"}, given.duration, given.artwork)},
+                     {"later", content("later", {"later-1"}, given.duration, given.artwork)}};
     Json location = Json::object();
-    if (spec.content) location["content"] = {{"key", *spec.content}, {"loading", false}};
-    if (spec.track) {
-        location["track"] = {{"key", *spec.track}};
-        if (spec.time) location["track"]["currentTime"] = *spec.time;
+    if (given.content) location["content"] = {{"key", *given.content}, {"loading", false}};
+    if (given.track) {
+        location["track"] = {{"key", *given.track}};
+        if (given.time) location["track"]["currentTime"] = *given.time;
     }
-    location["recommendations"] = {{"keys", spec.recommendations}};
-    location["theme"] = {{"mainColor", spec.mainColor}};
+    location["recommendations"] = {{"keys", given.recommendations}};
+    location["theme"] = {{"mainColor", given.mainColor}};
     Json body = {{"contents", contents}, {"locations", {{"here", location}}}};
-    if (spec.player) {
+    if (given.player) {
         Json player = {{"locationKey", "here"}};
-        if (spec.status) player["playingStatus"] = *spec.status;
+        if (given.status) player["playingStatus"] = *given.status;
         body["player"] = player;
     }
     return body;
@@ -101,7 +101,7 @@ inline void deliver(const Json& body) {
     }
     platform::core::RunLoop::main().runUntilIdle();
 }
-inline void deliver(const Spec& spec) { deliver(state(spec)); }
+inline void deliver(const WidgetState& given) { deliver(state(given)); }
 
 inline std::string colourText(const platform::graphics::Color& c) {
     return "rgb(" + testsupport::numberText(std::round(c.red * 255)) + "," +

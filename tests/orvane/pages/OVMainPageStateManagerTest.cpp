@@ -11,7 +11,7 @@
 
 namespace {
 
-using mainpage::Spec;
+using mainpage::WidgetState;
 using testsupport::Calls;
 
 TEST(OVMainPageStateManager, CallsOnlyTheUpdatesWhoseInputsChangedForRepeatedPartialAndReturningStates) {
@@ -21,55 +21,55 @@ TEST(OVMainPageStateManager, CallsOnlyTheUpdatesWhoseInputsChangedForRepeatedPar
     auto& page = *shown->page;
     EXPECT_TRUE(page.calls.empty()) << "no state yet: nothing applied when the view loaded";
 
-    const Spec playing{.track = "show-1", .time = 10, .recommendations = {"next", "later"}, .status = "playing",
+    const WidgetState playing{.track = "show-1", .time = 10, .recommendations = {"next", "later"}, .status = "playing",
                        .duration = 100};
-    auto with = [](Spec spec, auto change) {
-        change(spec);
-        return spec;
+    auto with = [](WidgetState given, auto change) {
+        change(given);
+        return given;
     };
     struct Step {
         std::string what;
-        Spec state;
+        WidgetState state;
         Calls calls;
     };
     const std::vector<Step> steps{
-        {"a first state with nothing but a theme", Spec{},
+        {"a first state with nothing but a theme", WidgetState{},
          {"theme(light, rgb(228,87,46))", "recommendations()"}},
-        {"the same state again", Spec{}, {}},
-        {"only the main colour", Spec{.mainColor = "#1A2B3C"}, {"theme(light, rgb(26,43,60))"}},
+        {"the same state again", WidgetState{}, {}},
+        {"only the main colour", WidgetState{.mainColor = "#1A2B3C"}, {"theme(light, rgb(26,43,60))"}},
         {"an episode arrives, playing, with recommendations and a position", playing,
          {"theme(light, rgb(228,87,46))", "episode(show-1 in show)", "recommendations(next-1 in next, later-1 in later)",
           "status(playing)", "position(10, 100)"}},
         {"the same state again", playing, {}},
-        {"only the duration", with(playing, [](Spec& s) { s.duration = 120; }), {"position(10, 120)"}},
+        {"only the duration", with(playing, [](WidgetState& s) { s.duration = 120; }), {"position(10, 120)"}},
         {"the same recommendations in another order",
-         with(playing, [](Spec& s) { s.duration = 120, s.recommendations = {"later", "next"}; }),
+         with(playing, [](WidgetState& s) { s.duration = 120, s.recommendations = {"later", "next"}; }),
          {"recommendations(later-1 in later, next-1 in next)"}},
         {"the episode disappears (and with it the position)",
-         with(playing, [](Spec& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.track.reset(); }),
+         with(playing, [](WidgetState& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.track.reset(); }),
          {}},
         {"the same episode comes back",
-         with(playing, [](Spec& s) { s.duration = 120, s.recommendations = {"later", "next"}; }),
+         with(playing, [](WidgetState& s) { s.duration = 120, s.recommendations = {"later", "next"}; }),
          {"episode(show-1 in show)", "position(10, 120)"}},
         {"the same episode key in another podcast",
-         with(playing, [](Spec& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.content = "other"; }),
+         with(playing, [](WidgetState& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.content = "other"; }),
          {"episode(show-1 in other)"}},
         {"the player loses its status",
          with(playing,
-              [](Spec& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.content = "other", s.status.reset(); }),
+              [](WidgetState& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.content = "other", s.status.reset(); }),
          {}},
         {"the status it had comes back",
-         with(playing, [](Spec& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.content = "other"; }),
+         with(playing, [](WidgetState& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.content = "other"; }),
          {"status(playing)"}},
         {"the position disappears",
          with(playing,
-              [](Spec& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.content = "other", s.time.reset(); }),
+              [](WidgetState& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.content = "other", s.time.reset(); }),
          {}},
         {"the player part disappears: no location, so no episode, colour or recommendations",
-         with(playing, [](Spec& s) { s.player = false; }),
+         with(playing, [](WidgetState& s) { s.player = false; }),
          {"theme(light, rgb(0,0,255))", "recommendations()"}},
         {"it comes back as it was",
-         with(playing, [](Spec& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.content = "other"; }),
+         with(playing, [](WidgetState& s) { s.duration = 120, s.recommendations = {"later", "next"}, s.content = "other"; }),
          {"theme(light, rgb(228,87,46))", "episode(show-1 in other)", "recommendations(later-1 in later, next-1 in next)",
           "status(playing)", "position(10, 120)"}},
     };

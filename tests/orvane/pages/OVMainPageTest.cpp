@@ -40,7 +40,7 @@ using platform::graphics::Image;
 using platform::graphics::Point;
 using platform::ui::IndexPath;
 using testsupport::Calls;
-using mainpage::Spec;
+using mainpage::WidgetState;
 
 static_assert(!std::is_default_constructible_v<OVMainPage>, "made only through OVPage::create");
 
@@ -208,7 +208,7 @@ TEST_F(MainPage, TheCurrentPodcastRowOpensThePodcastPageOnlyOnceAnEpisodeHasArri
         EXPECT_EQ(shown.screen->viewControllers().size(), 1u);
     }
 
-    mainpage::deliver(Spec{.track = "show-2", .recommendations = {"next"}, .status = "paused"});
+    mainpage::deliver(WidgetState{.track = "show-2", .recommendations = {"next"}, .status = "paused"});
     RunLoop::main().advance(1);
     for (int index = 0; index < 3; ++index) {
         SCOPED_TRACE(index);
@@ -226,7 +226,7 @@ TEST_F(MainPage, TheCurrentPodcastRowOpensThePodcastPageOnlyOnceAnEpisodeHasArri
 
 TEST_F(MainPage, ADetailsTapOnARecommendationOpensItsEpisodePage) {
     mainpage::Shown<> shown;
-    mainpage::deliver(Spec{.track = "show-1", .recommendations = {"next", "later"}, .status = "paused"});
+    mainpage::deliver(WidgetState{.track = "show-1", .recommendations = {"next", "later"}, .status = "paused"});
     RunLoop::main().advance(1);
     bringIntoView(shown, 2);
     const auto rows = episodeRows(shown);
@@ -247,7 +247,7 @@ TEST_F(MainPage, SavingARecommendedEpisodeStoresItOnceAndConfirmsEachTime) {
     for (std::size_t time = 1; time <= saves.size(); ++time) {
         SCOPED_TRACE(time);
         const auto& [order, index] = saves[time - 1];
-        mainpage::deliver(Spec{.track = "show-1", .recommendations = order, .status = "paused"});
+        mainpage::deliver(WidgetState{.track = "show-1", .recommendations = order, .status = "paused"});
         RunLoop::main().advance(1);  // the list grows to its rows
         bringIntoView(shown, 2);
         const auto rows = episodeRows(shown);
@@ -272,7 +272,7 @@ TEST_F(MainPage, SavingARecommendedEpisodeStoresItOnceAndConfirmsEachTime) {
 
 TEST_F(MainPage, StatusAndPositionChangeThePlayerRowAndNothingBelowIt) {
     mainpage::Shown<> shown(1400);
-    const Spec paused{.track = "show-1", .time = 10, .recommendations = {"next", "later"}, .status = "paused",
+    const WidgetState paused{.track = "show-1", .time = 10, .recommendations = {"next", "later"}, .status = "paused",
                       .duration = 600};
     mainpage::deliver(paused);
     shown.window->layoutIfNeeded();
@@ -281,7 +281,7 @@ TEST_F(MainPage, StatusAndPositionChangeThePlayerRowAndNothingBelowIt) {
     auto buttons = std::dynamic_pointer_cast<OVPlayerTrackButtons>(player(shown)->buttonsView());
     EXPECT_FALSE(buttons->playButton()->isHidden());
 
-    mainpage::deliver(Spec{.track = "show-1", .time = 300, .recommendations = {"next", "later"}, .status = "playing",
+    mainpage::deliver(WidgetState{.track = "show-1", .time = 300, .recommendations = {"next", "later"}, .status = "playing",
                            .duration = 600});
     shown.window->layoutIfNeeded();
     const auto after = shown.window->snapshot();
@@ -312,7 +312,7 @@ TEST_F(MainPage, StatusAndPositionChangeThePlayerRowAndNothingBelowIt) {
 
 TEST_F(MainPage, TheRecommendationListMarksTheCurrentEpisodeAndShowsDownloads) {
     mainpage::Shown<> shown;
-    mainpage::deliver(Spec{.track = "next-1", .recommendations = {"show", "next"}, .status = "playing"});
+    mainpage::deliver(WidgetState{.track = "next-1", .recommendations = {"show", "next"}, .status = "playing"});
     // The current location's content is "show"; its episode next-1 is not
     // the recommended "next-1 in next": nothing is marked.
     bringIntoView(shown, 2);
@@ -321,7 +321,7 @@ TEST_F(MainPage, TheRecommendationListMarksTheCurrentEpisodeAndShowsDownloads) {
     EXPECT_TRUE(rows[0]->imageOverlay()->isHidden());
     EXPECT_TRUE(rows[1]->imageOverlay()->isHidden());
 
-    mainpage::deliver(Spec{.content = "next", .track = "next-1", .recommendations = {"show", "next"}, .status = "playing"});
+    mainpage::deliver(WidgetState{.content = "next", .track = "next-1", .recommendations = {"show", "next"}, .status = "playing"});
     EXPECT_TRUE(rows[0]->imageOverlay()->isHidden());
     EXPECT_FALSE(rows[1]->imageOverlay()->isHidden());
 
@@ -334,7 +334,7 @@ TEST_F(MainPage, TheRecommendationListMarksTheCurrentEpisodeAndShowsDownloads) {
 TEST_F(MainPage, NothingBreaksOnceTheCoordinatorOrThePageIsGone) {
     std::optional<mainpage::Shown<>> shown;
     shown.emplace();
-    mainpage::deliver(Spec{.track = "show-1", .recommendations = {"next"}, .status = "paused"});
+    mainpage::deliver(WidgetState{.track = "show-1", .recommendations = {"next"}, .status = "paused"});
     RunLoop::main().advance(1);
     std::weak_ptr<testsupport::RecordingCoordinator> coordinator = shown->coordinator;
     shown->coordinator.reset();
@@ -359,7 +359,7 @@ TEST_F(MainPage, NothingBreaksOnceTheCoordinatorOrThePageIsGone) {
     std::weak_ptr<OVMainPage> page = shown->page;
     shown.reset();
     ASSERT_TRUE(page.expired());
-    mainpage::deliver(Spec{.track = "show-2", .recommendations = {"later"}, .status = "playing"});
+    mainpage::deliver(WidgetState{.track = "show-2", .recommendations = {"later"}, .status = "playing"});
     listCell->didSelectRow(*listCell->tableView(), IndexPath::forRow(0, 0));
     EXPECT_FALSE(listCell->delegate());
 }
@@ -377,7 +377,7 @@ TEST_F(MainPage, SnapshotsWithDemoContent) {
         // posts its first state while the page shows.
         OVWidgetManager::shared().setLastState(std::shared_ptr<const OVState>{});
         mainpage::Shown<> shown(height);
-        mainpage::deliver(Spec{.mainColor = "#1A5AD8", .track = "show-1", .time = 754, .recommendations = {"next", "later"},
+        mainpage::deliver(WidgetState{.mainColor = "#1A5AD8", .track = "show-1", .time = 754, .recommendations = {"next", "later"},
                                .status = "playing", .duration = 1800, .artwork = true});
         shown.page->presentationAnimationWillStart();
         shown.window->layoutIfNeeded();
