@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "MainPageKit.hpp"
+#include "orvane/elements/OVContentIdentityCell.hpp"
 #include "orvane/elements/OVDescriptionTextTableViewCell.hpp"
 #include "orvane/elements/OVEpisodeTableViewCell.hpp"
 #include "orvane/elements/OVOpenPodcastTableViewCell.hpp"
@@ -76,6 +77,16 @@ protected:
     }
     static Point centre(const platform::ui::View& view, const mainpage::Shown<>& shown) {
         return view.convertPoint({view.bounds().midX(), view.bounds().midY()}, shown.window.get());
+    }
+
+    // The title of the identity header of a pushed page, once laid out.
+    static std::optional<std::string> headerTitle(const mainpage::Shown<>& shown) {
+        const auto page = std::dynamic_pointer_cast<OVPage>(shown.screen->topViewController());
+        if (!page) return std::nullopt;
+        shown.window->layoutIfNeeded();
+        for (const auto& cell : page->tableView()->visibleCells())
+            if (auto header = std::dynamic_pointer_cast<OVContentIdentityCell>(cell)) return header->titleLabel()->text();
+        return std::nullopt;
     }
 
     testsupport::TempDocuments documents;
@@ -222,6 +233,7 @@ TEST_F(MainPage, TheCurrentPodcastRowOpensThePodcastPageOnlyOnceAnEpisodeHasArri
     const auto pushed = std::dynamic_pointer_cast<OVPodcastPage>(shown.screen->topViewController());
     ASSERT_TRUE(pushed);
     EXPECT_TRUE(pushed->leftButton()) << "a pushed page has its back button";
+    EXPECT_EQ(headerTitle(shown), "Podcast show");
 }
 
 TEST_F(MainPage, ADetailsTapOnARecommendationOpensItsEpisodePage) {
@@ -235,6 +247,7 @@ TEST_F(MainPage, ADetailsTapOnARecommendationOpensItsEpisodePage) {
     RunLoop::main().advance(1);
     ASSERT_EQ(shown.screen->viewControllers().size(), 2u);
     EXPECT_TRUE(std::dynamic_pointer_cast<OVEpisodePage>(shown.screen->topViewController()));
+    EXPECT_EQ(headerTitle(shown), "Episode later-1: a conversation by the river");
     EXPECT_TRUE(shown.coordinator->calls.empty());
 }
 
