@@ -137,7 +137,7 @@ TEST_F(MainPage, SideButtonsShowWithTheBarInTheirBarsImagesAndPageTheContainer) 
         mainpage::Shown<> shown;
         const auto left = shown.page->leftButton(), right = shown.page->rightButton();
         ASSERT_TRUE(left && right);
-        EXPECT_EQ(left->frame(), (platform::graphics::Rect{0, 0, 32, 32}));
+        EXPECT_EQ(left->frame().size, (platform::graphics::Size{32, 32}));
         struct Step {
             double offset;
             bool shown;
@@ -154,10 +154,14 @@ TEST_F(MainPage, SideButtonsShowWithTheBarInTheirBarsImagesAndPageTheContainer) 
             EXPECT_EQ(right->isHidden(), !step.shown);
             EXPECT_EQ(named(left), step.left);
             EXPECT_EQ(named(right), step.right);
+            // In the bar, a touch on a shown button pages the container; a
+            // hidden one takes none.
+            shown.window->layoutIfNeeded();
+            shown.fan->calls.clear();
+            testsupport::tap(*shown.window, centre(*left, shown));
+            testsupport::tap(*shown.window, centre(*right, shown));
+            EXPECT_EQ(shown.fan->calls, step.shown ? (Calls{"swipe(reverse)", "swipe(forward)"}) : Calls{});
         }
-        left->sendActions(platform::ui::ControlEvents::touchUpInside);
-        right->sendActions(platform::ui::ControlEvents::touchUpInside);
-        EXPECT_EQ(shown.fan->calls, (Calls{"swipe(reverse)", "swipe(forward)"}));
     }
     {
         // Without side buttons in use the bar never shows and the buttons stay bare.
@@ -405,7 +409,18 @@ TEST_F(MainPage, SnapshotsWithDemoContent) {
         EXPECT_EQ(player(shown)->sliderLeftLabel()->text(), "12:34");
         if (height > 1000) {
             EXPECT_EQ(shown.page->tableView()->visibleCells().size(), 4u);
+            continue;
         }
+        // Scrolled down to the recommendations: the bar shows, with both side buttons.
+        shown.page->tableView()->setContentOffset({0, 480});
+        shown.window->layoutIfNeeded();
+        RunLoop::main().advance(1);
+        const auto scrolled = shown.window->snapshot();
+        ASSERT_TRUE(scrolled);
+        if (const char* dir = std::getenv("ORVANE_SNAPSHOT_DIR"))
+            scrolled->writePng(std::filesystem::path(dir) / "main-page-bar.png");
+        EXPECT_FALSE(shown.page->leftButton()->isHidden());
+        EXPECT_FALSE(shown.page->rightButton()->isHidden());
     }
 }
 
