@@ -49,7 +49,12 @@ bool OVPlayerTableViewCell::nib(platform::ui::NibBuild& build) {
     overlay->setUserInteractionEnabled(false);
     podcast->setFont(fontOr("AvenirNext-DemiBold", 15));
     podcast->setTextAlignment(platform::ui::TextAlignment::center);  // over the title, centred while still
-    for (const auto& label : {left, right}) label->setFont(fontOr("AvenirNext-Medium", 12));
+    for (const auto& label : {left, right}) {
+        label->setFont(fontOr("AvenirNext-Medium", 12));
+        // No position yet reads as zero: the labels keep their line from the
+        // start, so the row's height does not change when the first one comes.
+        label->setText(OVPlayerTableViewCellInteractor::timeText(0));
+    }
     right->setTextAlignment(platform::ui::TextAlignment::right);
 
     const std::vector<std::shared_ptr<View>> views{background, image, gradient, overlay, podcast, track,

@@ -37,7 +37,7 @@ public:
     virtual const OVPageElements& pageElements() const = 0;
 };
 
-class OVPageInteractorInteractor : public OVPageInteractorInput,
+class OVPageInteractorInteractor : public virtual OVPageInteractorInput,
                                    public std::enable_shared_from_this<OVPageInteractorInteractor> {
 protected:
     struct ConstructorKey {

@@ -17,10 +17,12 @@ std::shared_ptr<OVScreen> OVScreen::create(const std::shared_ptr<OVPage>& withPa
     auto view = screen->view();
     view->layer()->setCornerRadius(OVConstants::OVVCPresentationTransitioning::cornerRadius);
     view->setClipsToBounds(true);
-    if (withPage) screen->setViewControllers({withPage}, false);
+    // The bar's own images, kept before the first page loads: a page that
+    // hides the bar as it loads must not make the hidden look the one restored.
     const auto bar = screen->navigationBar();
     screen->backgroundImage_ = bar->backgroundImage();
     screen->shadowImage_ = bar->shadowImage();
+    if (withPage) screen->setViewControllers({withPage}, false);
     return screen;
 }
 

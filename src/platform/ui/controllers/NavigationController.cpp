@@ -45,11 +45,17 @@ std::shared_ptr<NavigationBar> NavigationBar::create(const Rect& frame) {
     return std::make_shared<NavigationBar>(ConstructorKey{}, frame);
 }
 
-NavigationBar::NavigationBar(ConstructorKey key, const Rect& frame) : View(key, frame) {}
+NavigationBar::NavigationBar(ConstructorKey key, const Rect& frame) : View(key, frame) {
+    setBackgroundColor(defaultBackgroundColor());
+}
+
+Color NavigationBar::defaultBackgroundColor() { return Color::white().withAlphaComponent(0.94); }
 
 void NavigationBar::setBackgroundImage(std::optional<Image> image) {
     backgroundImage_ = std::move(image);
     layer()->setContents(backgroundImage_);
+    // Any image, an empty one included, replaces the bar's own background.
+    setBackgroundColor(backgroundImage_ ? Color::clear() : defaultBackgroundColor());
 }
 
 void NavigationBar::setShadowImage(std::optional<Image> image) {

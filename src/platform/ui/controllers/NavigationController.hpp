@@ -38,8 +38,9 @@ public:
 };
 
 // The bar across the top of a navigation controller's view: its background
-// image fills it, its shadow image runs under its bottom edge, and it shows
-// the top controller's navigation item.
+// image fills it (without one, the bar's own nearly opaque white shows; an
+// empty image leaves it see-through), its shadow image runs under its bottom
+// edge, and it shows the top controller's navigation item.
 class Label;
 
 class NavigationBar : public View {
@@ -47,6 +48,8 @@ public:
     static constexpr double height = 44;
     static std::shared_ptr<NavigationBar> create(const Rect& frame = {});
     NavigationBar(ConstructorKey key, const Rect& frame);
+    // What the bar shows without a background image.
+    static Color defaultBackgroundColor();
 
     const std::optional<Image>& backgroundImage() const { return backgroundImage_; }
     void setBackgroundImage(std::optional<Image> image);
