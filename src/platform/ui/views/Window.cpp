@@ -144,8 +144,8 @@ Rect Window::renderFrame(std::optional<double> frameTime) {
     PLATFORM_ASSERT_MAIN_THREAD();
     const auto keepAlive = shared_from_this();
     const FrameClock::Scope frame(frameTime.value_or(core::RunLoop::main().now()));
+    renderingFrame_ = true;  // what the layout pass changes is drawn in this frame
     layoutIfNeeded();
-    renderingFrame_ = true;
     frameRequested_ = false;
 
     // What the animations show now, and where they showed it before.

@@ -2,7 +2,8 @@
 // with the scale (pixels per point), safe-area insets and status bar frame
 // the host sets. It holds one root view filling it (controllers come later),
 // runs the layout pass at the end of a run loop turn for views that asked
-// for one, and draws itself into an image. Main thread only.
+// for one, draws itself into an image for snapshots and, for a host, into a
+// backing surface it keeps, redrawing only what changed. Main thread only.
 #pragma once
 
 #include <cstdint>
@@ -77,7 +78,8 @@ public:
     // animations (the area shown at the last frame and at this one) and from
     // layers added or removed. Where a blur reads what lies beneath it and
     // the damage reaches it, the whole window is redrawn, as after a change
-    // of size or scale.
+    // of size or scale. A mask layer's own later changes are not followed
+    // (setting a mask damages its layer).
     // Lays out, shows the presentation values at `frameTime` (the main run
     // loop's clock when absent), redraws the damaged area into the backing
     // surface and returns that area in points (empty when nothing changed).
