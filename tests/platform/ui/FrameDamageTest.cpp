@@ -213,7 +213,7 @@ TEST_F(FrameDamageTest, AnIdleWindowAsksForNoFrameAndDrawsNothing) {
 class TickingClock final : public platform::core::Clock {
 public:
     explicit TickingClock(double start) : now_(start) {}
-    double now() const override { return now_.fetch_add(0.05) + 0.05; }
+    double now() const override { return now_.fetch_add(0.002) + 0.002; }
     bool isReal() const override { return false; }
 
 private:
