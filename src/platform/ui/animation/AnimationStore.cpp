@@ -5,6 +5,7 @@
 
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/animation/AnimationCompletionGroup.hpp"
+#include "platform/ui/animation/FrameClock.hpp"
 #include "platform/ui/animation/Interpolation.hpp"
 #include "platform/ui/animation/Transaction.hpp"
 
@@ -41,6 +42,7 @@ AnimationStore::~AnimationStore() {
 
 void AnimationStore::add(const Animation& animation, std::string key, bool allowsUserInteraction) {
     PLATFORM_ASSERT_MAIN_THREAD();
+    if (willChange_) willChange_();
     const double now = RunLoop::main().now();
     auto copy = animation.copy();
     if (!(copy->duration() > 0))
@@ -132,6 +134,7 @@ void AnimationStore::remove(std::string_view key) {
     if (key.empty()) return;
     auto it = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e->key == key; });
     if (it == entries_.end()) return;
+    if (willChange_) willChange_();
     auto entry = *it;
     entries_.erase(it);
     stopUnfinished(entry);
@@ -139,6 +142,7 @@ void AnimationStore::remove(std::string_view key) {
 
 void AnimationStore::removeAll() {
     PLATFORM_ASSERT_MAIN_THREAD();
+    if (!entries_.empty() && willChange_) willChange_();
     auto entries = std::move(entries_);
     entries_.clear();
     for (auto& entry : entries) stopUnfinished(entry);
@@ -156,13 +160,17 @@ AnimatableValue AnimationStore::presentationValue(std::string_view keyPath, cons
 }
 
 AnimatableValue AnimationStore::presentationValue(std::string_view keyPath, const AnimatableValue& modelValue) const {
-    return presentationValue(keyPath, modelValue, RunLoop::main().now());
+    return presentationValue(keyPath, modelValue, FrameClock::now());
 }
 
 bool AnimationStore::animates(std::string_view keyPath) const {
     const auto canonical = canonicalKeyPath(keyPath);
     return std::any_of(entries_.begin(), entries_.end(),
                        [&](const auto& e) { return e->animation->affects(canonical); });
+}
+
+bool AnimationStore::isRunning() const {
+    return std::any_of(entries_.begin(), entries_.end(), [](const auto& e) { return !e->stopped; });
 }
 
 bool AnimationStore::allowsUserInteraction() const {

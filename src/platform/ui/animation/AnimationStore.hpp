@@ -20,6 +20,7 @@
 // One per layer, owned by it. Main thread only.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -52,11 +53,17 @@ public:
     bool isEmpty() const { return entries_.empty(); }
 
     // The value the property at `keyPath` shows at `now` on the run loop's
-    // clock (the clock's current time when not given).
+    // clock (the frame's time, see FrameClock, when not given).
     AnimatableValue presentationValue(std::string_view keyPath, const AnimatableValue& modelValue, double now) const;
     AnimatableValue presentationValue(std::string_view keyPath, const AnimatableValue& modelValue) const;
     // Whether any animation touches `keyPath` (itself or a part of it).
     bool animates(std::string_view keyPath) const;
+    // Whether an animation has yet to end (one that ended and stays, filling
+    // forwards, no longer changes what is shown).
+    bool isRunning() const;
+    // Called before an animation is added or removed (not when one ends by
+    // itself): what the store shows is about to change.
+    void setWillChange(std::function<void()> handler) { willChange_ = std::move(handler); }
     // False while an animation added with `allowsUserInteraction` false runs.
     bool allowsUserInteraction() const;
 
@@ -69,6 +76,7 @@ private:
     static void deliverStop(const std::shared_ptr<Entry>& entry, bool finished);
 
     std::vector<std::shared_ptr<Entry>> entries_;
+    std::function<void()> willChange_;
 };
 
 }  // namespace platform::ui

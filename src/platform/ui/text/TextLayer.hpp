@@ -17,13 +17,13 @@ public:
     explicit TextLayer(ConstructorKey key) : Layer(key) {}
 
     const AttributedString& text() const { return text_; }
-    void setText(AttributedString text) { text_ = std::move(text); }
+    void setText(AttributedString text) { update(text_, std::move(text)); }
     // Line limit, line-break mode, alignment and the font and colour of runs
     // without their own (the width limit is the bounds' width).
     const TextLayoutOptions& options() const { return options_; }
-    void setOptions(const TextLayoutOptions& options) { options_ = options; }
+    void setOptions(const TextLayoutOptions& options) { update(options_, options); }
     bool centersVertically() const { return centersVertically_; }
-    void setCentersVertically(bool centers) { centersVertically_ = centers; }
+    void setCentersVertically(bool centers) { update(centersVertically_, centers); }
 
     void drawContents(cairo_t* cr) const override;
 

@@ -16,13 +16,13 @@ public:
     explicit GradientLayer(ConstructorKey key) : Layer(key) {}
 
     const std::vector<Color>& colors() const { return colors_; }
-    void setColors(std::vector<Color> colors) { colors_ = std::move(colors); }
+    void setColors(std::vector<Color> colors) { update(colors_, std::move(colors)); }
     const std::optional<std::vector<double>>& locations() const { return locations_; }
-    void setLocations(std::optional<std::vector<double>> locations) { locations_ = std::move(locations); }
+    void setLocations(std::optional<std::vector<double>> locations) { update(locations_, std::move(locations)); }
     Point startPoint() const { return startPoint_; }
-    void setStartPoint(Point p) { startPoint_ = p; }
+    void setStartPoint(Point p) { update(startPoint_, p); }
     Point endPoint() const { return endPoint_; }
-    void setEndPoint(Point p) { endPoint_ = p; }
+    void setEndPoint(Point p) { update(endPoint_, p); }
 
     void drawContents(cairo_t* cr) const override;
 

@@ -27,6 +27,7 @@ void Layer::insertAt(const std::shared_ptr<Layer>& layer, std::size_t index) {
         return;
     }
     const std::shared_ptr<Layer> keep = layer;  // removal may drop the last owner
+    keep->setNeedsDisplay();
     if (auto old = keep->superlayer_.lock(); old.get() == this) {
         auto it = std::find(sublayers_.begin(), sublayers_.end(), keep);
         const auto oldIndex = static_cast<std::size_t>(it - sublayers_.begin());
@@ -38,6 +39,31 @@ void Layer::insertAt(const std::shared_ptr<Layer>& layer, std::size_t index) {
     index = std::min(index, sublayers_.size());
     sublayers_.insert(sublayers_.begin() + static_cast<std::ptrdiff_t>(index), keep);
     keep->superlayer_ = weak_from_this();
+    if (LayerDamageSink* sink = treeSink()) {
+        sink->layerWillChange(*keep);
+        // The animations of the subtree now run in this window.
+        std::vector<Layer*> pending{keep.get()};
+        while (!pending.empty()) {
+            Layer* l = pending.back();
+            pending.pop_back();
+            if (l->hasRunningAnimations()) sink->layerIsAnimating(*l);
+            for (const auto& sub : l->sublayers_) pending.push_back(sub.get());
+        }
+    }
+}
+
+LayerDamageSink* Layer::treeSink() const {
+    const Layer* l = this;
+    std::shared_ptr<const Layer> hold;
+    while (auto parent = l->superlayer_.lock()) {
+        hold = std::move(parent);
+        l = hold.get();
+    }
+    return l->damageSink_;
+}
+
+void Layer::setNeedsDisplay() {
+    if (LayerDamageSink* sink = treeSink()) sink->layerWillChange(*this);
 }
 
 void Layer::addSublayer(const std::shared_ptr<Layer>& layer) { insertAt(layer, sublayers_.size()); }
@@ -66,8 +92,9 @@ void Layer::insertSublayerBelow(const std::shared_ptr<Layer>& layer, const Layer
 
 void Layer::removeFromSuperlayer() {
     auto parent = superlayer_.lock();
-    superlayer_.reset();
     if (!parent) return;
+    setNeedsDisplay();
+    superlayer_.reset();
     auto& siblings = parent->sublayers_;
     auto it = std::find_if(siblings.begin(), siblings.end(), [&](const auto& l) { return l.get() == this; });
     if (it != siblings.end()) siblings.erase(it);
@@ -121,6 +148,15 @@ private:
 AnimationStore& Layer::animations() {
     if (!animations_) {
         animations_ = std::make_shared<AnimationStore>();
+        // What the layer shows changes from now on until its animations end.
+        animations_->setWillChange([weak = weak_from_this()] {
+            auto self = weak.lock();
+            if (!self) return;
+            if (LayerDamageSink* sink = self->treeSink()) {
+                sink->layerWillChange(*self);
+                sink->layerIsAnimating(*self);
+            }
+        });
         if (!presentationSource_) presentationSource_ = std::make_shared<AnimationPresentation>(animations_);
     }
     return *animations_;

@@ -21,6 +21,8 @@
 // superlayer weakly.
 #pragma once
 
+#include <concepts>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,6 +59,20 @@ public:
     // model value.
     virtual std::optional<AnimatableValue> presentationValue(std::string_view keyPath,
                                                              const AnimatableValue& modelValue) const = 0;
+};
+
+class Layer;
+
+// The window of a layer tree, told what changes: the tree's root layer holds
+// one (see `Layer::setNeedsDisplay`).
+class LayerDamageSink {
+public:
+    virtual ~LayerDamageSink() = default;
+    // Before something `layer` draws changes (its area now is about to be
+    // drawn differently).
+    virtual void layerWillChange(Layer& layer) = 0;
+    // `layer` has animations that have yet to end.
+    virtual void layerIsAnimating(Layer& layer) = 0;
 };
 
 // How the contents image is placed in the bounds.
@@ -132,9 +148,10 @@ public:
     double opacity() const { return opacity_; }
     void setOpacity(double opacity) { change(keypath::opacity, opacity_, opacity); }
     bool isHidden() const { return hidden_; }
-    void setHidden(bool hidden) { hidden_ = hidden; }
+    void setHidden(bool hidden) { update(hidden_, hidden); }
     const std::optional<Color>& backgroundColor() const { return backgroundColor_; }
     void setBackgroundColor(std::optional<Color> color) {
+        if (color != backgroundColor_) setNeedsDisplay();
         const Color old = backgroundColor_.value_or(Color::clear());
         backgroundColor_ = color;
         didChange(keypath::backgroundColor, old, color.value_or(Color::clear()));
@@ -147,7 +164,7 @@ public:
     void setBorderColor(const Color& color) { change(keypath::borderColor, borderColor_, color); }
     // Clips the sublayers and the contents to the (rounded) bounds.
     bool masksToBounds() const { return masksToBounds_; }
-    void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
+    void setMasksToBounds(bool masks) { update(masksToBounds_, masks); }
 
     // Shadow: drawn below the layer from its shape (or `shadowPath` when
     // set), blurred by `shadowRadius` and moved by `shadowOffset` in the
@@ -163,20 +180,20 @@ public:
     double shadowRadius() const { return shadowRadius_; }
     void setShadowRadius(double radius) { change(keypath::shadowRadius, shadowRadius_, radius); }
     const std::optional<Path>& shadowPath() const { return shadowPath_; }
-    void setShadowPath(std::optional<Path> path) { shadowPath_ = std::move(path); }
+    void setShadowPath(std::optional<Path> path) { update(shadowPath_, std::move(path)); }
 
     // A layer whose alpha, in this layer's coordinates, masks this layer.
     const std::shared_ptr<Layer>& mask() const { return mask_; }
-    void setMask(std::shared_ptr<Layer> mask) { mask_ = std::move(mask); }
+    void setMask(std::shared_ptr<Layer> mask) { update(mask_, std::move(mask)); }
 
     const std::optional<Image>& contents() const { return contents_; }
-    void setContents(std::optional<Image> image) { contents_ = std::move(image); }
+    void setContents(std::optional<Image> image) { update(contents_, std::move(image)); }
     ContentsGravity contentsGravity() const { return contentsGravity_; }
-    void setContentsGravity(ContentsGravity gravity) { contentsGravity_ = gravity; }
+    void setContentsGravity(ContentsGravity gravity) { update(contentsGravity_, gravity); }
     // When set, the contents are drawn as a stencil in this colour (their
     // alpha only): how template images take the tint of their view.
     const std::optional<Color>& contentsTintColor() const { return contentsTintColor_; }
-    void setContentsTintColor(std::optional<Color> color) { contentsTintColor_ = color; }
+    void setContentsTintColor(std::optional<Color> color) { update(contentsTintColor_, std::move(color)); }
 
     // ---- Model and presentation ----
     // The model value of an animatable property; none for an unknown key.
@@ -230,11 +247,43 @@ public:
     // already on cr's target: read it back, blur it with the kit's box blur,
     // paint it). The plain layer draws nothing.
     virtual void drawContents(cairo_t* cr) const;
+    // Whether the drawing reads what lies beneath the layer (a blur).
+    virtual bool drawsBackdrop() const { return false; }
+
+    // ---- Damage ----
+    // Tells the window of the tree (if the layer is in one) that what the
+    // layer draws is about to change, so that its area now and its area at
+    // the next frame are redrawn. Setters call it when a value really
+    // changes; a kind of layer calls it from its own setters.
+    void setNeedsDisplay();
+    // Whether some animation of the layer has yet to end.
+    bool hasRunningAnimations() const { return animations_ && animations_->isRunning(); }
+    // The root layer of a window holds the window's sink.
+    LayerDamageSink* damageSink() const { return damageSink_; }
+    void setDamageSink(LayerDamageSink* sink) { damageSink_ = sink; }
+    // The sink's note of this layer for the frame being collected.
+    struct DamageMark {
+        const LayerDamageSink* sink = nullptr;
+        std::uint64_t frame = 0;
+    };
+    DamageMark& damageMark() { return damageMark_; }
 
 protected:
+    // Sets `field` to `value`, marking the layer as needing display when it
+    // differs (always, for a kind without equality).
+    template <class T, class U>
+    void update(T& field, U&& value) {
+        if constexpr (std::equality_comparable<T>) {
+            if (field == value) return;
+        }
+        setNeedsDisplay();
+        field = std::forward<U>(value);
+    }
+
     // Sets `field` to `value` and reports the change.
     template <class T>
     void change(std::string_view keyPath, T& field, const T& value) {
+        if (!(field == value)) setNeedsDisplay();
         if (!recordsViewAnimations_) {
             field = value;
             return;
@@ -252,6 +301,8 @@ protected:
 
 private:
     void insertAt(const std::shared_ptr<Layer>& layer, std::size_t index);
+    // The sink of the tree's root, or null.
+    LayerDamageSink* treeSink() const;
 
     std::weak_ptr<Layer> superlayer_;
     std::vector<std::shared_ptr<Layer>> sublayers_;
@@ -283,6 +334,8 @@ private:
     std::shared_ptr<PresentationSource> presentationSource_;
     std::shared_ptr<AnimationStore> animations_;
     bool recordsViewAnimations_ = false;
+    LayerDamageSink* damageSink_ = nullptr;
+    DamageMark damageMark_;
 };
 
 }  // namespace platform::ui

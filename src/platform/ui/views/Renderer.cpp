@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/ui/animation/FrameClock.hpp"
 #include "platform/ui/views/CairoDrawing.hpp"
 #include "platform/ui/views/ShapeLayer.hpp"
 #include "platform/ui/views/Window.hpp"
@@ -346,11 +347,26 @@ void drawLayer(cairo_t* cr, const Layer& layer) {
 
 void Renderer::draw(cairo_t* cr, const Layer& layer) { drawLayer(cr, layer); }
 
+Rect Renderer::coveredArea(const Layer& layer) {
+    const Shown shown(layer);
+    if (!shown.isDrawable()) return Rect::null();
+    Rect extents = drawnExtents(layer, shown.bounds);
+    if (shown.hasShadow()) extents = extents.insetBy(-shown.shadowReach(), -shown.shadowReach());
+    Rect area = shown.toSuperlayer.apply(extents);
+    for (auto parent = layer.superlayer(); parent; parent = parent->superlayer()) {
+        const Shown up(*parent);
+        if (!up.isDrawable()) return Rect::null();
+        area = up.toSuperlayer.apply(area);
+    }
+    return area;
+}
+
 std::optional<Image> Renderer::render(const Layer& root, Size size, double scale) {
     return cairo::drawImage(size, scale, [&root](cairo_t* cr) { drawLayer(cr, root); });
 }
 
 std::optional<Image> Renderer::render(const Window& window) {
+    const FrameClock::Scope frame(FrameClock::now());
     return render(*window.layer(), window.bounds().size, window.scale());
 }
 

@@ -28,6 +28,11 @@ public:
     // Draws `layer` (placed in the coordinates current in `cr`, which are
     // those of its superlayer) onto a cairo context.
     static void draw(cairo_t* cr, const Layer& layer);
+    // The area `layer` can cover with its presentation values now (its own
+    // visibility aside: what it covers when shown), sublayers and shadow
+    // included, in the coordinates of its tree's root's superlayer (a
+    // window's). Null when an ancestor's geometry cannot be drawn.
+    static Rect coveredArea(const Layer& layer);
 };
 
 }  // namespace platform::ui

@@ -18,27 +18,27 @@ public:
     explicit ShapeLayer(ConstructorKey key) : Layer(key) {}
 
     const std::optional<Path>& path() const { return path_; }
-    void setPath(std::optional<Path> path) { path_ = std::move(path); }
+    void setPath(std::optional<Path> path) { update(path_, std::move(path)); }
     // None draws no fill; black by default.
     const std::optional<Color>& fillColor() const { return fillColor_; }
-    void setFillColor(std::optional<Color> color) { fillColor_ = color; }
+    void setFillColor(std::optional<Color> color) { update(fillColor_, color); }
     FillRule fillRule() const { return fillRule_; }
-    void setFillRule(FillRule rule) { fillRule_ = rule; }
+    void setFillRule(FillRule rule) { update(fillRule_, rule); }
     // None draws no stroke (the default).
     const std::optional<Color>& strokeColor() const { return strokeColor_; }
-    void setStrokeColor(std::optional<Color> color) { strokeColor_ = color; }
+    void setStrokeColor(std::optional<Color> color) { update(strokeColor_, color); }
     double lineWidth() const { return lineWidth_; }
-    void setLineWidth(double width) { lineWidth_ = width; }
+    void setLineWidth(double width) { update(lineWidth_, width); }
     LineCap lineCap() const { return lineCap_; }
-    void setLineCap(LineCap cap) { lineCap_ = cap; }
+    void setLineCap(LineCap cap) { update(lineCap_, cap); }
     LineJoin lineJoin() const { return lineJoin_; }
-    void setLineJoin(LineJoin join) { lineJoin_ = join; }
+    void setLineJoin(LineJoin join) { update(lineJoin_, join); }
     double miterLimit() const { return miterLimit_; }
-    void setMiterLimit(double limit) { miterLimit_ = limit; }
+    void setMiterLimit(double limit) { update(miterLimit_, limit); }
     double strokeStart() const { return strokeStart_; }
-    void setStrokeStart(double value) { strokeStart_ = value; }
+    void setStrokeStart(double value) { update(strokeStart_, value); }
     double strokeEnd() const { return strokeEnd_; }
-    void setStrokeEnd(double value) { strokeEnd_ = value; }
+    void setStrokeEnd(double value) { update(strokeEnd_, value); }
 
     std::optional<AnimatableValue> modelValue(std::string_view keyPath) const override;
     void drawContents(cairo_t* cr) const override;

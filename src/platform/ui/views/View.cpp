@@ -418,6 +418,12 @@ EdgeInsets View::safeAreaInsets() const {
 
 void View::setNeedsLayout() {
     needsLayout_ = true;
+    // The way down to this view for the layout pass.
+    std::shared_ptr<View> hold;
+    for (View* v = superview_.lock().get(); v && !v->subtreeNeedsLayout_; v = hold.get()) {
+        v->subtreeNeedsLayout_ = true;
+        hold = v->superview_.lock();
+    }
     if (auto w = window()) w->scheduleLayoutPass();
 }
 
@@ -427,23 +433,29 @@ void View::layoutIfNeeded() {
     ConstraintLayout* layout = windowConstraintLayout();
     // Solved frames first, then the views' own layout; what that changes of
     // the constraints or of translated frames takes another round.
-    for (int round = 0; round < 8; ++round) {
+    constexpr int roundLimit = 8;
+    for (int round = 0; round < roundLimit; ++round) {
         if (layout && layout->hasPendingChanges()) layout->applySolution();
         std::shared_ptr<View> top = self;
         for (auto v = superview_.lock(); v; v = v->superview_.lock()) {
             if (v->needsLayout_) top = v;
         }
         top->layoutTreeIfNeeded();
-        if (!layout || !layout->hasPendingChanges()) break;
+        if (!layout || !layout->hasPendingChanges()) return;
     }
+    core::debugPrint("View: the layout pass stopped after 8 rounds with constraints still changing");
 }
 
 void View::layoutTreeIfNeeded() {
+    if (!needsLayout_ && !subtreeNeedsLayout_) return;
     const std::shared_ptr<View> self = shared_from_this();
     if (needsLayout_) {
         needsLayout_ = false;
         layoutSubviews();
     }
+    // Cleared before the visit: a subview that asks again during it marks
+    // the way down anew for the next pass.
+    subtreeNeedsLayout_ = false;
     for (const auto& sub : std::vector(subviews_)) sub->layoutTreeIfNeeded();
 }
 

@@ -294,6 +294,9 @@ private:
     bool autoresizesSubviews_ = true;
     EdgeInsets layoutMargins_{8, 8, 8, 8};
     bool needsLayout_ = true;
+    // Some descendant needs layout (set along the way up from it; a new view
+    // assumes so of its subviews).
+    bool subtreeNeedsLayout_ = true;
     bool translatesAutoresizingMask_ = true;
     double hugging_[2] = {LayoutPriority::defaultLow, LayoutPriority::defaultLow};
     double compression_[2] = {LayoutPriority::defaultHigh, LayoutPriority::defaultHigh};

@@ -41,6 +41,8 @@ public:
 
     std::shared_ptr<const BlurEffect> blur;
 
+    bool drawsBackdrop() const override { return true; }
+
     void drawContents(cairo_t* cr) const override {
         if (!blur) return;
         const Rect bounds = presentedBounds().standardized();
@@ -123,6 +125,7 @@ VisualEffectView::VisualEffectView(ConstructorKey key, const Rect& frame)
 
 void VisualEffectView::setEffect(std::shared_ptr<const VisualEffect> effect) {
     effect_ = std::move(effect);
+    backdrop_->setNeedsDisplay();
     static_cast<BackdropLayer&>(*backdrop_).blur = std::dynamic_pointer_cast<const BlurEffect>(effect_);
 }
 

@@ -2,12 +2,14 @@
 
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/ui/animation/FrameClock.hpp"
 #include "platform/ui/controllers/ViewController.hpp"
 #include "platform/ui/input/TouchDispatcher.hpp"
 #include "platform/ui/layout/ConstraintLayout.hpp"
 #include "platform/ui/views/Application.hpp"
 #include "platform/ui/views/Renderer.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include <cairo.h>
@@ -21,10 +23,14 @@ std::shared_ptr<Window> Window::create(Size size, double scale) {
 }
 
 Window::Window(ConstructorKey key, Size size, double scale)
-    : View(key, Rect{Point{}, size}), scale_(scale > 0 ? scale : 1) {}
+    : View(key, Rect{Point{}, size}), scale_(scale > 0 ? scale : 1) {
+    layer()->setDamageSink(this);
+}
 
 void Window::setScale(double scale) {
-    if (scale > 0) scale_ = scale;
+    if (!(scale > 0) || scale == scale_) return;
+    scale_ = scale;
+    addDamage(bounds());
 }
 
 ConstraintLayout& Window::ensureConstraintLayout() {
@@ -83,23 +89,146 @@ void Window::SurfaceDeleter::operator()(cairo_surface_t* surface) const { cairo_
 void Window::setFrameRequestHandler(std::function<void()> handler) {
     PLATFORM_ASSERT_MAIN_THREAD();
     frameRequestHandler_ = std::move(handler);
+    frameRequested_ = false;
+    if (needsFrame()) requestFrame();
 }
 
-bool Window::needsFrame() const { return true; }
+bool Window::needsFrame() const { return !damage_.isNull() || !animating_.empty(); }
 
-Rect Window::renderFrame(std::optional<double> /*frameTime*/) {
+void Window::requestFrame() {
+    if (renderingFrame_ || frameRequested_ || !frameRequestHandler_) return;
+    frameRequested_ = true;
+    auto handler = frameRequestHandler_;  // the handler may replace itself
+    handler();
+}
+
+void Window::addDamage(const Rect& area) {
+    if (area.isNull()) return;
+    const Rect whole = bounds();
+    const bool finite = std::isfinite(area.origin.x) && std::isfinite(area.origin.y) &&
+                        std::isfinite(area.size.width) && std::isfinite(area.size.height);
+    damage_ = finite ? damage_.unionWith(area.standardized()) : damage_.unionWith(whole);
+    requestFrame();
+}
+
+bool Window::isInTree(const Layer& layer) const {
+    const Layer* l = &layer;
+    std::shared_ptr<const Layer> hold;
+    while (auto parent = l->superlayer()) {
+        hold = std::move(parent);
+        l = hold.get();
+    }
+    return l == this->layer().get();
+}
+
+void Window::layerWillChange(Layer& layer) {
+    Layer::DamageMark& mark = layer.damageMark();
+    if (mark.sink == this && mark.frame == frameSerial_) return;  // its area before is known
+    mark = {this, frameSerial_};
+    if (damage_.contains(bounds())) {
+        requestFrame();
+        return;
+    }
+    addDamage(Renderer::coveredArea(layer));
+    changed_.push_back(layer.weak_from_this());
+}
+
+void Window::layerIsAnimating(Layer& layer) {
+    for (const auto& entry : animating_)
+        if (entry.layer.lock().get() == &layer) return;
+    animating_.push_back({layer.weak_from_this(), Rect::null()});
+    requestFrame();
+}
+
+Rect Window::renderFrame(std::optional<double> frameTime) {
     PLATFORM_ASSERT_MAIN_THREAD();
+    const auto keepAlive = shared_from_this();
+    const FrameClock::Scope frame(frameTime.value_or(core::RunLoop::main().now()));
+    renderingFrame_ = true;  // what the layout pass changes is drawn in this frame
     layoutIfNeeded();
+    frameRequested_ = false;
+
+    // What the animations show now, and where they showed it before.
+    for (std::size_t i = 0; i < animating_.size();) {
+        auto& entry = animating_[i];
+        const auto layer = entry.layer.lock();
+        if (!layer || !isInTree(*layer)) {
+            addDamage(entry.shown);
+            animating_.erase(animating_.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        const Rect now = Renderer::coveredArea(*layer);
+        addDamage(entry.shown);
+        addDamage(now);
+        entry.shown = now;
+        if (!layer->hasRunningAnimations()) {
+            animating_.erase(animating_.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        ++i;
+    }
+    // Where the changed layers are now.
+    for (const auto& weak : changed_) {
+        const auto layer = weak.lock();
+        if (layer && isInTree(*layer) && !damage_.contains(bounds())) addDamage(Renderer::coveredArea(*layer));
+    }
+    changed_.clear();
+    ++frameSerial_;
+
+    const Rect area = drawDamage();
+    damage_ = Rect::null();
+    renderingFrame_ = false;
+    if (needsFrame()) requestFrame();
+    return area;
+}
+
+Rect Window::drawDamage() {
     const Size points = size();
     if (!(points.width > 0) || !(points.height > 0)) return Rect{};
-    const int pw = static_cast<int>(std::ceil(points.width * scale_));
-    const int ph = static_cast<int>(std::ceil(points.height * scale_));
-    if (pw > 16384 || ph > 16384) return Rect{};
-    if (!backing_ || cairo_image_surface_get_width(backing_.get()) != pw ||
-        cairo_image_surface_get_height(backing_.get()) != ph) {
-        backing_.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pw, ph));
+    const double pw = std::ceil(points.width * scale_), ph = std::ceil(points.height * scale_);
+    if (!(pw <= 16384) || !(ph <= 16384)) return Rect{};
+    const int width = static_cast<int>(pw), height = static_cast<int>(ph);
+    if (!backing_ || cairo_image_surface_get_width(backing_.get()) != width ||
+        cairo_image_surface_get_height(backing_.get()) != height || backingScale_ != scale_) {
+        backing_.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+        backingScale_ = scale_;
+        if (cairo_surface_status(backing_.get()) != CAIRO_STATUS_SUCCESS) {
+            core::debugPrint("Window: could not make the backing surface");
+            backing_.reset();
+            return Rect{};
+        }
+        damage_ = bounds();
     }
+    if (damage_.isNull()) return Rect{};
+
+    // A blur that the damage reaches reads what lies beneath it, beyond the
+    // damage too: the whole window is redrawn.
+    if (!damage_.contains(bounds())) {
+        std::vector<const Layer*> pending{layer().get()};
+        while (!pending.empty()) {
+            const Layer* l = pending.back();
+            pending.pop_back();
+            if (l->isHidden()) continue;
+            if (l->drawsBackdrop() && Renderer::coveredArea(*l).intersects(damage_)) {
+                damage_ = bounds();
+                break;
+            }
+            for (const auto& sub : l->sublayers()) pending.push_back(sub.get());
+        }
+    }
+
+    // The damage in whole pixels.
+    const Rect damage = damage_.intersection(bounds());
+    if (damage.isNull() || damage.isEmpty()) return Rect{};
+    const int x0 = std::clamp(static_cast<int>(std::floor(damage.minX() * scale_)), 0, width);
+    const int y0 = std::clamp(static_cast<int>(std::floor(damage.minY() * scale_)), 0, height);
+    const int x1 = std::clamp(static_cast<int>(std::ceil(damage.maxX() * scale_)), 0, width);
+    const int y1 = std::clamp(static_cast<int>(std::ceil(damage.maxY() * scale_)), 0, height);
+    if (x1 <= x0 || y1 <= y0) return Rect{};
+
     cairo_t* cr = cairo_create(backing_.get());
+    cairo_rectangle(cr, x0, y0, x1 - x0, y1 - y0);
+    cairo_clip(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_paint(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
@@ -107,7 +236,7 @@ Rect Window::renderFrame(std::optional<double> /*frameTime*/) {
     Renderer::draw(cr, *layer());
     cairo_destroy(cr);
     cairo_surface_flush(backing_.get());
-    return bounds();
+    return Rect{x0 / scale_, y0 / scale_, (x1 - x0) / scale_, (y1 - y0) / scale_};
 }
 
 void Window::scheduleLayoutPass() {
@@ -128,7 +257,9 @@ void Window::scheduleLayoutPass() {
 
 namespace platform::ui {
 
-Window::~Window() = default;
+Window::~Window() {
+    if (layer()->damageSink() == this) layer()->setDamageSink(nullptr);
+}
 
 void Window::sendTouch(int identifier, TouchPhase phase, Point location) {
     PLATFORM_ASSERT_MAIN_THREAD();

@@ -2,12 +2,15 @@
 // with the scale (pixels per point), safe-area insets and status bar frame
 // the host sets. It holds one root view filling it (controllers come later),
 // runs the layout pass at the end of a run loop turn for views that asked
-// for one, and draws itself into an image. Main thread only.
+// for one, draws itself into an image for snapshots and, for a host, into a
+// backing surface it keeps, redrawing only what changed. Main thread only.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/graphics/Image.hpp"
 #include "platform/ui/input/Touch.hpp"
@@ -21,7 +24,7 @@ class TouchDispatcher;
 class ConstraintLayout;
 class ViewController;
 
-class Window : public View {
+class Window : public View, private LayerDamageSink {
 public:
     static std::shared_ptr<Window> create(Size size, double scale = 2);
     Window(ConstructorKey key, Size size, double scale);
@@ -70,6 +73,13 @@ public:
     void setFrameRequestHandler(std::function<void()> handler);
     // Whether something is damaged or animating.
     bool needsFrame() const;
+    // Damage is collected from the layers' setters (the area of the layer
+    // before and after the change, through every transform), from running
+    // animations (the area shown at the last frame and at this one) and from
+    // layers added or removed. Where a blur reads what lies beneath it and
+    // the damage reaches it, the whole window is redrawn, as after a change
+    // of size or scale. A mask layer's own later changes are not followed
+    // (setting a mask damages its layer).
     // Lays out, shows the presentation values at `frameTime` (the main run
     // loop's clock when absent), redraws the damaged area into the backing
     // surface and returns that area in points (empty when nothing changed).
@@ -101,6 +111,16 @@ protected:
     bool isWindow() const override { return true; }
 
 private:
+    // LayerDamageSink
+    void layerWillChange(Layer& layer) override;
+    void layerIsAnimating(Layer& layer) override;
+
+    void addDamage(const Rect& area);
+    bool isInTree(const Layer& layer) const;
+    void requestFrame();
+    // Redraws the damage into the backing surface; the area redrawn.
+    Rect drawDamage();
+
     struct SurfaceDeleter {
         void operator()(cairo_surface_t* surface) const;
     };
@@ -108,6 +128,20 @@ private:
     double scale_;
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> backing_;
     std::function<void()> frameRequestHandler_;
+    double backingScale_ = 0;
+    // Damage of the next frame, in points; null when none.
+    Rect damage_ = Rect::null();
+    // Layers changed since the last frame: their area at the frame is damaged too.
+    std::vector<std::weak_ptr<Layer>> changed_;
+    // Layers whose animations run, with the area they showed at the last frame.
+    struct Animating {
+        std::weak_ptr<Layer> layer;
+        Rect shown = Rect::null();
+    };
+    std::vector<Animating> animating_;
+    std::uint64_t frameSerial_ = 1;
+    bool frameRequested_ = false;
+    bool renderingFrame_ = false;
     EdgeInsets safeAreaInsets_;
     Rect statusBarFrame_;
     std::shared_ptr<View> rootView_;
