@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <map>
 #include <optional>
@@ -37,6 +38,7 @@ public:
 
     const std::vector<std::pair<Symbol, double>>& cells() const { return cells_; }
     bool empty() const { return cells_.empty(); }
+    void reserve(std::size_t cells) { cells_.reserve(cells); }
 
     double coefficient(Symbol s) const {
         auto it = find(s);
@@ -403,7 +405,40 @@ struct Solver::Impl {
     Goal artificialGoal{kinds};
     Goal* artificial = nullptr;  // &artificialGoal while a row is tested
     std::vector<Symbol> infeasible;
-    std::unordered_map<ConstraintId, ConstraintInfo> constraints;
+    // Constraints by id (ids are numbered densely from 1, never reused), with
+    // a map's find/erase vocabulary; a deque, so that a reference to one
+    // stays valid while others are added.
+    class ConstraintTable {
+    public:
+        struct Slot {
+            ConstraintId first;
+            ConstraintInfo second;
+            bool alive = false;
+        };
+        Slot* end() const { return nullptr; }
+        Slot* find(ConstraintId id) {
+            return id.value() < slots_.size() && slots_[id.value()].alive ? &slots_[id.value()] : nullptr;
+        }
+        const Slot* find(ConstraintId id) const {
+            return id.value() < slots_.size() && slots_[id.value()].alive ? &slots_[id.value()] : nullptr;
+        }
+        ConstraintInfo& at(ConstraintId id) { return find(id)->second; }
+        void emplace(ConstraintId id, const ConstraintInfo& info) {
+            if (slots_.size() <= id.value()) slots_.resize(id.value() + 1);
+            slots_[id.value()] = Slot{id, info, true};
+            ++size_;
+        }
+        void erase(Slot* slot) {
+            slot->alive = false;
+            --size_;
+        }
+        std::size_t size() const { return size_; }
+
+    private:
+        std::deque<Slot> slots_;
+        std::size_t size_ = 0;
+    };
+    ConstraintTable constraints;
     std::size_t publicConstraints = 0;
     std::unordered_map<Variable, ConstraintId> edits;
     std::unordered_map<std::uint32_t, Bundle> bundles;
@@ -427,6 +462,11 @@ struct Solver::Impl {
     mutable std::uint32_t walk = 0;
     static constexpr std::uint32_t none = std::numeric_limits<std::uint32_t>::max();
     mutable std::vector<std::uint32_t> flattenSlots;
+    // Scratch kept between calls: the evaluation's stack, the range check's
+    // pending symbols, the variables of the constraint being added.
+    mutable std::vector<Symbol> evaluationStack;
+    mutable std::vector<Symbol> rangePending;
+    std::vector<Symbol> preference;
     std::uint32_t nextConstraint = 1;
     std::uint64_t pivots = 0;
 
@@ -582,7 +622,8 @@ struct Solver::Impl {
         if (hasValue[x]) return values[x];
         // Depth first through the references, without recursion (a chain can
         // be long); a value is computed once those it refers to are known.
-        std::vector<Symbol> stack{x};
+        std::vector<Symbol>& stack = evaluationStack;
+        stack.assign(1, x);
         while (!stack.empty()) {
             const Symbol s = stack.back();
             if (hasValue[s]) {
@@ -722,7 +763,8 @@ struct Solver::Impl {
     // all would make building a chain back to front quadratic.)
     bool changesInRange() const {
         constexpr std::size_t dependentsLooked = 8;
-        std::vector<Symbol> pending;
+        std::vector<Symbol>& pending = rangePending;
+        pending.clear();
         newWalk();
         for (const Symbol basic : touched)
             if (kindOf(basic) == Kind::external && mark(basic)) pending.push_back(basic);
@@ -756,6 +798,7 @@ struct Solver::Impl {
     // external variables kept as references.
     Row createRow(const Row& expression, Relation relation, bool isRequired, ConstraintInfo& info) {
         Row row;
+        row.reserve(expression.cells().size() + 2);
         row.constant = expression.constant;
         for (const auto& [s, k] : expression.cells()) {
             auto basic = rows.find(s);
@@ -1371,6 +1414,7 @@ std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression&
     if (!std::isfinite(priority)) return notFinite();
     priority = std::clamp(priority, 1.0, required);
     Row row;
+    row.reserve(expression.terms().size());
     row.constant = expression.constant();
     for (const Term& term : expression.terms())
         if (s.kindOf(term.variable.id()) == Kind::external) row.add(term.variable.id(), term.coefficient);
@@ -1388,7 +1432,8 @@ std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression&
         info.constant = row.constant;
         info.relation = info.scale < 0 ? flipped(relation) : relation;
         info.weight = weightOf(priority) * std::fabs(info.scale);
-        std::vector<Symbol> preference;
+        std::vector<Symbol>& preference = s.preference;
+        preference.clear();
         for (const Term& term : expression.terms()) preference.push_back(term.variable.id());
         s.join(info, form, preference);
         s.settle();
@@ -1411,7 +1456,8 @@ std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression&
         info.otherCost = weight;
     }
     s.beginJournal();
-    std::vector<Symbol> preference;
+    std::vector<Symbol>& preference = s.preference;
+    preference.clear();
     for (const Term& term : expression.terms()) preference.push_back(term.variable.id());
     if (!s.addRowOf(row, relation, isRequired, info, preference)) {
         s.rollBack();
