@@ -8,6 +8,11 @@ namespace orvane {
 using platform::ui::AttributedString;
 using platform::ui::TextAttributes;
 
+OVLibraryPage::OVLibraryPage(ConstructorKey key) : OVPage(key) {}
+OVLibraryPage::~OVLibraryPage() = default;
+
+void OVLibraryPage::initialize(const std::shared_ptr<OVPageCoordinator>& /*coordinator*/) {}
+
 std::string_view OVLibraryPage::messageKey(OVSubscription subscription) {
     switch (subscription) {
     case OVSubscription::podcast:

@@ -1,21 +1,30 @@
-// The library page's confirmation texts: the attributed messages the root
-// container shows in its transient popup after an episode is saved or a
-// subscription is made. Called by the presenters of the main, podcast and
-// library pages. Stateless; main thread, as interface code.
+// The library page: the listener's saved episodes and subscribed podcasts.
+// Also the confirmation texts: the attributed messages the root container
+// shows in its transient popup after an episode is saved or a subscription
+// is made (static, stateless; called by the presenters of the main, podcast
+// and library pages). Made only by `OVPage::create<OVLibraryPage>`.
+// Main thread, as interface code.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string_view>
 
 #include "orvane/model/OVSubscription.hpp"
 #include "orvane/model/OVTrack.hpp"
+#include "orvane/pages/OVPage.hpp"
+#include "orvane/pages/OVPageCoordinator.hpp"
 #include "orvane/toolkit/OVConstants.hpp"
 #include "platform/ui/text/AttributedString.hpp"
 
 namespace orvane {
 
-class OVLibraryPage {
+class OVLibraryPage : public OVPage {
 public:
+    explicit OVLibraryPage(ConstructorKey key);
+    ~OVLibraryPage() override;
+    void initialize(const std::shared_ptr<OVPageCoordinator>& coordinator);
+
     // "Saved: <title> in your library": the localized
     // "POPUP_ADD_EPISODE_MESSAGE" with the episode's title in bold.
     static std::optional<platform::ui::AttributedString> popupAttributedText(const OVTrack& forEpisode);

@@ -29,6 +29,7 @@ void RunLoop::async(Task task) {
     // Woken after the lock is released: a waiting loop then takes the task
     // at once instead of waking only to wait for the lock.
     wake_.notify_one();
+    wakeHost();
 }
 
 void RunLoop::asyncAfter(double delaySeconds, Task task) {
@@ -36,6 +37,8 @@ void RunLoop::asyncAfter(double delaySeconds, Task task) {
     const double deadline = clock_->now() + (delaySeconds > 0 ? delaySeconds : 0.0);
     timed_.push(Timed{deadline, sequence_++, std::move(task)});
     wake_.notify_one();
+    lock.unlock();
+    wakeHost();
 }
 
 void RunLoop::asyncAt(double deadline, Task task) {
@@ -44,6 +47,7 @@ void RunLoop::asyncAt(double deadline, Task task) {
         timed_.push(Timed{deadline, sequence_++, std::move(task)});
         wake_.notify_one();
     }
+    wakeHost();
 }
 
 bool RunLoop::takeDue(Task& out) {
@@ -121,6 +125,29 @@ void RunLoop::stop() {
         stopRequested_ = true;
     }
     wake_.notify_all();
+    wakeHost();
+}
+
+void RunLoop::setWakeUpHook(std::function<void()> hook) {
+    std::lock_guard lock(mutex_);
+    wakeUpHook_ = hook ? std::make_shared<const std::function<void()>>(std::move(hook)) : nullptr;
+}
+
+void RunLoop::wakeHost() const {
+    std::shared_ptr<const std::function<void()>> hook;
+    {
+        std::lock_guard lock(mutex_);
+        hook = wakeUpHook_;
+    }
+    if (hook) (*hook)();
+}
+
+std::optional<double> RunLoop::nextDeadline() const {
+    std::lock_guard lock(mutex_);
+    std::optional<double> next;
+    if (!immediate_.empty()) next = immediate_.front().deadline;
+    if (!timed_.empty() && (!next || timed_.top().deadline < *next)) next = timed_.top().deadline;
+    return next;
 }
 
 void RunLoop::advance(double seconds) {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <queue>
 #include <thread>
 #include <vector>
@@ -72,6 +73,18 @@ public:
     // Number of tasks waiting (due or not).
     std::size_t pendingCount() const;
 
+    // ---- Running inside another event loop ----
+    // A host that drives the loop from its own event loop (calling
+    // `runUntilIdle` on the loop's thread) learns when to do so from these
+    // two: the hook is called, on the posting thread and outside the loop's
+    // lock, after every post and every `stop`, so that the host can wake its
+    // own loop; `nextDeadline` is when the next task falls due on the loop's
+    // clock (not after `now()` when one is due already), or none when
+    // nothing waits.
+    // Nothing needs polling. An empty hook removes it.
+    void setWakeUpHook(std::function<void()> hook);
+    std::optional<double> nextDeadline() const;
+
 private:
     struct Timed {
         double deadline;
@@ -89,6 +102,8 @@ private:
     // merged in posting order when their deadlines are equal).
     bool takeDue(Task& out);
     void markCurrentThread();
+    // Calls the host's wake-up hook, if any; never with mutex_ held.
+    void wakeHost() const;
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
@@ -100,6 +115,7 @@ private:
     std::uint64_t sequence_ = 0;
     bool stopRequested_ = false;
     std::thread::id owner_;
+    std::shared_ptr<const std::function<void()>> wakeUpHook_;
 };
 
 // Debug builds check that main-only entry points run on the main loop.

@@ -191,6 +191,7 @@ TEST(SerialQueue, TasksWaitingOnOtherQueuesAlwaysGetAThread) {
 // and the exception, and the next task runs.
 TEST(RunLoop, AThrowingTaskIsReportedAndDroppedAndTheNextTaskRuns) {
     auto& loop = RunLoop::main();
+    loop.setClock(std::make_shared<SystemClock>());  // the delayed case waits in real time
     auto serial = DispatchQueue::makeSerial("test.throwing");
     struct Case {
         const char* name;
@@ -222,4 +223,55 @@ TEST(RunLoop, AThrowingTaskIsReportedAndDroppedAndTheNextTaskRuns) {
     loop.async([&] { loop.stop(); });
     loop.run();
     EXPECT_TRUE(capture.contains("run loop: a task threw and was dropped: in run"));
+}
+
+// A host's event loop drives a run loop without polling: it sleeps until the
+// wake-up hook fires or the next deadline passes, then runs what is due.
+TEST(RunLoop, AHostLoopIsWokenByPostsAndSleepsUntilTheNextDeadline) {
+    RunLoop loop;
+    auto clock = loop.useManualClock(100.0);
+    EXPECT_EQ(loop.nextDeadline(), std::nullopt);
+    std::atomic<int> wakes = 0;
+    loop.setWakeUpHook([&] { ++wakes; });
+    loop.asyncAfter(2.0, [] {});
+    EXPECT_EQ(loop.nextDeadline(), 102.0);
+    loop.asyncAt(101.0, [] {});
+    EXPECT_EQ(loop.nextDeadline(), 101.0);
+    loop.async([] {});
+    EXPECT_LE(*loop.nextDeadline(), loop.now());
+    EXPECT_EQ(wakes, 3);
+    EXPECT_EQ(loop.runUntilIdle(), 1u);
+    EXPECT_EQ(loop.nextDeadline(), 101.0);
+    clock->set(102.0);
+    EXPECT_EQ(loop.runUntilIdle(), 2u);
+    EXPECT_EQ(loop.nextDeadline(), std::nullopt);
+
+    // On a real clock: a task posted from another thread wakes the host at
+    // once, and the host's only wait is for that hook or the deadline.
+    RunLoop real;
+    std::mutex mutex;
+    std::condition_variable woken;
+    bool posted = false;
+    real.setWakeUpHook([&] {
+        std::lock_guard lock(mutex);
+        posted = true;
+        woken.notify_one();
+    });
+    bool ran = false;
+    std::thread worker([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        real.async([&] { ran = true; });
+    });
+    {
+        std::unique_lock lock(mutex);
+        const auto next = real.nextDeadline();
+        ASSERT_FALSE(next);  // nothing waits: sleep until woken
+        ASSERT_TRUE(woken.wait_for(lock, std::chrono::seconds(10), [&] { return posted; }));
+    }
+    worker.join();
+    real.runUntilIdle();
+    EXPECT_TRUE(ran);
+    real.setWakeUpHook({});
+    real.async([] {});
+    EXPECT_EQ(real.runUntilIdle(), 1u);
 }

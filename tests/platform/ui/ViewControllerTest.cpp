@@ -336,10 +336,16 @@ TEST(PageViewController, OnlyUserPagingTellsTheDataSourceAndDelegate) {
     // Dragging the inner scroll view: at rest it shows the current page one
     // width in; the drag asks for the neighbour and pages when it settles
     // on it. Without a neighbour it settles back without a delegate call.
+    // On the loop's manual clock, whatever clock earlier tests left it with:
+    // deceleration settles on the clock, not on wall time.
     auto& loop = platform::core::RunLoop::main();
+    loop.useManualClock();
     pager->view()->setFrame({0, 0, 375, 600});
     pager->view()->layoutIfNeeded();
     auto scroll = pager->scrollView();
+    const auto settle = [&] {
+        for (int frame = 0; frame < 600 && scroll->isDecelerating(); ++frame) loop.advance(1.0 / 60);
+    };
     EXPECT_EQ(scroll->contentOffset().x, 375);
     EXPECT_EQ(scroll->contentSize().width, 3 * 375);
     struct Drag {
@@ -358,7 +364,8 @@ TEST(PageViewController, OnlyUserPagingTellsTheDataSourceAndDelegate) {
         ASSERT_TRUE(scroll->beginDragging());
         scroll->dragBy({drag.translation, 0});
         scroll->endDragging();
-        ASSERT_TRUE(loop.runUntil([&] { return !scroll->isDecelerating(); }, 5));
+        settle();
+        ASSERT_FALSE(scroll->isDecelerating());
         EXPECT_EQ(pages->index(pager->viewControllers().front()), drag.shownAfter);
         EXPECT_EQ(scroll->contentOffset().x, 375);
         EXPECT_EQ(*log, drag.calls);
