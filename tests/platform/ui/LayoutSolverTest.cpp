@@ -23,6 +23,7 @@ struct Step {
     R relation = R::equal;
     double priority = Solver::required;
     int target = 0;  // remove, setConstant: the index of the add step
+    bool leavesFree = false;  // leaves a variable undetermined until the next step
 };
 
 // What a solver made of the steps: after each, whether it was taken (or the
@@ -127,16 +128,18 @@ std::vector<Step> grid(int rows, int columns, int& variables) {
     const auto var = [](int box, int attribute) { return box * 4 + attribute; };
     const int window = 0;
     steps.push_back(add({{var(window, 0), 1}}, 0));
+    const int windowTop = static_cast<int>(steps.size());
     steps.push_back(add({{var(window, 1), 1}}, 0));
     const int windowWidth = static_cast<int>(steps.size());
     steps.push_back(add({{var(window, 2), 1}}, -414));
-    std::vector<int> links;
+    std::vector<int> links, tops;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
             const int box = 1 + r * columns + c;
             if (c == 0) steps.push_back(add({{var(box, 0), 1}, {var(window, 0), -1}}, -16));
             else steps.push_back(add({{var(box, 0), 1}, {var(box - 1, 0), -1}, {var(box - 1, 2), -1}}, -8));
             links.push_back(static_cast<int>(steps.size()) - 1);
+            if (r == 0) tops.push_back(static_cast<int>(steps.size()));
             if (r == 0) steps.push_back(add({{var(box, 1), 1}, {var(window, 1), -1}}, -4));
             else steps.push_back(add({{var(box, 1), 1}, {var(box - columns, 1), -1}, {var(box - columns, 3), -1}}, -4));
             steps.push_back(add({{var(box, 2), 1}}, -100 - 10 * c, R::equal, 250 + 100 * (c % 3)));
@@ -151,6 +154,15 @@ std::vector<Step> grid(int rows, int columns, int& variables) {
     steps.push_back({Step::Kind::addEdit, {{dragged, 1}}, 0, R::equal, 999, 0});
     for (double width : {40.0, 500.0, 10.0}) steps.push_back({Step::Kind::suggest, {{dragged, 1}}, width, R::equal, 0, 0});
     for (std::size_t i = 1; i < links.size(); i += 3) steps.push_back(removal(links[i]));
+    // Tops of the first row replaced, front to back: rows that refer to the
+    // window's top taken out of its column and put back.
+    for (std::size_t i = 0; i < tops.size(); ++i) {
+        steps.push_back(removal(tops[i]));
+        steps.back().leavesFree = true;
+        const int box = 1 + static_cast<int>(i);
+        steps.push_back(add({{var(box, 1), 1}, {var(window, 1), -1}}, -6));
+    }
+    steps.push_back(newConstant(windowTop, -10));  // every row moves down
     variables = (1 + rows * columns) * 4;
     return steps;
 }
@@ -222,6 +234,7 @@ TEST(LayoutSolverTest, GeneratedSystemsMatchTheBaselineSolverStepByStep) {
     std::vector<Case> cases = {
         {"grid 3x4", [](int& n) { return grid(3, 4, n); }, true},
         {"grid 12x10", [](int& n) { return grid(12, 10, n); }, true},
+        {"grid 3x80", [](int& n) { return grid(3, 80, n); }, true},
         {"chain of wishes", [](int& n) { return chainOfWishes(40, n); }, false},
     };
     for (unsigned seed = 0; seed < 12; ++seed)
@@ -243,7 +256,7 @@ TEST(LayoutSolverTest, GeneratedSystemsMatchTheBaselineSolverStepByStep) {
             // worse than before.
             ASSERT_LE(now.requiredViolations[i], std::max(1e-6, 2 * before.requiredViolations[i]));
             ASSERT_NEAR(now.weightedErrors[i], before.weightedErrors[i], 1e-6 * std::max(1.0, before.weightedErrors[i]));
-            if (!c.determined) continue;
+            if (!c.determined || steps[i].leavesFree) continue;
             for (std::size_t v = 0; v < now.values[i].size(); ++v) {
                 ASSERT_NEAR(now.values[i][v], before.values[i][v], 1e-6) << "variable " << v;
             }

@@ -6,10 +6,13 @@
 #include <deque>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 namespace platform::ui::layout {
 
@@ -267,6 +270,55 @@ private:
     std::vector<Slot> slots_;
 };
 
+// The basic symbols whose rows hold one symbol, unordered. Most columns are
+// short and searched in place; one that many rows share (a window's edge
+// that every row of a long list refers to) gets an index of positions, so
+// that taking a row out stays constant time.
+class Column {
+public:
+    auto begin() const { return basics_.begin(); }
+    auto end() const { return basics_.end(); }
+    std::size_t size() const { return basics_.size(); }
+
+    void add(Symbol basic) {
+        if (positions_) positions_->emplace(basic, static_cast<std::uint32_t>(basics_.size()));
+        basics_.push_back(basic);
+        if (!positions_ && basics_.size() > indexedFrom) {
+            positions_ = std::make_unique<std::unordered_map<Symbol, std::uint32_t>>();
+            for (std::uint32_t i = 0; i < basics_.size(); ++i) positions_->emplace(basics_[i], i);
+        }
+    }
+
+    void remove(Symbol basic) {
+        std::size_t at = basics_.size();
+        if (positions_) {
+            auto found = positions_->find(basic);
+            if (found == positions_->end()) return;
+            at = found->second;
+            positions_->erase(found);
+        } else {
+            // The latest added are the likeliest to go first.
+            for (std::size_t i = basics_.size(); i-- > 0;) {
+                if (basics_[i] == basic) {
+                    at = i;
+                    break;
+                }
+            }
+            if (at == basics_.size()) return;
+        }
+        if (at + 1 != basics_.size()) {
+            basics_[at] = basics_.back();
+            if (positions_) (*positions_)[basics_[at]] = static_cast<std::uint32_t>(at);
+        }
+        basics_.pop_back();
+    }
+
+private:
+    static constexpr std::size_t indexedFrom = 32;
+    std::vector<Symbol> basics_;
+    std::unique_ptr<std::unordered_map<Symbol, std::uint32_t>> positions_;
+};
+
 double weightOf(double priority) { return std::pow(10.0, priority / 200.0); }
 
 std::unexpected<SolverError> notFinite() {
@@ -400,7 +452,7 @@ struct Solver::Impl {
     // For each symbol, the basic symbols whose rows hold it (unordered):
     // substitutions, ratio tests, constant shifts and invalidations visit
     // only those rows.
-    std::vector<std::vector<Symbol>> columns{1};
+    std::vector<Column> columns = std::vector<Column>(1);
     Goal objective{kinds};
     Goal artificialGoal{kinds};
     Goal* artificial = nullptr;  // &artificialGoal while a row is tested
@@ -505,21 +557,11 @@ struct Solver::Impl {
 
     // ---- Rows, columns, the journal and cached values ----
 
-    void columnAdd(Symbol s, Symbol basic) { columns[s].push_back(basic); }
-    void columnRemove(Symbol s, Symbol basic) {
-        std::vector<Symbol>& column = columns[s];
-        // The latest added are the likeliest to go first.
-        for (auto it = column.rbegin(); it != column.rend(); ++it) {
-            if (*it == basic) {
-                *it = column.back();
-                column.pop_back();
-                return;
-            }
-        }
-    }
+    void columnAdd(Symbol s, Symbol basic) { columns[s].add(basic); }
+    void columnRemove(Symbol s, Symbol basic) { columns[s].remove(basic); }
     // The basic symbols whose rows hold s, as a list that stays valid while
     // those rows change.
-    std::vector<Symbol> rowsHolding(Symbol s) const { return columns[s]; }
+    std::vector<Symbol> rowsHolding(Symbol s) const { return {columns[s].begin(), columns[s].end()}; }
     bool heldByExternalRow(Symbol s) const {
         return std::any_of(columns[s].begin(), columns[s].end(),
                            [&](Symbol basic) { return kindOf(basic) == Kind::external; });
