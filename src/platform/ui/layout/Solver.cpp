@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <deque>
 #include <limits>
 #include <map>
 #include <memory>
@@ -457,40 +456,7 @@ struct Solver::Impl {
     Goal artificialGoal{kinds};
     Goal* artificial = nullptr;  // &artificialGoal while a row is tested
     std::vector<Symbol> infeasible;
-    // Constraints by id (ids are numbered densely from 1, never reused), with
-    // a map's find/erase vocabulary; a deque, so that a reference to one
-    // stays valid while others are added.
-    class ConstraintTable {
-    public:
-        struct Slot {
-            ConstraintId first;
-            ConstraintInfo second;
-            bool alive = false;
-        };
-        Slot* end() const { return nullptr; }
-        Slot* find(ConstraintId id) {
-            return id.value() < slots_.size() && slots_[id.value()].alive ? &slots_[id.value()] : nullptr;
-        }
-        const Slot* find(ConstraintId id) const {
-            return id.value() < slots_.size() && slots_[id.value()].alive ? &slots_[id.value()] : nullptr;
-        }
-        ConstraintInfo& at(ConstraintId id) { return find(id)->second; }
-        void emplace(ConstraintId id, const ConstraintInfo& info) {
-            if (slots_.size() <= id.value()) slots_.resize(id.value() + 1);
-            slots_[id.value()] = Slot{id, info, true};
-            ++size_;
-        }
-        void erase(Slot* slot) {
-            slot->alive = false;
-            --size_;
-        }
-        std::size_t size() const { return size_; }
-
-    private:
-        std::deque<Slot> slots_;
-        std::size_t size_ = 0;
-    };
-    ConstraintTable constraints;
+    std::unordered_map<ConstraintId, ConstraintInfo> constraints;
     std::size_t publicConstraints = 0;
     std::unordered_map<Variable, ConstraintId> edits;
     std::unordered_map<std::uint32_t, Bundle> bundles;
@@ -519,10 +485,20 @@ struct Solver::Impl {
     mutable std::vector<Symbol> evaluationStack;
     mutable std::vector<Symbol> rangePending;
     std::vector<Symbol> preference;
+    // Symbols to look at for reuse, and symbols free for reuse.
+    std::vector<Symbol> retired;
+    std::vector<Symbol> freeSymbols;
     std::uint32_t nextConstraint = 1;
     std::uint64_t pivots = 0;
 
     Symbol newSymbol(Kind kind) {
+        if (kind != Kind::external && !freeSymbols.empty()) {
+            const Symbol s = freeSymbols.back();
+            freeSymbols.pop_back();
+            kinds[s] = kind;
+            journal.saved[s] = 0;
+            return s;
+        }
         kinds.push_back(kind);
         columns.emplace_back();
         bundleSymbols.push_back(0);
@@ -532,6 +508,27 @@ struct Solver::Impl {
         journal.saved.push_back(0);
         rows.grow(kinds.size());
         return static_cast<Symbol>(kinds.size() - 1);
+    }
+
+    // A symbol of a constraint that went (or of a test that ended): taken
+    // up again by `newSymbol` once `recycle` has found it in no row, no
+    // column and not in the objective, so that a window adding and removing
+    // constraints for hours keeps the arrays above as long as its largest
+    // layout needs.
+    void retire(Symbol s) {
+        if (s != 0 && kindOf(s) != Kind::external) retired.push_back(s);
+    }
+    // Between operations only: nothing refers to a retired symbol by then
+    // but the tableau itself.
+    void recycle() {
+        for (const Symbol s : retired) {
+            if (kinds[s] == Kind::invalid || rows.contains(s) || columns[s].size() != 0 || objective.holds(s) ||
+                bundleSymbols[s] != 0)
+                continue;
+            kinds[s] = Kind::invalid;
+            freeSymbols.push_back(s);
+        }
+        retired.clear();
     }
 
     // Starts a walk: no symbol is marked.
@@ -987,6 +984,7 @@ struct Solver::Impl {
 
     bool addWithArtificialVariable(const Row& row) {
         const Symbol art = newSymbol(Kind::slack);
+        retire(art);  // in no row and not in the objective once the test ends
         insertRow(art, row);
         artificial = &artificialGoal;
         artificial->addRow(row, 1);
@@ -1252,6 +1250,8 @@ struct Solver::Impl {
         bundleSymbols[info.marker] = 0;
         bundleSymbols[info.other] = 0;
         removeRowOf(info);
+        retire(info.marker);
+        retire(info.other);
         id = {};
     }
 
@@ -1460,6 +1460,7 @@ std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression&
     row.constant = expression.constant();
     for (const Term& term : expression.terms())
         if (s.kindOf(term.variable.id()) == Kind::external) row.add(term.variable.id(), term.coefficient);
+    s.recycle();
     s.beginOperation();
     Impl::ConstraintInfo info;
 
@@ -1501,15 +1502,16 @@ std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression&
     std::vector<Symbol>& preference = s.preference;
     preference.clear();
     for (const Term& term : expression.terms()) preference.push_back(term.variable.id());
-    if (!s.addRowOf(row, relation, isRequired, info, preference)) {
+    const auto refuse = [&](std::unexpected<SolverError> error) {
         s.rollBack();
-        return unsatisfiable("required constraint cannot be satisfied together with the others");
-    }
+        s.retire(info.marker);
+        s.retire(info.other);
+        return error;
+    };
+    if (!s.addRowOf(row, relation, isRequired, info, preference))
+        return refuse(unsatisfiable("required constraint cannot be satisfied together with the others"));
     s.optimize(s.objective);
-    if (!s.changesInRange()) {
-        s.rollBack();
-        return outOfRange();
-    }
+    if (!s.changesInRange()) return refuse(outOfRange());
     s.endJournal();
     const ConstraintId id(s.nextConstraint++);
     s.constraints.emplace(id, info);
@@ -1529,6 +1531,8 @@ bool Solver::removeConstraint(ConstraintId id) {
     if (info.bundle) s.leave(info);
     else s.removeRowOf(info);
     s.settle();
+    s.retire(info.marker);
+    s.retire(info.other);
     return true;
 }
 
@@ -1548,6 +1552,7 @@ std::expected<void, SolverError> Solver::setConstant(ConstraintId id, double con
     if (std::fabs(constant) > maximumMagnitude) return outOfRange();
     Impl::ConstraintInfo& info = found->second;
     if (constant == info.constant) return {};
+    s.recycle();
     s.beginOperation();
 
     if (info.bundle) {
