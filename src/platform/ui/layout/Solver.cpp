@@ -393,6 +393,14 @@ struct FormHash {
 // breakpoint and the slopes and bounds follow, so a thousand wishes on one
 // view's width cost a thousand breakpoints, not a thousand rows that every
 // pivot rewrites.
+//
+// Storage: symbols are small dense numbers, so everything kept per symbol
+// (its row when basic, its column, its objective coefficient, a cached value,
+// walk marks) is an array indexed by symbol rather than a hash table, rows are
+// sorted vectors of cells merged through one reused buffer, and the symbols
+// of constraints that went are reused. Adding a view's constraints then costs
+// a few array writes per cell instead of allocations per cell, and a solver
+// is torn down by freeing a handful of arrays.
 struct Solver::Impl {
     struct ConstraintInfo {
         Symbol marker = 0;             // slack (inequality), first error (preferred equality) or dummy (required equality)
