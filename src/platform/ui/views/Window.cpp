@@ -10,6 +10,8 @@
 
 #include <cmath>
 
+#include <cairo.h>
+
 namespace platform::ui {
 
 std::shared_ptr<Window> Window::create(Size size, double scale) {
@@ -74,6 +76,38 @@ std::optional<Image> Window::snapshot() {
     PLATFORM_ASSERT_MAIN_THREAD();
     layoutIfNeeded();
     return Renderer::render(*this);
+}
+
+void Window::SurfaceDeleter::operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+
+void Window::setFrameRequestHandler(std::function<void()> handler) {
+    PLATFORM_ASSERT_MAIN_THREAD();
+    frameRequestHandler_ = std::move(handler);
+}
+
+bool Window::needsFrame() const { return true; }
+
+Rect Window::renderFrame(std::optional<double> /*frameTime*/) {
+    PLATFORM_ASSERT_MAIN_THREAD();
+    layoutIfNeeded();
+    const Size points = size();
+    if (!(points.width > 0) || !(points.height > 0)) return Rect{};
+    const int pw = static_cast<int>(std::ceil(points.width * scale_));
+    const int ph = static_cast<int>(std::ceil(points.height * scale_));
+    if (pw > 16384 || ph > 16384) return Rect{};
+    if (!backing_ || cairo_image_surface_get_width(backing_.get()) != pw ||
+        cairo_image_surface_get_height(backing_.get()) != ph) {
+        backing_.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pw, ph));
+    }
+    cairo_t* cr = cairo_create(backing_.get());
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    cairo_scale(cr, scale_, scale_);
+    Renderer::draw(cr, *layer());
+    cairo_destroy(cr);
+    cairo_surface_flush(backing_.get());
+    return bounds();
 }
 
 void Window::scheduleLayoutPass() {

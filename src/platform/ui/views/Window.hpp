@@ -5,11 +5,15 @@
 // for one, and draws itself into an image. Main thread only.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/graphics/Image.hpp"
 #include "platform/ui/input/Touch.hpp"
 #include "platform/ui/views/View.hpp"
+
+typedef struct _cairo_surface cairo_surface_t;
 
 namespace platform::ui {
 
@@ -58,6 +62,23 @@ public:
     // The window drawn now (after its pending layout) at its scale.
     std::optional<Image> snapshot();
 
+    // ---- Frames for a host ----
+    // Called on the main thread when the window, idle until then, gets
+    // something to draw (damage or a running animation); the host then calls
+    // `renderFrame` at its next frame. Called once per request: again only
+    // after a `renderFrame`.
+    void setFrameRequestHandler(std::function<void()> handler);
+    // Whether something is damaged or animating.
+    bool needsFrame() const;
+    // Lays out, shows the presentation values at `frameTime` (the main run
+    // loop's clock when absent), redraws the damaged area into the backing
+    // surface and returns that area in points (empty when nothing changed).
+    Rect renderFrame(std::optional<double> frameTime = std::nullopt);
+    // The ARGB32 premultiplied image surface of size × scale pixels the
+    // frames are drawn into; null before the first frame. Valid until the
+    // next change of size or scale.
+    cairo_surface_t* backingSurface() const { return backing_.get(); }
+
     // The window's constraint layout, once a constraint has been installed.
     ConstraintLayout* constraintLayout() const { return constraintLayout_.get(); }
     ConstraintLayout& ensureConstraintLayout();
@@ -80,7 +101,13 @@ protected:
     bool isWindow() const override { return true; }
 
 private:
+    struct SurfaceDeleter {
+        void operator()(cairo_surface_t* surface) const;
+    };
+
     double scale_;
+    std::unique_ptr<cairo_surface_t, SurfaceDeleter> backing_;
+    std::function<void()> frameRequestHandler_;
     EdgeInsets safeAreaInsets_;
     Rect statusBarFrame_;
     std::shared_ptr<View> rootView_;
