@@ -267,5 +267,38 @@ TEST(LayoutSolverTest, GeneratedSystemsMatchTheBaselineSolverStepByStep) {
     }
 }
 
+// A variable is given back only once nothing uses it, and its number then
+// serves a new variable that solves like any other.
+TEST(LayoutSolverTest, ReleasedVariablesAreReusedOnlyOnceUnconstrained) {
+    Solver solver;
+    const Variable x = solver.createVariable();
+    const Variable y = solver.createVariable();
+    const Variable z = solver.createVariable();
+    const ConstraintId pinned = *solver.addConstraint(Expression(x) - 10, R::equal);
+    const ConstraintId linked = *solver.addConstraint(Expression(z) - Expression(x) - 5, R::equal);
+    ASSERT_TRUE(solver.addEditVariable(y, 500));
+    EXPECT_FALSE(solver.releaseVariable(x));  // in constraints
+    EXPECT_FALSE(solver.releaseVariable(y));  // being edited
+    EXPECT_FALSE(solver.releaseVariable(Variable()));
+    ASSERT_TRUE(solver.removeConstraint(linked));
+    EXPECT_TRUE(solver.releaseVariable(z));
+    EXPECT_FALSE(solver.releaseVariable(z));  // once
+    ASSERT_TRUE(solver.removeEditVariable(y));
+    EXPECT_TRUE(solver.releaseVariable(y));
+    EXPECT_NEAR(solver.value(x), 10, 1e-9);
+
+    const Variable a = solver.createVariable();
+    const Variable b = solver.createVariable();
+    EXPECT_TRUE((a == y || a == z) && (b == y || b == z) && !(a == b));
+    EXPECT_EQ(solver.value(a), 0);
+    ASSERT_TRUE(solver.addConstraint(Expression(a) - Expression(x) - 1, R::equal));
+    ASSERT_TRUE(solver.addConstraint(Expression(b) - 2.0 * Expression(a), R::greaterThanOrEqual));
+    ASSERT_TRUE(solver.addConstraint(Expression(b), R::equal, 250));
+    EXPECT_NEAR(solver.value(a), 11, 1e-9);
+    EXPECT_NEAR(solver.value(b), 22, 1e-9);
+    ASSERT_TRUE(solver.removeConstraint(pinned));
+    EXPECT_FALSE(solver.releaseVariable(x));  // still in a's constraint
+}
+
 }  // namespace
 }  // namespace platform::ui::layout

@@ -496,13 +496,15 @@ struct Solver::Impl {
     // Symbols to look at for reuse, and symbols free for reuse.
     std::vector<Symbol> retired;
     std::vector<Symbol> freeSymbols;
+    std::vector<Symbol> freeVariables;  // released by their owner, in no row, column or goal
     std::uint32_t nextConstraint = 1;
     std::uint64_t pivots = 0;
 
     Symbol newSymbol(Kind kind) {
-        if (kind != Kind::external && !freeSymbols.empty()) {
-            const Symbol s = freeSymbols.back();
-            freeSymbols.pop_back();
+        std::vector<Symbol>& free = kind == Kind::external ? freeVariables : freeSymbols;
+        if (!free.empty()) {
+            const Symbol s = free.back();
+            free.pop_back();
             kinds[s] = kind;
             journal.saved[s] = 0;
             return s;
@@ -1456,6 +1458,18 @@ Solver::Solver() : impl_(std::make_unique<Impl>()) {}
 Solver::~Solver() = default;
 
 Variable Solver::createVariable() { return Variable(impl_->newSymbol(Kind::external)); }
+
+bool Solver::releaseVariable(Variable variable) {
+    Impl& s = *impl_;
+    const Symbol x = variable.id();
+    if (s.kindOf(x) != Kind::external || s.isBasic(x) || s.columns[x].size() != 0 || s.objective.holds(x) ||
+        s.edits.contains(variable))
+        return false;
+    s.kinds[x] = Kind::invalid;
+    s.hasValue[x] = 0;
+    s.freeVariables.push_back(x);
+    return true;
+}
 
 std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression& expression, Relation relation,
                                                                double priority) {
