@@ -96,6 +96,29 @@ void BM_DecodeThroughput(benchmark::State& bench, const std::string& codec) {
 BENCHMARK_CAPTURE(BM_DecodeThroughput, mp3, std::string("mp3"))->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK_CAPTURE(BM_DecodeThroughput, aac, std::string("aac"))->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
+// Counting the packets of a whole file, as a player item's counting thread
+// does while the file arrives (no decoding).
+void BM_CountPackets(benchmark::State& bench, const std::string& codec) {
+    const Data& bytes = encoded(codec);
+    if (bytes.empty()) {
+        bench.SkipWithError("the ffmpeg tool could not make the file");
+        return;
+    }
+    double audioSeconds = 0;
+    for (auto _ : bench) {
+        const auto count = countPackets(std::make_shared<MemorySource>(bytes));
+        if (!count) {
+            bench.SkipWithError("the file does not count");
+            return;
+        }
+        audioSeconds += count->seconds;
+    }
+    bench.counters["audio_s_per_cpu_s"] = benchmark::Counter(audioSeconds, benchmark::Counter::kIsRate);
+    bench.SetBytesProcessed(static_cast<std::int64_t>(bench.iterations()) * static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK_CAPTURE(BM_CountPackets, mp3, std::string("mp3"))->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_CountPackets, aac, std::string("aac"))->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
 // One 0.5 s tick of a playing player (one periodic observer, as the audio
 // player installs), the position wrapping back to the start near the end.
 void BM_PlaybackTick(benchmark::State& bench, const std::string& codec) {

@@ -2,16 +2,24 @@
 // item into a player (time to the first byte the player receives, and to the
 // whole file), beside a direct transfer of the same file with a URL session,
 // and paired in the same run with a direct libcurl transfer (the budget's
-// baseline: counters ratio and first_byte_extra_ms). The direct transfer runs
-// on the main thread; BM_DirectCurlOnAnotherThread runs it on a thread started
-// before the clock, to show what reading on another thread costs to the first
-// byte on this machine.
+// baseline: counters ratio and first_byte_extra_ms). The paired benchmark runs
+// at 8 MB and 80 MB: the item's stream ends when the whole file is delivered
+// (counted_ms: when its duration counted from every packet was known), and a
+// heartbeat on the main run loop every
+// millisecond shows the longest the main thread was kept busy meanwhile
+// (main_longest_ms: how late the latest heartbeat ran, an upper bound of the
+// longest single task). The direct transfer runs on the main thread;
+// BM_DirectCurlOnAnotherThread runs it on a thread started before the clock,
+// to show what reading on another thread costs to the first byte on this
+// machine.
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
 #include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 #include "orvane/playback/OVCachePlayerItem.hpp"
 #include "platform/core/RunLoop.hpp"
@@ -31,19 +39,28 @@ using platform::core::URL;
 constexpr std::size_t kFileBytes = 8 * 1024 * 1024;
 constexpr double kWait = 60.0;
 
-// A loopback server of the file, started on first use and kept for the run.
+// Silent MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, mono), 417 bytes each.
+std::string silentMp3(std::size_t bytes) {
+    std::string body(bytes, '\0');
+    for (std::size_t frame = 0; frame + 417 <= body.size(); frame += 417) {
+        body[frame] = '\xFF';
+        body[frame + 1] = '\xFB';
+        body[frame + 2] = '\x90';
+        body[frame + 3] = '\xC0';
+    }
+    return body;
+}
+
+// A loopback server of the files, started on first use and kept for the run:
+// /episode.mp3 of kFileBytes, and /episode-<n>mb.mp3 of n MB.
 class FileServer {
 public:
-    FileServer() : body_(kFileBytes, '\0') {
-        // Silent MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, mono), 417 bytes each.
-        for (std::size_t frame = 0; frame + 417 <= body_.size(); frame += 417) {
-            body_[frame] = '\xFF';
-            body_[frame + 1] = '\xFB';
-            body_[frame + 2] = '\x90';
-            body_[frame + 3] = '\xC0';
-        }
+    FileServer() : body_(silentMp3(kFileBytes)), large_(silentMp3(80 * 1024 * 1024)) {
         server_.Get("/episode.mp3", [this](const httplib::Request&, httplib::Response& response) {
             response.set_content(body_, "audio/mpeg");
+        });
+        server_.Get("/episode-80mb.mp3", [this](const httplib::Request&, httplib::Response& response) {
+            response.set_content(large_, "audio/mpeg");
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
@@ -54,9 +71,14 @@ public:
         thread_.join();
     }
     std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/episode.mp3"; }
+    std::string url(std::int64_t megabytes) const {
+        if (megabytes == 8) return url();
+        return "http://127.0.0.1:" + std::to_string(port_) + "/episode-" + std::to_string(megabytes) + "mb.mp3";
+    }
 
 private:
     std::string body_;
+    std::string large_;
     httplib::Server server_;
     int port_ = 0;
     std::thread thread_;
@@ -115,16 +137,40 @@ std::size_t curlWrite(char* data, std::size_t size, std::size_t count, void* use
     return size * count;
 }
 
-CurlTransfer directCurl(const std::string& url) {
+CurlTransfer directCurl(const std::string& url, std::size_t expected = kFileBytes) {
     CurlTransfer transfer;
+    transfer.body.reserve(expected);
     CURL* curl = curl_easy_init();
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, curlWrite);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    transfer.ok = curl_easy_perform(curl) == CURLE_OK && transfer.body.size() == kFileBytes;
+    transfer.ok = curl_easy_perform(curl) == CURLE_OK && transfer.body.size() == expected;
     curl_easy_cleanup(curl);
     return transfer;
 }
+
+// A task on the main run loop every millisecond that notes how late it ran:
+// the longest the main thread was busy with something else.
+class MainHeartbeat : public std::enable_shared_from_this<MainHeartbeat> {
+public:
+    static constexpr double kPeriod = 0.001;
+    void start() {
+        due_ = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kPeriod));
+        RunLoop::main().asyncAfter(kPeriod, [self = shared_from_this()] { self->beat(); });
+    }
+    void stop() { stopped_ = true; }
+    double longestSeconds() const { return longest_; }
+
+private:
+    void beat() {
+        if (stopped_) return;
+        longest_ = std::max(longest_, seconds(due_, Clock::now()));
+        start();
+    }
+    Clock::time_point due_{};
+    double longest_ = 0;
+    bool stopped_ = false;
+};
 
 // Notes, on the item's session queue, when the player's request has been
 // handed the first bytes and when it has been handed all of them (the item
@@ -147,12 +193,17 @@ public:
     std::atomic<Clock::time_point> end{};
 };
 
-// Each iteration streams through the caching item, then transfers directly.
+// Each iteration streams through the caching item, then transfers directly;
+// the argument is the file's size in MB.
 void BM_CachingItemBesideLibcurl(benchmark::State& state) {
-    const auto url = *URL::parse(server().url());
-    double itemTotal = 0, curlTotal = 0, itemFirst = 0, curlFirst = 0;
+    const std::int64_t megabytes = state.range(0);
+    const std::size_t bytes = megabytes == 8 ? kFileBytes : static_cast<std::size_t>(megabytes) * 1024 * 1024;
+    const auto url = *URL::parse(server().url(megabytes));
+    double itemTotal = 0, curlTotal = 0, itemFirst = 0, curlFirst = 0, mainLongest = 0, countedTotal = 0;
     for (auto _ : state) {
         auto watch = std::make_shared<ItemWatch>();
+        auto heartbeat = std::make_shared<MainHeartbeat>();
+        heartbeat->start();
         auto start = Clock::now();
         auto item = orvane::OVCachePlayerItem::create(url);
         item->setDelegate(watch);
@@ -161,21 +212,32 @@ void BM_CachingItemBesideLibcurl(benchmark::State& state) {
             state.SkipWithError("no first byte");
             break;
         }
-        if (!RunLoop::main().runUntil([&] { return item->isFullyLoaded() && watch->finished.load(); }, kWait)) {
+        // The stream ends when every byte is delivered; the duration counted
+        // from them (on the item's counting thread) is waited for too.
+        std::optional<Clock::time_point> counted;
+        if (!RunLoop::main().runUntil(
+                [&] {
+                    if (!counted && item->isDurationExact()) counted = Clock::now();
+                    return item->isFullyLoaded() && watch->finished.load() && counted;
+                },
+                kWait)) {
             state.SkipWithError("file not complete");
             break;
         }
+        heartbeat->stop();
         const auto firstByte = watch->firstByte.load();
         const auto end = watch->end.load();
         itemTotal += seconds(start, end);
+        countedTotal += seconds(start, std::max(end, *counted));
         itemFirst += seconds(start, firstByte);
+        mainLongest = std::max(mainLongest, heartbeat->longestSeconds());
         state.SetIterationTime(seconds(start, end));
         player.reset();
         item.reset();
         RunLoop::main().runUntilIdle();
 
         start = Clock::now();
-        auto direct = directCurl(server().url());
+        auto direct = directCurl(server().url(megabytes), bytes);
         const auto directEnd = Clock::now();
         if (!direct.ok) {
             state.SkipWithError("direct transfer failed");
@@ -191,8 +253,12 @@ void BM_CachingItemBesideLibcurl(benchmark::State& state) {
     state.counters["first_byte_ms"] = itemFirst / n * 1000.0;
     state.counters["baseline_first_byte_ms"] = curlFirst / n * 1000.0;
     state.counters["first_byte_extra_ms"] = (itemFirst - curlFirst) / n * 1000.0;
+    state.counters["main_longest_ms"] = mainLongest * 1000.0;
+    // When the duration counted from every packet was known on the main thread.
+    state.counters["counted_ms"] = countedTotal / n * 1000.0;
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
 }
-BENCHMARK(BM_CachingItemBesideLibcurl)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_CachingItemBesideLibcurl)->Arg(8)->Arg(80)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_DirectCurlOnAnotherThread(benchmark::State& state) {
     double firstByteTotal = 0;

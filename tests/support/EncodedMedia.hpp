@@ -31,9 +31,31 @@ inline const EncodedMedia kVbrMp3NoXing{"VbrMp3WithoutXing", kNoiseThenSilence10
 inline const EncodedMedia kM4aMovieFirst{"M4aMovieAtStart", kTone5s, "-c:a aac -b:a 96k -movflags +faststart", "m4a",
                                          5.0};
 inline const EncodedMedia kM4aMovieLast{"M4aMovieAtEnd", kTone5s, "-c:a aac -b:a 96k", "m4a", 5.0};
+inline const EncodedMedia kM4aWithoutEditList{"M4aWithoutEditList", kTone5s, "-c:a aac -b:a 96k -use_editlist 0",
+                                             "m4a", 5.0};
 inline const EncodedMedia kOggOpus{"OggOpus", kTone5s, "-c:a libopus -b:a 64k", "ogg", 5.0};
 inline const EncodedMedia kWav{"Wav", kTone5s, "-c:a pcm_s16le", "wav", 5.0};
 inline const EncodedMedia kAdtsAac{"AdtsAac", kTone5s, "-c:a aac -b:a 96k", "aac", 5.0};
 inline const EncodedMedia kFlac{"Flac", kTone5s, "-c:a flac", "flac", 5.0};
+
+// Pink noise at a steady level: a VBR encoder spends about the same bits on
+// every second of it.
+inline const std::string kSteadyNoise30s = "-f lavfi -i anoisesrc=d=30:c=pink:r=44100:a=0.2";
+inline const EncodedMedia kSteadyVbrMp3NoXing{"SteadyVbrMp3WithoutXing", kSteadyNoise30s,
+                                              "-c:a libmp3lame -q:a 2 -write_xing 0", "mp3", 30.0};
+inline const EncodedMedia kOggOpus60s{"OggOpus60s", "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=60",
+                                      "-c:a libopus -b:a 64k", "ogg", 60.0};
+
+// `bytes` behind an ID3v2 tag of `tagBytes` bytes of padding (cover art and
+// chapters make tags of hundreds of kilobytes).
+platform::core::Data withLargeId3(const platform::core::Data& bytes, std::size_t tagBytes);
+// An M4A whose movie header is its last box, with the gapless information
+// that iTunes writes ("----" com.apple.iTunes iTunSMPB: priming, remainder and
+// the samples of audio) added to it. Empty when the movie header is not last.
+platform::core::Data withItunesGaplessInfo(const platform::core::Data& m4a, std::uint32_t priming,
+                                           std::uint32_t remainder, std::uint64_t samples);
+// Seconds of audio the decoder plays from the whole file, counted by decoding
+// it: what a listener hears. Negative when it does not decode.
+double decodedSeconds(const platform::core::Data& bytes);
 
 }  // namespace orvane::testing

@@ -2,14 +2,20 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/core/FileManager.hpp"
+#include "platform/media/MediaDecoder.hpp"
+#include "support/EncodedMedia.hpp"
 
 namespace orvane::testing {
 
@@ -180,6 +186,100 @@ Data makeHtmlPage(std::size_t size) {
     while (page.size() + 14 < size) page += "<p>missing</p>";
     page += "</body></html>";
     return Data(page.begin(), page.end());
+}
+
+Data withLargeId3(const Data& bytes, std::size_t tagBytes) {
+    Data d = {'I', 'D', '3', 4, 0, 0};
+    for (int shift = 21; shift >= 0; shift -= 7) d.push_back(static_cast<std::uint8_t>((tagBytes >> shift) & 0x7F));
+    d.resize(d.size() + tagBytes, 0);
+    d.insert(d.end(), bytes.begin(), bytes.end());
+    return d;
+}
+
+Data withItunesGaplessInfo(const Data& m4a, std::uint32_t priming, std::uint32_t remainder, std::uint64_t samples) {
+    auto box = [](const char* tag, const Data& payload) {
+        Data d;
+        put32be(d, static_cast<std::uint32_t>(8 + payload.size()));
+        putTag(d, tag);
+        d.insert(d.end(), payload.begin(), payload.end());
+        return d;
+    };
+    auto text = [](Data prefix, const std::string& value) {
+        prefix.insert(prefix.end(), value.begin(), value.end());
+        return prefix;
+    };
+    char value[96];
+    std::snprintf(value, sizeof value, " 00000000 %08X %08X %016llX 00000000 00000000", priming, remainder,
+                  static_cast<unsigned long long>(samples));
+    const Data flags = {0, 0, 0, 0};
+    Data custom = box("mean", text(flags, "com.apple.iTunes"));
+    const Data name = box("name", text(flags, "iTunSMPB"));
+    const Data data = box("data", text({0, 0, 0, 1, 0, 0, 0, 0}, value));
+    custom.insert(custom.end(), name.begin(), name.end());
+    custom.insert(custom.end(), data.begin(), data.end());
+    Data handler = text(flags, std::string(4, '\0'));
+    handler = text(handler, "mdirappl");
+    handler.resize(handler.size() + 9, 0);
+    Data meta = flags;
+    const Data hdlr = box("hdlr", handler);
+    const Data ilst = box("ilst", box("----", custom));
+    meta.insert(meta.end(), hdlr.begin(), hdlr.end());
+    meta.insert(meta.end(), ilst.begin(), ilst.end());
+    const Data udta = box("udta", box("meta", meta));
+
+    // Find the last top-level box: it must be the movie header.
+    std::size_t at = 0;
+    std::size_t last = 0;
+    while (at + 8 <= m4a.size()) {
+        const std::uint32_t size = (std::uint32_t{m4a[at]} << 24) | (std::uint32_t{m4a[at + 1]} << 16) |
+                                   (std::uint32_t{m4a[at + 2]} << 8) | m4a[at + 3];
+        if (size < 8) return {};
+        last = at;
+        at += size;
+    }
+    if (at != m4a.size() || std::string(m4a.begin() + static_cast<std::ptrdiff_t>(last) + 4,
+                                        m4a.begin() + static_cast<std::ptrdiff_t>(last) + 8) != "moov")
+        return {};
+    Data out = m4a;
+    out.insert(out.end(), udta.begin(), udta.end());
+    const auto size = static_cast<std::uint32_t>(m4a.size() - last + udta.size());
+    for (int i = 0; i < 4; ++i) out[last + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(size >> (8 * (3 - i)));
+    return out;
+}
+
+namespace {
+class WholeBytes final : public platform::media::ByteSource {
+public:
+    explicit WholeBytes(const Data& bytes) : bytes_(bytes) {}
+    std::int64_t read(std::int64_t offset, std::uint8_t* into, std::int64_t count) override {
+        const auto size = static_cast<std::int64_t>(bytes_.size());
+        if (offset >= size) return 0;
+        const std::int64_t n = std::min(count, size - offset);
+        std::copy_n(bytes_.begin() + offset, n, into);
+        return n;
+    }
+    std::optional<std::int64_t> length() const override { return static_cast<std::int64_t>(bytes_.size()); }
+
+private:
+    const Data& bytes_;
+};
+}  // namespace
+
+double decodedSeconds(const Data& bytes) {
+    using namespace platform::media;
+    auto opened = AudioDecoder::open(std::make_shared<WholeBytes>(bytes));
+    auto* decoder = std::get_if<std::unique_ptr<AudioDecoder>>(&opened);
+    if (!decoder) return -1;
+    std::vector<std::int16_t> out;
+    std::int64_t frames = 0;
+    for (;;) {
+        out.clear();
+        const auto rendered = (*decoder)->render(frames, kOutputSampleRate, out);
+        if (rendered.failure || rendered.missingAt) return -1;
+        frames += rendered.frames;
+        if (rendered.ended) break;
+    }
+    return static_cast<double>(frames) / kOutputSampleRate;
 }
 
 }  // namespace orvane::testing

@@ -6,6 +6,12 @@
 #include "platform/core/DispatchQueue.hpp"
 #include "platform/media/URLAsset.hpp"
 
+namespace {
+// What the main thread answers of a new request from the bytes held; the rest
+// follows from another thread.
+constexpr std::int64_t kBytesAnsweredOnTheMainQueue = 256 * 1024;
+}  // namespace
+
 namespace orvane {
 
 using platform::core::Data;
@@ -178,7 +184,14 @@ bool OVCachePlayerItem::ResourceLoaderDelegate::resourceLoaderShouldWaitForLoadi
         if (std::find(pendingRequests_.begin(), pendingRequests_.end(), loadingRequest) == pendingRequests_.end())
             pendingRequests_.push_back(loadingRequest);
     }
-    processPendingRequests();
+    // The main thread answers the start of a request; what the buffer holds
+    // beyond it (a whole episode, when it was cached or downloaded quickly)
+    // is handed over off the main thread.
+    if (processPendingRequests(kBytesAnsweredOnTheMainQueue)) {
+        platform::core::DispatchQueue::global().async([weak = weak_from_this()] {
+            if (auto self = weak.lock()) self->processPendingRequests();
+        });
+    }
     return true;
 }
 
@@ -303,8 +316,9 @@ void OVCachePlayerItem::ResourceLoaderDelegate::didCompleteWithError(
     delegate->playerItemDidFinishDownloadingData(item, held ? held->joined() : Data());
 }
 
-void OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests() {
+bool OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests(std::int64_t budget) {
     std::lock_guard process(processMutex_);
+    bool leftShort = false;
 
     struct Answer {
         std::shared_ptr<LoadingRequest> request;
@@ -339,15 +353,21 @@ void OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests() {
                 const std::int64_t end = data->requestedOffset() + data->requestedLength();
                 const std::int64_t current = data->currentOffset();
                 std::int64_t count = 0;
+                bool shortened = false;
                 if (mediaData_ && held > current) {
                     count = std::max<std::int64_t>(0, std::min(held - current, end - current));
+                    if (count > budget) {
+                        count = budget;
+                        shortened = leftShort = true;
+                    }
                     if (count > 0) answer.slices = mediaData_->slices(current, current + count);
                 }
                 // Once the download has ended nothing more comes: a request
                 // that reaches the end of the buffer is done (a response of
                 // unknown length ends there).
                 const std::int64_t reached = current + count;
-                answer.complete = mediaData_ && (held >= end || (downloadEnded_ && reached >= held));
+                answer.complete =
+                    mediaData_ && !shortened && (held >= end || (downloadEnded_ && reached >= held));
             } else {
                 // A request without a data part ends once it is informed.
                 answer.complete = answer.writeInformation;
@@ -370,11 +390,12 @@ void OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests() {
             done.push_back(answer.request);
         }
     }
-    if (done.empty()) return;
+    if (done.empty()) return leftShort;
     std::lock_guard lock(mutex_);
     std::erase_if(pendingRequests_, [&](const auto& request) {
         return std::find(done.begin(), done.end(), request) != done.end();
     });
+    return leftShort;
 }
 
 bool OVCachePlayerItem::ResourceLoaderDelegate::playingFromData() const {

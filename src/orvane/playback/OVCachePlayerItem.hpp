@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -152,8 +153,10 @@ public:
                               const std::shared_ptr<platform::net::URLSessionTask>& task,
                               const std::optional<platform::net::URLError>& error) override;
 
-    // Serves every pending request as far as the buffer allows.
-    void processPendingRequests();
+    // Serves every pending request as far as the buffer allows, and at most
+    // `budget` bytes to each; true when a request was left short of what the
+    // buffer holds for it.
+    bool processPendingRequests(std::int64_t budget = std::numeric_limits<std::int64_t>::max());
 
     // ---- state, for the item and for tests (thread-safe reads) ----
     bool playingFromData() const;

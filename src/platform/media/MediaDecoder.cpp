@@ -12,6 +12,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <mutex>
@@ -51,6 +52,90 @@ std::string errorText(int code) {
     char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, buffer, sizeof buffer);
     return buffer;
+}
+
+// Reads up to `count` bytes at `offset` that have arrived.
+std::vector<std::uint8_t> readHeld(ByteSource& source, std::int64_t offset, std::int64_t count) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(0, count)));
+    std::int64_t got = 0;
+    while (got < count) {
+        const std::int64_t n = source.read(offset + got, bytes.data() + got, count - got);
+        if (n <= 0) break;
+        got += n;
+    }
+    bytes.resize(static_cast<std::size_t>(got));
+    return bytes;
+}
+
+// The encoder's delay and padding, in samples, that an MP3's info tag states.
+// LAME (and libavcodec after it) writes the tag in a frame of its own just
+// before the first frame of audio: "Xing" or "Info", the fields its flags
+// announce, then the encoder's name and, 21 bytes on, 12 bits of delay and
+// 12 bits of padding.
+std::optional<std::int64_t> mp3DelayAndPadding(ByteSource& source, std::int64_t audioStart) {
+    constexpr std::int64_t kLargestFrame = 2881 + 4096;
+    const std::int64_t from = std::max<std::int64_t>(0, audioStart - kLargestFrame);
+    const auto bytes = readHeld(source, from, audioStart - from);
+    for (std::size_t at = bytes.size(); at-- > 0;) {
+        if (at + 8 > bytes.size()) continue;
+        if (std::memcmp(&bytes[at], "Xing", 4) != 0 && std::memcmp(&bytes[at], "Info", 4) != 0) continue;
+        const std::uint32_t flags = (std::uint32_t{bytes[at + 4]} << 24) | (std::uint32_t{bytes[at + 5]} << 16) |
+                                    (std::uint32_t{bytes[at + 6]} << 8) | bytes[at + 7];
+        std::size_t encoder = at + 8;
+        if (flags & 1) encoder += 4;    // frames
+        if (flags & 2) encoder += 4;    // bytes
+        if (flags & 4) encoder += 100;  // table of contents
+        if (flags & 8) encoder += 4;    // quality
+        if (encoder + 24 > bytes.size()) continue;
+        const auto* name = &bytes[encoder];
+        if (std::memcmp(name, "LAME", 4) != 0 && std::memcmp(name, "Lavc", 4) != 0 && std::memcmp(name, "Lavf", 4) != 0)
+            continue;
+        const std::int64_t delay = (std::int64_t{bytes[encoder + 21]} << 4) | (bytes[encoder + 22] >> 4);
+        const std::int64_t padding = (std::int64_t{bytes[encoder + 22] & 0x0F} << 8) | bytes[encoder + 23];
+        return delay + padding;
+    }
+    return std::nullopt;
+}
+
+// The last whole Ogg page among the bytes before `end`: where it ends and its
+// granule position (the samples decoded by its end, pre-skip included).
+struct OggPage {
+    std::int64_t end = 0;
+    std::int64_t granule = 0;
+};
+std::optional<OggPage> lastWholeOggPage(ByteSource& source, std::int64_t end) {
+    constexpr std::int64_t kLargestPage = 27 + 255 + 255 * 255;
+    const std::int64_t from = std::max<std::int64_t>(0, end - 2 * kLargestPage);
+    const auto bytes = readHeld(source, from, end - from);
+    for (std::size_t at = bytes.size() >= 27 ? bytes.size() - 27 + 1 : 0; at-- > 0;) {
+        if (std::memcmp(&bytes[at], "OggS", 4) != 0) continue;
+        const std::size_t segments = bytes[at + 26];
+        if (at + 27 + segments > bytes.size()) continue;
+        std::size_t body = 0;
+        for (std::size_t i = 0; i < segments; ++i) body += bytes[at + 27 + i];
+        const std::size_t pageEnd = at + 27 + segments + body;
+        if (pageEnd > bytes.size()) continue;
+        std::uint64_t granule = 0;
+        for (int i = 7; i >= 0; --i) granule = (granule << 8) | bytes[at + 6 + static_cast<std::size_t>(i)];
+        if (granule == ~std::uint64_t{0}) continue;  // no packet ends on this page
+        if (granule > (std::uint64_t{1} << 62)) return std::nullopt;
+        return OggPage{from + static_cast<std::int64_t>(pageEnd), static_cast<std::int64_t>(granule)};
+    }
+    return std::nullopt;
+}
+
+// The samples of audio an M4A's iTunSMPB tag states (the encoder's priming
+// and remainder left out): " 00000000 <priming> <remainder> <samples> ...".
+std::optional<std::int64_t> itunesSampleCount(const AVFormatContext* format, const AVStream* stream) {
+    const AVDictionaryEntry* entry = av_dict_get(format->metadata, "iTunSMPB", nullptr, 0);
+    if (!entry) entry = av_dict_get(stream->metadata, "iTunSMPB", nullptr, 0);
+    if (!entry || !entry->value) return std::nullopt;
+    unsigned priming = 0;
+    unsigned remainder = 0;
+    unsigned long long samples = 0;
+    if (std::sscanf(entry->value, " %*x %x %x %llx", &priming, &remainder, &samples) != 3) return std::nullopt;
+    if (samples == 0 || samples > (1ULL << 48)) return std::nullopt;
+    return static_cast<std::int64_t>(samples);
 }
 
 // Bytes held in memory, with the length of the resource when known.
@@ -98,6 +183,11 @@ struct AudioDecoder::Context {
     std::optional<std::int64_t> tailMissedAt;
     // `packet` holds a packet read but not yet given to the decoder.
     bool pendingPacket = false;
+    // Reads of missing bytes wait for them (a count that follows arriving
+    // bytes) instead of stopping the reading.
+    bool waits = false;
+    // A read reached the end of the resource.
+    bool reachedEnd = false;
 
     ~Context() {
         av_frame_free(&frame);
@@ -111,22 +201,32 @@ struct AudioDecoder::Context {
 
     static int readPacket(void* opaque, std::uint8_t* buffer, int size) {
         auto* self = static_cast<Context*>(opaque);
-        const std::int64_t n = self->source->read(self->position, buffer, size);
-        if (n > 0) {
-            self->position += n;
-            self->jumped = false;
-            return static_cast<int>(n);
-        }
-        if (n == 0) return AVERROR_EOF;
-        if (self->opening && self->jumped) {
-            const auto length = self->source->length();
-            if (length && self->position >= *length - kTailBytes) {
-                if (!self->tailMissedAt) self->tailMissedAt = self->position;
+        for (;;) {
+            const std::int64_t n = self->source->read(self->position, buffer, size);
+            if (n > 0) {
+                self->position += n;
+                self->jumped = false;
+                if (const auto length = self->source->length(); length && self->position >= *length)
+                    self->reachedEnd = true;
+                return static_cast<int>(n);
+            }
+            if (n == 0) {
+                self->reachedEnd = true;
                 return AVERROR_EOF;
             }
+            if (self->opening && self->jumped) {
+                // What the open looks for at the end of the resource (trailing
+                // tags, the last page) is not waited for.
+                const auto length = self->source->length();
+                if (length && self->position >= *length - kTailBytes) {
+                    if (!self->tailMissedAt) self->tailMissedAt = self->position;
+                    return AVERROR_EOF;
+                }
+            }
+            if (self->waits && self->source->waitFor(self->position)) continue;
+            if (!self->missingAt) self->missingAt = self->position;
+            return AVERROR_EXIT;
         }
-        if (!self->missingAt) self->missingAt = self->position;
-        return AVERROR_EXIT;
     }
 
     static std::int64_t seek(void* opaque, std::int64_t offset, int whence) {
@@ -276,6 +376,41 @@ DecoderOpenResult AudioDecoder::open(std::shared_ptr<ByteSource> source) {
         info.duration = MediaTime::makeWithSeconds(static_cast<double>(stream->duration) * av_q2d(stream->time_base),
                                                    1'000'000);
     }
+    if (c.packet->duration > 0 && stream->time_base.num > 0) {
+        info.frameSeconds = static_cast<double>(c.packet->duration) * av_q2d(stream->time_base);
+    } else if (stream->codecpar->frame_size > 0) {
+        info.frameSeconds = static_cast<double>(stream->codecpar->frame_size) / info.sampleRate;
+    }
+    if (!info.duration.isIndefinite() && !info.durationIsEstimate) {
+        // What the decoder drops is not heard: the length the listener hears
+        // leaves the encoder's delay and padding out.
+        double seconds = info.duration.seconds();
+        if (info.format == "mp3") {
+            if (auto trimmed = mp3DelayAndPadding(*c.source, info.dataStart))
+                seconds -= static_cast<double>(*trimmed) / info.sampleRate;
+        } else if (info.format == "ogg") {
+            // The last granule position counts the pre-skip.
+            seconds -= static_cast<double>(std::max(0, stream->codecpar->initial_padding)) / info.sampleRate;
+            // Read from the last page the open could see: the end only when
+            // the reading reached the end of the resource; else the time of
+            // the last whole page held at the seconds per byte up to it.
+            if (!c.reachedEnd) {
+                info.durationIsEstimate = true;
+                const auto page = c.missingAt && info.dataEnd ? lastWholeOggPage(*c.source, *c.missingAt) : std::nullopt;
+                if (page && page->end > info.dataStart && *info.dataEnd > page->end) {
+                    const double pageSeconds =
+                        static_cast<double>(page->granule - std::max(0, stream->codecpar->initial_padding)) /
+                        info.sampleRate;
+                    seconds = pageSeconds * static_cast<double>(*info.dataEnd - info.dataStart) /
+                              static_cast<double>(page->end - info.dataStart);
+                }
+            }
+        } else if (info.format.starts_with("mov")) {
+            if (auto samples = itunesSampleCount(c.format, stream))
+                seconds = static_cast<double>(*samples) / info.sampleRate;
+        }
+        if (seconds > 0) info.duration = MediaTime::makeWithSeconds(seconds, 1'000'000);
+    }
     if (info.dataEnd && !info.duration.isIndefinite() && info.duration.seconds() > 0 && *info.dataEnd > info.dataStart) {
         info.bitRate = static_cast<double>(*info.dataEnd - info.dataStart) * 8.0 / info.duration.seconds();
     } else if (stream->codecpar->bit_rate > 0) {
@@ -294,49 +429,93 @@ DecoderOpenResult AudioDecoder::open(std::shared_ptr<ByteSource> source) {
 
 // ---- counting ----
 
-std::optional<double> AudioDecoder::countDuration() const {
-    auto context = std::make_unique<Context>();
-    context->source = context_->source;
+std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
+                                        const std::function<void(const PacketCount&)>& progress) {
+    quietLibraries();
+    auto context = std::make_unique<AudioDecoder::Context>();
+    context->source = std::move(source);
+    context->waits = true;
     auto& c = *context;
     if (!c.makeIO()) return std::nullopt;
     if (std::string refused; c.openInput(refused) < 0) return std::nullopt;
     if (avformat_find_stream_info(c.format, nullptr) < 0) return std::nullopt;
     if (c.stream = av_find_best_stream(c.format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0); c.stream < 0)
         return std::nullopt;
-    const AVRational timeBase = c.format->streams[c.stream]->time_base;
+    c.opening = false;
+    const AVStream* stream = c.format->streams[c.stream];
+    const AVRational timeBase = stream->time_base;
+    const int rate = stream->codecpar->sample_rate;
+    if (timeBase.num <= 0 || rate <= 0) return std::nullopt;
+    // An Ogg stream's timestamps come from its granule positions, which end
+    // where the audio ends: the padding the last packet marks is already off.
+    const bool timestampsEndTheAudio = std::strcmp(c.format->iformat->name, "ogg") == 0;
     c.packet = av_packet_alloc();
     if (!c.packet) return std::nullopt;
+
     std::int64_t first = AV_NOPTS_VALUE;
     std::int64_t end = AV_NOPTS_VALUE;
     std::int64_t summed = 0;
-    std::int64_t skipped = 0;  // samples the decoder drops (encoder delay and padding)
-    while (av_read_frame(c.format, c.packet) >= 0) {
+    // Samples the decoder drops: the encoder's delay at the start, its
+    // padding at the end.
+    std::int64_t startSkip = 0;
+    std::int64_t endSkip = 0;
+    PacketCount count;
+    auto seconds = [&] {
+        const std::int64_t ticks = first != AV_NOPTS_VALUE && end != AV_NOPTS_VALUE ? end - first : summed;
+        const std::int64_t dropped = startSkip + (timestampsEndTheAudio ? 0 : endSkip);
+        return std::max(0.0, static_cast<double>(ticks) * av_q2d(timeBase) - static_cast<double>(dropped) / rate);
+    };
+    int errors = 0;
+    for (;;) {
+        const int r = av_read_frame(c.format, c.packet);
+        if (r < 0) {
+            if (c.missingAt || r == AVERROR_EOF || avio_feof(c.format->pb) || ++errors > kMaxConsecutiveErrors) break;
+            continue;
+        }
+        errors = 0;
         if (c.packet->stream_index == c.stream) {
-            summed += std::max<std::int64_t>(0, c.packet->duration);
+            // The packets before this one are the audio of the bytes before
+            // it (an Ogg page's packets share the page's position, so the
+            // count moves a whole page at a time).
+            if (c.packet->pos > count.bytes) {
+                count.bytes = c.packet->pos;
+                count.seconds = seconds();
+                if (progress) progress(count);
+            }
+            const std::int64_t duration = std::max<std::int64_t>(0, c.packet->duration);
+            summed += duration;
             if (c.packet->pts != AV_NOPTS_VALUE) {
                 if (first == AV_NOPTS_VALUE || c.packet->pts < first) first = c.packet->pts;
-                const std::int64_t packetEnd = c.packet->pts + std::max<std::int64_t>(0, c.packet->duration);
-                if (end == AV_NOPTS_VALUE || packetEnd > end) end = packetEnd;
+                if (end == AV_NOPTS_VALUE || c.packet->pts + duration > end) end = c.packet->pts + duration;
             }
             std::size_t size = 0;
             if (const auto* skip = av_packet_get_side_data(c.packet, AV_PKT_DATA_SKIP_SAMPLES, &size); skip && size >= 8) {
-                std::uint32_t start = 0;
-                std::uint32_t tail = 0;
-                std::memcpy(&start, skip, 4);
-                std::memcpy(&tail, skip + 4, 4);
-                skipped += static_cast<std::int64_t>(start) + tail;
+                std::uint32_t atStart = 0;
+                std::uint32_t atEnd = 0;
+                std::memcpy(&atStart, skip, 4);
+                std::memcpy(&atEnd, skip + 4, 4);
+                startSkip += atStart;
+                endSkip += atEnd;
             }
         }
         av_packet_unref(c.packet);
     }
     if (c.missingAt) return std::nullopt;
-    const std::int64_t ticks = first != AV_NOPTS_VALUE && end != AV_NOPTS_VALUE ? end - first : summed;
-    if (ticks <= 0 || timeBase.num <= 0) return std::nullopt;
-    double seconds = static_cast<double>(ticks) * av_q2d(timeBase);
-    const int rate = c.format->streams[c.stream]->codecpar->sample_rate;
-    if (rate > 0) seconds -= static_cast<double>(skipped) / rate;
-    return std::max(0.0, seconds);
+    count.seconds = seconds();
+    if (const auto length = c.source->length()) count.bytes = std::max(count.bytes, *length);
+    if (!(count.seconds > 0)) return std::nullopt;
+    count.complete = true;
+    if (progress) progress(count);
+    return count;
 }
+
+std::optional<double> AudioDecoder::countDuration() const {
+    const auto count = countPackets(context_->source);
+    if (!count) return std::nullopt;
+    return count->seconds;
+}
+
+const std::shared_ptr<ByteSource>& AudioDecoder::source() const { return context_->source; }
 
 // ---- decoding ----
 
@@ -513,16 +692,18 @@ double MediaInfo::secondsForByteOffset(std::int64_t offset) const {
     return std::min(static_cast<double>(offset - dataStart) * 8.0 / bitRate, total);
 }
 
-void MediaInfo::applyCountedDuration(std::optional<double> counted) {
-    if (!counted || !(*counted > 0)) return;
-    const bool better = duration.isIndefinite() || durationIsEstimate || *counted < duration.seconds() - 0.1;
-    if (!better) return;
+bool MediaInfo::applyCountedDuration(std::optional<double> counted) {
+    if (!counted || !(*counted > 0)) return false;
+    const bool better = duration.isIndefinite() || durationIsEstimate ||
+                        std::abs(*counted - duration.seconds()) > std::max(frameSeconds, 1e-6);
+    if (!better) return false;
     duration = MediaTime::makeWithSeconds(*counted, 1'000'000);
     durationIsEstimate = false;
     if (dataEnd && *dataEnd > dataStart) {
         bitRate = static_cast<double>(*dataEnd - dataStart) * 8.0 / *counted;
         bitRateIsGuess = false;
     }
+    return true;
 }
 
 ProbeResult probeMedia(std::span<const std::uint8_t> prefix, std::optional<std::int64_t> totalLength) {

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,7 +38,36 @@ public:
     virtual std::int64_t read(std::int64_t offset, std::uint8_t* into, std::int64_t count) = 0;
     // The length of the resource, when known.
     virtual std::optional<std::int64_t> length() const = 0;
+    // Blocks until the bytes at `offset` have arrived or the resource is
+    // known to end before it: true then, false when they never will (the
+    // source has been closed). A source whose bytes are all there at once
+    // never waits.
+    virtual bool waitFor(std::int64_t offset) {
+        (void)offset;
+        return false;
+    }
 };
+
+// What counting the packets of a resource from its first byte found so far.
+struct PacketCount {
+    // Seconds of audio the packets counted play: encoder delay and padding
+    // that the decoder drops are not counted.
+    double seconds = 0;
+    // The bytes whose packets are counted: up to the first byte of the next
+    // packet (the whole resource once complete).
+    std::int64_t bytes = 0;
+    // Every packet of the resource is counted.
+    bool complete = false;
+};
+
+// Counts the packets of the resource in one reading from its first byte,
+// without decoding them. Reads of bytes that have not arrived wait for them
+// (ByteSource::waitFor), so that a count started while the resource arrives
+// follows its bytes. `progress`, when given, is called on the calling thread
+// whenever the count reaches a packet at a later position, and once complete. Answers the complete count, or none when the source
+// was closed or the packets cannot be counted.
+std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
+                                        const std::function<void(const PacketCount&)>& progress = {});
 
 class AudioDecoder;
 using DecoderOpenResult = std::variant<std::unique_ptr<AudioDecoder>, ProbeNeedsMoreData, ProbeFailure>;
@@ -56,6 +86,8 @@ public:
     // (every byte must be there); none when they cannot be counted. Uses a
     // reading of its own: the decoding position is untouched.
     std::optional<double> countDuration() const;
+    // The source the decoder reads.
+    const std::shared_ptr<ByteSource>& source() const;
 
     struct Rendered {
         std::int64_t frames = 0;  // frames appended
@@ -71,6 +103,8 @@ public:
     int decodeErrorCount() const { return decodeErrors_; }
 
 private:
+    friend std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
+                                                   const std::function<void(const PacketCount&)>& progress);
     struct Context;
     explicit AudioDecoder(std::unique_ptr<Context> context);
 

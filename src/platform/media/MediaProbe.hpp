@@ -23,11 +23,17 @@ struct MediaInfo {
     std::string format;
     // The audio codec ("mp3", "aac", "opus", "pcm_s16le", ...).
     std::string codec;
-    // Indefinite when neither a header nor the length of the resource tells it.
+    // The length of the audio the decoder plays: what a header states, less
+    // the encoder's delay and padding that the decoder drops (an MP3's info
+    // tag, an M4A's iTunSMPB, Opus pre-skip). Indefinite when neither a header
+    // nor the length of the resource tells it.
     MediaTime duration = MediaTime::indefiniteTime();
-    // True when `duration` is an estimate from the bit rate and the length of
-    // the resource (no header states it); counting the packets corrects it.
+    // True when `duration` is an estimate: from the bit rate and the length
+    // of the resource (no header states it), or from the last timestamp of a
+    // prefix whose end was not seen. Counting the packets corrects it.
     bool durationIsEstimate = false;
+    // Seconds of one packet of the stream: the precision of a duration.
+    double frameSeconds = 0;
     // First byte of the audio payload, and the end of the resource when known.
     std::int64_t dataStart = 0;
     std::optional<std::int64_t> dataEnd;
@@ -44,9 +50,10 @@ struct MediaInfo {
     // The playback position that the bytes before `offset` allow.
     double secondsForByteOffset(std::int64_t offset) const;
     // Takes the duration counted from every packet of the whole resource when
-    // no header stated one, when it was an estimate, or when the audio ends
-    // before the header's duration (a cut file).
-    void applyCountedDuration(std::optional<double> counted);
+    // no header stated one, when it was an estimate, or when it differs from
+    // the header's by more than one packet (a cut file, a header that lies).
+    // True when the duration changed.
+    bool applyCountedDuration(std::optional<double> counted);
 };
 
 struct ProbeNeedsMoreData {
@@ -63,7 +70,8 @@ using ProbeResult = std::variant<MediaInfo, ProbeNeedsMoreData, ProbeFailure>;
 // the resource's length when known. When `prefix` holds the whole resource
 // (its size equals `totalLength`), the probe never asks for more data, and the
 // duration is counted from the packets when no header states it (or when the
-// bytes end before the header's duration).
+// count differs from the header's). A duration read from a prefix whose end
+// was not seen is an estimate.
 ProbeResult probeMedia(std::span<const std::uint8_t> prefix, std::optional<std::int64_t> totalLength);
 
 // True when the bytes are a whole audio file whose audio stream opens and

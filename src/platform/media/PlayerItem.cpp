@@ -20,6 +20,11 @@ constexpr std::int64_t kInformationRequestLength = 2;
 // A request whose next byte is this far before the bytes playback needs is
 // cancelled and replaced by one that starts there.
 constexpr std::int64_t kFarAhead = 256 * 1024;
+// The packets counted before their seconds per byte make an estimate: the
+// first few say little of a whole episode.
+constexpr std::int64_t kLeastCountedForEstimate = 64 * 1024;
+// The most bytes copied into the store while holding its lock.
+constexpr std::size_t kStorePiece = 128 * 1024;
 // Length asked for when the resource's length is not known.
 constexpr std::int64_t kUnknownLength = std::numeric_limits<std::int64_t>::max() / 4;
 }  // namespace
@@ -53,6 +58,7 @@ void PlayerItem::Store::write(std::int64_t offset, std::span<const std::uint8_t>
         it = ranges.erase(it);
     }
     ranges.emplace(start, end);
+    changed.notify_all();
 }
 
 std::int64_t PlayerItem::Store::contiguousEnd(std::int64_t offset) const {
@@ -78,6 +84,7 @@ public:
 
     std::int64_t read(std::int64_t offset, std::uint8_t* into, std::int64_t count) override {
         std::lock_guard lock(store_->mutex);
+        if (store_->closed) return -1;  // the item is going: its count stops
         if (store_->length && offset >= *store_->length) return 0;
         const std::int64_t end = store_->contiguousEnd(offset);
         if (offset < 0 || end <= offset) return -1;
@@ -89,6 +96,15 @@ public:
     std::optional<std::int64_t> length() const override {
         std::lock_guard lock(store_->mutex);
         return store_->length;
+    }
+
+    bool waitFor(std::int64_t offset) override {
+        std::unique_lock lock(store_->mutex);
+        store_->changed.wait(lock, [&] {
+            return store_->closed || (store_->length && offset >= *store_->length) ||
+                   store_->contiguousEnd(offset) > offset;
+        });
+        return !store_->closed;
     }
 
 private:
@@ -105,10 +121,13 @@ public:
     void loadingRequestDidReceiveData(const LoadingRequest&, std::int64_t offset,
                                       std::span<const std::uint8_t> data) override {
         bool post = false;
-        {
+        // A piece at a time: the main thread, the decoder and the count wait
+        // for the store no longer than one piece takes to copy.
+        for (std::size_t at = 0; at < data.size(); at += kStorePiece) {
+            const auto piece = data.subspan(at, std::min(kStorePiece, data.size() - at));
             std::lock_guard lock(store_->mutex);
-            store_->write(offset, data);
-            post = !std::exchange(store_->arrivalPosted, true);
+            store_->write(offset + static_cast<std::int64_t>(at), piece);
+            post = !std::exchange(store_->arrivalPosted, true) || post;
         }
         if (!post) return;
         core::DispatchQueue::main().async([weak = item_] {
@@ -141,7 +160,10 @@ PlayerItem::PlayerItem(std::shared_ptr<URLAsset> asset)
     source_ = std::make_shared<StoreSource>(store_);
 }
 
-PlayerItem::~PlayerItem() { stopLoading(); }
+PlayerItem::~PlayerItem() {
+    stopLoading();
+    stopCounting();
+}
 
 std::shared_ptr<PlayerItem> PlayerItem::create(std::shared_ptr<URLAsset> asset) {
     return std::shared_ptr<PlayerItem>(new PlayerItem(std::move(asset)));
@@ -270,6 +292,7 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
         {
             std::lock_guard lock(store_->mutex);
             if (length > 0) store_->length = length;
+            store_->changed.notify_all();
         }
         contentType_ = information->contentType();
         informationKnown_ = true;
@@ -295,8 +318,10 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
         // found that end.
         std::lock_guard lock(store_->mutex);
         const auto* data = request->dataRequest();
-        if (!store_->length && data && data->requestsAllDataToEndOfResource())
+        if (!store_->length && data && data->requestsAllDataToEndOfResource()) {
             store_->length = std::max(data->currentOffset(), store_->contiguousEnd(0));
+            store_->changed.notify_all();
+        }
     }
     bytesArrived();
     if (!loading_ || status() == PlayerItemStatus::failed || isFullyLoaded()) return;
@@ -335,6 +360,7 @@ void PlayerItem::probe() {
         info_ = decoder_->info();
         refreshDuration();
         setStatus(PlayerItemStatus::readyToPlay);
+        startCounting();
         return;
     }
     if (auto* failure = std::get_if<ProbeFailure>(&opened)) {
@@ -352,26 +378,52 @@ void PlayerItem::probe() {
 }
 
 void PlayerItem::refreshDuration() {
-    if (!info_ || !decoder_) return;
-    MediaTime duration = info_->duration;
-    if (isFullyLoaded() && !durationExact_) {
-        // Every byte is here: the packets tell the duration.
+    if (!info_ || !decoder_ || durationExact_) return;
+    std::optional<PacketCount> count;
+    if (counting_) {
+        std::lock_guard lock(counting_->mutex);
+        count = counting_->latest;
+    }
+    if (count && count->complete) {
+        // Every packet is counted: the count is the duration.
         {
             std::lock_guard lock(store_->mutex);
-            info_->dataEnd = store_->length;
+            if (store_->length) info_->dataEnd = store_->length;
         }
         const MediaTime stated = info_->duration;
         const bool statedByHeader = !stated.isIndefinite() && !info_->durationIsEstimate;
-        info_->applyCountedDuration(decoder_->countDuration());
+        info_->applyCountedDuration(count->seconds);
         durationExact_ = true;
         if (statedByHeader && info_->duration != stated) {
             core::debugPrint("PlayerItem: " + asset_->url().absoluteString() + ": the audio ends at " +
-                             std::to_string(info_->duration.seconds()) + " s, before the " +
+                             std::to_string(info_->duration.seconds()) + " s, not at the " +
                              std::to_string(stated.seconds()) + " s its header states");
         }
-        duration = info_->duration;
-    } else if (!durationExact_ && !info_->dataEnd && info_->bitRate > 0 && !info_->bitRateIsGuess &&
-               (info_->duration.isIndefinite() || info_->durationIsEstimate)) {
+        if (info_->duration != duration_.get()) duration_.set(info_->duration);
+        return;
+    }
+    const bool estimated = info_->duration.isIndefinite() || info_->durationIsEstimate;
+    const std::int64_t counted = count ? count->bytes - info_->dataStart : 0;
+    if (count && estimated && info_->dataEnd && count->seconds > 0 &&
+        counted >= std::min(kLeastCountedForEstimate, *info_->dataEnd - info_->dataStart)) {
+        // The whole length at the seconds per byte of the packets counted.
+        const double payload = static_cast<double>(*info_->dataEnd - info_->dataStart);
+        const double held = static_cast<double>(counted);
+        const double seconds = held >= payload ? count->seconds : count->seconds * payload / held;
+        info_->duration = MediaTime::makeWithSeconds(seconds, 1'000'000);
+        info_->durationIsEstimate = true;
+        info_->bitRate = payload * 8.0 / seconds;
+        info_->bitRateIsGuess = false;
+        // The first estimate from the count replaces one from the bit rate
+        // of the first packets; later ones follow the rule for estimates.
+        if (!std::exchange(estimatedFromCount_, true)) {
+            if (info_->duration != duration_.get()) duration_.set(info_->duration);
+        } else {
+            publishEstimate(seconds);
+        }
+        return;
+    }
+    if (!info_->dataEnd && info_->bitRate > 0 && !info_->bitRateIsGuess && estimated) {
         // A resource of unknown length: the bytes held so far at the bit rate.
         std::int64_t held = 0;
         {
@@ -381,13 +433,60 @@ void PlayerItem::refreshDuration() {
         const double seconds = static_cast<double>(std::max<std::int64_t>(0, held)) * 8.0 / info_->bitRate;
         info_->duration = MediaTime::makeWithSeconds(seconds, 1'000'000);
         info_->durationIsEstimate = true;
-        duration = info_->duration;
         // The estimate is published when it has grown noticeably.
         const MediaTime published = duration_.get();
         if (!published.isIndefinite() && seconds - published.seconds() < std::max(1.0, 0.05 * published.seconds()))
             return;
+        duration_.set(info_->duration);
+        return;
     }
-    if (duration != duration_.get()) duration_.set(duration);
+    if (info_->duration != duration_.get()) duration_.set(info_->duration);
+}
+
+void PlayerItem::publishEstimate(double seconds) {
+    const MediaTime published = duration_.get();
+    if (!published.isIndefinite() &&
+        std::abs(seconds - published.seconds()) < std::max(1.0, 0.05 * published.seconds()))
+        return;
+    duration_.set(MediaTime::makeWithSeconds(seconds, 1'000'000));
+}
+
+void PlayerItem::startCounting() {
+    if (counting_) return;
+    counting_ = std::make_shared<Counting>();
+    counting_->thread = std::thread([source = source_, counting = counting_, weak = weak_from_this()] {
+        countPackets(source, [&](const PacketCount& count) {
+            {
+                std::lock_guard lock(counting->mutex);
+                counting->latest = count;
+                if (std::exchange(counting->posted, true)) return;
+            }
+            core::DispatchQueue::main().async([weak, counting] {
+                {
+                    std::lock_guard lock(counting->mutex);
+                    counting->posted = false;
+                }
+                if (auto item = weak.lock()) item->countProgressed();
+            });
+        });
+    });
+}
+
+void PlayerItem::stopCounting() {
+    if (!counting_) return;
+    {
+        std::lock_guard lock(store_->mutex);
+        store_->closed = true;
+        store_->changed.notify_all();
+    }
+    if (counting_->thread.joinable()) counting_->thread.join();
+}
+
+void PlayerItem::countProgressed() {
+    if (status() != PlayerItemStatus::readyToPlay || durationExact_) return;
+    refreshDuration();
+    // The end of playback is known from now on.
+    if (durationExact_) informPlayer();
 }
 
 void PlayerItem::fail(MediaError error) {
@@ -396,6 +495,7 @@ void PlayerItem::fail(MediaError error) {
     error_ = std::move(error);
     decoder_.reset();
     stopLoading();
+    stopCounting();
     setStatus(PlayerItemStatus::failed);
     informPlayer();
 }
@@ -410,7 +510,8 @@ void PlayerItem::informPlayer() {
 }
 
 double PlayerItem::endSeconds() const {
-    if (!info_ || !durationExact_ || info_->duration.isIndefinite()) return std::numeric_limits<double>::infinity();
+    if (!info_ || info_->duration.isIndefinite() || (!durationExact_ && info_->durationIsEstimate))
+        return std::numeric_limits<double>::infinity();
     return info_->duration.seconds();
 }
 

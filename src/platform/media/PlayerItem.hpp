@@ -5,12 +5,20 @@
 // play, or fails when the bytes are not audio or cannot be loaded; the failure
 // is printed as a debug line.
 //
-// Duration: what a header states, or an estimate from the bit rate and the
-// resource's length; for a resource of unknown length, an estimate from the
-// bit rate and the bytes held, which grows as they arrive. Once every byte is
-// there the duration is counted from the packets and corrected when it
-// differs. Changes after the item became ready are observable. The end of
-// playback is where the decoded audio ends, never an estimate.
+// Duration: the length of the audio the listener hears: what a header states
+// less the encoder's delay and padding, or an estimate. Once the item is ready
+// a thread of its own counts the packets as their bytes arrive (never a second
+// reading of the whole file); while the resource's length is known and no
+// header states the duration, the estimate is that length times the seconds
+// per byte of the packets counted so far (from 64 KB counted on: the first of
+// these replaces the estimate from the first packets' bit rate); for a
+// resource of unknown length, an estimate from the bit rate and the bytes
+// held, which grows as they arrive. An estimate is published when it moves by
+// 1 s and 5 %. Once every
+// packet is counted the count replaces an estimate, and a stated duration
+// that it contradicts by more than one packet, once. Changes after the item
+// became ready are observable. The end of playback is where the decoded audio
+// ends, never an estimate.
 //
 // Status changes are observable with new and old values. The item posts, on
 // NotificationCenter::defaultCenter() with the item as the object (compare
@@ -24,12 +32,14 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
+#include <thread>
 #include <vector>
 
 #include "platform/core/Observable.hpp"
@@ -101,7 +111,9 @@ private:
     void detach(const Player* player);
     // How far playback may run from `seconds` over delivered bytes.
     double playableEnd(double seconds) const;
-    // Where playback ends: the exact duration once it is known, else infinity.
+    // Where playback ends: the counted duration once it is known, or the one a
+    // header states; infinity while it is an estimate (the decoded audio
+    // ending ends playback then).
     double endSeconds() const;
     struct RenderResult {
         std::int64_t frames = 0;  // decoded frames written
@@ -128,6 +140,13 @@ private:
     void bytesArrived();
     void probe();
     void refreshDuration();
+    // Publishes an estimate when it has moved noticeably from the one published.
+    void publishEstimate(double seconds);
+
+    // ---- counting the packets (a thread of the item's own) ----
+    void startCounting();
+    void stopCounting();
+    void countProgressed();
     void requestBytesAt(std::int64_t offset);
     bool holdsBytesAt(std::int64_t offset) const;
     void fail(MediaError error);
@@ -136,6 +155,9 @@ private:
     // ---- the bytes (shared with the threads answering requests) ----
     struct Store {
         mutable std::mutex mutex;
+        // Notified when bytes arrive, the length is learnt, or the store closes.
+        std::condition_variable changed;
+        bool closed = false;
         core::Data bytes;
         // Delivered ranges, start -> end, merged.
         std::map<std::int64_t, std::int64_t> ranges;
@@ -150,6 +172,14 @@ private:
     };
     class StoreSource;
 
+    // The latest count, handed from the counting thread to the main thread.
+    struct Counting {
+        std::mutex mutex;
+        std::optional<PacketCount> latest;
+        bool posted = false;
+        std::thread thread;
+    };
+
     std::shared_ptr<URLAsset> asset_;
     void setStatus(PlayerItemStatus status);
 
@@ -162,6 +192,8 @@ private:
     std::optional<std::int64_t> probeWaitsFor_;
     core::Observable<MediaTime> duration_{MediaTime::indefiniteTime()};
     bool durationExact_ = false;
+    std::shared_ptr<Counting> counting_;
+    bool estimatedFromCount_ = false;
     std::vector<std::int16_t> renderBuffer_;
     bool reportedDecodeErrors_ = false;
     std::optional<std::string> contentType_;

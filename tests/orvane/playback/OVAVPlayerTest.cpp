@@ -77,6 +77,7 @@ TEST_F(OVAVPlayerTest, AStreamedFileIsCachedAndTheNextPlayerMakesNoRequest) {
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return OVAudioCache::isInCache("ep42.mp3"); }, kWait));
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return readyOrFailed(first); }, kWait));
     EXPECT_EQ(streamed->status(), PlayerItemStatus::readyToPlay);
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return streamed->isDurationExact(); }, kWait));
     EXPECT_NEAR(streamed->duration().seconds(), 200 * t::kMp3FrameSeconds, 1e-6);
     EXPECT_EQ(OVAudioCache::find("ep42.mp3"), mp3);
     EXPECT_EQ(server.requestCount("/shows/ep42.mp3"), 1);
@@ -90,6 +91,7 @@ TEST_F(OVAVPlayerTest, AStreamedFileIsCachedAndTheNextPlayerMakesNoRequest) {
     EXPECT_EQ(cached->url().absoluteString(), "orvane://whatever/file.mp3");
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return readyOrFailed(second); }, kWait));
     EXPECT_EQ(cached->status(), PlayerItemStatus::readyToPlay);
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return cached->isDurationExact(); }, kWait));
     EXPECT_NEAR(cached->duration().seconds(), 200 * t::kMp3FrameSeconds, 1e-6);
     second->play();
     RunLoop::main().advance(2.0);

@@ -75,6 +75,106 @@ TEST(MediaProbeTest, DurationsOfWhatFeedsServeAreWhatTheFilesHold) {
     }
 }
 
+// The kinds of file whose durations matter: the encoder's delay and padding
+// stated in an MP3 info tag (CBR, VBR, behind a large ID3 tag), an MP3
+// without one, AAC in MP4 with the movie header first and last, Opus
+// pre-skip, and the containers that state nothing to trim.
+struct DurationCase {
+    const char* name;
+    Data bytes;
+    // A header at the start states the duration (else it is an estimate
+    // until the end is seen or the packets counted).
+    bool stated;
+    // The first half of the file opens (a movie header at the end, or a tag
+    // larger than half the file, is not in it).
+    bool opensFromHalf = true;
+};
+std::vector<DurationCase> durationCases() {
+    return {{"CbrMp3", t::kCbrMp3.make(), true},
+            {"VbrMp3WithXing", t::kVbrMp3Xing.make(), true},
+            {"VbrMp3WithoutXing", t::kVbrMp3NoXing.make(), false},
+            {"CbrMp3BehindALargeId3", t::withLargeId3(t::kCbrMp3.make(), 300 * 1024), true, false},
+            {"M4aMovieAtStart", t::kM4aMovieFirst.make(), true},
+            {"M4aMovieAtEnd", t::kM4aMovieLast.make(), true, false},
+            // 1024 samples of priming, 640 of remainder: 240000 samples of audio.
+            {"M4aWithITunSMPB", t::withItunesGaplessInfo(t::kM4aWithoutEditList.make(), 1024, 640, 240000), true, false},
+            {"OggOpus", t::kOggOpus.make(), false},
+            {"Wav", t::kWav.make(), true},
+            {"AdtsAac", t::kAdtsAac.make(), false},
+            {"Flac", t::kFlac.make(), true}};
+}
+
+TEST(MediaProbeTest, DurationsAreTheAudioTheDecoderPlaysWithinOnePacket) {
+    for (const auto& c : durationCases()) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.bytes.empty());
+        const double heard = t::decodedSeconds(c.bytes);
+        ASSERT_GT(heard, 0);
+        // The whole file: the header's duration less delay and padding, or
+        // the count.
+        const auto whole = probeAll(c.bytes);
+        ASSERT_TRUE(std::holds_alternative<MediaInfo>(whole));
+        const auto& info = std::get<MediaInfo>(whole);
+        ASSERT_GT(info.frameSeconds, 0);
+        ASSERT_LT(info.frameSeconds, 0.3);
+        EXPECT_NEAR(info.duration.seconds(), heard, info.frameSeconds);
+        EXPECT_FALSE(info.durationIsEstimate);
+        if (c.name == std::string("M4aWithITunSMPB")) {
+            EXPECT_DOUBLE_EQ(info.duration.seconds(), 5.0);
+        }
+        // The first half (where it opens): a stated duration is already right.
+        const auto start = probePrefix(c.bytes, c.bytes.size() / 2, static_cast<std::int64_t>(c.bytes.size()));
+        if (c.stated && c.opensFromHalf) {
+            ASSERT_TRUE(std::holds_alternative<MediaInfo>(start));
+            EXPECT_FALSE(std::get<MediaInfo>(start).durationIsEstimate);
+            EXPECT_NEAR(std::get<MediaInfo>(start).duration.seconds(), heard, info.frameSeconds);
+        }
+        // The count alone, as a player item's counting thread makes it.
+        const auto count = countPackets(std::make_shared<WholeFile>(c.bytes));
+        ASSERT_TRUE(count.has_value());
+        EXPECT_TRUE(count->complete);
+        EXPECT_NEAR(count->seconds, heard, info.frameSeconds);
+    }
+}
+
+TEST(MediaProbeTest, NoPrefixStatesAFirmDurationThatTheWholeFileContradicts) {
+    auto cases = durationCases();
+    cases.push_back({"OggOpus60s", t::kOggOpus60s.make(), true});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const double heard = t::decodedSeconds(c.bytes);
+        const auto total = static_cast<std::int64_t>(c.bytes.size());
+        for (const double share : {0.02, 0.1, 0.25, 0.5, 0.75, 0.9, 0.94, 0.97, 0.995}) {
+            for (const auto length : {std::optional<std::int64_t>(total), std::optional<std::int64_t>()}) {
+                SCOPED_TRACE(share);
+                SCOPED_TRACE(length ? "length known" : "length unknown");
+                const auto probed = probePrefix(c.bytes, static_cast<std::size_t>(share * total), length);
+                const auto* info = std::get_if<MediaInfo>(&probed);
+                if (!info || info->duration.isIndefinite() || info->durationIsEstimate) continue;
+                EXPECT_NEAR(info->duration.seconds(), heard, info->frameSeconds);
+            }
+        }
+    }
+}
+
+TEST(MediaProbeTest, AnOggPrefixGivesAnEstimateFromItsLastPageThatTheWholeFileCorrects) {
+    const Data opus = t::kOggOpus60s.make();
+    const double heard = t::decodedSeconds(opus);
+    ASSERT_NEAR(heard, 60.0, 0.03);
+    const auto total = static_cast<std::int64_t>(opus.size());
+    // The last page the prefix holds is not the end: an estimate from the
+    // seconds per byte up to it.
+    const auto prefix = probePrefix(opus, opus.size() * 15 / 16, total);
+    ASSERT_TRUE(std::holds_alternative<MediaInfo>(prefix));
+    const auto& estimate = std::get<MediaInfo>(prefix);
+    EXPECT_TRUE(estimate.durationIsEstimate);
+    EXPECT_NEAR(estimate.duration.seconds(), heard, 0.03 * heard);
+    const auto whole = probeAll(opus);
+    ASSERT_TRUE(std::holds_alternative<MediaInfo>(whole));
+    EXPECT_FALSE(std::get<MediaInfo>(whole).durationIsEstimate);
+    EXPECT_NEAR(std::get<MediaInfo>(whole).duration.seconds(), heard, std::get<MediaInfo>(whole).frameSeconds);
+}
+
 TEST(MediaProbeTest, EveryContainerWePlayDecodesToSound) {
     for (const auto* media : kWhatFeedsServe) {
         SCOPED_TRACE(media->name);

@@ -159,6 +159,9 @@ TEST_F(PlayerItemLoadingTest, InMemoryAndFileAssetsNeedNoLoader) {
     auto player = Player::create(memory);
     RunLoop::main().runUntilIdle();
     EXPECT_EQ(memory->status(), PlayerItemStatus::readyToPlay);
+    // Without a header stating it, the duration is counted on the item's
+    // counting thread.
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return memory->isDurationExact(); }, 5.0));
     EXPECT_NEAR(memory->duration().seconds(), 100 * t::kMp3FrameSeconds, 1e-6);
     EXPECT_TRUE(memory->isFullyLoaded());
 

@@ -5,6 +5,9 @@
 
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/ui/controls/Button.hpp"
+#include "platform/ui/text/Font.hpp"
+#include "platform/ui/text/Label.hpp"
 #include "platform/ui/views/Window.hpp"
 
 namespace platform::ui {
@@ -64,10 +67,74 @@ void NavigationBar::setShadowImage(std::optional<Image> image) {
     setNeedsLayout();
 }
 
+void NavigationBar::setTopItem(const std::shared_ptr<NavigationItem>& item) {
+    topItem_ = item;
+    setNeedsLayout();
+}
+
 void NavigationBar::layoutSubviews() {
+    layoutItem();
     if (!shadowView_ || !shadowImage_) return;
     const double h = shadowImage_->height() > 0 ? shadowImage_->height() : 1;
     shadowView_->setFrame(Rect{0, bounds().height(), bounds().width(), h});
+}
+
+void NavigationBar::layoutItem() {
+    const auto item = topItem();
+    const auto firstCustomView = [](const std::vector<BarButtonItem>& items) {
+        return items.empty() ? nullptr : items.front().customView;
+    };
+    const std::shared_ptr<View> left = item ? firstCustomView(item->leftBarButtonItems()) : nullptr;
+    const std::shared_ptr<View> right = item ? firstCustomView(item->rightBarButtonItems()) : nullptr;
+    const std::shared_ptr<View> titleView = item ? item->titleView() : nullptr;
+    for (const auto& shown : itemViews_)
+        if (shown != left && shown != right && shown != titleView && shown->superview().get() == this)
+            shown->removeFromSuperview();
+    itemViews_.clear();
+
+    constexpr double margin = 8, side = 44;
+    const Rect b = bounds();
+    const auto sizeOf = [&](const View& view) {
+        Size size = view.frame().size;
+        if (size.width > 0 && size.height > 0) return size;
+        if (const auto* button = dynamic_cast<const Button*>(&view))
+            if (const auto image = button->image(ControlState::normal); image && image->width() > 0)
+                return Size{image->width(), image->height()};
+        return Size{side, side};
+    };
+    double leftEdge = margin, rightEdge = b.width() - margin;
+    const auto place = [&](const std::shared_ptr<View>& view, bool atLeft) {
+        if (!view) return;
+        if (view->superview().get() != this) addSubview(view);
+        const Size size = sizeOf(*view);
+        const double x = atLeft ? margin : b.width() - margin - size.width;
+        view->setFrame(Rect{x, (b.height() - size.height) / 2, size.width, size.height});
+        if (atLeft) leftEdge = x + size.width + margin;
+        else rightEdge = x - margin;
+        itemViews_.push_back(view);
+    };
+    place(left, true);
+    place(right, false);
+
+    // The title keeps clear of both sides, centred on the bar.
+    const double half = std::max(0.0, std::min(b.width() / 2 - leftEdge, rightEdge - b.width() / 2));
+    const Rect titleArea{b.width() / 2 - half, 0, 2 * half, b.height()};
+    if (titleView) {
+        if (titleView->superview().get() != this) addSubview(titleView);
+        titleView->setFrame(titleArea);
+        itemViews_.push_back(titleView);
+    }
+    const std::string title = item && !titleView ? item->title() : std::string();
+    if (!titleLabel_ && title.empty()) return;
+    if (!titleLabel_) {
+        titleLabel_ = Label::create();
+        titleLabel_->setFont(Font::systemFont(17, Font::Weight::semibold));
+        titleLabel_->setTextAlignment(TextAlignment::center);
+        addSubview(titleLabel_);
+    }
+    titleLabel_->setText(title);
+    titleLabel_->setHidden(title.empty());
+    titleLabel_->setFrame(titleArea);
 }
 
 // ---- NavigationController ----
@@ -117,6 +184,7 @@ void NavigationController::layoutContent() {
     }
     const double top = v->safeAreaInsets().top;
     bar_->setFrame(Rect{0, top, b.width(), NavigationBar::height});
+    bar_->setNeedsLayout();  // the top item's buttons and title may have changed
 }
 
 std::shared_ptr<NavigationBar> NavigationController::navigationBar() {

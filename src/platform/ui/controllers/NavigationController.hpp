@@ -40,6 +40,8 @@ public:
 // The bar across the top of a navigation controller's view: its background
 // image fills it, its shadow image runs under its bottom edge, and it shows
 // the top controller's navigation item.
+class Label;
+
 class NavigationBar : public View {
 public:
     static constexpr double height = 44;
@@ -52,18 +54,27 @@ public:
     void setShadowImage(std::optional<Image> image);
     bool isTranslucent() const { return translucent_; }
     void setTranslucent(bool translucent) { translucent_ = translucent; }
-    // The item shown: the top controller's.
+    // The item shown: the top controller's. At each layout the bar shows
+    // its title (or title view) centred, and the custom views of its first
+    // left and first right bar button items at the edges, each as large as
+    // its frame, else its button's image, else 44 points square.
     std::shared_ptr<NavigationItem> topItem() const { return topItem_.lock(); }
-    void setTopItem(const std::shared_ptr<NavigationItem>& item) { topItem_ = item; }
+    void setTopItem(const std::shared_ptr<NavigationItem>& item);
+    // The label of an item's title, once one was shown.
+    const std::shared_ptr<Label>& titleLabel() const { return titleLabel_; }
 
     void layoutSubviews() override;
 
 private:
+    void layoutItem();
+
     std::optional<Image> backgroundImage_;
     std::optional<Image> shadowImage_;
     std::shared_ptr<View> shadowView_;
     std::weak_ptr<NavigationItem> topItem_;
     bool translucent_ = true;
+    std::shared_ptr<Label> titleLabel_;
+    std::vector<std::shared_ptr<View>> itemViews_;
 };
 
 class NavigationController : public ViewController {

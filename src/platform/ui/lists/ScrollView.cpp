@@ -104,7 +104,21 @@ void ScrollView::animateOffset(Point target, bool afterDrag) {
     loop.asyncAfter(frameInterval, [step] { (*step)(); });
 }
 
-void ScrollView::setContentInset(const EdgeInsets& inset) { contentInset_ = inset; }
+void ScrollView::setContentInset(const EdgeInsets& inset) {
+    // An offset resting at the top (or left) edge of the old insets stays
+    // at that edge of the new ones, so the content starts below a new top
+    // inset as it did below the old one.
+    const EdgeInsets old = adjustedContentInset();
+    contentInset_ = inset;
+    const EdgeInsets now = adjustedContentInset();
+    Point offset = contentOffset();
+    const bool atTop = offset.y == -old.top && now.top != old.top;
+    const bool atLeft = offset.x == -old.left && now.left != old.left;
+    if (!atTop && !atLeft) return;
+    if (atTop) offset.y = -now.top;
+    if (atLeft) offset.x = -now.left;
+    setContentOffset(offset);
+}
 
 EdgeInsets ScrollView::adjustedContentInset() const {
     EdgeInsets r = contentInset_;

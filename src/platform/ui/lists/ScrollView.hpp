@@ -46,6 +46,8 @@ public:
     void setContentOffset(Point offset, bool animated = false);
 
     const EdgeInsets& contentInset() const { return contentInset_; }
+    // An offset at the top (left) edge of the old insets moves to that edge
+    // of the new ones.
     void setContentInset(const EdgeInsets& inset);
     // The content inset plus, when the behaviour is automatic, the safe
     // area's insets.
