@@ -56,6 +56,8 @@ void LayoutEngine::removeItem(ItemId id) {
         solver_.removeConstraint(content.huggingConstraint);
         solver_.removeConstraint(content.compressionConstraint);
     }
+    for (const Variable v : {it->second.left, it->second.top, it->second.width, it->second.height})
+        solver_.releaseVariable(v);
     items_.erase(id.value);
 }
 

@@ -5,10 +5,13 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 namespace platform::ui::layout {
 
@@ -37,6 +40,7 @@ public:
 
     const std::vector<std::pair<Symbol, double>>& cells() const { return cells_; }
     bool empty() const { return cells_.empty(); }
+    void reserve(std::size_t cells) { cells_.reserve(cells); }
 
     double coefficient(Symbol s) const {
         auto it = find(s);
@@ -57,7 +61,10 @@ public:
     template <class Added = Ignore, class Removed = Ignore>
     void addRow(const Row& other, double k, Added&& added = {}, Removed&& removed = {}) {
         constant += k * other.constant;
-        std::vector<std::pair<Symbol, double>> merged;
+        // Merged into a buffer kept between calls, which then trades places
+        // with this row's cells: no allocation once buffers are big enough.
+        thread_local std::vector<std::pair<Symbol, double>> merged;
+        merged.clear();
         merged.reserve(cells_.size() + other.cells_.size());
         auto a = cells_.begin();
         auto b = other.cells_.begin();
@@ -79,7 +86,7 @@ public:
                 ++b;
             }
         }
-        cells_ = std::move(merged);
+        cells_.swap(merged);
     }
 
     bool remove(Symbol s) {
@@ -118,14 +125,13 @@ public:
         addRow(definition, k, added, removed);
     }
 
-    // A row from cells in any order (merged, near-zero ones dropped).
-    static Row fromCells(double constant, const std::unordered_map<Symbol, double>& cells) {
+    // A row from cells of distinct symbols in any order (near-zero ones dropped).
+    static Row fromCells(double constant, std::vector<std::pair<Symbol, double>> cells) {
         Row row;
         row.constant = constant;
-        row.cells_.reserve(cells.size());
-        for (const auto& [s, k] : cells)
-            if (!nearZero(k)) row.cells_.emplace_back(s, k);
-        std::sort(row.cells_.begin(), row.cells_.end());
+        std::erase_if(cells, [](const auto& cell) { return nearZero(cell.second); });
+        std::sort(cells.begin(), cells.end());
+        row.cells_ = std::move(cells);
         return row;
     }
 
@@ -143,22 +149,19 @@ private:
 };
 
 // What the simplex minimises (the objective, or the artificial objective
-// while a row is tested): a row that can hold every error symbol, so it is
-// kept in a hash table, with the symbols whose coefficient is below the
-// tolerance (the candidates to enter the basis, dummies excepted) in order.
-// While a journal is set, the first coefficient each change replaces is kept
-// in it.
+// while a row is tested): a row that can hold every error symbol, so its
+// coefficients are kept in an array indexed by symbol, with the symbols whose
+// coefficient is below the tolerance (the candidates to enter the basis,
+// dummies excepted) in order. While journaling, the coefficient each change
+// replaces is kept (`journal`), the earliest first.
 class Goal {
 public:
     explicit Goal(const std::vector<Kind>& kinds) : kinds_(kinds) {}
 
     double constant = 0;
 
-    double coefficient(Symbol s) const {
-        auto it = cells_.find(s);
-        return it == cells_.end() ? 0.0 : it->second;
-    }
-    bool holds(Symbol s) const { return cells_.contains(s); }
+    double coefficient(Symbol s) const { return s < cells_.size() ? cells_[s] : 0.0; }
+    bool holds(Symbol s) const { return coefficient(s) != 0.0; }
     void add(Symbol s, double k) { put(s, coefficient(s) + k); }
     void addRow(const Row& row, double k) {
         constant += k * row.constant;
@@ -171,38 +174,148 @@ public:
         addRow(definition, k);
     }
     void remove(Symbol s) {
-        if (cells_.contains(s)) put(s, 0);
+        if (holds(s)) put(s, 0);
     }
     // Symbols with a coefficient below −epsilon, lowest first.
     const std::set<Symbol>& falling() const { return falling_; }
 
-    void setJournal(std::unordered_map<Symbol, double>* journal) { journal_ = journal; }
-    // Puts back a coefficient without recording it.
-    void restore(Symbol s, double k) {
-        auto* journal = std::exchange(journal_, nullptr);
-        put(s, k);
-        journal_ = journal;
+    // Every coefficient back to zero (the artificial objective between uses).
+    void clear() {
+        for (const Symbol s : used_) {
+            cells_[s] = 0;
+            flags_[s] = 0;
+        }
+        used_.clear();
+        falling_.clear();
+        constant = 0;
+    }
+
+    void setJournaling(bool on) {
+        journaling_ = on;
+        journal_.clear();
+    }
+    // Puts back every coefficient changed since journaling began.
+    void rollBack() {
+        journaling_ = false;
+        for (auto it = journal_.rbegin(); it != journal_.rend(); ++it) put(it->first, it->second);
+        journal_.clear();
     }
 
 private:
     void put(Symbol s, double k) {
-        auto it = cells_.find(s);
-        if (journal_) journal_->try_emplace(s, it == cells_.end() ? 0.0 : it->second);
-        if (nearZero(k)) {
-            if (it != cells_.end()) cells_.erase(it);
-            falling_.erase(s);
-            return;
+        if (s >= cells_.size()) {
+            const std::size_t size = std::max<std::size_t>(s + 1, kinds_.size());
+            cells_.resize(size, 0.0);
+            flags_.resize(size, 0);
         }
-        if (it != cells_.end()) it->second = k;
-        else cells_.emplace(s, k);
-        if (k < -epsilon && s < kinds_.size() && kinds_[s] != Kind::dummy) falling_.insert(s);
-        else falling_.erase(s);
+        double& cell = cells_[s];
+        std::uint8_t& flags = flags_[s];
+        if (journaling_) journal_.emplace_back(s, cell);
+        if (nearZero(k)) k = 0;
+        if (k != 0.0 && !(flags & used)) {
+            flags |= used;
+            used_.push_back(s);
+        }
+        cell = k;
+        const bool falls = k < -epsilon && s < kinds_.size() && kinds_[s] != Kind::dummy;
+        if (falls != ((flags & fallingFlag) != 0)) {
+            flags ^= fallingFlag;
+            if (falls) falling_.insert(s);
+            else falling_.erase(s);
+        }
     }
 
     const std::vector<Kind>& kinds_;
-    std::unordered_map<Symbol, double> cells_;
+    std::vector<double> cells_;
+    static constexpr std::uint8_t fallingFlag = 1, used = 2;
+    std::vector<std::uint8_t> flags_;
+    std::vector<Symbol> used_;  // symbols that held a coefficient since the last clear
     std::set<Symbol> falling_;
-    std::unordered_map<Symbol, double>* journal_ = nullptr;
+    bool journaling_ = false;
+    std::vector<std::pair<Symbol, double>> journal_;
+};
+
+// The tableau's rows by basic symbol, in an array indexed by symbol (symbols
+// are numbered densely from 1), with a map's find/erase vocabulary: `find`
+// gives the slot of a basic symbol or null. Slots are made with the symbols
+// (`grow`), so a row reference stays valid while rows come and go.
+class RowTable {
+public:
+    struct Slot {
+        Symbol first = 0;
+        Row second;
+        bool basic = false;
+    };
+
+    void grow(std::size_t symbols) {
+        while (slots_.size() < symbols) slots_.push_back(Slot{static_cast<Symbol>(slots_.size()), {}, false});
+    }
+    Slot* end() const { return nullptr; }
+    Slot* find(Symbol s) { return s < slots_.size() && slots_[s].basic ? &slots_[s] : nullptr; }
+    const Slot* find(Symbol s) const { return s < slots_.size() && slots_[s].basic ? &slots_[s] : nullptr; }
+    bool contains(Symbol s) const { return find(s) != nullptr; }
+    Row& at(Symbol s) { return find(s)->second; }
+    void erase(Slot* slot) {
+        slot->basic = false;
+        slot->second = Row();
+    }
+    void insert_or_assign(Symbol s, Row row) {
+        grow(std::size_t{s} + 1);
+        slots_[s].second = std::move(row);
+        slots_[s].basic = true;
+    }
+
+private:
+    std::vector<Slot> slots_;
+};
+
+// The basic symbols whose rows hold one symbol, unordered. Most columns are
+// short and searched in place; one that many rows share (a window's edge
+// that every row of a long list refers to) gets an index of positions, so
+// that taking a row out stays constant time.
+class Column {
+public:
+    auto begin() const { return basics_.begin(); }
+    auto end() const { return basics_.end(); }
+    std::size_t size() const { return basics_.size(); }
+
+    void add(Symbol basic) {
+        if (positions_) positions_->emplace(basic, static_cast<std::uint32_t>(basics_.size()));
+        basics_.push_back(basic);
+        if (!positions_ && basics_.size() > indexedFrom) {
+            positions_ = std::make_unique<std::unordered_map<Symbol, std::uint32_t>>();
+            for (std::uint32_t i = 0; i < basics_.size(); ++i) positions_->emplace(basics_[i], i);
+        }
+    }
+
+    void remove(Symbol basic) {
+        std::size_t at = basics_.size();
+        if (positions_) {
+            auto found = positions_->find(basic);
+            if (found == positions_->end()) return;
+            at = found->second;
+            positions_->erase(found);
+        } else {
+            // The latest added are the likeliest to go first.
+            for (std::size_t i = basics_.size(); i-- > 0;) {
+                if (basics_[i] == basic) {
+                    at = i;
+                    break;
+                }
+            }
+            if (at == basics_.size()) return;
+        }
+        if (at + 1 != basics_.size()) {
+            basics_[at] = basics_.back();
+            if (positions_) (*positions_)[basics_[at]] = static_cast<std::uint32_t>(at);
+        }
+        basics_.pop_back();
+    }
+
+private:
+    static constexpr std::size_t indexedFrom = 32;
+    std::vector<Symbol> basics_;
+    std::unique_ptr<std::unordered_map<Symbol, std::uint32_t>> positions_;
 };
 
 double weightOf(double priority) { return std::pow(10.0, priority / 200.0); }
@@ -280,6 +393,14 @@ struct FormHash {
 // breakpoint and the slopes and bounds follow, so a thousand wishes on one
 // view's width cost a thousand breakpoints, not a thousand rows that every
 // pivot rewrites.
+//
+// Storage: symbols are small dense numbers, so everything kept per symbol
+// (its row when basic, its column, its objective coefficient, a cached value,
+// walk marks) is an array indexed by symbol rather than a hash table, rows are
+// sorted vectors of cells merged through one reused buffer, and the symbols
+// of constraints that went are reused. Adding a view's constraints then costs
+// a few array writes per cell instead of allocations per cell, and a solver
+// is torn down by freeing a handful of arrays.
 struct Solver::Impl {
     struct ConstraintInfo {
         Symbol marker = 0;             // slack (inequality), first error (preferred equality) or dummy (required equality)
@@ -327,18 +448,21 @@ struct Solver::Impl {
     // is refused.
     struct Journal {
         bool active = false;
-        std::unordered_map<Symbol, std::optional<Row>> rows;  // none: the row did not exist
-        std::unordered_map<Symbol, double> objective;
+        std::vector<std::pair<Symbol, std::optional<Row>>> rows;  // none: the row did not exist
+        std::vector<std::uint32_t> saved{0};  // by symbol: the operation whose journal holds its row
+        std::uint32_t operation = 0;
         double objectiveConstant = 0;
     };
 
     std::vector<Kind> kinds{Kind::invalid};
-    std::unordered_map<Symbol, Row> rows;
-    // For each symbol, the basic symbols whose rows hold it: substitutions,
-    // ratio tests, constant shifts and invalidations visit only those rows.
-    std::unordered_map<Symbol, std::unordered_set<Symbol>> columns;
+    RowTable rows;
+    // For each symbol, the basic symbols whose rows hold it (unordered):
+    // substitutions, ratio tests, constant shifts and invalidations visit
+    // only those rows.
+    std::vector<Column> columns = std::vector<Column>(1);
     Goal objective{kinds};
-    std::unique_ptr<Goal> artificial;
+    Goal artificialGoal{kinds};
+    Goal* artificial = nullptr;  // &artificialGoal while a row is tested
     std::vector<Symbol> infeasible;
     std::unordered_map<ConstraintId, ConstraintInfo> constraints;
     std::size_t publicConstraints = 0;
@@ -347,7 +471,7 @@ struct Solver::Impl {
     std::unordered_map<Form, std::uint32_t, FormHash> bundleOfForm;
     // The symbols whose rows move when a bundle's solution moves (u, v and
     // its bounds' errors) → the bundle; and bundles changed otherwise.
-    std::unordered_map<Symbol, std::uint32_t> bundleSymbols;
+    std::vector<std::uint32_t> bundleSymbols{0};  // by symbol; 0: none
     std::vector<std::uint32_t> changedBundles;
     std::uint32_t nextBundle = 1;
     Journal journal;
@@ -355,14 +479,82 @@ struct Solver::Impl {
     // (and whose dependents' values) are no longer known.
     std::vector<Symbol> touched;
     mutable std::vector<Symbol> dirty;
-    mutable std::unordered_map<Symbol, double> values;
+    // Cached values of external rows, by symbol (known: `hasValue`).
+    mutable std::vector<double> values{0.0};
+    mutable std::vector<std::uint8_t> hasValue{0};
+    // Marks for walks (`mark`): a symbol is marked when its entry equals the
+    // current walk's number.
+    mutable std::vector<std::uint32_t> marks{0};
+    mutable std::uint32_t walk = 0;
+    static constexpr std::uint32_t none = std::numeric_limits<std::uint32_t>::max();
+    mutable std::vector<std::uint32_t> flattenSlots;
+    // Scratch kept between calls: the evaluation's stack, the range check's
+    // pending symbols, the variables of the constraint being added.
+    mutable std::vector<Symbol> evaluationStack;
+    mutable std::vector<Symbol> rangePending;
+    std::vector<Symbol> preference;
+    // Symbols to look at for reuse, and symbols free for reuse.
+    std::vector<Symbol> retired;
+    std::vector<Symbol> freeSymbols;
+    std::vector<Symbol> freeVariables;  // released by their owner, in no row, column or goal
     std::uint32_t nextConstraint = 1;
     std::uint64_t pivots = 0;
 
     Symbol newSymbol(Kind kind) {
+        std::vector<Symbol>& free = kind == Kind::external ? freeVariables : freeSymbols;
+        if (!free.empty()) {
+            const Symbol s = free.back();
+            free.pop_back();
+            kinds[s] = kind;
+            journal.saved[s] = 0;
+            return s;
+        }
         kinds.push_back(kind);
+        columns.emplace_back();
+        bundleSymbols.push_back(0);
+        values.push_back(0.0);
+        hasValue.push_back(0);
+        marks.push_back(0);
+        journal.saved.push_back(0);
+        rows.grow(kinds.size());
         return static_cast<Symbol>(kinds.size() - 1);
     }
+
+    // A symbol of a constraint that went (or of a test that ended): taken
+    // up again by `newSymbol` once `recycle` has found it in no row, no
+    // column and not in the objective, so that a window adding and removing
+    // constraints for hours keeps the arrays above as long as its largest
+    // layout needs.
+    void retire(Symbol s) {
+        if (s != 0 && kindOf(s) != Kind::external) retired.push_back(s);
+    }
+    // Between operations only: nothing refers to a retired symbol by then
+    // but the tableau itself.
+    void recycle() {
+        for (const Symbol s : retired) {
+            if (kinds[s] == Kind::invalid || rows.contains(s) || columns[s].size() != 0 || objective.holds(s) ||
+                bundleSymbols[s] != 0)
+                continue;
+            kinds[s] = Kind::invalid;
+            freeSymbols.push_back(s);
+        }
+        retired.clear();
+    }
+
+    // Starts a walk: no symbol is marked.
+    void newWalk() const {
+        if (++walk == 0) {
+            std::fill(marks.begin(), marks.end(), 0);
+            walk = 1;
+        }
+    }
+    // Marks s; false when it was marked already in this walk.
+    bool mark(Symbol s) const {
+        if (marks[s] == walk) return false;
+        marks[s] = walk;
+        return true;
+    }
+    bool isMarked(Symbol s) const { return marks[s] == walk; }
     Kind kindOf(Symbol s) const { return s < kinds.size() ? kinds[s] : Kind::invalid; }
     bool isRestricted(Symbol s) const { return kindOf(s) != Kind::external; }
     bool isPivotable(Symbol s) const { return kindOf(s) == Kind::slack || kindOf(s) == Kind::error; }
@@ -372,30 +564,17 @@ struct Solver::Impl {
 
     // ---- Rows, columns, the journal and cached values ----
 
-    void columnAdd(Symbol s, Symbol basic) { columns[s].insert(basic); }
-    void columnRemove(Symbol s, Symbol basic) {
-        auto it = columns.find(s);
-        if (it == columns.end()) return;
-        it->second.erase(basic);
-        if (it->second.empty()) columns.erase(it);
-    }
+    void columnAdd(Symbol s, Symbol basic) { columns[s].add(basic); }
+    void columnRemove(Symbol s, Symbol basic) { columns[s].remove(basic); }
     // The basic symbols whose rows hold s, as a list that stays valid while
     // those rows change.
-    std::vector<Symbol> rowsHolding(Symbol s) const {
-        auto it = columns.find(s);
-        if (it == columns.end()) return {};
-        return {it->second.begin(), it->second.end()};
-    }
+    std::vector<Symbol> rowsHolding(Symbol s) const { return {columns[s].begin(), columns[s].end()}; }
     bool heldByExternalRow(Symbol s) const {
-        auto it = columns.find(s);
-        if (it == columns.end()) return false;
-        return std::any_of(it->second.begin(), it->second.end(),
+        return std::any_of(columns[s].begin(), columns[s].end(),
                            [&](Symbol basic) { return kindOf(basic) == Kind::external; });
     }
     bool hasRestrictedHolder(Symbol s) const {
-        auto it = columns.find(s);
-        if (it == columns.end()) return false;
-        return std::any_of(it->second.begin(), it->second.end(), [&](Symbol basic) { return isRestricted(basic); });
+        return std::any_of(columns[s].begin(), columns[s].end(), [&](Symbol basic) { return isRestricted(basic); });
     }
 
     // Whether the parametric variable s can become basic with `row` (which
@@ -433,8 +612,7 @@ struct Solver::Impl {
             pending.pop_back();
             if (kindOf(b) != Kind::external || !seen.insert(b).second) continue;
             if (referenced.contains(b) || seen.size() > budget) return false;
-            if (auto column = columns.find(b); column != columns.end())
-                pending.insert(pending.end(), column->second.begin(), column->second.end());
+            pending.insert(pending.end(), columns[b].begin(), columns[b].end());
         }
         return true;
     }
@@ -442,8 +620,10 @@ struct Solver::Impl {
     // Before the row of `basic` changes (row: its current state, or null
     // when it does not exist yet).
     void touch(Symbol basic, const Row* row) {
-        if (journal.active && !journal.rows.contains(basic))
-            journal.rows.emplace(basic, row ? std::optional<Row>(*row) : std::nullopt);
+        if (journal.active && journal.saved[basic] != journal.operation) {
+            journal.saved[basic] = journal.operation;
+            journal.rows.emplace_back(basic, row ? std::optional<Row>(*row) : std::nullopt);
+        }
         touched.push_back(basic);
         if (kindOf(basic) == Kind::external) dirty.push_back(basic);
     }
@@ -454,7 +634,7 @@ struct Solver::Impl {
         rows.insert_or_assign(basic, std::move(row));
     }
 
-    Row takeRow(std::unordered_map<Symbol, Row>::iterator it) {
+    Row takeRow(RowTable::Slot* it) {
         const Symbol basic = it->first;
         touch(basic, &it->second);
         for (const auto& [s, k] : it->second.cells()) columnRemove(s, basic);
@@ -470,13 +650,16 @@ struct Solver::Impl {
     void invalidate() const {
         std::vector<Symbol> pending = std::move(dirty);
         dirty.clear();
-        for (const Symbol x : pending) values.erase(x);
+        for (const Symbol x : pending) hasValue[x] = 0;
         while (!pending.empty()) {
             const Symbol x = pending.back();
             pending.pop_back();
-            if (auto column = columns.find(x); column != columns.end())
-                for (const Symbol basic : column->second)
-                    if (kindOf(basic) == Kind::external && values.erase(basic)) pending.push_back(basic);
+            for (const Symbol basic : columns[x]) {
+                if (kindOf(basic) == Kind::external && hasValue[basic]) {
+                    hasValue[basic] = 0;
+                    pending.push_back(basic);
+                }
+            }
         }
     }
 
@@ -485,13 +668,14 @@ struct Solver::Impl {
         if (row == rows.end()) return 0.0;
         if (kindOf(x) != Kind::external) return row->second.constant;
         if (!dirty.empty()) invalidate();
-        if (auto cached = values.find(x); cached != values.end()) return cached->second;
+        if (hasValue[x]) return values[x];
         // Depth first through the references, without recursion (a chain can
         // be long); a value is computed once those it refers to are known.
-        std::vector<Symbol> stack{x};
+        std::vector<Symbol>& stack = evaluationStack;
+        stack.assign(1, x);
         while (!stack.empty()) {
             const Symbol s = stack.back();
-            if (values.contains(s)) {
+            if (hasValue[s]) {
                 stack.pop_back();
                 continue;
             }
@@ -505,19 +689,20 @@ struct Solver::Impl {
                     v += k * basic->second.constant;
                     continue;
                 }
-                if (const auto known = values.find(sym); known != values.end()) {
-                    v += k * known->second;
+                if (hasValue[sym]) {
+                    v += k * values[sym];
                 } else {
                     ready = false;
                     stack.push_back(sym);
                 }
             }
             if (ready) {
-                values.emplace(s, v);
+                values[s] = v;
+                hasValue[s] = 1;
                 stack.pop_back();
             }
         }
-        return values.at(x);
+        return values[x];
     }
 
     // The row with its references replaced by what they stand for, so that
@@ -529,36 +714,49 @@ struct Solver::Impl {
         // Expand each reference once its coefficient is complete: in reverse
         // post-order of a depth-first walk through the references.
         std::vector<Symbol> order;
-        std::unordered_set<Symbol> visited;
         std::vector<std::pair<Symbol, std::size_t>> stack;
+        newWalk();
         for (const auto& [s, k] : row.cells()) {
-            if (!isReference(s) || !visited.insert(s).second) continue;
+            if (!isReference(s) || !mark(s)) continue;
             stack.emplace_back(s, 0);
             while (!stack.empty()) {
                 auto& [node, next] = stack.back();
                 const auto& cells = rows.find(node)->second.cells();
                 if (next < cells.size()) {
                     const Symbol child = cells[next++].first;
-                    if (isReference(child) && visited.insert(child).second) stack.emplace_back(child, 0);
+                    if (isReference(child) && mark(child)) stack.emplace_back(child, 0);
                     continue;
                 }
                 order.push_back(node);
                 stack.pop_back();
             }
         }
-        std::unordered_map<Symbol, double> cells;
-        for (const auto& [s, k] : row.cells()) cells[s] += k;
+        // The sum is gathered in `values`-sized scratch: the position of each
+        // symbol's cell in `cells`, or none.
+        std::vector<std::pair<Symbol, double>> cells;
+        std::vector<std::uint32_t>& at = flattenSlots;
+        at.resize(kinds.size(), none);
+        const auto accumulate = [&](Symbol s, double k) {
+            if (at[s] == none) {
+                at[s] = static_cast<std::uint32_t>(cells.size());
+                cells.emplace_back(s, k);
+            } else {
+                cells[at[s]].second += k;
+            }
+        };
+        for (const auto& [s, k] : row.cells()) accumulate(s, k);
         double constant = row.constant;
         for (auto it = order.rbegin(); it != order.rend(); ++it) {
-            auto found = cells.find(*it);
-            if (found == cells.end()) continue;
-            const double k = found->second;
-            cells.erase(found);
+            if (at[*it] == none) continue;
+            double& cell = cells[at[*it]].second;
+            const double k = cell;
+            cell = 0;  // dropped below as a zero
             const Row& definition = rows.find(*it)->second;
             constant += k * definition.constant;
-            for (const auto& [s, c] : definition.cells()) cells[s] += k * c;
+            for (const auto& [s, c] : definition.cells()) accumulate(s, k * c);
         }
-        return Row::fromCells(constant, cells);
+        for (const auto& [s, k] : cells) at[s] = none;
+        return Row::fromCells(constant, std::move(cells));
     }
 
     void beginOperation() {
@@ -569,21 +767,22 @@ struct Solver::Impl {
     void beginJournal() {
         journal.active = true;
         journal.rows.clear();
-        journal.objective.clear();
+        if (++journal.operation == 0) {
+            std::fill(journal.saved.begin(), journal.saved.end(), 0);
+            journal.operation = 1;
+        }
         journal.objectiveConstant = objective.constant;
-        objective.setJournal(&journal.objective);
+        objective.setJournaling(true);
     }
 
     void endJournal() {
         journal.active = false;
         journal.rows.clear();
-        journal.objective.clear();
-        objective.setJournal(nullptr);
+        objective.setJournaling(false);
     }
 
     // Puts every row and objective coefficient the operation changed back.
     void rollBack() {
-        objective.setJournal(nullptr);
         journal.active = false;
         for (auto& [basic, saved] : journal.rows) {
             if (kindOf(basic) == Kind::external) dirty.push_back(basic);
@@ -593,12 +792,13 @@ struct Solver::Impl {
             }
             if (saved) {
                 for (const auto& [s, k] : saved->cells()) columnAdd(s, basic);
-                rows.emplace(basic, std::move(*saved));
+                rows.insert_or_assign(basic, std::move(*saved));
             }
         }
-        for (const auto& [s, k] : journal.objective) objective.restore(s, k);
+        objective.rollBack();
         objective.constant = journal.objectiveConstant;
-        artificial.reset();
+        artificial = nullptr;
+        artificialGoal.clear();
         infeasible.clear();
         touched.clear();
         endJournal();
@@ -612,19 +812,23 @@ struct Solver::Impl {
     // all would make building a chain back to front quadratic.)
     bool changesInRange() const {
         constexpr std::size_t dependentsLooked = 8;
-        std::unordered_set<Symbol> seen;
-        std::vector<Symbol> pending;
+        std::vector<Symbol>& pending = rangePending;
+        pending.clear();
+        newWalk();
         for (const Symbol basic : touched)
-            if (kindOf(basic) == Kind::external && seen.insert(basic).second) pending.push_back(basic);
-        const std::size_t budget = seen.size() + dependentsLooked;
+            if (kindOf(basic) == Kind::external && mark(basic)) pending.push_back(basic);
+        std::size_t seen = pending.size();
+        const std::size_t budget = seen + dependentsLooked;
         while (!pending.empty()) {
             const Symbol x = pending.back();
             pending.pop_back();
             if (isBasic(x) && !(std::fabs(evaluate(x)) <= maximumMagnitude)) return false;
-            if (auto column = columns.find(x); column != columns.end())
-                for (const Symbol basic : column->second)
-                    if (kindOf(basic) == Kind::external && seen.size() < budget && seen.insert(basic).second)
-                        pending.push_back(basic);
+            for (const Symbol basic : columns[x]) {
+                if (kindOf(basic) == Kind::external && seen < budget && mark(basic)) {
+                    ++seen;
+                    pending.push_back(basic);
+                }
+            }
         }
         for (const Symbol basic : touched) {
             auto it = rows.find(basic);
@@ -643,6 +847,7 @@ struct Solver::Impl {
     // external variables kept as references.
     Row createRow(const Row& expression, Relation relation, bool isRequired, ConstraintInfo& info) {
         Row row;
+        row.reserve(expression.cells().size() + 2);
         row.constant = expression.constant;
         for (const auto& [s, k] : expression.cells()) {
             auto basic = rows.find(s);
@@ -742,9 +947,7 @@ struct Solver::Impl {
     Symbol leavingRowFor(Symbol entering) const {
         Symbol leaving = 0;
         double best = infinity;
-        auto column = columns.find(entering);
-        if (column == columns.end()) return 0;
-        for (const Symbol basic : column->second) {
+        for (const Symbol basic : columns[entering]) {
             if (!isRestricted(basic)) continue;
             const Row& row = rows.find(basic)->second;
             const double k = row.coefficient(entering);
@@ -791,12 +994,14 @@ struct Solver::Impl {
 
     bool addWithArtificialVariable(const Row& row) {
         const Symbol art = newSymbol(Kind::slack);
+        retire(art);  // in no row and not in the objective once the test ends
         insertRow(art, row);
-        artificial = std::make_unique<Goal>(kinds);
+        artificial = &artificialGoal;
         artificial->addRow(row, 1);
         optimize(*artificial);
         const bool success = nearZero(artificial->constant);
-        artificial.reset();
+        artificial = nullptr;
+        artificialGoal.clear();
         if (auto it = rows.find(art); it != rows.end()) {
             Row definition = takeRow(it);
             if (definition.empty()) return success;
@@ -877,9 +1082,7 @@ struct Solver::Impl {
         double r1 = infinity;
         double r2 = r1;
         Symbol first = 0, second = 0, third = 0;
-        auto column = columns.find(marker);
-        if (column == columns.end()) return 0;
-        for (const Symbol basic : column->second) {
+        for (const Symbol basic : columns[marker]) {
             const Row& row = rows.find(basic)->second;
             const double k = row.coefficient(marker);
             if (k == 0.0) continue;
@@ -914,8 +1117,7 @@ struct Solver::Impl {
             const Symbol b = pending.back();
             pending.pop_back();
             if (b == basic || kindOf(b) != Kind::external || !reached.insert(b).second) continue;
-            if (auto column = columns.find(b); column != columns.end())
-                pending.insert(pending.end(), column->second.begin(), column->second.end());
+            pending.insert(pending.end(), columns[b].begin(), columns[b].end());
         }
         if (reached.empty()) return true;
         const Row& row = rows.find(basic)->second;
@@ -1055,9 +1257,11 @@ struct Solver::Impl {
         if (it == constraints.end()) return;
         const ConstraintInfo info = it->second;
         constraints.erase(it);
-        bundleSymbols.erase(info.marker);
-        bundleSymbols.erase(info.other);
+        bundleSymbols[info.marker] = 0;
+        bundleSymbols[info.other] = 0;
         removeRowOf(info);
+        retire(info.marker);
+        retire(info.other);
         id = {};
     }
 
@@ -1172,8 +1376,7 @@ struct Solver::Impl {
             std::vector<std::uint32_t> candidates = std::move(changedBundles);
             changedBundles.clear();
             for (; seen < touched.size(); ++seen)
-                if (auto owner = bundleSymbols.find(touched[seen]); owner != bundleSymbols.end())
-                    candidates.push_back(owner->second);
+                if (const std::uint32_t owner = bundleSymbols[touched[seen]]) candidates.push_back(owner);
             std::sort(candidates.begin(), candidates.end());
             candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
             for (const std::uint32_t bundleId : candidates) {
@@ -1256,6 +1459,18 @@ Solver::~Solver() = default;
 
 Variable Solver::createVariable() { return Variable(impl_->newSymbol(Kind::external)); }
 
+bool Solver::releaseVariable(Variable variable) {
+    Impl& s = *impl_;
+    const Symbol x = variable.id();
+    if (s.kindOf(x) != Kind::external || s.isBasic(x) || s.columns[x].size() != 0 || s.objective.holds(x) ||
+        s.edits.contains(variable))
+        return false;
+    s.kinds[x] = Kind::invalid;
+    s.hasValue[x] = 0;
+    s.freeVariables.push_back(x);
+    return true;
+}
+
 std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression& expression, Relation relation,
                                                                double priority) {
     Impl& s = *impl_;
@@ -1263,9 +1478,11 @@ std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression&
     if (!std::isfinite(priority)) return notFinite();
     priority = std::clamp(priority, 1.0, required);
     Row row;
+    row.reserve(expression.terms().size());
     row.constant = expression.constant();
     for (const Term& term : expression.terms())
         if (s.kindOf(term.variable.id()) == Kind::external) row.add(term.variable.id(), term.coefficient);
+    s.recycle();
     s.beginOperation();
     Impl::ConstraintInfo info;
 
@@ -1280,7 +1497,8 @@ std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression&
         info.constant = row.constant;
         info.relation = info.scale < 0 ? flipped(relation) : relation;
         info.weight = weightOf(priority) * std::fabs(info.scale);
-        std::vector<Symbol> preference;
+        std::vector<Symbol>& preference = s.preference;
+        preference.clear();
         for (const Term& term : expression.terms()) preference.push_back(term.variable.id());
         s.join(info, form, preference);
         s.settle();
@@ -1303,17 +1521,19 @@ std::expected<ConstraintId, SolverError> Solver::addConstraint(const Expression&
         info.otherCost = weight;
     }
     s.beginJournal();
-    std::vector<Symbol> preference;
+    std::vector<Symbol>& preference = s.preference;
+    preference.clear();
     for (const Term& term : expression.terms()) preference.push_back(term.variable.id());
-    if (!s.addRowOf(row, relation, isRequired, info, preference)) {
+    const auto refuse = [&](std::unexpected<SolverError> error) {
         s.rollBack();
-        return unsatisfiable("required constraint cannot be satisfied together with the others");
-    }
+        s.retire(info.marker);
+        s.retire(info.other);
+        return error;
+    };
+    if (!s.addRowOf(row, relation, isRequired, info, preference))
+        return refuse(unsatisfiable("required constraint cannot be satisfied together with the others"));
     s.optimize(s.objective);
-    if (!s.changesInRange()) {
-        s.rollBack();
-        return outOfRange();
-    }
+    if (!s.changesInRange()) return refuse(outOfRange());
     s.endJournal();
     const ConstraintId id(s.nextConstraint++);
     s.constraints.emplace(id, info);
@@ -1333,6 +1553,8 @@ bool Solver::removeConstraint(ConstraintId id) {
     if (info.bundle) s.leave(info);
     else s.removeRowOf(info);
     s.settle();
+    s.retire(info.marker);
+    s.retire(info.other);
     return true;
 }
 
@@ -1352,6 +1574,7 @@ std::expected<void, SolverError> Solver::setConstant(ConstraintId id, double con
     if (std::fabs(constant) > maximumMagnitude) return outOfRange();
     Impl::ConstraintInfo& info = found->second;
     if (constant == info.constant) return {};
+    s.recycle();
     s.beginOperation();
 
     if (info.bundle) {

@@ -81,6 +81,11 @@ public:
     Solver& operator=(const Solver&) = delete;
 
     Variable createVariable();
+    // Forgets a variable that no constraint mentions any more (and that is
+    // not being edited), so that a later `createVariable` may reuse its
+    // number and storage: the handle must not be used after. False, with
+    // nothing changed, when the variable is unknown or still in use.
+    bool releaseVariable(Variable variable);
 
     // Adds `expression relation 0` with a priority in [1, 1000] (clamped);
     // 1000 is required. A priority that is not finite is refused.
