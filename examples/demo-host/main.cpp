@@ -12,15 +12,23 @@
 // becomes in a window 1024 points wide, into PNG files. Ends by itself
 // after about thirteen seconds.
 //
+// Where a display exists (and the GTK host adapter was built), the host's
+// window is a real one instead: the listener opens the player from the chip,
+// drags and pages with the pointer, selects an episode and hears it; the
+// widget's side of the story runs as above, nothing is drawn into files, and
+// the demo ends when the window is closed. --headless forces the story
+// without a window.
+//
 // It uses only what any host has: the facade and the headers the package
 // installs (the host API), and its own copies of a widget page's script and
 // of the demo content (widget/ beside this file). All it prints comes from
 // the component's public observation points: the web view's observer
 // (messages and scripts), the facade's state observers and player status.
 //
-//   orvane-demo-host [--verbose] [--wav FILE]
+//   orvane-demo-host [--verbose] [--wav FILE] [--headless]
 //     --verbose    also prints the component's debug output on standard error
 //     --wav FILE   writes what the listener would have heard to FILE instead
+//     --headless   runs the story without a window even where a display exists
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -34,6 +42,7 @@
 #include <vector>
 
 #include "DemoAudioServer.hpp"
+#include "DemoWindow.hpp"
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/widget/OVObserver.hpp"
 #include "orvane/widget/OVWebView.hpp"
@@ -163,17 +172,21 @@ std::shared_ptr<platform::ui::ViewController> articleController() {
 
 int main(int argc, char** argv) {
     bool verbose = false;
+    bool headless = false;
     std::optional<std::filesystem::path> wavPath;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--verbose") == 0) {
             verbose = true;
+        } else if (std::strcmp(argv[i], "--headless") == 0) {
+            headless = true;
         } else if (std::strcmp(argv[i], "--wav") == 0 && i + 1 < argc) {
             wavPath = std::filesystem::absolute(argv[++i]);
         } else {
-            std::cerr << "usage: orvane-demo-host [--verbose] [--wav FILE]" << std::endl;
+            std::cerr << "usage: orvane-demo-host [--verbose] [--wav FILE] [--headless]" << std::endl;
             return 2;
         }
     }
+    const bool inWindow = !headless && demo::windowAvailable();
     auto& component = orvane::Orvane::shared();
     if (wavPath) component.setAudioFile(*wavPath);
 
@@ -258,6 +271,11 @@ int main(int argc, char** argv) {
             action();
         });
     };
+    // What the listener does on the window, and what the host draws of it:
+    // scripted without a real window only (in one, the listener does it).
+    auto story = [&](double when, std::string what, std::function<void()> action) {
+        if (!inWindow) at(when, std::move(what), std::move(action));
+    };
     auto inPage = [&](const std::string& script) { webView->evaluateJavaScript(script); };
     auto selectFirstEpisode = [&] {
         inPage("window.__orvaneGlobal__.store.dispatch({ type: 'PLAYER_SELECT_TRACK', payload: { key: " +
@@ -281,7 +299,7 @@ int main(int argc, char** argv) {
 
     at(1.9, "host: the web view injects its state listener at 2 s and prints the result (nil: no error)", [] {});
     at(2.3, "listener: taps the first episode in the widget (4 s of audio)", selectFirstEpisode);
-    at(4.6, "host: draws its window, the chip over the article, into a PNG file", [&] {
+    story(4.6, "host: draws its window, the chip over the article, into a PNG file", [&] {
         const auto image = window->snapshot();
         if (image && image->writePng(snapshotPath)) {
             say("host: the window is in " + snapshotPath.string());
@@ -289,6 +307,14 @@ int main(int argc, char** argv) {
             say("host: could not write " + snapshotPath.string());
         }
     });
+    if (inWindow) {
+        at(4.6, "host: shows its window, the chip over the article", [&] {
+            const auto& views = article->view()->subviews();
+            if (views.empty()) return;
+            const auto frame = views.back()->frame();
+            say("host: the chip is at " + seconds(frame.midX()) + " " + seconds(frame.midY()));
+        });
+    }
     // The listener's finger on the window: taps, and drags of `steps`
     // moves over `duration` seconds, from where the container stands then.
     using platform::graphics::Point;
@@ -334,48 +360,55 @@ int main(int argc, char** argv) {
         dragFrom(forward ? Point{300, y} : Point{90, y}, forward ? Point{60, y} : Point{330, y}, 0.2, 8);
     };
 
-    at(5.0, "listener: taps the chip; the component presents its player as a bottom sheet", tapChip);
-    at(6.2, "host: draws the preview", [&] { picture("preview"); });
-    at(6.4, "listener: drags the sheet up to full screen by its handle", [&] {
+    story(5.0, "listener: taps the chip; the component presents its player as a bottom sheet", tapChip);
+    story(6.2, "host: draws the preview", [&] { picture("preview"); });
+    story(6.4, "listener: drags the sheet up to full screen by its handle", [&] {
         // The handle stands just above the sheet's top edge.
         const double top = playerTop();
         dragFrom({195, top - 20}, {195, top - 620}, 0.3, 10);
     });
-    at(7.0, "listener: picks the same episode again in the widget", selectFirstEpisode);
-    at(7.8, "host: draws the main screen", [&] { picture("main"); });
-    at(8.0, "listener: pages to the discover screen", [&] { page(true); });
-    at(8.8, "host: draws the discover screen", [&] { picture("discover"); });
-    at(8.9, "listener: pages back to the main screen", [&] { page(false); });
-    at(9.5, "listener: pages on to the library screen", [&] { page(false); });
-    at(10.3, "host: draws the library screen", [&] { picture("library"); });
-    at(10.5, "listener: flicks the player down and away", [&] { dragFrom({195, 300}, {195, 800}, 0.12, 6); });
-    at(11.7, "host: its window becomes 1024 points wide (regular width)", [&] {
+    story(7.0, "listener: picks the same episode again in the widget", selectFirstEpisode);
+    story(7.8, "host: draws the main screen", [&] { picture("main"); });
+    story(8.0, "listener: pages to the discover screen", [&] { page(true); });
+    story(8.8, "host: draws the discover screen", [&] { picture("discover"); });
+    story(8.9, "listener: pages back to the main screen", [&] { page(false); });
+    story(9.5, "listener: pages on to the library screen", [&] { page(false); });
+    story(10.3, "host: draws the library screen", [&] { picture("library"); });
+    story(10.5, "listener: flicks the player down and away", [&] { dragFrom({195, 300}, {195, 800}, 0.12, 6); });
+    story(11.7, "host: its window becomes 1024 points wide (regular width)", [&] {
         window->setSize({1024, 768});
         window->setSafeAreaInsets({20, 0, 20, 0});
         window->layoutIfNeeded();
     });
-    at(11.9, "listener: taps the chip; at regular width the player is a side panel", tapChip);
-    at(13.1, "host: draws the side panel", [&] { picture("side-panel"); });
+    story(11.9, "listener: taps the chip; at regular width the player is a side panel", tapChip);
+    story(13.1, "host: draws the side panel", [&] { picture("side-panel"); });
     at(7.4, "host: how often was the first episode fetched?", [&] {
         say("audio server: " + std::to_string(server.requestCount("episode-1")) +
             " request(s) for the first episode (its second play comes from the disk cache)");
     });
-    at(9.6, "listener: pauses in the widget", [&] {
+    story(9.6, "listener: pauses in the widget", [&] {
         inPage("window.__orvaneGlobal__.store.dispatch({ type: 'PLAYER_PAUSE' })");
     });
     at(13.4, "host: done", [&] {
         say("audio server: " + std::to_string(server.requestCount("episode-1")) +
             " request(s) for the first episode over its two plays");
         watching = false;
-        loop.stop();
+        if (!inWindow) loop.stop();
     });
 
-    loop.run();
+    if (inWindow) {
+        say("host: its window is open; close it to end the demo");
+        demo::runInWindow(window, "Orvane demo", {});
+    } else {
+        loop.run();
+    }
 
     server.stop();
-    std::cout << "demo: the host's window with the chip over it is in " << snapshotPath.string() << std::endl;
-    for (const auto& [name, what] : playerPictures) {
-        std::cout << "demo: " << what << " is in " << picturePath(name).string() << std::endl;
+    if (!inWindow) {
+        std::cout << "demo: the host's window with the chip over it is in " << snapshotPath.string() << std::endl;
+        for (const auto& [name, what] : playerPictures) {
+            std::cout << "demo: " << what << " is in " << picturePath(name).string() << std::endl;
+        }
     }
     if (wavPath) {
         component.setAudioFile(std::nullopt);  // closes the file

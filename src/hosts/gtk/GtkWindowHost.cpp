@@ -102,8 +102,19 @@ struct GtkWindowHost::State {
             cairo_paint(cr);
             cairo_restore(cr);
         }
-        // Still animating: the next frame is wanted at once.
-        if (window.needsFrame()) gtk_widget_queue_draw(self->area);
+    }
+
+    // GTK drops a redraw asked for while the area draws, and the window asks
+    // for its next frame at the end of the one it draws (while animating):
+    // the request is passed on from the main loop's next turn.
+    static void requestFrame(GtkWidget* area) {
+        g_idle_add_full(
+            G_PRIORITY_HIGH_IDLE,
+            [](gpointer widget) -> gboolean {
+                gtk_widget_queue_draw(GTK_WIDGET(widget));
+                return G_SOURCE_REMOVE;
+            },
+            g_object_ref(area), g_object_unref);
     }
 
     static void resized(GtkDrawingArea*, int width, int height, gpointer data) {
@@ -170,7 +181,7 @@ GtkWindowHost::GtkWindowHost(std::shared_ptr<platform::ui::Window> window) : sta
 
     // The window asks for a frame when it has something to draw; the area
     // draws it at GTK's next frame.
-    state_->window->setFrameRequestHandler([area] { gtk_widget_queue_draw(area); });
+    state_->window->setFrameRequestHandler([area] { State::requestFrame(area); });
 }
 
 GtkWindowHost::~GtkWindowHost() {
