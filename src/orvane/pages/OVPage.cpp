@@ -1,5 +1,6 @@
 #include "orvane/pages/OVPage.hpp"
 
+#include "orvane/elements/OVContentIdentityCell.hpp"
 #include "orvane/model/OVGetAsset.hpp"
 #include "orvane/model/OVMockData.hpp"
 #include "orvane/pages/OVPageElement.hpp"
@@ -169,6 +170,20 @@ double OVPage::estimatedHeightForRow(TableView& /*tableView*/, const platform::u
     if (auto cell = elements[static_cast<std::size_t>(indexPath.row)]->elementTableViewCell())
         return cell->bounds().size.height;
     return TableView::automaticDimension;
+}
+
+void OVPage::fitHeaderTitles(const OVPageElements& elements) {
+    // The header's width is known once the table has placed it.
+    view()->layoutIfNeeded();
+    for (const auto& element : elements) {
+        if (!element) continue;
+        const auto header = std::dynamic_pointer_cast<OVContentIdentityCell>(element->elementTableViewCell());
+        const auto label = header ? header->titleLabel() : nullptr;
+        if (!label) continue;
+        header->layoutIfNeeded();
+        const double width = label->bounds().width();
+        if (width > 0 && label->textMaxLength() != width) label->setTextMaxLength(width);
+    }
 }
 
 }  // namespace orvane

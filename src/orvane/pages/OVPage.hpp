@@ -143,6 +143,11 @@ public:
         if (const auto& cell = forElement->tableViewCell()) cell->update(/*textIsDeveloped=*/true);
     }
 
+    // Gives the title of each identity header among `elements` the width the
+    // laid-out page gives it (a title measured at width 0 would scroll even
+    // when it fits). Call once the page has its width.
+    void fitHeaderTitles(const OVPageElements& elements);
+
     // ---- TableViewDelegate ----
     // The height of the row's element's own cell, else automatic.
     double estimatedHeightForRow(platform::ui::TableView& tableView, const platform::ui::IndexPath& indexPath) override;

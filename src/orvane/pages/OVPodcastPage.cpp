@@ -121,18 +121,7 @@ void OVPodcastPage::viewDidAppear(bool animated) {
 }
 
 void OVPodcastPage::measureHeaderTitles() {
-    if (!interactor_) return;
-    // The header's width is known once the table has placed it.
-    view()->layoutIfNeeded();
-    for (const auto& element : interactor_->pageElements()) {
-        if (!element) continue;
-        const auto header = std::dynamic_pointer_cast<OVContentIdentityCell>(element->elementTableViewCell());
-        const auto label = header ? header->titleLabel() : nullptr;
-        if (!label) continue;
-        header->layoutIfNeeded();
-        const double width = label->bounds().width();
-        if (width > 0 && label->textMaxLength() != width) label->setTextMaxLength(width);
-    }
+    if (interactor_) fitHeaderTitles(interactor_->pageElements());
 }
 
 }  // namespace orvane
