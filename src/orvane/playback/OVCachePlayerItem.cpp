@@ -10,6 +10,10 @@ namespace {
 // What the main thread answers of a new request from the bytes held; the rest
 // follows from another thread.
 constexpr std::int64_t kBytesAnsweredOnTheMainQueue = 256 * 1024;
+// The most reserved at once for an announced length, and the room of each
+// block of a download whose length was not announced.
+constexpr std::int64_t kLargestBlock = std::int64_t{256} * 1024 * 1024;
+constexpr std::size_t kGrowthBlock = 1024 * 1024;
 }  // namespace
 
 namespace orvane {
@@ -101,7 +105,7 @@ std::shared_ptr<OVCachePlayerItem> OVCachePlayerItem::create(Data data, std::str
     {
         std::lock_guard lock(loader->mutex_);
         loader->mediaData_.emplace();
-        loader->mediaData_->append(std::make_shared<const Data>(std::move(data)));
+        loader->mediaData_->adopt(std::move(data));
         loader->playingFromData_ = true;
         loader->mimeType_ = std::move(mimeType);
     }
@@ -133,11 +137,41 @@ void OVCachePlayerItem::resetURLSession() { resourceLoaderDelegate_->resetSessio
 
 // ---- ResourceLoaderDelegate ----
 
-void OVCachePlayerItem::ResourceLoaderDelegate::MediaBuffer::append(std::shared_ptr<const Data> block) {
-    if (block->empty()) return;
+void OVCachePlayerItem::ResourceLoaderDelegate::MediaBuffer::append(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) return;
+    Data* last = lastTakesMore ? blocks.back().get() : nullptr;
+    std::size_t taken = 0;
+    if (last && last->capacity() > last->size()) {
+        // Within the reserved room: the block's bytes do not move.
+        taken = std::min(bytes.size(), last->capacity() - last->size());
+        last->insert(last->end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
+        size += static_cast<std::int64_t>(taken);
+    }
+    if (taken == bytes.size()) return;
+    const auto rest = bytes.subspan(taken);
+    // Room for the rest of the announced length (bounded: an announcement is
+    // only a promise), or for a run of arrivals when none was announced.
+    const auto announcedRest = static_cast<std::size_t>(std::clamp<std::int64_t>(expected - size, 0, kLargestBlock));
+    const std::size_t room = std::max(rest.size(), expected > 0 ? announcedRest : std::size_t{kGrowthBlock});
+    auto block = std::make_shared<Data>();
+    try {
+        block->reserve(room);
+    } catch (const std::bad_alloc&) {
+        block->reserve(rest.size());
+    }
+    block->assign(rest.begin(), rest.end());
     starts.push_back(size);
-    size += static_cast<std::int64_t>(block->size());
+    size += static_cast<std::int64_t>(rest.size());
     blocks.push_back(std::move(block));
+    lastTakesMore = true;
+}
+
+void OVCachePlayerItem::ResourceLoaderDelegate::MediaBuffer::adopt(Data block) {
+    if (block.empty()) return;
+    lastTakesMore = false;  // later bytes go to a block of their own
+    starts.push_back(size);
+    size += static_cast<std::int64_t>(block.size());
+    blocks.push_back(std::make_shared<Data>(std::move(block)));
 }
 
 std::vector<OVCachePlayerItem::ResourceLoaderDelegate::MediaBuffer::Slice>
@@ -160,11 +194,12 @@ OVCachePlayerItem::ResourceLoaderDelegate::MediaBuffer::slices(std::int64_t from
     return out;
 }
 
-Data OVCachePlayerItem::ResourceLoaderDelegate::MediaBuffer::joined() const {
-    Data whole;
-    whole.reserve(static_cast<std::size_t>(size));
-    for (const auto& block : blocks) whole.insert(whole.end(), block->begin(), block->end());
-    return whole;
+std::shared_ptr<const Data> OVCachePlayerItem::ResourceLoaderDelegate::MediaBuffer::whole() const {
+    if (blocks.size() == 1) return blocks.front();
+    auto joined = std::make_shared<Data>();
+    joined->reserve(static_cast<std::size_t>(size));
+    for (const auto& block : blocks) joined->insert(joined->end(), block->begin(), block->end());
+    return joined;
 }
 
 OVCachePlayerItem::ResourceLoaderDelegate::~ResourceLoaderDelegate() {
@@ -263,7 +298,7 @@ void OVCachePlayerItem::ResourceLoaderDelegate::didReceiveResponse(
     completionHandler(platform::net::ResponseDisposition::allow);
     {
         std::lock_guard lock(mutex_);
-        mediaData_.emplace();
+        mediaData_.emplace(response.expectedContentLength());
         response_ = response;
     }
     processPendingRequests();
@@ -277,7 +312,7 @@ void OVCachePlayerItem::ResourceLoaderDelegate::didReceiveData(
         std::lock_guard lock(mutex_);
         if (session != session_) return;
         if (!mediaData_) return;  // no buffer: the block is dropped
-        mediaData_->append(std::make_shared<const Data>(data));
+        mediaData_->append(data);
         held = mediaData_->size;
     }
     processPendingRequests();
@@ -313,7 +348,8 @@ void OVCachePlayerItem::ResourceLoaderDelegate::didCompleteWithError(
         std::lock_guard lock(mutex_);
         held = mediaData_;
     }
-    delegate->playerItemDidFinishDownloadingData(item, held ? held->joined() : Data());
+    const auto whole = held ? held->whole() : std::make_shared<const Data>();
+    delegate->playerItemDidFinishDownloadingData(item, *whole);
 }
 
 bool OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests(std::int64_t budget) {

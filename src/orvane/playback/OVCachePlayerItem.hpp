@@ -175,23 +175,32 @@ private:
     void resetSession();
     std::shared_ptr<OVCachePlayerItem> owner() const;
 
-    // The bytes held: blocks kept as they arrived (each copied in once, never
-    // moved afterwards), so that requests are answered with slices of them,
-    // outside the lock, and the buffer never grows by copying itself.
+    // The bytes held, in blocks that never move once made: an arriving run
+    // is copied into the last block while its reserved room lasts (one block
+    // reserved for the announced length, so a download of known length is
+    // one contiguous block), else into a new one. Requests are answered with
+    // slices of them outside the lock; bytes already held are never written
+    // again, so a slice stays valid while later bytes are appended.
     struct MediaBuffer {
         struct Slice {
             std::shared_ptr<const platform::core::Data> block;  // keeps the bytes alive
             std::span<const std::uint8_t> bytes;
         };
-        std::vector<std::shared_ptr<const platform::core::Data>> blocks;
+        std::vector<std::shared_ptr<platform::core::Data>> blocks;
         std::vector<std::int64_t> starts;  // offset of each block in the file
         std::int64_t size = 0;
+        std::int64_t expected = 0;  // the announced length, 0 when unknown
+        bool lastTakesMore = false;  // the last block was made here, with room
 
-        void append(std::shared_ptr<const platform::core::Data> block);
+        MediaBuffer() = default;
+        explicit MediaBuffer(std::int64_t expectedLength) : expected(std::max<std::int64_t>(0, expectedLength)) {}
+        void append(std::span<const std::uint8_t> bytes);
+        // Takes a whole block as it is (bytes given up front).
+        void adopt(platform::core::Data block);
         // The slices that hold bytes [from, to).
         std::vector<Slice> slices(std::int64_t from, std::int64_t to) const;
-        // All of it in one block of bytes.
-        platform::core::Data joined() const;
+        // All of it in one block of bytes: the block itself when there is one.
+        std::shared_ptr<const platform::core::Data> whole() const;
     };
 
     mutable std::mutex mutex_;

@@ -36,11 +36,17 @@ void PlayerItem::Store::write(std::int64_t offset, std::span<const std::uint8_t>
     std::int64_t end = offset + static_cast<std::int64_t>(data.size());
     if (length) end = std::min(end, *length);
     if (end <= offset) return;
-    if (static_cast<std::int64_t>(bytes.size()) < end) {
-        if (length && bytes.capacity() < static_cast<std::size_t>(*length)) bytes.reserve(static_cast<std::size_t>(*length));
-        bytes.resize(static_cast<std::size_t>(end));
+    const auto held = static_cast<std::int64_t>(bytes.size());
+    if (held < end && length && bytes.capacity() < static_cast<std::size_t>(*length)) {
+        bytes.reserve(static_cast<std::size_t>(*length));
     }
-    std::memcpy(bytes.data() + offset, data.data(), static_cast<std::size_t>(end - offset));
+    // A gap before the run stays zeroes until it is delivered; the run itself
+    // is copied once (over what it overlaps, then appended).
+    if (held < offset) bytes.resize(static_cast<std::size_t>(offset));
+    const auto overlap = static_cast<std::size_t>(std::clamp<std::int64_t>(held - offset, 0, end - offset));
+    if (overlap > 0) std::memcpy(bytes.data() + offset, data.data(), overlap);
+    bytes.insert(bytes.end(), data.begin() + static_cast<std::ptrdiff_t>(overlap),
+                 data.begin() + static_cast<std::ptrdiff_t>(end - offset));
 
     // Merge [offset, end) into the delivered ranges.
     std::int64_t start = offset;

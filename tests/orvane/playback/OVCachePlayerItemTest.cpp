@@ -230,6 +230,33 @@ TEST_F(OVCachePlayerItemTest, ARequestFedOverSeveralChunksGetsExactlyItsRange) {
     EXPECT_EQ(item->resourceLoaderDelegate()->pendingRequestCount(), 0u);
 }
 
+// The download is held in one block when its length is announced and in
+// blocks of about a megabyte otherwise: requests across the blocks' seams,
+// and the whole file handed over at the end, are the bytes served.
+TEST_F(OVCachePlayerItemTest, RequestsAcrossTheHeldBlocksAndTheWholeFileAreTheBytesServed) {
+    const Data body = t::TestHttpServer::patternBytes(2'600'000);
+    for (const bool announced : {true, false}) {
+        SCOPED_TRACE(announced ? "length announced" : "no length");
+        delegate = std::make_shared<RecordingItemDelegate>();
+        t::RawServer server(announced ? t::RawServer::trickle(body, 64 * 1024, 0.0)
+                                      : t::RawServer::noContentLength(body));
+        auto item = streaming(server.url("/ep.mp3"));
+        const std::vector<std::pair<std::int64_t, std::int64_t>> ranges{
+            {1'048'000, 1'000}, {2'097'100, 200}, {0, static_cast<std::int64_t>(body.size())}};
+        std::vector<Request> requests;
+        for (const auto& [offset, length] : ranges) requests.push_back(take(item, false, offset, length));
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return delegate->finishedCount() == 1; }, kWait));
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return requests.back().client->finishes() == 1; }, kWait));
+        for (std::size_t i = 0; i < ranges.size(); ++i) {
+            const auto [offset, length] = ranges[i];
+            EXPECT_EQ(requests[i].client->bytes(),
+                      slice(body, static_cast<std::size_t>(offset), static_cast<std::size_t>(length)));
+            EXPECT_EQ(requests[i].client->finishes(), 1);
+        }
+        EXPECT_EQ(delegate->finished[0], body);
+    }
+}
+
 TEST_F(OVCachePlayerItemTest, NoContentInformationBeforeTheResponseAndOneDownloadForAllRequests) {
     const Data body = t::makeWav(1.0);
     auto gate = std::make_shared<std::atomic<bool>>(false);
