@@ -8,7 +8,8 @@
 //    JSON parser reading the same text;
 //  - the two thread hops of a delivery alone (decoding queue and back),
 //    beside the same two hops handed over with a bare mutex and condition
-//    variable to a thread of their own;
+//    variable to a thread of their own, back to back and with the main
+//    thread busy in between;
 //  - one script sent by the bridge and evaluated against the widget.
 // Debug output is discarded, as a host that does not read it would have it.
 #include <benchmark/benchmark.h>
@@ -214,25 +215,49 @@ private:
     std::thread thread_;
 };
 
+// Keeps this thread busy for `microseconds` (the page's script running
+// between two states), so that a thread waiting for work meanwhile goes idle.
+void busyFor(int microseconds) {
+    const auto until = pairedbench::Clock::now() + std::chrono::microseconds(microseconds);
+    while (pairedbench::Clock::now() < until) {
+    }
+}
+
 // The two thread hops of a delivery alone: an empty task to the decoding
 // queue that posts an empty task back to the main queue, timed beside the
-// same round trip through a bare hand-over (ratio: what the queues add).
+// same round trip through a bare hand-over (ratio: what the queues add). The
+// argument is how long the main thread is busy before each round trip (not
+// timed): back to back (0), or long enough for the other thread to go idle
+// in between (100 µs), as between two states.
 void BM_DecodeQueueRoundTrip(benchmark::State& bench) {
     setUpOnce();
+    const auto gap = static_cast<int>(bench.range(0));
     auto& queue = *OVWidgetManager::shared().decodeQueue();
     BareHandOver bare;
     bool arrived = true;
-    pairedbench::paired(
-        bench, 1,
-        [&] {
-            bool back = false;
-            queue.async([&back] { platform::core::DispatchQueue::main().async([&back] { back = true; }); });
-            if (!RunLoop::main().runUntil([&] { return back; }, 10)) arrived = false;
-        },
-        [&] { bare.roundTrip(); });
+    double queues = 0, bareTotal = 0;
+    for (auto _ : bench) {
+        busyFor(gap);
+        auto start = pairedbench::Clock::now();
+        bool back = false;
+        queue.async([&back] { platform::core::DispatchQueue::main().async([&back] { back = true; }); });
+        if (!RunLoop::main().runUntil([&] { return back; }, 10)) arrived = false;
+        const double once = pairedbench::secondsBetween(start, pairedbench::Clock::now());
+        busyFor(gap);
+        start = pairedbench::Clock::now();
+        bare.roundTrip();
+        bareTotal += pairedbench::secondsBetween(start, pairedbench::Clock::now());
+        queues += once;
+        bench.SetIterationTime(once);
+    }
     if (!arrived) bench.SkipWithError("the round trip never came back");
+    const auto n = static_cast<double>(bench.iterations());
+    if (n == 0 || bareTotal <= 0) return;
+    bench.counters["baseline_us"] = bareTotal / n * 1e6;
+    bench.counters["extra_us"] = (queues - bareTotal) / n * 1e6;
+    bench.counters["ratio"] = queues / bareTotal;
 }
-BENCHMARK(BM_DecodeQueueRoundTrip)->Unit(benchmark::kMicrosecond)->UseManualTime();
+BENCHMARK(BM_DecodeQueueRoundTrip)->ArgName("busy_us")->Arg(0)->Arg(100)->Unit(benchmark::kMicrosecond)->UseManualTime();
 
 // The script alone: the page has no state listener, so the widget's reaction
 // posts nothing back.

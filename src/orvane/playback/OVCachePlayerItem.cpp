@@ -420,7 +420,7 @@ bool OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests(std::int6
             information->setContentLength(answer.contentLength);
             information->setByteRangeAccessSupported(true);
         }
-        for (const auto& slice : answer.slices) answer.request->dataRequest()->respond(slice.bytes);
+        for (const auto& slice : answer.slices) answer.request->dataRequest()->respond(slice.bytes, slice.block);
         if (answer.complete) {
             answer.request->finishLoading();
             done.push_back(answer.request);

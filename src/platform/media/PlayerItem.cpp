@@ -23,63 +23,19 @@ constexpr std::int64_t kFarAhead = 256 * 1024;
 // The packets counted before their seconds per byte make an estimate: the
 // first few say little of a whole episode.
 constexpr std::int64_t kLeastCountedForEstimate = 64 * 1024;
-// The most bytes copied into the store while holding its lock.
-constexpr std::size_t kStorePiece = 128 * 1024;
 // Length asked for when the resource's length is not known.
 constexpr std::int64_t kUnknownLength = std::numeric_limits<std::int64_t>::max() / 4;
 }  // namespace
 
 // ---- Store ----
 
-void PlayerItem::Store::write(std::int64_t offset, std::span<const std::uint8_t> data) {
-    if (offset < 0 || data.empty()) return;
-    std::int64_t end = offset + static_cast<std::int64_t>(data.size());
-    if (length) end = std::min(end, *length);
-    if (end <= offset) return;
-    const auto held = static_cast<std::int64_t>(bytes.size());
-    if (held < end && length && bytes.capacity() < static_cast<std::size_t>(*length)) {
-        bytes.reserve(static_cast<std::size_t>(*length));
+void PlayerItem::Store::write(std::int64_t offset, std::span<const std::uint8_t> data,
+                              const std::shared_ptr<const core::Data>& block) {
+    if (length && offset + static_cast<std::int64_t>(data.size()) > *length) {
+        data = data.first(static_cast<std::size_t>(std::max<std::int64_t>(0, *length - offset)));
     }
-    // A gap before the run stays zeroes until it is delivered; the run itself
-    // is copied once (over what it overlaps, then appended).
-    if (held < offset) bytes.resize(static_cast<std::size_t>(offset));
-    const auto overlap = static_cast<std::size_t>(std::clamp<std::int64_t>(held - offset, 0, end - offset));
-    if (overlap > 0) std::memcpy(bytes.data() + offset, data.data(), overlap);
-    bytes.insert(bytes.end(), data.begin() + static_cast<std::ptrdiff_t>(overlap),
-                 data.begin() + static_cast<std::ptrdiff_t>(end - offset));
-
-    // Merge [offset, end) into the delivered ranges.
-    std::int64_t start = offset;
-    auto it = ranges.upper_bound(start);
-    if (it != ranges.begin()) {
-        auto before = std::prev(it);
-        if (before->second >= start) {
-            start = before->first;
-            end = std::max(end, before->second);
-            it = ranges.erase(before);
-        }
-    }
-    while (it != ranges.end() && it->first <= end) {
-        end = std::max(end, it->second);
-        it = ranges.erase(it);
-    }
-    ranges.emplace(start, end);
+    held.write(offset, data, block);
     changed.notify_all();
-}
-
-std::int64_t PlayerItem::Store::contiguousEnd(std::int64_t offset) const {
-    auto it = ranges.upper_bound(offset);
-    if (it == ranges.begin()) return offset;
-    --it;
-    return it->second > offset ? it->second : offset;
-}
-
-std::int64_t PlayerItem::Store::firstMissing(std::int64_t from) const { return contiguousEnd(from); }
-
-std::int64_t PlayerItem::Store::total() const {
-    std::int64_t sum = 0;
-    for (const auto& [start, end] : ranges) sum += end - start;
-    return sum;
 }
 
 // ---- StoreSource: the delivered bytes as the decoder reads them ----
@@ -92,11 +48,8 @@ public:
         std::lock_guard lock(store_->mutex);
         if (store_->closed) return -1;  // the item is going: its count stops
         if (store_->length && offset >= *store_->length) return 0;
-        const std::int64_t end = store_->contiguousEnd(offset);
-        if (offset < 0 || end <= offset) return -1;
-        const std::int64_t n = std::min(count, end - offset);
-        std::memcpy(into, store_->bytes.data() + offset, static_cast<std::size_t>(n));
-        return n;
+        if (offset < 0 || store_->held.contiguousEnd(offset) <= offset) return -1;
+        return store_->held.copy(offset, into, count);
     }
 
     std::optional<std::int64_t> length() const override {
@@ -108,7 +61,7 @@ public:
         std::unique_lock lock(store_->mutex);
         store_->changed.wait(lock, [&] {
             return store_->closed || (store_->length && offset >= *store_->length) ||
-                   store_->contiguousEnd(offset) > offset;
+                   store_->held.contiguousEnd(offset) > offset;
         });
         return !store_->closed;
     }
@@ -124,16 +77,20 @@ public:
     Sink(std::weak_ptr<PlayerItem> item, std::shared_ptr<Store> store)
         : item_(std::move(item)), store_(std::move(store)) {}
 
-    void loadingRequestDidReceiveData(const LoadingRequest&, std::int64_t offset,
-                                      std::span<const std::uint8_t> data) override {
+    void loadingRequestDidReceiveData(const LoadingRequest&, std::int64_t offset, std::span<const std::uint8_t> data,
+                                      const std::shared_ptr<const core::Data>& block) override {
+        // Bytes only lent for the call are copied first, outside the lock:
+        // the main thread, the decoder and the count never wait for a copy.
+        std::shared_ptr<const core::Data> kept = block;
+        if (!kept) {
+            kept = std::make_shared<const core::Data>(data.begin(), data.end());
+            data = *kept;
+        }
         bool post = false;
-        // A piece at a time: the main thread, the decoder and the count wait
-        // for the store no longer than one piece takes to copy.
-        for (std::size_t at = 0; at < data.size(); at += kStorePiece) {
-            const auto piece = data.subspan(at, std::min(kStorePiece, data.size() - at));
+        {
             std::lock_guard lock(store_->mutex);
-            store_->write(offset + static_cast<std::int64_t>(at), piece);
-            post = !std::exchange(store_->arrivalPosted, true) || post;
+            store_->write(offset, data, kept);
+            post = !std::exchange(store_->arrivalPosted, true);
         }
         if (!post) return;
         core::DispatchQueue::main().async([weak = item_] {
@@ -194,12 +151,12 @@ std::optional<std::int64_t> PlayerItem::contentLength() const {
 
 std::int64_t PlayerItem::loadedByteCount() const {
     std::lock_guard lock(store_->mutex);
-    return store_->total();
+    return store_->held.total();
 }
 
 bool PlayerItem::isFullyLoaded() const {
     std::lock_guard lock(store_->mutex);
-    return store_->length && store_->contiguousEnd(0) >= *store_->length;
+    return store_->length && store_->held.contiguousEnd(0) >= *store_->length;
 }
 
 void PlayerItem::attach(const std::shared_ptr<Player>& player) {
@@ -231,7 +188,7 @@ void PlayerItem::startLoading() {
         std::int64_t from = 0;
         {
             std::lock_guard lock(store_->mutex);
-            from = store_->firstMissing(0);
+            from = store_->held.contiguousEnd(0);
         }
         issueDataRequest(from);
     }
@@ -259,7 +216,7 @@ void PlayerItem::loadDirectly() {
     {
         std::lock_guard lock(store_->mutex);
         store_->length = static_cast<std::int64_t>(bytes->size());
-        store_->write(0, *bytes);
+        store_->write(0, *bytes, bytes);
     }
     informationKnown_ = true;
     bytesArrived();
@@ -307,7 +264,7 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
             std::int64_t from = 0;
             {
                 std::lock_guard lock(store_->mutex);
-                from = store_->firstMissing(0);
+                from = store_->held.contiguousEnd(0);
             }
             issueDataRequest(from);
         }
@@ -325,7 +282,7 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
         std::lock_guard lock(store_->mutex);
         const auto* data = request->dataRequest();
         if (!store_->length && data && data->requestsAllDataToEndOfResource()) {
-            store_->length = std::max(data->currentOffset(), store_->contiguousEnd(0));
+            store_->length = std::max(data->currentOffset(), store_->held.contiguousEnd(0));
             store_->changed.notify_all();
         }
     }
@@ -336,8 +293,8 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
     {
         std::lock_guard lock(store_->mutex);
         const std::int64_t here = info_ ? info_->byteOffsetForSeconds(currentSeconds_) : 0;
-        from = store_->firstMissing(here);
-        if (store_->length && from >= *store_->length) from = store_->firstMissing(0);
+        from = store_->held.contiguousEnd(here);
+        if (store_->length && from >= *store_->length) from = store_->held.contiguousEnd(0);
     }
     issueDataRequest(from);
 }
@@ -353,7 +310,7 @@ void PlayerItem::bytesArrived() {
 
 bool PlayerItem::holdsBytesAt(std::int64_t offset) const {
     std::lock_guard lock(store_->mutex);
-    return (store_->length && offset >= *store_->length) || store_->contiguousEnd(offset) > offset;
+    return (store_->length && offset >= *store_->length) || store_->held.contiguousEnd(offset) > offset;
 }
 
 void PlayerItem::probe() {
@@ -434,7 +391,7 @@ void PlayerItem::refreshDuration() {
         std::int64_t held = 0;
         {
             std::lock_guard lock(store_->mutex);
-            held = store_->contiguousEnd(info_->dataStart) - info_->dataStart;
+            held = store_->held.contiguousEnd(info_->dataStart) - info_->dataStart;
         }
         const double seconds = static_cast<double>(std::max<std::int64_t>(0, held)) * 8.0 / info_->bitRate;
         info_->duration = MediaTime::makeWithSeconds(seconds, 1'000'000);
@@ -526,7 +483,7 @@ double PlayerItem::playableEnd(double seconds) const {
     if (isFullyLoaded()) return endSeconds();
     std::lock_guard lock(store_->mutex);
     const std::int64_t start = std::max(info_->dataStart, info_->byteOffsetForSeconds(seconds) - 1);
-    const std::int64_t end = store_->contiguousEnd(start);
+    const std::int64_t end = store_->held.contiguousEnd(start);
     if (end <= start) return seconds;
     return std::max(info_->secondsForByteOffset(end), seconds);
 }
@@ -536,7 +493,7 @@ void PlayerItem::requestBytesAt(std::int64_t start) {
     {
         std::lock_guard lock(store_->mutex);
         if (store_->length && start >= *store_->length) return;
-        if (store_->contiguousEnd(start) > start) return;  // already here
+        if (store_->held.contiguousEnd(start) > start) return;  // already here
     }
     if (dataRequest_) {
         const auto* data = dataRequest_->dataRequest();

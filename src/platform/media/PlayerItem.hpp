@@ -48,6 +48,7 @@
 #include "platform/media/MediaError.hpp"
 #include "platform/media/MediaProbe.hpp"
 #include "platform/media/MediaTime.hpp"
+#include "platform/media/HeldBytes.hpp"
 #include "platform/media/ResourceLoader.hpp"
 #include "platform/media/URLAsset.hpp"
 
@@ -158,17 +159,14 @@ private:
         // Notified when bytes arrive, the length is learnt, or the store closes.
         std::condition_variable changed;
         bool closed = false;
-        core::Data bytes;
-        // Delivered ranges, start -> end, merged.
-        std::map<std::int64_t, std::int64_t> ranges;
+        HeldBytes held;
         std::optional<std::int64_t> length;
         bool arrivalPosted = false;
 
-        void write(std::int64_t offset, std::span<const std::uint8_t> data);
-        // End of the delivered run that contains `offset` (offset itself when none).
-        std::int64_t contiguousEnd(std::int64_t offset) const;
-        std::int64_t firstMissing(std::int64_t from) const;
-        std::int64_t total() const;
+        // Keeps what of `data` (lying in `block`) is not held yet, up to the
+        // length when it is known, and tells the waiting threads.
+        void write(std::int64_t offset, std::span<const std::uint8_t> data,
+                   const std::shared_ptr<const core::Data>& block);
     };
     class StoreSource;
 

@@ -36,7 +36,9 @@ std::int64_t DataRequest::currentOffset() const {
     return currentOffset_;
 }
 
-void DataRequest::respond(std::span<const std::uint8_t> data) {
+void DataRequest::respond(std::span<const std::uint8_t> data) { respond(data, nullptr); }
+
+void DataRequest::respond(std::span<const std::uint8_t> data, std::shared_ptr<const core::Data> block) {
     if (data.empty()) return;
     // Nothing more reaches a request that has ended.
     if (owner_ && (owner_->isFinished() || owner_->isCancelled())) return;
@@ -48,7 +50,7 @@ void DataRequest::respond(std::span<const std::uint8_t> data) {
         offset = currentOffset_;
         currentOffset_ += static_cast<std::int64_t>(data.size());
     }
-    if (owner_) owner_->deliver(offset, data);
+    if (owner_) owner_->deliver(offset, data, block);
 }
 
 // ---- LoadingRequest ----
@@ -70,13 +72,14 @@ std::shared_ptr<LoadingRequest> LoadingRequest::create(core::URL url, bool withC
         new LoadingRequest(std::move(url), withContentInformation, range, std::move(client)));
 }
 
-bool LoadingRequest::deliver(std::int64_t offset, std::span<const std::uint8_t> data) {
+bool LoadingRequest::deliver(std::int64_t offset, std::span<const std::uint8_t> data,
+                             const std::shared_ptr<const core::Data>& block) {
     {
         std::lock_guard lock(mutex_);
         if (finished_ || cancelled_) return false;
         responded_ += static_cast<std::int64_t>(data.size());
     }
-    if (auto client = client_.lock()) client->loadingRequestDidReceiveData(*this, offset, data);
+    if (auto client = client_.lock()) client->loadingRequestDidReceiveData(*this, offset, data, block);
     return true;
 }
 

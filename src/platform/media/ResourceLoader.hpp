@@ -24,6 +24,7 @@
 #include <string>
 
 #include "platform/core/DispatchQueue.hpp"
+#include "platform/core/Json.hpp"
 #include "platform/core/URL.hpp"
 #include "platform/media/MediaError.hpp"
 
@@ -65,8 +66,10 @@ public:
     // byte sent so far.
     std::int64_t currentOffset() const;
 
-    // Sends the next bytes (they land at `currentOffset()`).
+    // Sends the next bytes (they land at `currentOffset()`). With the block
+    // they lie in, the bytes are kept by reference to it rather than copied.
     void respond(std::span<const std::uint8_t> data);
+    void respond(std::span<const std::uint8_t> data, std::shared_ptr<const core::Data> block);
 
 private:
     friend class LoadingRequest;
@@ -79,12 +82,15 @@ private:
 };
 
 // What a loading request tells whoever asked for it (the player item):
-// called on the thread that answers the request.
+// called on the thread that answers the request. `block`, when not null, is
+// what `data` lies in and may be kept instead of a copy; otherwise the bytes
+// are valid for the call only.
 class LoadingRequestClient {
 public:
     virtual ~LoadingRequestClient() = default;
     virtual void loadingRequestDidReceiveData(const LoadingRequest& request, std::int64_t offset,
-                                              std::span<const std::uint8_t> data) = 0;
+                                              std::span<const std::uint8_t> data,
+                                              const std::shared_ptr<const core::Data>& block) = 0;
     virtual void loadingRequestDidFinish(const std::shared_ptr<LoadingRequest>& request,
                                          const std::optional<MediaError>& error) = 0;
 };
@@ -131,7 +137,8 @@ private:
                    std::weak_ptr<LoadingRequestClient> client);
     friend class DataRequest;
     // Called by the data part: true when the bytes may be sent.
-    bool deliver(std::int64_t offset, std::span<const std::uint8_t> data);
+    bool deliver(std::int64_t offset, std::span<const std::uint8_t> data,
+                 const std::shared_ptr<const core::Data>& block);
     void finish(std::optional<MediaError> error);
 
     core::URL url_;

@@ -31,8 +31,8 @@ constexpr double kWait = 10.0;
 // queue).
 class RecordingClient : public LoadingRequestClient {
 public:
-    void loadingRequestDidReceiveData(const LoadingRequest&, std::int64_t offset,
-                                      std::span<const std::uint8_t> data) override {
+    void loadingRequestDidReceiveData(const LoadingRequest&, std::int64_t offset, std::span<const std::uint8_t> data,
+                                      const std::shared_ptr<const Data>&) override {
         std::lock_guard lock(mutex_);
         if (offset != firstOffset_ + static_cast<std::int64_t>(bytes_.size())) outOfOrder_ = true;
         bytes_.insert(bytes_.end(), data.begin(), data.end());
