@@ -122,6 +122,9 @@ TEST_F(OVAVPlayerTest, AnAnswerWithoutALengthIsStillCachedWhole) {
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return OVAudioCache::isInCache("nolength.wav"); }, kWait));
     EXPECT_EQ(OVAudioCache::find("nolength.wav"), wav);
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return readyOrFailed(first); }, kWait));
+    // Without a length the duration is an estimate until every byte reached the player.
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return first->currentItem()->isFullyLoaded(); }, kWait));
+    RunLoop::main().runUntilIdle();
     EXPECT_DOUBLE_EQ(first->currentItem()->duration().seconds(), 2.0);
 
     auto second = OVAVPlayer::create(*URL::parse(server.url("/nolength.wav")));
