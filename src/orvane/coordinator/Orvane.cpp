@@ -3,6 +3,7 @@
 #include "orvane/coordinator/OVCoordinator.hpp"
 #include "orvane/coordinator/OVLayerHooks.hpp"
 #include "orvane/model/OVGetAsset.hpp"
+#include "orvane/model/OVMockUserData.hpp"
 #include "orvane/pages/OVPage.hpp"
 #include "orvane/playback/OVAudioPlayer.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
@@ -50,6 +51,24 @@ void Orvane::setConfigurations(std::optional<OVConfigurations> configurations) {
 }
 
 void Orvane::setConfiguration(OVConfigurations configuration) { setConfigurations(std::move(configuration)); }
+
+OVDiscoverRecommendations Orvane::discoverRecommendations() const {
+    const auto& library = OVMock::UserData::shared();
+    OVDiscoverRecommendations recommendations{library.recommendationsHeadlines(), {}};
+    for (const auto& item : library.discoverRecommendations())
+        recommendations.episodes.emplace_back(item.episode, item.inPodCast);
+    return recommendations;
+}
+
+void Orvane::setDiscoverRecommendations(OVDiscoverRecommendations recommendations) {
+    auto& library = OVMock::UserData::shared();
+    std::vector<OVMock::UserData::DiscoverRecommendation> episodes;
+    for (auto& item : recommendations.episodes) {
+        if (item.track) episodes.push_back({std::move(item.track), std::move(item.podcast)});
+    }
+    library.setRecommendationsHeadlines(std::move(recommendations.headlines));
+    library.setDiscoverRecommendations(std::move(episodes));
+}
 
 void Orvane::start() {
     PLATFORM_ASSERT_MAIN_THREAD();

@@ -3,8 +3,9 @@
 // a weak reference to the host's root view controller (over which the chip
 // is placed and the root container presented) and the running coordinator,
 // which it owns. `start()` quits the running coordinator, if any, and
-// creates a new one. A host also watches the widget's states and picks where
-// the audio is heard through it. Main-thread only; one instance for the
+// creates a new one. A host also supplies what the discover screen
+// recommends, watches the widget's states and picks where the audio is
+// heard through it. Main-thread only; one instance for the
 // process (`shared()`), made on first access, which installs the hooks the
 // lower layers call up through (`installLayerHooks()`) and fills the pages'
 // arrow images.
@@ -14,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "orvane/model/OVDiscoverRecommendations.hpp"
 #include "orvane/toolkit/OVConfigurations.hpp"
 #include "orvane/widget/OVAudioPlayerStatus.hpp"
 
@@ -44,6 +46,12 @@ public:
     void setRootController(const std::shared_ptr<platform::ui::ViewController>& controller) {
         rootViewController_ = controller;
     }
+
+    // What the discover screen recommends, empty until set. Kept in the
+    // listener's library, which the discover screen reads each time it
+    // shows; episodes without an episode object are left out. Never fails.
+    OVDiscoverRecommendations discoverRecommendations() const;
+    void setDiscoverRecommendations(OVDiscoverRecommendations recommendations);
 
     // Quits the current coordinator (when there is one), then creates a new
     // one and keeps it. Never fails.

@@ -1,7 +1,8 @@
 // The facade's own state: the pages' arrow images from the first touch,
 // the configuration's default artwork (a record without one keeps the
 // current artwork) and the weak root view controller; and what a host
-// reaches through it: the widget's states and where the audio goes.
+// reaches through it: what the discover screen recommends, the widget's
+// states and where the audio goes.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,6 +10,12 @@
 #include <vector>
 
 #include "orvane/coordinator/Orvane.hpp"
+#include "orvane/elements/OVDiscoverRecommendationEpisodeCell.hpp"
+#include "orvane/elements/OVDiscoverRecommendationsCell.hpp"
+#include "orvane/elements/OVRecommendationHeadlinesCell.hpp"
+#include "orvane/elements/OVRecommendationHeadlinesPodcastCell.hpp"
+#include "orvane/pages/OVDiscoverPage.hpp"
+#include "orvane/pages/SidePageKit.hpp"
 #include "orvane/model/OVGetAsset.hpp"
 #include "orvane/pages/OVPage.hpp"
 #include "orvane/toolkit/ImageExtensions.hpp"
@@ -17,6 +24,7 @@
 #include "platform/core/FileManager.hpp"
 #include "platform/media/AudioOutput.hpp"
 #include "platform/ui/controllers/ViewController.hpp"
+#include "support/RecordingCoordinator.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/widget/WidgetPage.hpp"
 
@@ -59,6 +67,79 @@ TEST(OrvaneFacade, ConfigurationSetsTheDefaultArtworkAndTheRootControllerIsWeak)
     EXPECT_EQ(facade.rootViewController(), root);
     root.reset();
     EXPECT_EQ(facade.rootViewController(), nullptr);
+}
+
+TEST(OrvaneFacade, WhatAHostRecommendsIsWhatTheDiscoverScreenShowsNextTime) {
+    using platform::ui::IndexPath;
+    namespace pagekit = testsupport::sidepage;
+    platform::core::RunLoop::main().useManualClock();
+    testsupport::TempDocuments documents;
+    auto& facade = Orvane::shared();
+    OVPage::width() = 375.0;
+    const auto coordinator = testsupport::RecordingCoordinator::create();
+    const auto page = OVPage::create<OVDiscoverPage>(coordinator);
+    auto shown = pagekit::showOnScreen(page);
+    const auto headlineTitles = [&] {
+        std::vector<std::string> titles;
+        const auto cell = std::dynamic_pointer_cast<OVRecommendationHeadlinesCell>(
+            page->tableView()->cellForRow(IndexPath::forRow(0, 0)));
+        if (!cell) return titles;
+        const auto& view = *cell->collectionView();
+        for (int i = 0; i < view.numberOfItems(0); ++i) {
+            const auto item = std::dynamic_pointer_cast<OVRecommendationHeadlinesPodcastCell>(
+                view.cellForItem(IndexPath::forItem(i, 0)));
+            titles.push_back(item ? item->podcastLabel()->text().value_or("") : "?");
+        }
+        return titles;
+    };
+    const auto episodeTitles = [&] {
+        std::vector<std::string> titles;
+        const auto cell = std::dynamic_pointer_cast<OVDiscoverRecommendationsCell>(
+            page->tableView()->cellForRow(IndexPath::forRow(1, 0)));
+        if (!cell) return titles;
+        const auto& view = *cell->collectionView();
+        for (int i = 0; i < view.numberOfItems(0); ++i) {
+            const auto item = std::dynamic_pointer_cast<OVDiscoverRecommendationEpisodeCell>(
+                view.cellForItem(IndexPath::forItem(i, 0)));
+            titles.push_back(item ? item->episodeLabel()->text().value_or("") + " / " +
+                                        item->podcastLabel()->text().value_or("")
+                                  : "?");
+        }
+        return titles;
+    };
+
+    const auto walks = pagekit::localPodcast({.key = "walks", .title = "Walks", .episodes = 2});
+    const auto harbour = pagekit::localPodcast({.key = "harbour", .title = "Harbour", .episodes = 3});
+    const auto& walked = *walks.tracks;
+    const auto& sailed = *harbour.tracks;
+    struct Step {
+        std::string name;
+        OVDiscoverRecommendations given;
+        std::vector<std::string> headlines;
+        std::vector<std::string> episodes;
+    };
+    const std::vector<Step> steps{
+        {"nothing set", {}, {}, {}},
+        {"two podcasts, three episodes of both, one without its episode left out",
+         {{harbour, walks}, {{sailed[2], harbour}, {nullptr, walks}, {walked[0], walks}, {sailed[0], harbour}}},
+         {"Harbour", "Walks"},
+         {sailed[2]->title() + " / Harbour", walked[0]->title() + " / Walks", sailed[0]->title() + " / Harbour"}},
+        {"replaced by one podcast and no episode", {{walks}, {}}, {"Walks"}, {}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        if (step.name != "nothing set") facade.setDiscoverRecommendations(step.given);
+        shown.disappear();
+        shown.appear();
+        EXPECT_EQ(headlineTitles(), step.headlines);
+        EXPECT_EQ(episodeTitles(), step.episodes);
+        // Read back as the library keeps them.
+        const auto kept = facade.discoverRecommendations();
+        EXPECT_EQ(kept.headlines.size(), step.headlines.size());
+        EXPECT_EQ(kept.episodes.size(), step.episodes.size());
+    }
+    facade.setDiscoverRecommendations({});
+    OVPage::width().reset();
 }
 
 TEST(OrvaneFacade, AHostWatchesTheWidgetsStatesAndPicksWhereTheAudioGoes) {
