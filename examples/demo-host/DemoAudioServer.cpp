@@ -22,6 +22,7 @@ void putTag(std::vector<std::uint8_t>& out, const char (&tag)[5]) {
 }
 
 std::string pathOf(const std::string& name) { return "/audio/" + name + ".wav"; }
+std::string imagePathOf(const std::string& name) { return "/artwork/" + name + ".png"; }
 
 }  // namespace
 
@@ -59,7 +60,7 @@ DemoAudioServer::DemoAudioServer(RequestHandler onRequest) : onRequest_(std::mov
             std::lock_guard lock(mutex_);
             ++counts_[request.path];
         }
-        if (onRequest_) onRequest_(request.path);
+        if (onRequest_ && request.path.starts_with("/audio/")) onRequest_(request.path);
     });
 }
 
@@ -71,6 +72,13 @@ void DemoAudioServer::addEpisode(const std::string& name, double seconds) {
     body->assign(wav.begin(), wav.end());
     server_.Get(pathOf(name), [body](const httplib::Request&, httplib::Response& response) {
         response.set_content(*body, "audio/wav");
+    });
+}
+
+void DemoAudioServer::addImage(const std::string& name, const std::vector<std::uint8_t>& png) {
+    auto body = std::make_shared<std::string>(png.begin(), png.end());
+    server_.Get(imagePathOf(name), [body](const httplib::Request&, httplib::Response& response) {
+        response.set_content(*body, "image/png");
     });
 }
 
@@ -93,6 +101,10 @@ void DemoAudioServer::stop() {
 
 std::string DemoAudioServer::episodeURL(const std::string& name) const {
     return "http://127.0.0.1:" + std::to_string(port_) + pathOf(name);
+}
+
+std::string DemoAudioServer::imageURL(const std::string& name) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + imagePathOf(name);
 }
 
 int DemoAudioServer::requestCount(const std::string& name) const {

@@ -1,7 +1,9 @@
 // The demo host's audio server: an HTTP server on 127.0.0.1 (a port the
 // system picks) that serves short generated WAV episodes at
 // "/audio/<name>.wav" and tells, through a callback on its own thread, of
-// every request it answers. Made and stopped by the demo's main function.
+// every episode request it answers; it also serves the demo's artwork, PNG
+// images at "/artwork/<name>.png". Made and stopped by the demo's main
+// function.
 #pragma once
 
 #include <httplib.h>
@@ -31,12 +33,16 @@ public:
 
     // Serves a generated episode of `seconds` at "/audio/<name>.wav"; before `start()`.
     void addEpisode(const std::string& name, double seconds);
+    // Serves the PNG image `png` at "/artwork/<name>.png"; before `start()`.
+    void addImage(const std::string& name, const std::vector<std::uint8_t>& png);
     // Listens on 127.0.0.1; false when no port could be bound.
     bool start();
     void stop();
 
     // "http://127.0.0.1:<port>/audio/<name>.wav"
     std::string episodeURL(const std::string& name) const;
+    // "http://127.0.0.1:<port>/artwork/<name>.png"
+    std::string imageURL(const std::string& name) const;
     // Requests answered for the episode so far.
     int requestCount(const std::string& name) const;
 

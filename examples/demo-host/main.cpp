@@ -7,10 +7,17 @@
 // when one answers: the first play streams the episode through the caching
 // item, the second play of the same episode comes from the disk cache, so the
 // server sees no second request. Meanwhile the listener opens the player
-// from the chip, drags it to full screen, pages through its screens and
-// flicks it away; the host draws each step, and the side panel the player
-// becomes in a window 1024 points wide, into PNG files. Ends by itself
-// after about thirteen seconds.
+// from the chip, drags it to full screen, pages through its screens, opens
+// a podcast's page and an episode's page from the discover screen, follows
+// two podcasts (which the library screen then lists) and flicks the player
+// away; the host draws each step, and the side panel the player becomes in a
+// window 1024 points wide, into PNG files. Ends by itself after about twenty
+// seconds.
+//
+// The discover screen recommends what the host supplies through the facade:
+// podcasts of its own content (widget/discover.json), which the widget's
+// state carries too, so that their episodes play. Every podcast and episode
+// has artwork, drawn by the host and served by its local server.
 //
 // Where a display exists (and the GTK host adapter was built), the host's
 // window is a real one instead: the listener opens the player from the chip,
@@ -42,6 +49,7 @@
 #include <vector>
 
 #include "DemoAudioServer.hpp"
+#include "DemoContent.hpp"
 #include "DemoWindow.hpp"
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/widget/OVObserver.hpp"
@@ -213,6 +221,11 @@ int main(int argc, char** argv) {
         std::cerr << "demo: cannot read " << (kWidgetDirectory / "demo-state.json").string() << std::endl;
         return 1;
     }
+    // The discover screen's podcasts join the widget's; every podcast and
+    // episode has its artwork on the server.
+    const auto discover = demo::discoverContent(kWidgetDirectory);
+    if (discover) demo::addPodcasts(*state, *discover);
+    demo::drawArtwork(*state, server);
     const auto keys = episodeKeys(*state);
     std::map<std::string, std::string> episodeNames;
     for (std::size_t index = 0; index < keys.size(); ++index) {
@@ -229,6 +242,8 @@ int main(int argc, char** argv) {
             track["audio"]["audioSrc"] = server.episodeURL(episodeNames[track["key"].get<std::string>()]);
         }
     }
+    demo::linkArtwork(*state, server);
+    if (discover) component.setDiscoverRecommendations(demo::discoverRecommendations(*state, *discover));
     const std::string firstEpisode = keys.front();
 
     auto printer = std::make_shared<StatePrinter>();
@@ -248,6 +263,8 @@ int main(int argc, char** argv) {
         {"preview", "the bottom sheet at its preview height"},
         {"main", "full screen, the main screen"},
         {"discover", "full screen, the discover screen"},
+        {"podcast", "full screen, a podcast's page on the discover screen"},
+        {"episode", "full screen, an episode's page on the discover screen"},
         {"library", "full screen, the library screen"},
         {"side-panel", "the side panel in a window 1024 points wide"},
     };
@@ -319,6 +336,13 @@ int main(int argc, char** argv) {
     // moves over `duration` seconds, from where the container stands then.
     using platform::graphics::Point;
     using platform::ui::TouchPhase;
+    // Where the listener taps on the player's pages at full screen, from the
+    // player's top edge (the window 390 points wide).
+    constexpr Point kBackButton{22, 22};
+    constexpr Point kFirstHeadline{180, 205};
+    constexpr Point kSecondHeadline{382, 205};
+    constexpr Point kSubscribeButton{87, 326};
+    constexpr Point kFirstEpisodeDetails{136, 636};
     auto tapAt = [&](Point point) {
         window->sendTouch(1, TouchPhase::began, point);
         window->sendTouch(1, TouchPhase::ended, point);
@@ -370,18 +394,33 @@ int main(int argc, char** argv) {
     story(7.0, "listener: picks the same episode again in the widget", selectFirstEpisode);
     story(7.8, "host: draws the main screen", [&] { picture("main"); });
     story(8.0, "listener: pages to the discover screen", [&] { page(true); });
-    story(8.8, "host: draws the discover screen", [&] { picture("discover"); });
-    story(8.9, "listener: pages back to the main screen", [&] { page(false); });
-    story(9.5, "listener: pages on to the library screen", [&] { page(false); });
-    story(10.3, "host: draws the library screen", [&] { picture("library"); });
-    story(10.5, "listener: flicks the player down and away", [&] { dragFrom({195, 300}, {195, 800}, 0.12, 6); });
-    story(11.7, "host: its window becomes 1024 points wide (regular width)", [&] {
+    story(9.0, "host: draws the discover screen", [&] { picture("discover"); });
+    // On the discover screen: the first headline podcast's page, where the
+    // listener subscribes and opens an episode, then back; then the second
+    // headline podcast's page, subscribed to as well.
+    const auto inPlayer = [&](Point point) { tapAt({point.x, playerTop() + point.y}); };
+    story(9.2, "listener: taps the first headline podcast; its page is pushed", [&] { inPlayer(kFirstHeadline); });
+    story(10.0, "host: draws the podcast page", [&] { picture("podcast"); });
+    story(10.2, "listener: taps the details of the podcast's first episode; its page is pushed",
+          [&] { inPlayer(kFirstEpisodeDetails); });
+    story(11.0, "host: draws the episode page", [&] { picture("episode"); });
+    story(11.2, "listener: goes back to the podcast page", [&] { inPlayer(kBackButton); });
+    story(11.8, "listener: subscribes to the podcast", [&] { inPlayer(kSubscribeButton); });
+    story(12.4, "listener: goes back to the discover screen", [&] { inPlayer(kBackButton); });
+    story(13.0, "listener: taps the second headline podcast; its page is pushed", [&] { inPlayer(kSecondHeadline); });
+    story(13.8, "listener: subscribes to that podcast too", [&] { inPlayer(kSubscribeButton); });
+    story(14.4, "listener: goes back to the discover screen", [&] { inPlayer(kBackButton); });
+    story(15.0, "listener: pages back to the main screen", [&] { page(false); });
+    story(15.8, "listener: pages on to the library screen", [&] { page(false); });
+    story(17.0, "host: draws the library screen", [&] { picture("library"); });
+    story(17.2, "listener: flicks the player down and away", [&] { dragFrom({195, 300}, {195, 800}, 0.12, 6); });
+    story(18.4, "host: its window becomes 1024 points wide (regular width)", [&] {
         window->setSize({1024, 768});
         window->setSafeAreaInsets({20, 0, 20, 0});
         window->layoutIfNeeded();
     });
-    story(11.9, "listener: taps the chip; at regular width the player is a side panel", tapChip);
-    story(13.1, "host: draws the side panel", [&] { picture("side-panel"); });
+    story(18.6, "listener: taps the chip; at regular width the player is a side panel", tapChip);
+    story(19.8, "host: draws the side panel", [&] { picture("side-panel"); });
     at(7.4, "host: how often was the first episode fetched?", [&] {
         say("audio server: " + std::to_string(server.requestCount("episode-1")) +
             " request(s) for the first episode (its second play comes from the disk cache)");
@@ -389,7 +428,7 @@ int main(int argc, char** argv) {
     story(9.6, "listener: pauses in the widget", [&] {
         inPage("window.__orvaneGlobal__.store.dispatch({ type: 'PLAYER_PAUSE' })");
     });
-    at(13.4, "host: done", [&] {
+    at(20.1, "host: done", [&] {
         say("audio server: " + std::to_string(server.requestCount("episode-1")) +
             " request(s) for the first episode over its two plays");
         watching = false;
