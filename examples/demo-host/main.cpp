@@ -378,7 +378,7 @@ int main(int argc, char** argv) {
                                            : "host: could not write " + path.string());
     };
     // Paging: a horizontal drag across the screens' navigation bar, at the
-    // player's top (a drag over a page's rows scrolls the page instead).
+    // player's top.
     auto page = [&](bool forward) {
         const double y = playerTop() + 22;
         dragFrom(forward ? Point{300, y} : Point{90, y}, forward ? Point{60, y} : Point{330, y}, 0.2, 8);

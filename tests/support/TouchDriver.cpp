@@ -37,9 +37,10 @@ void tap(platform::ui::Window& window, Point at) {
     platform::core::RunLoop::main().runUntilIdle();
 }
 
-void drag(platform::ui::Window& window, Point from, Point to, double duration, int steps) {
+void drag(platform::ui::Window& window, Point from, Point to, double duration, int steps, double rest) {
     steps = std::max(1, steps);
     window.sendTouch(0, TouchPhase::began, from);
+    if (rest > 0) letTimePass(rest);
     for (int i = 1; i <= steps; ++i) {
         letTimePass(duration / steps);
         const double f = static_cast<double>(i) / steps;

@@ -18,10 +18,10 @@ namespace testsupport {
 
 // Down and up at once at `at`.
 void tap(platform::ui::Window& window, platform::graphics::Point at);
-// Down at `from`, then `steps` equal moves over `duration` seconds, lifting at
-// `to` with the last move.
+// Down at `from`, held still for `rest` seconds, then `steps` equal moves over
+// `duration` seconds, lifting at `to` with the last move.
 void drag(platform::ui::Window& window, platform::graphics::Point from, platform::graphics::Point to,
-          double duration, int steps = 10);
+          double duration, int steps = 10, double rest = 0);
 // Down at `at`, held for `duration` seconds, then up.
 void longPress(platform::ui::Window& window, platform::graphics::Point at, double duration);
 

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <optional>
 
 #include "platform/core/RunLoop.hpp"
 
@@ -86,6 +87,11 @@ struct GtkWindowHost::State {
     GtkWidget* area = nullptr;
     long frames = 0;
     double dragStartX = 0, dragStartY = 0;
+    // The run loop's clock minus the events' clock (GDK's milliseconds), the
+    // least seen: an event stamped with it is timed when it happened, not
+    // when the main loop got round to it.
+    std::optional<double> eventClockOffset;
+    guint32 lastEventTime = 0;
     static constexpr int kPointerTouch = 1;
 
     double scale() const { return std::max(1, gtk_widget_get_scale_factor(area)); }
@@ -130,29 +136,43 @@ struct GtkWindowHost::State {
         gtk_widget_queue_draw(self->area);
     }
 
-    void touch(TouchPhase phase, double x, double y) {
-        window->sendTouch(kPointerTouch, phase, {x, y});
+    // When the gesture's current event happened, on the run loop's clock
+    // (none when the event has no time).
+    std::optional<double> eventTimestamp(GtkGesture* gesture) {
+        const guint32 time = gtk_event_controller_get_current_event_time(GTK_EVENT_CONTROLLER(gesture));
+        if (time == GDK_CURRENT_TIME) return std::nullopt;
+        const double now = RunLoop::main().now();
+        const double seconds = time / 1000.0;
+        // A clock that went back (it wraps after 49 days) starts afresh.
+        if (time < lastEventTime) eventClockOffset.reset();
+        lastEventTime = time;
+        if (!eventClockOffset || now - seconds < *eventClockOffset) eventClockOffset = now - seconds;
+        return seconds + *eventClockOffset;
+    }
+
+    void touch(GtkGesture* gesture, TouchPhase phase, double x, double y) {
+        window->sendTouch(kPointerTouch, phase, {x, y}, eventTimestamp(gesture));
         // What the touch posted runs before GTK sleeps again.
         RunLoop::main().runUntilIdle();
     }
 
-    static void dragBegin(GtkGestureDrag*, double x, double y, gpointer data) {
+    static void dragBegin(GtkGestureDrag* drag, double x, double y, gpointer data) {
         auto* self = static_cast<State*>(data);
         self->dragStartX = x;
         self->dragStartY = y;
-        self->touch(TouchPhase::began, x, y);
+        self->touch(GTK_GESTURE(drag), TouchPhase::began, x, y);
     }
-    static void dragUpdate(GtkGestureDrag*, double dx, double dy, gpointer data) {
+    static void dragUpdate(GtkGestureDrag* drag, double dx, double dy, gpointer data) {
         auto* self = static_cast<State*>(data);
-        self->touch(TouchPhase::moved, self->dragStartX + dx, self->dragStartY + dy);
+        self->touch(GTK_GESTURE(drag), TouchPhase::moved, self->dragStartX + dx, self->dragStartY + dy);
     }
-    static void dragEnd(GtkGestureDrag*, double dx, double dy, gpointer data) {
+    static void dragEnd(GtkGestureDrag* drag, double dx, double dy, gpointer data) {
         auto* self = static_cast<State*>(data);
-        self->touch(TouchPhase::ended, self->dragStartX + dx, self->dragStartY + dy);
+        self->touch(GTK_GESTURE(drag), TouchPhase::ended, self->dragStartX + dx, self->dragStartY + dy);
     }
-    static void cancelled(GtkGesture*, GdkEventSequence*, gpointer data) {
+    static void cancelled(GtkGesture* gesture, GdkEventSequence*, gpointer data) {
         auto* self = static_cast<State*>(data);
-        self->touch(TouchPhase::cancelled, self->dragStartX, self->dragStartY);
+        self->touch(gesture, TouchPhase::cancelled, self->dragStartX, self->dragStartY);
     }
 };
 

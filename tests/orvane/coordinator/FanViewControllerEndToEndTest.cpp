@@ -8,6 +8,7 @@
 // Time runs on the run loop's manual clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "orvane/coordinator/OVFooterPlayer.hpp"
 #include "orvane/coordinator/OVPopup.hpp"
 #include "orvane/coordinator/Orvane.hpp"
+#include "orvane/elements/OVPlayerTableViewCell.hpp"
 #include "orvane/model/StringExtensions.hpp"
 #include "orvane/pages/OVDiscoverPage.hpp"
 #include "orvane/pages/OVLibraryPage.hpp"
@@ -459,6 +461,79 @@ TEST_F(FanViewControllerEndToEndTest, ADragDownThatStartsWhereAVisibleRowRefuses
     testsupport::drag(*window, {300, top + 200}, {300, top + 700}, 0.3, 10);
     pass(2.0);
     EXPECT_EQ(root->presentedViewController(), nullptr);
+}
+
+// The listener's drags on the sheet at the speeds a pointer gives: where the
+// finger goes down, how long it rests there first, how far and how long it
+// moves (about 60 moves a second).
+TEST_F(FanViewControllerEndToEndTest, TheSheetAnswersDragsFromWhereverTheyStartAtAnySpeed) {
+    enum class Start { handle, title, artwork, topBar, middle };
+    enum class Outcome { expanded, dismissed, scrolled };
+    struct Case {
+        const char* name;
+        bool fullScreen;
+        Start start;
+        double dy, rest, duration;
+        Outcome outcome;
+    };
+    const Case cases[] = {
+        {"preview, slow drag up from the handle", false, Start::handle, -600, 0, 1.0, Outcome::expanded},
+        {"preview, rest, then a slow drag up from the handle", false, Start::handle, -600, 0.1, 1.0,
+         Outcome::expanded},
+        {"preview, flick up from the handle", false, Start::handle, -300, 0, 0.12, Outcome::expanded},
+        {"preview, slow drag up from the title", false, Start::title, -600, 0, 1.0, Outcome::expanded},
+        {"preview, rest, then a slow drag up from the artwork", false, Start::artwork, -600, 0.1, 1.0,
+         Outcome::expanded},
+        {"preview, flick up from the artwork", false, Start::artwork, -300, 0, 0.12, Outcome::expanded},
+        {"full screen, flick down from the top bar", true, Start::topBar, 400, 0, 0.12, Outcome::dismissed},
+        {"full screen, rest, then a slow drag down from the top bar", true, Start::topBar, 400, 0.1, 1.0,
+         Outcome::dismissed},
+        {"full screen, flick down from the middle", true, Start::middle, 400, 0, 0.12, Outcome::dismissed},
+        {"full screen, slow drag up from the middle", true, Start::middle, -300, 0.1, 1.0, Outcome::scrolled},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        putAway();
+        useWidth(kCompact);
+        const auto fan = open();
+        ASSERT_TRUE(fan);
+        if (c.fullScreen) expand(fan);
+        const auto cell = std::dynamic_pointer_cast<OVPlayerTableViewCell>(
+            fan->mainPage()->tableView()->visibleCells().front());
+        ASSERT_TRUE(cell);
+        auto centre = [](const std::shared_ptr<platform::ui::View>& v) {
+            const auto b = v->bounds();
+            return v->convertPoint({b.midX(), b.midY()}, nullptr);
+        };
+        const double top = sheetTop(fan);
+        const Point from = [&] {
+            switch (c.start) {
+                case Start::handle: return Point{195, top - 20};
+                case Start::title: return centre(cell->trackLabel());
+                case Start::artwork: return centre(cell->contentImgView());
+                case Start::topBar: return Point{195, top + 20};
+                case Start::middle: return Point{195, top + 400};
+            }
+            return Point{};
+        }();
+        const int steps = std::max(2, static_cast<int>(c.duration * 60));
+        testsupport::drag(*window, from, {from.x, from.y + c.dy}, c.duration, steps, c.rest);
+        pass(2.0);
+        const double offset = fan->mainPage()->tableView()->contentOffset().y +
+                              fan->mainPage()->tableView()->adjustedContentInset().top;
+        switch (c.outcome) {
+            case Outcome::expanded:
+                EXPECT_EQ(root->presentedViewController(), fan);
+                EXPECT_LE(sheetTop(fan), 47 + 40);
+                break;
+            case Outcome::dismissed: EXPECT_EQ(root->presentedViewController(), nullptr); break;
+            case Outcome::scrolled:
+                EXPECT_EQ(root->presentedViewController(), fan);
+                EXPECT_EQ(sheetTop(fan), top);
+                EXPECT_GT(offset, 50);
+                break;
+        }
+    }
 }
 
 TEST_F(FanViewControllerEndToEndTest, OnlyTheDismissPanGoesTogetherWithThePagesTable) {

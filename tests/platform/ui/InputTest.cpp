@@ -124,6 +124,33 @@ TEST(Input, ADragGivesTranslationAndVelocityAtEachStep) {
     }
 }
 
+TEST(Input, APansVelocityFollowsWhenTheTouchesHappenedNotWhenTheyArrive) {
+    // A host's events of the last 0.3 s handed over together, each with its
+    // own time: 30 points every 0.05 s is 600 points per second. A time
+    // later than now counts as now, one before the touch's last change as
+    // that change.
+    Scene scene;
+    auto& loop = platform::core::RunLoop::main();
+    loop.advance(10);
+    const double now = loop.now();
+    auto rec = std::make_shared<Recorder>();
+    scene.container->addGestureRecognizer(PanGestureRecognizer::create(rec, &Recorder::onPan));
+    scene.window->sendTouch(1, TouchPhase::began, {100, 400}, now - 0.3);
+    for (int i = 1; i <= 5; ++i) scene.window->sendTouch(1, TouchPhase::moved, {100, 400.0 - 30 * i}, now - 0.3 + 0.05 * i);
+    scene.window->sendTouch(1, TouchPhase::ended, {100, 220}, now + 1);
+    ASSERT_EQ(rec->states.back(), State::ended);
+    EXPECT_NEAR(rec->velocities.back().y, -600, 0.01);
+
+    rec->velocities.clear();
+    scene.window->sendTouch(2, TouchPhase::began, {100, 400}, now - 0.1);
+    scene.window->sendTouch(2, TouchPhase::moved, {100, 370}, now - 0.05);
+    scene.window->sendTouch(2, TouchPhase::moved, {100, 340}, now - 0.2);
+    scene.window->sendTouch(2, TouchPhase::ended, {100, 340}, now);
+    ASSERT_EQ(rec->states.back(), State::ended);
+    // 60 points over the 0.1 s from touch-down to lift-off.
+    EXPECT_NEAR(rec->velocities.back().y, -600, 0.01);
+}
+
 TEST(Input, DisablingAnActivePanSendsCancelledAndNothingMore) {
     Scene scene;
     auto rec = std::make_shared<Recorder>();
@@ -317,6 +344,42 @@ TEST(Input, ADragScrollsAScrollViewOnlyWhileScrollingIsEnabled) {
         platform::core::RunLoop::main().advance(1.0);
         EXPECT_NEAR(scroll->contentOffset().y, enabled ? 250 : 0, 1e-6) << enabled;
         EXPECT_FALSE(scroll->isDragging());
+    }
+}
+
+// A pager scrolling sideways holds a list scrolling up and down, over a pan
+// of their container: each drag goes to the nearest of them that moves that
+// way, and the ones that do not are left out of it.
+TEST(Input, NestedScrollViewsTakeOnlyTheDragsTheyScrollAlong) {
+    struct Case {
+        const char* name;
+        Point from, to;
+        double pagerX, listY;
+        bool outerPans;
+    };
+    const Case cases[] = {
+        {"up over the list", {160, 400}, {160, 200}, 0, 200, false},
+        {"sideways over the list", {300, 300}, {60, 300}, 320, 0, false},
+        {"down over the pager beside the list", {160, 20}, {160, 90}, 0, 0, true},
+        {"sideways over the pager beside the list", {300, 50}, {60, 50}, 320, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene scene;
+        auto pager = ScrollView::create({0, 0, 320, 480});
+        pager->setContentSize({960, 480});
+        pager->setPagingEnabled(true);
+        scene.container->addSubview(pager);
+        auto list = ScrollView::create({0, 100, 320, 380});
+        list->setContentSize({320, 2000});
+        pager->addSubview(list);
+        auto rec = std::make_shared<Recorder>();
+        scene.container->addGestureRecognizer(PanGestureRecognizer::create(rec, &Recorder::onGesture));
+        testsupport::drag(*scene.window, c.from, c.to, 0.5, 30);
+        platform::core::RunLoop::main().advance(1.0);
+        EXPECT_NEAR(pager->contentOffset().x, c.pagerX, 1e-6);
+        EXPECT_NEAR(list->contentOffset().y, c.listY, 1e-6);
+        EXPECT_EQ(!rec->states.empty() && rec->states.back() == State::ended, c.outerPans);
     }
 }
 

@@ -54,8 +54,7 @@ Point PanGestureRecognizer::velocity(const View* view) const {
                     view);
 }
 
-void PanGestureRecognizer::addSample(Point location) {
-    const double t = now();
+void PanGestureRecognizer::addSample(Point location, double t) {
     if (!samples_.empty() && samples_.back().time >= t) {
         samples_.back().location = location;
         if (samples_.size() == 1) return;
@@ -65,12 +64,12 @@ void PanGestureRecognizer::addSample(Point location) {
     while (samples_.size() > 2 && t - samples_[1].time > velocityWindow) samples_.pop_front();
 }
 
-void PanGestureRecognizer::touchesBegan(const Touch&) {
+void PanGestureRecognizer::touchesBegan(const Touch& touch) {
     const Point c = location(nullptr);
     if (touches().size() == 1) {
         origin_ = centroid_ = c;
         samples_.clear();
-        addSample(c);
+        addSample(c, touch.timestamp());
         return;
     }
     if (state() != State::possible && touches().size() > maximumTouches_) {
@@ -85,14 +84,14 @@ void PanGestureRecognizer::touchesBegan(const Touch&) {
     centroid_ = c;
 }
 
-void PanGestureRecognizer::touchesMoved(const Touch&) {
+void PanGestureRecognizer::touchesMoved(const Touch& touch) {
     centroid_ = location(nullptr);
-    addSample(centroid_);
+    addSample(centroid_, touch.timestamp());
     const std::size_t n = touches().size();
     if (state() == State::possible) {
         if (n < minimumTouches_ || n > maximumTouches_) return;
         if (std::hypot(centroid_.x - origin_.x, centroid_.y - origin_.y) <= hysteresis) return;
-        setState(State::began);
+        setState(shouldBeginMoving() ? State::began : State::failed);
     } else if (state() == State::began || state() == State::changed) {
         setState(State::changed);
     }
@@ -117,7 +116,7 @@ void PanGestureRecognizer::touchesEnded(const Touch& touch) {
     if (state() == State::began || state() == State::changed) {
         if (touches().size() <= 1) {
             centroid_ = touch.locationInWindow();
-            addSample(centroid_);
+            addSample(centroid_, touch.timestamp());
             setState(State::ended);
         } else if (touches().size() - 1 < minimumTouches_) {
             setState(State::ended);

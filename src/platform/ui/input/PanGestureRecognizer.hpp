@@ -3,7 +3,8 @@
 // number of touches), changes with every move and ends on lift-off.
 // `translation` is measured from the touch-down point (or from where
 // `setTranslation` last put it); `velocity` is points per second over the
-// moves of the last 0.1 s of the run loop's clock.
+// moves of the last 0.1 s, by the touches' timestamps (when the events
+// happened, not when they were delivered).
 #pragma once
 
 #include <deque>
@@ -39,6 +40,10 @@ public:
 
 protected:
     PanGestureRecognizer() = default;
+    // Asked once the touches have moved past the hysteresis, before the pan
+    // begins: false fails it instead (for kinds that take only some
+    // directions). `translation` reads the movement so far.
+    virtual bool shouldBeginMoving() { return true; }
     void touchesBegan(const Touch& touch) override;
     void touchesMoved(const Touch& touch) override;
     void touchesEnded(const Touch& touch) override;
@@ -49,7 +54,7 @@ private:
         double time;
         Point location;
     };
-    void addSample(Point location);
+    void addSample(Point location, double time);
 
     std::size_t minimumTouches_ = 1;
     std::size_t maximumTouches_ = std::numeric_limits<std::size_t>::max();

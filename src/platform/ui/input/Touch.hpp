@@ -1,5 +1,6 @@
 // One finger on the window, from touch-down to lift-off: where it is (kept in
-// window coordinates), where it was, when it last changed (run loop clock),
+// window coordinates), where it was, when it last changed (run loop clock:
+// when the host's event happened),
 // the view it went down on and the recognisers that receive it. The window's
 // dispatch makes and updates touches; views, controls and recognisers read
 // them. Main thread only.

@@ -14,11 +14,13 @@ constexpr double multiTapInterval = 0.35;
 constexpr double multiTapDistance = 45;
 }  // namespace
 
-void TouchDispatcher::send(int identifier, TouchPhase phase, Point location) {
-    const double now = core::RunLoop::main().now();
+void TouchDispatcher::send(int identifier, TouchPhase phase, Point location, std::optional<double> timestamp) {
+    const double clock = core::RunLoop::main().now();
     auto found = touches_.find(identifier);
+    double now = timestamp && std::isfinite(*timestamp) ? std::min(*timestamp, clock) : clock;
+    if (found != touches_.end() && phase != TouchPhase::began) now = std::max(now, found->second->timestamp_);
     if (phase == TouchPhase::began) {
-        if (found != touches_.end()) send(identifier, TouchPhase::ended, found->second->locationInWindow());
+        if (found != touches_.end()) send(identifier, TouchPhase::ended, found->second->locationInWindow(), now);
         window_.layoutIfNeeded();
         auto hit = window_.hitTest(location);
         if (!hit) return;

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/ui/input/Touch.hpp"
@@ -20,10 +21,12 @@ class TouchDispatcher {
 public:
     explicit TouchDispatcher(Window& window) : window_(window) {}
 
-    // `location` in window points; the time is the run loop clock's now.
-    // A move, end or cancel of an unknown touch is ignored; a second begin
-    // of a known one first ends the old touch.
-    void send(int identifier, TouchPhase phase, Point location);
+    // `location` in window points; `timestamp` on the run loop's clock, when
+    // the event happened (now when not given; never later than now, nor
+    // earlier than the touch's last change). A move, end or cancel of an
+    // unknown touch is ignored; a second begin of a known one first ends
+    // the old touch.
+    void send(int identifier, TouchPhase phase, Point location, std::optional<double> timestamp = {});
     // Cancels a known touch where it last was.
     void cancel(int identifier);
     std::size_t activeTouchCount() const { return touches_.size(); }

@@ -10,7 +10,38 @@ namespace platform::ui {
 
 namespace {
 constexpr double frameInterval = 1.0 / 60;
-}
+
+// The scroll view's own pan. A view that scrolls along one axis only leaves
+// a drag that sets off mainly along the other to the pans around it (a
+// horizontal pager holding vertical lists, and the reverse); one that
+// scrolls both ways, or neither (and bounces), takes every drag.
+class ScrollViewPan final : public PanGestureRecognizer {
+public:
+    explicit ScrollViewPan(std::weak_ptr<ScrollView> scrollView) : scrollView_(std::move(scrollView)) {}
+
+protected:
+    bool shouldBeginMoving() override {
+        const auto view = scrollView_.lock();
+        if (!view) return true;
+        // Whether the content is longer than the view along an axis, with
+        // the insets it was given (the safe area pads only the axes that
+        // scroll).
+        const Size content = view->contentSize();
+        const Size size = view->bounds().size;
+        const EdgeInsets& inset = view->contentInset();
+        constexpr double tolerance = 0.5;
+        const bool alongX = content.width + inset.left + inset.right > size.width + tolerance;
+        const bool alongY = content.height + inset.top + inset.bottom > size.height + tolerance;
+        if (alongX == alongY) return true;
+        const Point moved = translation(view.get());
+        const bool mainlyVertical = std::fabs(moved.y) > std::fabs(moved.x);
+        return mainlyVertical ? alongY : alongX;
+    }
+
+private:
+    std::weak_ptr<ScrollView> scrollView_;
+};
+}  // namespace
 
 std::shared_ptr<ScrollView> ScrollView::create(const Rect& frame) {
     auto view = std::make_shared<ScrollView>(ConstructorKey{}, frame);
@@ -20,8 +51,9 @@ std::shared_ptr<ScrollView> ScrollView::create(const Rect& frame) {
 
 void ScrollView::installPanGestureRecognizer() {
     if (pan_) return;
-    pan_ = PanGestureRecognizer::create(std::static_pointer_cast<ScrollView>(shared_from_this()),
-                                        &ScrollView::handlePan);
+    const auto self = std::static_pointer_cast<ScrollView>(shared_from_this());
+    pan_ = std::make_shared<ScrollViewPan>(self);
+    pan_->addTarget(self, &ScrollView::handlePan);
     pan_->setEnabled(scrollEnabled_);
     addGestureRecognizer(pan_);
 }

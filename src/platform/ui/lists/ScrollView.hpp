@@ -79,7 +79,9 @@ public:
     // The recogniser that drives the drag below from touches (began:
     // `beginDragging`, changed: `dragBy(translation)`, ended:
     // `endDragging(velocity)`, cancelled: `cancelDragging`), enabled with
-    // scrolling.
+    // scrolling. In a view whose content scrolls along one axis only, it
+    // fails a drag that sets off mainly along the other, which the pans of
+    // the views around then take.
     const std::shared_ptr<PanGestureRecognizer>& panGestureRecognizer() const { return pan_; }
 
     // ---- Drag driver ----

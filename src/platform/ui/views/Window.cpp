@@ -261,7 +261,7 @@ Window::~Window() {
     if (layer()->damageSink() == this) layer()->setDamageSink(nullptr);
 }
 
-void Window::sendTouch(int identifier, TouchPhase phase, Point location) {
+void Window::sendTouch(int identifier, TouchPhase phase, Point location, std::optional<double> timestamp) {
     PLATFORM_ASSERT_MAIN_THREAD();
     if (!touchDispatcher_) touchDispatcher_ = std::make_unique<TouchDispatcher>(*this);
     auto keepAlive = shared_from_this();
@@ -271,7 +271,7 @@ void Window::sendTouch(int identifier, TouchPhase phase, Point location) {
         if (phase == TouchPhase::ended || phase == TouchPhase::cancelled) touchDispatcher_->cancel(identifier);
         return;
     }
-    touchDispatcher_->send(identifier, phase, location);
+    touchDispatcher_->send(identifier, phase, location, timestamp);
 }
 
 }  // namespace platform::ui

@@ -98,14 +98,15 @@ public:
     void scheduleLayoutPass();
 
     // ---- Touches ----
-    // A host's or a test's touch at a window point, timed now on the main
-    // run loop's clock (see TouchDispatcher). A location that is not finite,
+    // A host's or a test's touch at a window point, timed on the main run
+    // loop's clock: when the host's event says it happened, or now (see
+    // TouchDispatcher). A location that is not finite,
     // or beyond ±10,000,000 points (no screen has such points, and
     // translations and velocities made from them would overflow), is dropped
     // with one debug line before hit testing; when it was a known touch's
     // lift-off or cancel, that touch is cancelled where it last was, so
     // nothing waits for a lift-off that will not come.
-    void sendTouch(int identifier, TouchPhase phase, Point location);
+    void sendTouch(int identifier, TouchPhase phase, Point location, std::optional<double> timestamp = {});
 
 protected:
     bool isWindow() const override { return true; }
