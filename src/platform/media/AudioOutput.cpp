@@ -3,13 +3,8 @@
 #include <pulse/error.h>
 #include <pulse/simple.h>
 
-#include <algorithm>
 #include <array>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
-#include <thread>
-#include <vector>
 
 #include "platform/core/DebugPrint.hpp"
 #include "platform/media/MediaDecoder.hpp"
@@ -76,23 +71,10 @@ private:
     std::uint32_t dataBytes_ = 0;
 };
 
-// The sound server takes audio only as fast as it plays it once its buffer is
-// full, and a write waits until the server has room: a thread of the output
-// does the writing, so a player on the main thread hands its audio over and
-// never waits for the server. What is still waiting when the output closes
-// is dropped, as the server drops what it holds.
 class PulseAudioOutput final : public AudioOutput {
 public:
-    explicit PulseAudioOutput(pa_simple* stream) : stream_(stream), writer_([this] { writeLoop(); }) {}
-    ~PulseAudioOutput() override {
-        {
-            std::lock_guard lock(queueMutex_);
-            closing_ = true;
-        }
-        queued_.notify_one();
-        writer_.join();
-        pa_simple_free(stream_);
-    }
+    explicit PulseAudioOutput(pa_simple* stream) : stream_(stream) {}
+    ~PulseAudioOutput() override { pa_simple_free(stream_); }
     std::string name() const override { return "pulseaudio"; }
 
     static std::shared_ptr<AudioOutput> open(std::string& error) {
@@ -112,39 +94,12 @@ public:
 
 protected:
     void play(std::span<const std::int16_t> samples) override {
-        {
-            std::lock_guard lock(queueMutex_);
-            queue_.insert(queue_.end(), samples.begin(), samples.end());
-        }
-        queued_.notify_one();
+        int code = 0;
+        pa_simple_write(stream_, samples.data(), samples.size() * sizeof(std::int16_t), &code);
     }
 
 private:
-    // Slices of a tenth of a second: a closing output waits for one at most.
-    static constexpr std::size_t kSliceSamples = kOutputSampleRate / 10 * kOutputChannels;
-
-    void writeLoop() {
-        std::vector<std::int16_t> slice;
-        for (;;) {
-            {
-                std::unique_lock lock(queueMutex_);
-                queued_.wait(lock, [this] { return closing_ || !queue_.empty(); });
-                if (closing_) return;
-                const std::size_t take = std::min(queue_.size(), kSliceSamples);
-                slice.assign(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(take));
-                queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(take));
-            }
-            int code = 0;
-            pa_simple_write(stream_, slice.data(), slice.size() * sizeof(std::int16_t), &code);
-        }
-    }
-
     pa_simple* stream_;
-    std::mutex queueMutex_;
-    std::condition_variable queued_;
-    std::deque<std::int16_t> queue_;
-    bool closing_ = false;
-    std::thread writer_;  // last: starts once the rest is there
 };
 
 struct Shared {

@@ -3,8 +3,7 @@
 //
 // - automatic (the default): the sound server (PulseAudio, which also serves
 //   desktops running PipeWire) when one answers; otherwise an output that only
-//   keeps time, with one debug line saying so. A thread of the output writes
-//   to the server, so writing never waits for the server to play.
+//   keeps time, with one debug line saying so.
 // - wavFile: a WAV file the host names, holding what the listener would have
 //   heard (its header is kept right after every write, so it can be read at
 //   any time).

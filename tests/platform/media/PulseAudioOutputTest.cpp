@@ -8,7 +8,6 @@
 
 #include "platform/core/RunLoop.hpp"
 #include "platform/media/AudioOutput.hpp"
-#include "platform/media/MediaDecoder.hpp"
 #include "platform/media/Player.hpp"
 #include "platform/media/PlayerItem.hpp"
 #include "platform/media/URLAsset.hpp"
@@ -80,28 +79,6 @@ TEST(PulseAudioOutput, AToneIsHeardAtItsFrequencyForTheTimePlayedAndNothingWhile
     const auto gap = runs[1].first - runs[0].second;
     EXPECT_GT(static_cast<double>(gap) / SoundServer::kRate, 1.0) << "a pause of 2.5 s left too little silence";
     for (std::size_t i = runs[0].second; i < runs[1].first; ++i) ASSERT_LT(std::abs(heard[i]), 1000) << i;
-}
-
-// A player writes on the main thread; once the server's buffer is full it
-// takes audio only as fast as it plays it. The output hands it over without
-// waiting: six seconds, in the player's half-second pieces, are taken at once.
-TEST(PulseAudioOutput, AudioIsTakenWithoutWaitingForTheServerToPlayIt) {
-    if (!SoundServer::available()) GTEST_SKIP() << "pulseaudio and parec are not installed (scripts/setup installs them)";
-    SoundServer server;
-    ASSERT_TRUE(server.running()) << "the sound server did not start; see " << server.log();
-    AudioOutput::configure({AudioOutput::Kind::automatic, {}});
-    auto output = AudioOutput::shared();
-    ASSERT_EQ(output->name(), "pulseaudio");
-
-    const std::vector<std::int16_t> piece(kOutputSampleRate / 2 * kOutputChannels, 0);
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 12; ++i) output->write(piece);
-    const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(taken.count(), 1.0) << "the writes waited for the server to play what it was given";
-    EXPECT_EQ(output->framesWritten(), 6 * kOutputSampleRate);
-
-    output.reset();
-    AudioOutput::configure({AudioOutput::Kind::timeKeeping, {}});  // closes it, dropping what still waits
 }
 
 }  // namespace
