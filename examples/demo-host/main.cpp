@@ -231,7 +231,8 @@ int main(int argc, char** argv) {
     for (std::size_t index = 0; index < keys.size(); ++index) {
         const std::string name = "episode-" + std::to_string(index + 1);
         episodeNames[keys[index]] = name;
-        server.addEpisode(name, index == 0 ? 4.0 : 3.0);
+        // In a window the listener needs time to pause, drag and seek.
+        server.addEpisode(name, inWindow ? 30.0 : index == 0 ? 4.0 : 3.0);
     }
     if (keys.empty() || !server.start()) {
         std::cerr << "demo: cannot start the audio server on 127.0.0.1" << std::endl;
@@ -299,8 +300,18 @@ int main(int argc, char** argv) {
                Json(firstEpisode).dump() + " } })");
     };
 
-    // The audio player's status, printed as it changes (looked at every 50 ms).
+    // The player the component presents over the article, and its top edge.
+    auto player = [&] { return article->presentedViewController(); };
+    auto playerTop = [&] {
+        const auto shown = player();
+        return shown ? shown->view()->convertPoint({0, 0}, nullptr).y : window->bounds().height();
+    };
+
+    // The audio player's status, printed as it changes, and in a window where
+    // the presented player's top edge settles (what a listener aims at);
+    // looked at every 50 ms.
     std::string lastStatus = "none";
+    std::optional<double> lastTop, shownTop;
     bool watching = true;
     std::function<void()> watchStatus = [&] {
         if (!watching) return;
@@ -310,12 +321,21 @@ int main(int argc, char** argv) {
             say("audio player: status " + status);
             lastStatus = status;
         }
+        if (inWindow) {
+            const auto top = player() ? std::optional<double>(playerTop()) : std::nullopt;
+            if (top == lastTop && top != shownTop) {
+                say(top ? "host: the player's top is at " + seconds(*top) : "host: no player is presented");
+                shownTop = top;
+            }
+            lastTop = top;
+        }
         loop.asyncAfter(0.05, [&] { watchStatus(); });
     };
     watchStatus();
 
     at(1.9, "host: the web view injects its state listener at 2 s and prints the result (nil: no error)", [] {});
-    at(2.3, "listener: taps the first episode in the widget (4 s of audio)", selectFirstEpisode);
+    at(2.3, std::string("listener: taps the first episode in the widget (") + (inWindow ? "30" : "4") + " s of audio)",
+       selectFirstEpisode);
     story(4.6, "host: draws its window, the chip over the article, into a PNG file", [&] {
         const auto image = window->snapshot();
         if (image && image->writePng(snapshotPath)) {
@@ -357,12 +377,6 @@ int main(int argc, char** argv) {
                 if (last) window->sendTouch(1, TouchPhase::ended, p);
             });
         }
-    };
-    // The player the component presents over the article, and its top edge.
-    auto player = [&] { return article->presentedViewController(); };
-    auto playerTop = [&] {
-        const auto shown = player();
-        return shown ? shown->view()->convertPoint({0, 0}, nullptr).y : window->bounds().height();
     };
     auto tapChip = [&] {
         // The chip is the component's view laid over the article, on top.

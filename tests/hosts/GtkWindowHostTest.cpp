@@ -6,15 +6,39 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "hosts/gtk/GtkWindowHost.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/SessionBus.hpp"
 
 namespace {
 
 using platform::core::RunLoop;
+
+// GTK as the tests need it whatever the machine has: a private session bus
+// (GTK never looks for the user's, nor tries to start one), no accessibility
+// bus, and drawing with Cairo without probing the GL stack at all (the
+// drivers it would load and unload again keep allocations that the leak
+// checker can no longer name). Set before the first gtk_init.
+class GtkTestEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        bus_ = std::make_unique<testsupport::SessionBus>();
+        g_setenv("GSK_RENDERER", "cairo", TRUE);
+        g_setenv("GDK_DEBUG", "gl-disable", TRUE);
+        g_setenv("GDK_BACKEND", "x11", TRUE);
+        g_setenv("GTK_A11Y", "none", TRUE);
+    }
+    void TearDown() override { bus_.reset(); }
+
+private:
+    std::unique_ptr<testsupport::SessionBus> bus_;
+};
+
+[[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new GtkTestEnvironment);
 
 // Iterates GLib's default context (blocking, as GTK's own loop does) until
 // `done` holds or `seconds` pass; gives whether it held.

@@ -214,6 +214,17 @@ void MprisService::nowPlayingInfoDidChange() { centresDidChange(); }
 
 void MprisService::remoteCommandsDidChange() { centresDidChange(); }
 
+void MprisService::playersDidChange(bool anyPlaying) {
+    PLATFORM_ASSERT_MAIN_THREAD();
+    if (anyPlaying == playing_) return;
+    // Where the desktop expects the position moves on from here at the new
+    // pace (a pause stops it where playing would have brought it).
+    if (lastElapsed_) lastElapsed_ = currentPosition();
+    lastElapsedAt_ = core::RunLoop::main().now();
+    playing_ = anyPlaying;
+    if (published_ && state_.load() == State::published) publish();
+}
+
 void MprisService::centresDidChange() {
     PLATFORM_ASSERT_MAIN_THREAD();
     if (!published_) {
@@ -260,7 +271,6 @@ void MprisService::publish() {
         lastTitle_.reset();
         lastElapsed_.reset();
         duration_.reset();
-        playing_ = false;
     } else {
         auto title = nowPlayingText(*info, NowPlayingKey::title);
         // A new track when information appears or its title changes; artwork
@@ -269,7 +279,6 @@ void MprisService::publish() {
             ++trackNumber_;
             lastElapsed_.reset();
             duration_.reset();
-            playing_ = false;
         }
         hadInfo_ = true;
         lastTitle_ = title;
@@ -279,16 +288,14 @@ void MprisService::publish() {
         if (auto elapsed = timeValue(*info, NowPlayingKey::elapsedPlaybackTime);
             elapsed && elapsed != lastElapsed_) {
             if (lastElapsed_) {
+                // Moving on while playing, at most as fast as the clock (a
+                // player that waits for bytes moves on later), is no jump;
+                // nor is landing where the desktop expects the position.
                 const double passed = std::max(0.0, now - lastElapsedAt_);
                 const double advance = *elapsed - *lastElapsed_;
                 const double expected = *lastElapsed_ + (playing_ ? passed * next.rate : 0.0);
-                if (advance > 0 && advance <= passed * next.rate + kJumpTolerance) {
-                    playing_ = true;
-                    lastAdvanceAt_ = now;
-                    schedulePauseCheck();
-                } else if (std::abs(*elapsed - expected) > kJumpTolerance) {
-                    next.seeked = true;
-                }
+                const bool playedOn = playing_ && advance > 0 && advance <= passed * next.rate + kJumpTolerance;
+                if (!playedOn && std::abs(*elapsed - expected) > kJumpTolerance) next.seeked = true;
             }
             lastElapsed_ = *elapsed;
             lastElapsedAt_ = now;
@@ -307,16 +314,6 @@ void MprisService::publish() {
     next.canGoPrevious = offered(commands.skipBackwardCommand());
     next.canSeek = offered(commands.changePlaybackPositionCommand());
     bus_->post(std::move(next));
-}
-
-void MprisService::schedulePauseCheck() {
-    const auto generation = ++pauseCheckGeneration_;
-    core::RunLoop::main().asyncAfter(pausedAfterSeconds, [generation] {
-        auto& service = MprisService::shared();
-        if (generation != service.pauseCheckGeneration_ || !service.playing_) return;
-        service.playing_ = false;
-        if (service.state_.load() == State::published) service.publish();
-    });
 }
 
 double MprisService::currentPosition() const {

@@ -7,9 +7,12 @@
 // What the desktop sees: the title, the duration (as mpris:length, in
 // microseconds), the artwork (a file written beside the disk cache, given as
 // a file URL), the position, the rate, and a playback status that follows the
-// published elapsed time: "Stopped" without information, "Playing" while the
-// elapsed time advances with the clock, "Paused" once it has stood still for
-// `pausedAfterSeconds`. A jump of the elapsed time is announced as "Seeked".
+// process's audio, as the system's own controls do: "Stopped" without
+// information, "Playing" while a player of the process plays (it was asked
+// to and has an item; see `playersDidChange`), "Paused" otherwise. The
+// published information never says whether it plays (its rate stays 1.0),
+// and its elapsed time moves only every half second or so. A jump of the
+// elapsed time is announced as "Seeked".
 // The capabilities follow the commands: a command is offered when it is
 // enabled and has a handler.
 //
@@ -51,7 +54,6 @@ class MprisService {
 public:
     static constexpr const char* baseBusName = "org.mpris.MediaPlayer2.orvane";
     static constexpr const char* objectPath = "/org/mpris/MediaPlayer2";
-    static constexpr double pausedAfterSeconds = 2.0;
 
     enum class State { idle, connecting, published, unavailable };
 
@@ -60,6 +62,9 @@ public:
     // Hooks of the centres (main thread): the first starts the service.
     void nowPlayingInfoDidChange();
     void remoteCommandsDidChange();
+    // Hook of the players (main thread): whether any player of the process
+    // plays now. Published at once; does not start the service.
+    void playersDidChange(bool anyPlaying);
 
     // Thread-safe.
     State state() const { return state_.load(); }
@@ -86,7 +91,6 @@ private:
     void start();
     void didConnect();
     void publish();
-    void schedulePauseCheck();
 
     enum class Command { play, pause, playPause, next, previous, seek, setPosition };
     void deliver(Command command, std::int64_t microseconds = 0, std::string trackId = {});
@@ -108,9 +112,7 @@ private:
     std::optional<double> lastElapsed_;
     double lastElapsedAt_ = 0;
     std::optional<double> duration_;
-    double lastAdvanceAt_ = 0;
-    bool playing_ = false;
-    std::uint64_t pauseCheckGeneration_ = 0;
+    bool playing_ = false;  // a player of the process plays
 };
 
 }  // namespace platform::media

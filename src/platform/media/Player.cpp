@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "platform/core/RunLoop.hpp"
+#include "platform/media/MprisService.hpp"
 
 namespace platform::media {
 
@@ -18,6 +19,15 @@ constexpr std::int32_t kTimescale = 1'000'000'000;
 constexpr double kFeedInterval = 0.5;
 
 double clockNow() { return core::RunLoop::main().now(); }
+
+// Players of the process asked to play (main thread).
+int playingPlayers = 0;
+
+void playingPlayersChanged(int by) {
+    const bool before = playingPlayers > 0;
+    playingPlayers += by;
+    if ((playingPlayers > 0) != before) MprisService::shared().playersDidChange(playingPlayers > 0);
+}
 }  // namespace
 
 Player::Player() = default;
@@ -25,6 +35,17 @@ Player::Player() = default;
 Player::~Player() {
     for (auto& observer : observers_) observer.alive->store(false);
     if (item_) item_->detach(this);
+    if (countedPlaying_) {
+        // The last owner may let go of a player elsewhere than on the main thread.
+        core::RunLoop::main().async([] { playingPlayersChanged(-1); });
+    }
+}
+
+void Player::countPlaying() {
+    const bool playing = rate_ > 0 && item_;
+    if (playing == countedPlaying_) return;
+    countedPlaying_ = playing;
+    playingPlayersChanged(playing ? 1 : -1);
 }
 
 std::shared_ptr<Player> Player::create() { return create(std::shared_ptr<PlayerItem>()); }
@@ -71,6 +92,7 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
     anchorPosition_ = item ? item->currentSeconds() : 0;
     if (item) item->attach(shared_from_this());
     update();
+    countPlaying();
 }
 
 void Player::setRate(float rate) {
@@ -85,6 +107,7 @@ void Player::setRate(float rate) {
     }
     rate_ = newRate;
     update();
+    countPlaying();
 }
 
 void Player::setAutomaticallyWaitsToMinimizeStalling(bool waits) {
@@ -142,12 +165,14 @@ void Player::settle() {
     if (audioEnd || limit_ + kEpsilon >= durationSeconds()) {
         // The end: playback stops there and stays there.
         rate_ = 0;
+        countPlaying();
         fireObservers(true);
         if (item) item->postNotification(PlayerItem::didPlayToEndTimeNotification);
     } else {
         // Ran out of bytes.
         // A player that waits keeps its rate and resumes once bytes come.
         if (!automaticallyWaits_) rate_ = 0;
+        countPlaying();
         fireObservers(true);
         if (item) item->postNotification(PlayerItem::playbackStalledNotification);
     }
@@ -169,6 +194,7 @@ void Player::update() {
     if (anchorPosition_ + kEpsilon >= duration) {
         // Asked to play at the end: nothing left, the rate drops back.
         rate_ = 0;
+        countPlaying();
         return;
     }
     item_->prepareToPlay(anchorPosition_);
@@ -179,6 +205,7 @@ void Player::update() {
     } else if (ahead <= kEpsilon) {
         // Nothing to play where playback would begin: it stalls at once.
         rate_ = 0;
+        countPlaying();
         fireObservers(true);
         auto item = item_;
         item->postNotification(PlayerItem::playbackStalledNotification);

@@ -16,6 +16,10 @@
 // after a stall; without it, playback starts as soon as the item is ready and
 // a stall sets the rate to 0.
 //
+// The desktop's media controls learn whether any player of the process plays
+// (asked to play, with an item) as it changes (MprisService::playersDidChange),
+// as the system knows which application's audio plays.
+//
 // Main-thread object, owned through std::shared_ptr (subclasses call
 // `setUp` from their own `create`). `currentItem()` may be read from any thread.
 #pragma once
@@ -108,6 +112,9 @@ private:
     void fireObservers(bool all);
     void finishSeek();
     double durationSeconds() const;
+    // Counts this player among the process's playing ones while it is asked
+    // to play and has an item; tells the media controls when that changes.
+    void countPlaying();
     // Feeds the output the audio from `from` to `to`; returns where the
     // decoded audio ended when it ended before `to`.
     std::optional<double> feed(double from, double to);
@@ -116,6 +123,7 @@ private:
     mutable std::mutex itemMutex_;  // guards item_ against readers on other threads
 
     float rate_ = 0;
+    bool countedPlaying_ = false;
     bool automaticallyWaits_ = true;
     bool advancing_ = false;
     double anchorPosition_ = 0;

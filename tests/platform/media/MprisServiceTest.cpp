@@ -17,7 +17,11 @@
 #include "platform/graphics/TestImages.hpp"
 #include "platform/media/MprisService.hpp"
 #include "platform/media/NowPlayingInfoCenter.hpp"
+#include "platform/media/Player.hpp"
+#include "platform/media/PlayerItem.hpp"
 #include "platform/media/RemoteCommandCenter.hpp"
+#include "platform/media/URLAsset.hpp"
+#include "support/MediaFiles.hpp"
 #include "support/SessionBus.hpp"
 #include "support/TempDocuments.hpp"
 
@@ -136,7 +140,7 @@ TEST_F(MprisServiceTest, PlayerctlReadsThePublishedEpisodeAndDrivesEveryCommand)
     }
 }
 
-TEST_F(MprisServiceTest, StatusFollowsElapsedTimeAndCapabilitiesFollowTheCommands) {
+TEST_F(MprisServiceTest, StatusFollowsThePlayerAndCapabilitiesFollowTheCommands) {
     RunLoop::main().useManualClock();
     const auto image = graphics::Image::fromData(testimages::png(4, 4, 1));
     ASSERT_TRUE(image);
@@ -153,11 +157,22 @@ TEST_F(MprisServiceTest, StatusFollowsElapsedTimeAndCapabilitiesFollowTheCommand
     auto& center = NowPlayingInfoCenter::defaultCenter();
     center.setNowPlayingInfo(episodeInfo(10.0, *image));
     ASSERT_TRUE(statuses.waitForLast("Paused"));
+    // The status follows the process's player, not the elapsed time (which
+    // moves on at the pause too): a play and a pause are seen at once, and
+    // so is the end of the episode.
+    auto player = Player::create(PlayerItem::create(URLAsset::createWithData(orvane::testing::makeWav(1.0))));
+    player->play();
+    ASSERT_TRUE(statuses.waitForLast("Playing"));
     RunLoop::main().advance(0.5);
     center.setNowPlayingInfo(episodeInfo(10.5, *image));
+    player->pause();
+    center.setNowPlayingInfo(episodeInfo(10.6, *image));
+    ASSERT_TRUE(statuses.waitForLast("Paused")) << "the player paused";
+    player->play();
     ASSERT_TRUE(statuses.waitForLast("Playing"));
-    RunLoop::main().advance(MprisService::pausedAfterSeconds);
-    ASSERT_TRUE(statuses.waitForLast("Paused")) << "elapsed time stood still";
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return player->isAdvancing(); }, 10.0));
+    RunLoop::main().advance(1.0);
+    ASSERT_TRUE(statuses.waitForLast("Paused")) << "the episode played to its end";
     center.setNowPlayingInfo(episodeInfo(70.0, *image));
     EXPECT_TRUE(positions.waitForLast("70.000000")) << "a jump is announced";
 
