@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/DebugPrint.hpp"
 #include "platform/media/MediaDecoder.hpp"
 #include "platform/media/MediaProbe.hpp"
 #include "support/EncodedMedia.hpp"
@@ -197,6 +198,7 @@ int main(int argc, char** argv) {
                      argv[0]);
         return 2;
     }
+    const auto quiet = platform::core::discardDebugOutput();
     if (!options.replay.empty()) return replay(options);
 
     const std::vector<Data> corpus = seeds();

@@ -314,32 +314,13 @@ bool PlayerItem::holdsBytesAt(std::int64_t offset) const {
 }
 
 void PlayerItem::probe() {
-    // One probe at a time: the one under way looks again at what arrives
-    // meanwhile when it has finished.
-    if (probing_) return;
     // Nothing new where the last attempt stopped: no new attempt.
     if (probeWaitsFor_ && !holdsBytesAt(*probeWaitsFor_)) return;
     const bool whole = isFullyLoaded();
-    if (!asset_->usesResourceLoader()) {
-        // Bytes in memory or read from a file: all there, opened at once.
-        probed(AudioDecoder::open(probeSource(source_)), whole);
-        return;
-    }
-    // Bytes that come through the loader are opened away from the main
-    // thread: whatever they claim, the main thread does not wait for it.
-    probing_ = true;
-    core::DispatchQueue::global(core::QualityOfService::userInitiated)
-        .async([source = probeSource(source_), whole, weak = weak_from_this()] {
-            auto opened = std::make_shared<DecoderOpenResult>(AudioDecoder::open(source));
-            core::DispatchQueue::main().async([weak, opened, whole] {
-                if (auto item = weak.lock()) item->probed(std::move(*opened), whole);
-            });
-        });
+    probed(AudioDecoder::open(probeSource(source_)), whole);
 }
 
 void PlayerItem::probed(DecoderOpenResult opened, bool readWhole) {
-    probing_ = false;
-    if (status() != PlayerItemStatus::unknown) return;  // failed meanwhile
     if (auto* decoder = std::get_if<std::unique_ptr<AudioDecoder>>(&opened)) {
         probeWaitsFor_.reset();
         decoder_ = std::move(*decoder);
@@ -355,7 +336,8 @@ void PlayerItem::probed(DecoderOpenResult opened, bool readWhole) {
     }
     const std::int64_t needed = std::get<ProbeNeedsMoreData>(opened).offset;
     // Decided on what the probe read, not on what is held now: bytes may
-    // have arrived (up to the last) while the decoder was opening.
+    // have arrived (up to the last) from the session's thread while the
+    // decoder was opening. Each new attempt needs bytes that were missing.
     if (holdsBytesAt(needed)) {
         if (readWhole) {
             fail(MediaError{kMediaErrorDomain, kMediaErrorFileFormatNotRecognized,

@@ -253,11 +253,6 @@ TEST(MediaProbeTest, BytesThatAreNotAudioOrAreCutShortAreRefused) {
 // before a decoder or a resampler is prepared for it (one for a rate of a
 // billion hertz takes minutes and gigabytes); the limits themselves open.
 TEST(MediaProbeTest, ClaimsNoAudioFileHoldsAreRefusedAndTheLimitsOpen) {
-    // 8-bit mono at 1 kHz whose data chunk claims 4 GB: 50 days.
-    Data fiftyDays = t::makeWavClaiming(1000, 1, 1044);
-    const std::uint8_t eightBit[] = {0xE8, 0x03, 0, 0, 1, 0, 8, 0};  // byte rate, block align, bits
-    std::copy(std::begin(eightBit), std::end(eightBit), fiftyDays.begin() + 28);
-    std::fill_n(fiftyDays.begin() + 40, 4, 0xF0);
     const struct {
         const char* name;
         Data bytes;
@@ -268,7 +263,6 @@ TEST(MediaProbeTest, ClaimsNoAudioFileHoldsAreRefusedAndTheLimitsOpen) {
         {"999 Hz", t::makeWavClaiming(999, 1, 4000), "a sample rate of 999 Hz"},
         {"65,535 channels", t::makeWavClaiming(48000, 65535), "65535 channels"},
         {"17 channels", t::makeWavClaiming(48000, 17, 4000), "17 channels"},
-        {"50 days", fiftyDays, "a duration of"},
         {"768,000 Hz", t::makeWavClaiming(768'000, 1, 4000), nullptr},
         {"1,000 Hz", t::makeWavClaiming(1000, 1, 4000), nullptr},
         {"16 channels", t::makeWavClaiming(48000, 16, 4000), nullptr},
