@@ -1,6 +1,7 @@
 // The main thread while a player item opens a file that lies about itself: a
 // caching item of a 101-byte WAV (the bytes come through the item's resource
-// loader, as a streamed or cached episode's do) is made the player's item, and
+// loader, as a streamed or cached episode's do, and are opened on the main
+// thread) is made the player's item, and
 // the run loop runs until the item has failed or become ready. A heartbeat on
 // the main run loop every millisecond shows the longest the main thread was
 // kept busy meanwhile (main_longest_ms: how late the latest heartbeat ran, an
