@@ -1,6 +1,6 @@
 // The main thread while a player item opens a file that lies about itself: a
 // caching item of a 101-byte WAV (the bytes come through the item's resource
-// loader, as a streamed or cached episode's do, and are opened on the main
+// loader, as a streamed or cached episode's do, and are opened on another
 // thread) is made the player's item, and
 // the run loop runs until the item has failed or become ready. A heartbeat on
 // the main run loop every millisecond shows the longest the main thread was

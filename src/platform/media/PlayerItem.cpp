@@ -314,10 +314,32 @@ bool PlayerItem::holdsBytesAt(std::int64_t offset) const {
 }
 
 void PlayerItem::probe() {
+    // One probe at a time: the one under way looks again at what arrived
+    // meanwhile when it has finished.
+    if (probing_) return;
     // Nothing new where the last attempt stopped: no new attempt.
     if (probeWaitsFor_ && !holdsBytesAt(*probeWaitsFor_)) return;
     const bool whole = isFullyLoaded();
-    probed(AudioDecoder::open(probeSource(source_)), whole);
+    if (!asset_->usesResourceLoader()) {
+        // Bytes in memory or read from a file: all there, opened at once.
+        probed(AudioDecoder::open(probeSource(source_)), whole);
+        return;
+    }
+    // Bytes that come through the loader are opened away from the main
+    // thread: whatever they claim, the main thread does not wait for it.
+    probing_ = true;
+    core::DispatchQueue::global(core::QualityOfService::userInitiated)
+        .async([source = probeSource(source_), whole, weak = weak_from_this()] {
+            auto opened = std::make_shared<DecoderOpenResult>(AudioDecoder::open(source));
+            core::DispatchQueue::main().async([weak, opened, whole] {
+                auto item = weak.lock();
+                if (!item) return;
+                item->probing_ = false;
+                if (item->status() != PlayerItemStatus::unknown) return;  // failed meanwhile
+                item->probed(std::move(*opened), whole);
+                item->informPlayer();
+            });
+        });
 }
 
 void PlayerItem::probed(DecoderOpenResult opened, bool readWhole) {

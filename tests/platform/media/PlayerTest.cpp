@@ -59,12 +59,16 @@ public:
             data->respond(std::span<const std::uint8_t>(bytes.data() + from, static_cast<std::size_t>(end - from)));
         if (data->currentOffset() >= data->requestedOffset() + data->requestedLength()) request->finishLoading();
     }
-    // Answers every open request up to `upTo` and lets the main queue run.
-    void answerAll(std::int64_t upTo) {
+    // Answers every open request up to `upTo` and lets the main queue run,
+    // waiting for `item` (when given) to be opened: the probe of bytes that
+    // come through the loader reports from a thread of its own.
+    void answerAll(std::int64_t upTo, const std::shared_ptr<PlayerItem>& item = nullptr) {
         for (int round = 0; round < 4; ++round) {
             for (auto& request : std::vector(requests))
                 if (!request->isFinished() && !request->isCancelled()) answer(request, upTo);
             RunLoop::main().runUntilIdle();
+            if (item && round == 1)
+                RunLoop::main().runUntil([&] { return item->status() != PlayerItemStatus::unknown; }, 5.0);
         }
     }
 
@@ -113,7 +117,7 @@ TEST_F(PlayerItemLoadingTest, FirstRequestAsksForContentInformationThenDataFollo
     EXPECT_LE(first->dataRequest()->requestedLength(), 16);
     EXPECT_TRUE(item->duration().isIndefinite());
 
-    loader->answerAll(100);
+    loader->answerAll(100, item);
     ASSERT_EQ(loader->requests.size(), 2u);
     auto second = loader->requests[1];
     EXPECT_EQ(second->contentInformationRequest(), nullptr);
@@ -144,7 +148,7 @@ TEST_F(PlayerItemLoadingTest, BytesThatAreNotAudioFailTheItem) {
         SCOPED_TRACE(c.name);
         platform::core::DebugCapture capture;
         auto player = makeStreamingPlayer(c.bytes);
-        loader->answerAll(static_cast<std::int64_t>(c.bytes.size()));
+        loader->answerAll(static_cast<std::int64_t>(c.bytes.size()), item);
         EXPECT_EQ(item->status(), PlayerItemStatus::failed);
         ASSERT_TRUE(item->error().has_value());
         EXPECT_TRUE(item->error()->localizedDescription.starts_with(c.reason)) << item->error()->localizedDescription;
@@ -202,7 +206,7 @@ TEST_F(PlayerItemLoadingTest, InMemoryAndFileAssetsNeedNoLoader) {
 TEST_F(PlayerItemLoadingTest, SeekingFarAheadCancelsTheRunningRequestAndAsksFromThere) {
     const Data wav = t::makeWav(120.0);  // 16000 bytes per second
     auto player = makeStreamingPlayer(wav);
-    loader->answerAll(1000);
+    loader->answerAll(1000, item);
     ASSERT_EQ(item->status(), PlayerItemStatus::readyToPlay);
     auto running = loader->requests.back();
     std::optional<bool> finished;
@@ -230,7 +234,7 @@ TEST_F(PlayerItemLoadingTest, SeekingFarAheadCancelsTheRunningRequestAndAsksFrom
 
 TEST_F(PlayerItemLoadingTest, DestroyingThePlayerCancelsItsRequests) {
     auto player = makeStreamingPlayer(t::makeWav(10.0));
-    loader->answerAll(500);
+    loader->answerAll(500, item);
     auto running = loader->requests.back();
     player.reset();
     item.reset();
@@ -378,7 +382,7 @@ TEST_F(PlayerPlaybackTest, RunningPastTheDeliveredBytesStalls) {
     auto token = NotificationCenter::defaultCenter().addObserver(
         PlayerItem::playbackStalledNotification, nullptr,
         [&](const Notification& n) { stalls.push_back(n.object.get()); });
-    loader->answerAll(44 + 2 * 16000);  // two seconds
+    loader->answerAll(44 + 2 * 16000, item);  // two seconds
     player->play();
     RunLoop::main().advance(1.5);
     EXPECT_TRUE(stalls.empty());
@@ -387,7 +391,7 @@ TEST_F(PlayerPlaybackTest, RunningPastTheDeliveredBytesStalls) {
     EXPECT_NEAR(player->currentTime().seconds(), 2.0, 1e-3);
     EXPECT_EQ(player->rate(), 0.0f);
     // More bytes do not restart a player that does not wait by itself.
-    loader->answerAll(44 + 6 * 16000);
+    loader->answerAll(44 + 6 * 16000, item);
     RunLoop::main().advance(1.0);
     EXPECT_NEAR(player->currentTime().seconds(), 2.0, 1e-3);
     player->play();
@@ -402,16 +406,16 @@ TEST_F(PlayerPlaybackTest, AWaitingPlayerResumesWhenBytesArrive) {
     auto token = NotificationCenter::defaultCenter().addObserver(
         PlayerItem::playbackStalledNotification, nullptr,
         [&](const Notification& n) { stalls.push_back(n.object.get()); });
-    loader->answerAll(44 + 8000);  // half a second: not enough to start
+    loader->answerAll(44 + 8000, item);  // half a second: not enough to start
     player->play();
     RunLoop::main().advance(1.0);
     EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 0.0);
-    loader->answerAll(44 + 3 * 16000);
+    loader->answerAll(44 + 3 * 16000, item);
     RunLoop::main().advance(5.0);
     EXPECT_EQ(stalls.size(), 1u);
     EXPECT_NEAR(player->currentTime().seconds(), 3.0, 1e-3);
     EXPECT_EQ(player->rate(), 1.0f);
-    loader->answerAll(static_cast<std::int64_t>(wav.size()));
+    loader->answerAll(static_cast<std::int64_t>(wav.size()), item);
     RunLoop::main().advance(20.0);
     EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 10.0);
 }
@@ -440,9 +444,9 @@ TEST_F(PlayerPlaybackTest, ASeekBeforeTheItemIsReadyCompletesOnceItIs) {
     player->seek(MediaTime::make(3, 1), [&](bool f) { finished = f; });
     RunLoop::main().runUntilIdle();
     EXPECT_FALSE(finished.has_value());
-    loader->answerAll(1000);  // ready, but nothing yet at 3 s
+    loader->answerAll(1000, item);  // ready, but nothing yet at 3 s
     EXPECT_FALSE(finished.has_value());
-    loader->answerAll(44 + 4 * 16000);
+    loader->answerAll(44 + 4 * 16000, item);
     ASSERT_TRUE(finished.has_value());
     EXPECT_TRUE(*finished);
     EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 3.0);
