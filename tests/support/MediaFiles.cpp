@@ -161,6 +161,25 @@ Data makeWavFrames(std::uint32_t frames, int sampleRate, int channels) {
     return d;
 }
 
+Data makeWavClaiming(std::uint32_t sampleRate, std::uint32_t channels, std::size_t size) {
+    Data d;
+    putTag(d, "RIFF");
+    put32le(d, static_cast<std::uint32_t>(std::max<std::size_t>(size, 44) - 8));
+    putTag(d, "WAVE");
+    putTag(d, "fmt ");
+    put32le(d, 16);
+    put16le(d, 1);  // PCM
+    put16le(d, static_cast<std::uint16_t>(channels));
+    put32le(d, sampleRate);
+    put32le(d, sampleRate * channels * 2);
+    put16le(d, static_cast<std::uint16_t>(channels * 2));
+    put16le(d, 16);
+    putTag(d, "data");
+    put32le(d, static_cast<std::uint32_t>(std::max<std::size_t>(size, 44) - 44));
+    d.resize(std::max<std::size_t>(size, 44), 0);
+    return d;
+}
+
 Data encodeWithFfmpeg(const std::string& input, const std::string& output, const std::string& extension) {
     static std::mutex mutex;
     static std::map<std::string, Data> made;

@@ -33,6 +33,11 @@ platform::core::Data makeTone(double seconds, double frequency, int sampleRate =
 // 16-bit PCM WAV of exactly `frames` frames of silence.
 platform::core::Data makeWavFrames(std::uint32_t frames, int sampleRate, int channels = 1);
 
+// A 16-bit PCM WAV of `size` bytes (44 at least) whose format chunk claims
+// `sampleRate` and `channels`, whatever they are: what a broken or hostile
+// file says of itself.
+platform::core::Data makeWavClaiming(std::uint32_t sampleRate, std::uint32_t channels, std::size_t size = 101);
+
 // A file made by Debian's ffmpeg tool, e.g. input "-f lavfi -i sine=d=5" and
 // output "-c:a libmp3lame -b:a 128k", written as `extension`. Each kind is
 // made once per process. Empty when the tool fails.

@@ -31,6 +31,18 @@ constexpr std::int64_t kTailBytes = 64 * 1024 + 4096;
 // A decoder that refuses this many packets in a row gives up.
 constexpr int kMaxConsecutiveErrors = 32;
 
+// What an audio file can hold. A stream that claims more is a file that lies:
+// preparing a resampler or a decoder for it would cost without bound (a
+// resampler for a rate of a billion hertz takes minutes and gigabytes).
+constexpr int kLowestSampleRate = 1000;
+constexpr int kHighestSampleRate = 768000;
+constexpr int kMostChannels = 16;
+// Samples of one packet (FLAC's largest block is 65535).
+constexpr std::int64_t kLargestFrameSamples = 65536;
+// Bytes of one packet of raw samples.
+constexpr std::int64_t kLargestBlockAlign = 65536;
+constexpr double kLongestSeconds = 30.0 * 24 * 3600;
+
 // The containers of the audio we play, as their demuxers name themselves
 // ("mov" reads MP4 and M4A, "aac" ADTS streams). Anything else is refused
 // before it is opened: a playlist ("hls"), a concatenation list and the like
@@ -136,6 +148,31 @@ std::optional<std::int64_t> itunesSampleCount(const AVFormatContext* format, con
     if (std::sscanf(entry->value, " %*x %x %x %llx", &priming, &remainder, &samples) != 3) return std::nullopt;
     if (samples == 0 || samples > (1ULL << 48)) return std::nullopt;
     return static_cast<std::int64_t>(samples);
+}
+
+// Why the stream's parameters cannot be those of an audio file, or nothing
+// when they can. `complete`: every parameter must be known (after the stream
+// information was read); otherwise only those already known are checked.
+std::optional<std::string> implausibleStream(const AVFormatContext* format, const AVStream* stream, bool complete) {
+    const AVCodecParameters* p = stream->codecpar;
+    if (p->sample_rate != 0 || complete) {
+        if (p->sample_rate < kLowestSampleRate || p->sample_rate > kHighestSampleRate)
+            return "a sample rate of " + std::to_string(p->sample_rate) + " Hz";
+    }
+    if (p->ch_layout.nb_channels != 0 || complete) {
+        if (p->ch_layout.nb_channels < 1 || p->ch_layout.nb_channels > kMostChannels)
+            return std::to_string(p->ch_layout.nb_channels) + " channels";
+    }
+    if (p->frame_size < 0 || p->frame_size > kLargestFrameSamples)
+        return "frames of " + std::to_string(p->frame_size) + " samples";
+    if (p->block_align < 0 || p->block_align > kLargestBlockAlign)
+        return "blocks of " + std::to_string(p->block_align) + " bytes";
+    double seconds = 0;
+    if (format->duration != AV_NOPTS_VALUE) seconds = static_cast<double>(format->duration) / AV_TIME_BASE;
+    if (stream->duration != AV_NOPTS_VALUE && stream->time_base.num > 0 && stream->time_base.den > 0)
+        seconds = std::max(seconds, static_cast<double>(stream->duration) * av_q2d(stream->time_base));
+    if (seconds < 0 || seconds > kLongestSeconds) return "a duration of " + std::to_string(seconds) + " s";
+    return std::nullopt;
 }
 
 // Bytes held in memory, with the length of the resource when known.
@@ -317,10 +354,26 @@ DecoderOpenResult AudioDecoder::open(std::shared_ptr<ByteSource> source) {
         }
         return failed("not an audio file (" + errorText(r) + ")");
     }
+    // Nothing is prepared for a stream no audio file holds (the item's
+    // failure says why): checked on what the container's header states,
+    // before the stream information is read (which opens decoders), and
+    // again on what that reading found.
+    auto implausible = [&](bool complete) -> std::optional<std::string> {
+        for (unsigned i = 0; i < c.format->nb_streams; ++i) {
+            const AVStream* s = c.format->streams[i];
+            if (s->codecpar->codec_type != AVMEDIA_TYPE_AUDIO) continue;
+            if (complete && static_cast<int>(i) != c.stream) continue;
+            if (auto why = implausibleStream(c.format, s, complete))
+                return "not what an audio file holds (" + *why + ")";
+        }
+        return std::nullopt;
+    };
+    if (auto why = implausible(false)) return ProbeFailure{std::move(*why)};
     if (int r = avformat_find_stream_info(c.format, nullptr); r < 0) return failed("unreadable stream (" + errorText(r) + ")");
     const AVCodec* decoder = nullptr;
     c.stream = av_find_best_stream(c.format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
     if (c.stream < 0 || !decoder) return failed("no audio stream that can be decoded");
+    if (auto why = implausible(true)) return ProbeFailure{std::move(*why)};
     AVStream* stream = c.format->streams[c.stream];
     for (unsigned i = 0; i < c.format->nb_streams; ++i) {
         if (static_cast<int>(i) != c.stream) c.format->streams[i]->discard = AVDISCARD_ALL;
@@ -333,6 +386,13 @@ DecoderOpenResult AudioDecoder::open(std::shared_ptr<ByteSource> source) {
     if (int r = avcodec_open2(c.codec, decoder, nullptr); r < 0) return failed("the decoder refused the stream (" + errorText(r) + ")");
     if (c.codec->sample_rate <= 0 || c.codec->ch_layout.nb_channels <= 0)
         return failed("audio stream without a sample rate or channels");
+    // What the decoder made of the stream (a rate doubled by SBR, a layout
+    // from the codec's own header) is held to the same limits.
+    if (c.codec->sample_rate < kLowestSampleRate || c.codec->sample_rate > kHighestSampleRate ||
+        c.codec->ch_layout.nb_channels > kMostChannels) {
+        return ProbeFailure{"not what an audio file holds (" + std::to_string(c.codec->sample_rate) + " Hz, " +
+                            std::to_string(c.codec->ch_layout.nb_channels) + " channels)"};
+    }
 
     AVChannelLayout inLayout{};
     if (c.codec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {

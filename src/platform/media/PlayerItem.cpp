@@ -314,9 +314,35 @@ bool PlayerItem::holdsBytesAt(std::int64_t offset) const {
 }
 
 void PlayerItem::probe() {
+    // One probe at a time: the one under way looks again at what arrived
+    // meanwhile when it has finished.
+    if (probing_) return;
     // Nothing new where the last attempt stopped: no new attempt.
     if (probeWaitsFor_ && !holdsBytesAt(*probeWaitsFor_)) return;
-    auto opened = AudioDecoder::open(source_);
+    const bool whole = isFullyLoaded();
+    if (!asset_->usesResourceLoader()) {
+        // Bytes in memory or read from a file: all there, opened at once.
+        probed(AudioDecoder::open(probeSource(source_)), whole);
+        return;
+    }
+    // Bytes that come through the loader are opened away from the main
+    // thread: whatever they claim, the main thread does not wait for it.
+    probing_ = true;
+    core::DispatchQueue::global(core::QualityOfService::userInitiated)
+        .async([source = probeSource(source_), whole, weak = weak_from_this()] {
+            auto opened = std::make_shared<DecoderOpenResult>(AudioDecoder::open(source));
+            core::DispatchQueue::main().async([weak, opened, whole] {
+                auto item = weak.lock();
+                if (!item) return;
+                item->probing_ = false;
+                if (item->status() != PlayerItemStatus::unknown) return;  // failed meanwhile
+                item->probed(std::move(*opened), whole);
+                item->informPlayer();
+            });
+        });
+}
+
+void PlayerItem::probed(DecoderOpenResult opened, bool readWhole) {
     if (auto* decoder = std::get_if<std::unique_ptr<AudioDecoder>>(&opened)) {
         probeWaitsFor_.reset();
         decoder_ = std::move(*decoder);
@@ -331,9 +357,17 @@ void PlayerItem::probe() {
         return;
     }
     const std::int64_t needed = std::get<ProbeNeedsMoreData>(opened).offset;
-    if (isFullyLoaded()) {
-        fail(MediaError{kMediaErrorDomain, kMediaErrorFileFormatNotRecognized,
-                        "Cannot open: the file ends before its audio can be read"});
+    // Decided on what the probe read, not on what is held now: bytes may
+    // have arrived (up to the last) from the session's thread while the
+    // decoder was opening. Each new attempt needs bytes that were missing.
+    if (holdsBytesAt(needed)) {
+        if (readWhole) {
+            fail(MediaError{kMediaErrorDomain, kMediaErrorFileFormatNotRecognized,
+                            "Cannot open: the file ends before its audio can be read"});
+            return;
+        }
+        probeWaitsFor_.reset();
+        probe();
         return;
     }
     probeWaitsFor_ = needed;

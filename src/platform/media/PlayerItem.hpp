@@ -1,9 +1,11 @@
 // A player item: one asset as a player plays it. It loads the asset's bytes
 // (through the asset's resource loader, from a file, or from memory) once a
 // player has made it its current item, opens them with FFmpeg's libraries
-// (MediaDecoder, reading only the bytes delivered so far) and becomes ready to
-// play, or fails when the bytes are not audio or cannot be loaded; the failure
-// is printed as a debug line.
+// (MediaDecoder, reading only the bytes delivered so far; bytes that come
+// through the resource loader are opened on a thread other than the main
+// thread) and becomes ready to play, or fails when the bytes are not audio or
+// cannot be loaded; the failure is printed as a debug line. Either is a
+// change of status on the main thread.
 //
 // Duration: the length of the audio the listener hears: what a header states
 // less the encoder's delay and padding, or an estimate. Once the item is ready
@@ -102,6 +104,9 @@ public:
 
 protected:
     explicit PlayerItem(std::shared_ptr<URLAsset> asset);
+    // The bytes as the probe reads them (while they may still arrive from
+    // other threads): the held bytes unless a subclass stands between.
+    virtual std::shared_ptr<ByteSource> probeSource(std::shared_ptr<ByteSource> held) { return held; }
 
 private:
     friend class Player;
@@ -140,6 +145,9 @@ private:
     void requestFinished(const std::shared_ptr<LoadingRequest>& request, const std::optional<MediaError>& error);
     void bytesArrived();
     void probe();
+    // The probe's outcome; `readWhole`: every byte of the resource was held
+    // when it began.
+    void probed(DecoderOpenResult opened, bool readWhole);
     void refreshDuration();
     // Publishes an estimate when it has moved noticeably from the one published.
     void publishEstimate(double seconds);
@@ -188,6 +196,7 @@ private:
     std::unique_ptr<AudioDecoder> decoder_;
     std::shared_ptr<ByteSource> source_;
     std::optional<std::int64_t> probeWaitsFor_;
+    bool probing_ = false;
     core::Observable<MediaTime> duration_{MediaTime::indefiniteTime()};
     bool durationExact_ = false;
     std::shared_ptr<Counting> counting_;

@@ -169,7 +169,11 @@ TEST_F(OVAVPlayerTest, PlaybackOverASlowServerStallsAndReportsIt) {
         PlayerItem::playbackStalledNotification, static_cast<const PlayerItem*>(item.get()),
         [&](const Notification& n) { stalls.push_back(n.object.get()); });
     ASSERT_TRUE(RunLoop::main().runUntil(
-        [&] { return item->loadedByteCount() == static_cast<std::int64_t>(sent); }, kWait));
+        [&] {
+            return item->loadedByteCount() == static_cast<std::int64_t>(sent) &&
+                   item->status() != PlayerItemStatus::unknown;
+        },
+        kWait));
     ASSERT_EQ(item->status(), PlayerItemStatus::readyToPlay);
     player->play();
     RunLoop::main().advance(2.5);

@@ -249,6 +249,40 @@ TEST(MediaProbeTest, BytesThatAreNotAudioOrAreCutShortAreRefused) {
     }
 }
 
+// A file may claim anything of itself. What no audio file holds is refused
+// before a decoder or a resampler is prepared for it (one for a rate of a
+// billion hertz takes minutes and gigabytes); the limits themselves open.
+TEST(MediaProbeTest, ClaimsNoAudioFileHoldsAreRefusedAndTheLimitsOpen) {
+    const struct {
+        const char* name;
+        Data bytes;
+        const char* refusal;  // none: it opens
+    } cases[] = {
+        {"1,447,297,058 Hz", t::makeWavClaiming(1'447'297'058, 1), "a sample rate of 1447297058 Hz"},
+        {"768,001 Hz", t::makeWavClaiming(768'001, 1, 4000), "a sample rate of 768001 Hz"},
+        {"999 Hz", t::makeWavClaiming(999, 1, 4000), "a sample rate of 999 Hz"},
+        {"65,535 channels", t::makeWavClaiming(48000, 65535), "65535 channels"},
+        {"17 channels", t::makeWavClaiming(48000, 17, 4000), "17 channels"},
+        {"768,000 Hz", t::makeWavClaiming(768'000, 1, 4000), nullptr},
+        {"1,000 Hz", t::makeWavClaiming(1000, 1, 4000), nullptr},
+        {"16 channels", t::makeWavClaiming(48000, 16, 4000), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto probed = probeAll(c.bytes);
+        if (!c.refusal) {
+            EXPECT_TRUE(std::holds_alternative<MediaInfo>(probed));
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<ProbeFailure>(probed));
+        EXPECT_NE(std::get<ProbeFailure>(probed).reason.find(std::string("not what an audio file holds (") + c.refusal),
+                  std::string::npos)
+            << std::get<ProbeFailure>(probed).reason;
+        // A stream's first bytes are refused alike.
+        EXPECT_TRUE(std::holds_alternative<ProbeFailure>(probePrefix(c.bytes, 44, std::nullopt)));
+    }
+}
+
 // A playlist is a few lines of text naming other resources. Were it opened,
 // the libraries would fetch or read what it names: every listener's machine
 // would request the addresses a feed chooses and play its local files.

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <vector>
 
+#include "platform/core/DebugPrint.hpp"
 #include "platform/core/NotificationCenter.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/media/AudioSession.hpp"
@@ -10,6 +13,7 @@
 #include "platform/media/PlayerItem.hpp"
 #include "platform/media/URLAsset.hpp"
 #include "platform/core/FileManager.hpp"
+#include "support/EncodedMedia.hpp"
 #include "support/MediaFiles.hpp"
 #include "support/TempDocuments.hpp"
 
@@ -55,12 +59,16 @@ public:
             data->respond(std::span<const std::uint8_t>(bytes.data() + from, static_cast<std::size_t>(end - from)));
         if (data->currentOffset() >= data->requestedOffset() + data->requestedLength()) request->finishLoading();
     }
-    // Answers every open request up to `upTo` and lets the main queue run.
-    void answerAll(std::int64_t upTo) {
+    // Answers every open request up to `upTo` and lets the main queue run,
+    // waiting for `item` (when given) to be opened: the probe of bytes that
+    // come through the loader reports from a thread of its own.
+    void answerAll(std::int64_t upTo, const std::shared_ptr<PlayerItem>& item = nullptr) {
         for (int round = 0; round < 4; ++round) {
             for (auto& request : std::vector(requests))
                 if (!request->isFinished() && !request->isCancelled()) answer(request, upTo);
             RunLoop::main().runUntilIdle();
+            if (item && round == 1)
+                RunLoop::main().runUntil([&] { return item->status() != PlayerItemStatus::unknown; }, 5.0);
         }
     }
 
@@ -109,7 +117,7 @@ TEST_F(PlayerItemLoadingTest, FirstRequestAsksForContentInformationThenDataFollo
     EXPECT_LE(first->dataRequest()->requestedLength(), 16);
     EXPECT_TRUE(item->duration().isIndefinite());
 
-    loader->answerAll(100);
+    loader->answerAll(100, item);
     ASSERT_EQ(loader->requests.size(), 2u);
     auto second = loader->requests[1];
     EXPECT_EQ(second->contentInformationRequest(), nullptr);
@@ -127,15 +135,31 @@ TEST_F(PlayerItemLoadingTest, FirstRequestAsksForContentInformationThenDataFollo
 }
 
 TEST_F(PlayerItemLoadingTest, BytesThatAreNotAudioFailTheItem) {
-    const Data page = t::makeHtmlPage(3000);
-    auto player = makeStreamingPlayer(page);
-    loader->answerAll(static_cast<std::int64_t>(page.size()));
-    EXPECT_EQ(item->status(), PlayerItemStatus::failed);
-    ASSERT_TRUE(item->error().has_value());
-    EXPECT_TRUE(item->duration().isIndefinite());
-    player->play();
-    RunLoop::main().advance(1.0);
-    EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 0.0);
+    const struct {
+        const char* name;
+        Data bytes;
+        const char* reason;
+    } cases[] = {
+        {"an HTML page", t::makeHtmlPage(3000), "Cannot open: not an audio file"},
+        {"a WAV claiming 1,447,297,058 Hz", t::makeWavClaiming(1'447'297'058, 1),
+         "Cannot open: not what an audio file holds (a sample rate of 1447297058 Hz)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::core::DebugCapture capture;
+        auto player = makeStreamingPlayer(c.bytes);
+        loader->answerAll(static_cast<std::int64_t>(c.bytes.size()), item);
+        EXPECT_EQ(item->status(), PlayerItemStatus::failed);
+        ASSERT_TRUE(item->error().has_value());
+        EXPECT_TRUE(item->error()->localizedDescription.starts_with(c.reason)) << item->error()->localizedDescription;
+        // Said once, in the item's line.
+        ASSERT_EQ(capture.lines().size(), 1u);
+        EXPECT_NE(capture.lines()[0].find(c.reason), std::string::npos);
+        EXPECT_TRUE(item->duration().isIndefinite());
+        player->play();
+        RunLoop::main().advance(1.0);
+        EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 0.0);
+    }
 }
 
 TEST_F(PlayerItemLoadingTest, ARequestFinishedWithAnErrorFailsTheItem) {
@@ -182,7 +206,7 @@ TEST_F(PlayerItemLoadingTest, InMemoryAndFileAssetsNeedNoLoader) {
 TEST_F(PlayerItemLoadingTest, SeekingFarAheadCancelsTheRunningRequestAndAsksFromThere) {
     const Data wav = t::makeWav(120.0);  // 16000 bytes per second
     auto player = makeStreamingPlayer(wav);
-    loader->answerAll(1000);
+    loader->answerAll(1000, item);
     ASSERT_EQ(item->status(), PlayerItemStatus::readyToPlay);
     auto running = loader->requests.back();
     std::optional<bool> finished;
@@ -210,13 +234,104 @@ TEST_F(PlayerItemLoadingTest, SeekingFarAheadCancelsTheRunningRequestAndAsksFrom
 
 TEST_F(PlayerItemLoadingTest, DestroyingThePlayerCancelsItsRequests) {
     auto player = makeStreamingPlayer(t::makeWav(10.0));
-    loader->answerAll(500);
+    loader->answerAll(500, item);
     auto running = loader->requests.back();
     player.reset();
     item.reset();
     RunLoop::main().runUntilIdle();
     EXPECT_TRUE(running->isCancelled());
     EXPECT_EQ(loader->cancelled.size(), 1u);
+}
+
+// An item whose probe, the first time it reads bytes past `from` that have
+// not arrived, has the rest of the resource delivered to `request` (as the
+// session's thread would) before the read answers that they are missing.
+class CompletedWhileOpeningItem final : public PlayerItem {
+public:
+    CompletedWhileOpeningItem(std::shared_ptr<URLAsset> asset, Data bytes)
+        : PlayerItem(std::move(asset)), hook_(std::make_shared<Hook>()) {
+        hook_->bytes = std::move(bytes);
+    }
+    void completeAtReadPast(std::int64_t from, std::shared_ptr<LoadingRequest> request) {
+        std::lock_guard lock(hook_->mutex);
+        hook_->from = from;
+        hook_->request = std::move(request);
+    }
+    bool completed() const { return hook_->completed; }
+
+private:
+    struct Hook {
+        std::mutex mutex;
+        Data bytes;
+        std::int64_t from = 0;
+        std::shared_ptr<LoadingRequest> request;
+        std::atomic<bool> completed = false;
+    };
+    class Source final : public ByteSource {
+    public:
+        Source(std::shared_ptr<ByteSource> held, std::shared_ptr<Hook> hook)
+            : held_(std::move(held)), hook_(std::move(hook)) {}
+        std::int64_t read(std::int64_t offset, std::uint8_t* into, std::int64_t count) override {
+            const std::int64_t n = held_->read(offset, into, count);
+            if (n >= 0 || hook_->completed) return n;
+            std::lock_guard lock(hook_->mutex);
+            if (!hook_->request || offset < hook_->from) return n;
+            auto* data = hook_->request->dataRequest();
+            const std::int64_t next = data->currentOffset();
+            data->respond(std::span<const std::uint8_t>(hook_->bytes).subspan(static_cast<std::size_t>(next)));
+            hook_->request->finishLoading();
+            hook_->completed = true;
+            return n;
+        }
+        std::optional<std::int64_t> length() const override { return held_->length(); }
+
+    private:
+        std::shared_ptr<ByteSource> held_;
+        std::shared_ptr<Hook> hook_;
+    };
+    std::shared_ptr<ByteSource> probeSource(std::shared_ptr<ByteSource> held) override {
+        return std::make_shared<Source>(std::move(held), hook_);
+    }
+    std::shared_ptr<Hook> hook_;
+};
+
+// The last bytes of a stream arrive while its decoder is being opened on the
+// bytes before them: the item opens it again on the whole, and plays it.
+TEST_F(PlayerItemLoadingTest, BytesCompletedWhileTheDecoderOpensAreOpenedAgain) {
+    struct Case {
+        const char* name;
+        Data bytes;
+        std::int64_t prefix;  // held when the open begins
+        double seconds;
+    };
+    const Data m4a = t::kM4aMovieLast.make();
+    ASSERT_FALSE(m4a.empty());
+    const std::vector<Case> cases = {
+        {"M4A with the movie header at the end", m4a, static_cast<std::int64_t>(m4a.size() / 2), 5.0},
+        {"MP3 behind a 200 KB ID3 tag", t::makeMp3(200, 200 * 1024), 4096, 200 * t::kMp3FrameSeconds},
+        {"short WAV", t::makeWav(0.25), 20, 0.25},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        loader = std::make_shared<ScriptedLoader>(c.bytes);
+        auto asset = URLAsset::create(*URL::parse("orvane://host/audio"));
+        asset->resourceLoader().setDelegate(loader, DispatchQueue::main());
+        auto racing = std::make_shared<CompletedWhileOpeningItem>(asset, c.bytes);
+        auto player = Player::create(racing);
+        RunLoop::main().runUntilIdle();
+        ASSERT_EQ(loader->requests.size(), 1u);
+        loader->answer(loader->requests[0], c.prefix);
+        RunLoop::main().runUntilIdle();
+        ASSERT_EQ(loader->requests.size(), 2u);
+        racing->completeAtReadPast(c.prefix, loader->requests[1]);
+        loader->answer(loader->requests[1], c.prefix);
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return racing->status() != PlayerItemStatus::unknown; }, 10.0));
+        EXPECT_TRUE(racing->completed());
+        EXPECT_EQ(racing->status(), PlayerItemStatus::readyToPlay);
+        EXPECT_TRUE(racing->isFullyLoaded());
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return racing->isDurationExact(); }, 10.0));
+        EXPECT_NEAR(racing->duration().seconds(), c.seconds, 0.03);
+    }
 }
 
 TEST_F(PlayerPlaybackTest, PlaysOnTheRunLoopClockAndFiresPeriodicObservers) {
@@ -267,7 +382,7 @@ TEST_F(PlayerPlaybackTest, RunningPastTheDeliveredBytesStalls) {
     auto token = NotificationCenter::defaultCenter().addObserver(
         PlayerItem::playbackStalledNotification, nullptr,
         [&](const Notification& n) { stalls.push_back(n.object.get()); });
-    loader->answerAll(44 + 2 * 16000);  // two seconds
+    loader->answerAll(44 + 2 * 16000, item);  // two seconds
     player->play();
     RunLoop::main().advance(1.5);
     EXPECT_TRUE(stalls.empty());
@@ -276,7 +391,7 @@ TEST_F(PlayerPlaybackTest, RunningPastTheDeliveredBytesStalls) {
     EXPECT_NEAR(player->currentTime().seconds(), 2.0, 1e-3);
     EXPECT_EQ(player->rate(), 0.0f);
     // More bytes do not restart a player that does not wait by itself.
-    loader->answerAll(44 + 6 * 16000);
+    loader->answerAll(44 + 6 * 16000, item);
     RunLoop::main().advance(1.0);
     EXPECT_NEAR(player->currentTime().seconds(), 2.0, 1e-3);
     player->play();
@@ -291,16 +406,16 @@ TEST_F(PlayerPlaybackTest, AWaitingPlayerResumesWhenBytesArrive) {
     auto token = NotificationCenter::defaultCenter().addObserver(
         PlayerItem::playbackStalledNotification, nullptr,
         [&](const Notification& n) { stalls.push_back(n.object.get()); });
-    loader->answerAll(44 + 8000);  // half a second: not enough to start
+    loader->answerAll(44 + 8000, item);  // half a second: not enough to start
     player->play();
     RunLoop::main().advance(1.0);
     EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 0.0);
-    loader->answerAll(44 + 3 * 16000);
+    loader->answerAll(44 + 3 * 16000, item);
     RunLoop::main().advance(5.0);
     EXPECT_EQ(stalls.size(), 1u);
     EXPECT_NEAR(player->currentTime().seconds(), 3.0, 1e-3);
     EXPECT_EQ(player->rate(), 1.0f);
-    loader->answerAll(static_cast<std::int64_t>(wav.size()));
+    loader->answerAll(static_cast<std::int64_t>(wav.size()), item);
     RunLoop::main().advance(20.0);
     EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 10.0);
 }
@@ -329,9 +444,9 @@ TEST_F(PlayerPlaybackTest, ASeekBeforeTheItemIsReadyCompletesOnceItIs) {
     player->seek(MediaTime::make(3, 1), [&](bool f) { finished = f; });
     RunLoop::main().runUntilIdle();
     EXPECT_FALSE(finished.has_value());
-    loader->answerAll(1000);  // ready, but nothing yet at 3 s
+    loader->answerAll(1000, item);  // ready, but nothing yet at 3 s
     EXPECT_FALSE(finished.has_value());
-    loader->answerAll(44 + 4 * 16000);
+    loader->answerAll(44 + 4 * 16000, item);
     ASSERT_TRUE(finished.has_value());
     EXPECT_TRUE(*finished);
     EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 3.0);
