@@ -221,6 +221,11 @@ TEST_F(OVMediaPlaybackRealClockTest, ReplayedFromTheCacheTheFirstDurationIsTheCo
         OVAudioCache::cache(bytes, name);
         delegate->take();
         player->widgetSetSource("http://127.0.0.1:9/audio/" + name);
+        // Played fast, only once every byte reached the item: a player that
+        // outran them would stall (and pause) instead of ending.
+        ASSERT_TRUE(waitFor([&] {
+            return item().status() == PlayerItemStatus::readyToPlay && item().isFullyLoaded();
+        }));
         player->play();
         player->player()->setRate(kFast);
         ASSERT_TRUE(RunLoop::main().runUntil([&] { return !delegate->only("end").empty(); },
