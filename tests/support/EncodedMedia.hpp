@@ -43,6 +43,13 @@ inline const EncodedMedia kFlac{"Flac", kTone5s, "-c:a flac", "flac", 5.0};
 inline const std::string kSteadyNoise30s = "-f lavfi -i anoisesrc=d=30:c=pink:r=44100:a=0.2";
 inline const EncodedMedia kSteadyVbrMp3NoXing{"SteadyVbrMp3WithoutXing", kSteadyNoise30s,
                                               "-c:a libmp3lame -q:a 2 -write_xing 0", "mp3", 30.0};
+// A minute whose first seconds are a quiet tone and the rest noise that
+// fades: the first frame's bit rate makes it three times too long, and the
+// seconds per byte of any stretch differ from those of the whole.
+inline const EncodedMedia kToneThenNoiseVbrMp3NoXing{
+    "ToneThenNoiseVbrMp3WithoutXing",
+    "-f lavfi -i \"aevalsrc=if(lt(t\\,6)\\,0.3*sin(2*PI*440*t)\\,(random(0)*2-1)*0.5/(1+t/6)):s=44100:d=60\"",
+    "-c:a libmp3lame -q:a 0 -write_xing 0", "mp3", 60.0};
 inline const EncodedMedia kOggOpus60s{"OggOpus60s", "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=60",
                                       "-c:a libopus -b:a 64k", "ogg", 60.0};
 

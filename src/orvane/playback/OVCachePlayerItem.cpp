@@ -361,6 +361,7 @@ bool OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests(std::int6
         bool writeInformation = false;
         std::optional<std::string> contentType;
         std::int64_t contentLength = 0;
+        bool wholeAtHand = false;
         std::vector<MediaBuffer::Slice> slices;
         bool complete = false;
     };
@@ -378,10 +379,13 @@ bool OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests(std::int6
                     answer.writeInformation = true;
                     answer.contentType = mimeType_;
                     answer.contentLength = held;
+                    answer.wholeAtHand = true;
                 } else if (response_) {
                     answer.writeInformation = true;
                     answer.contentType = response_->mimeType();
                     answer.contentLength = response_->expectedContentLength();
+                    // A download that has ended holds the whole file.
+                    answer.wholeAtHand = downloadEnded_ && answer.contentLength == held;
                 }
             }
             // Data: what the buffer holds of what remains of the request's range.
@@ -419,6 +423,7 @@ bool OVCachePlayerItem::ResourceLoaderDelegate::processPendingRequests(std::int6
             information->setContentType(answer.contentType);
             information->setContentLength(answer.contentLength);
             information->setByteRangeAccessSupported(true);
+            information->setEntireLengthAvailableOnDemand(answer.wholeAtHand);
         }
         for (const auto& slice : answer.slices) answer.request->dataRequest()->respond(slice.bytes, slice.block);
         if (answer.complete) {

@@ -163,7 +163,9 @@ void Player::settle() {
     auto item = item_;
     if (item) item->setCurrentSeconds(anchorPosition_);
     if (audioEnd || limit_ + kEpsilon >= durationSeconds()) {
-        // The end: playback stops there and stays there.
+        // The end: playback stops there and stays there. Where the decoded
+        // audio ended is the item's duration from now on.
+        if (item && audioEnd) item->audioDidEnd(*audioEnd);
         rate_ = 0;
         countPlaying();
         fireObservers(true);

@@ -23,6 +23,12 @@ constexpr std::int64_t kFarAhead = 256 * 1024;
 // The packets counted before their seconds per byte make an estimate: the
 // first few say little of a whole episode.
 constexpr std::int64_t kLeastCountedForEstimate = 64 * 1024;
+// The least an estimate from the count is uncertain by, as a share of the
+// seconds the bytes not counted yet play at the mean rate: a VBR encoder's
+// rate over a stretch of an episode departs from its mean by that much.
+constexpr double kLeastRateSpread = 0.1;
+// The least move of a published estimate from the count, as a share of it.
+constexpr double kLeastEstimateMove = 0.01;
 // Length asked for when the resource's length is not known.
 constexpr std::int64_t kUnknownLength = std::numeric_limits<std::int64_t>::max() / 4;
 }  // namespace
@@ -258,6 +264,7 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
             store_->changed.notify_all();
         }
         contentType_ = information->contentType();
+        entireLengthAvailable_ = length > 0 && information->isEntireLengthAvailableOnDemand();
         informationKnown_ = true;
         bytesArrived();
         if (loading_ && status() != PlayerItemStatus::failed && !dataRequest_ && !isFullyLoaded()) {
@@ -301,7 +308,7 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
 
 void PlayerItem::bytesArrived() {
     if (status() == PlayerItemStatus::unknown && informationKnown_) {
-        probe();
+        if (!awaitingCount_) probe();
     } else if (status() == PlayerItemStatus::readyToPlay) {
         refreshDuration();
     }
@@ -347,9 +354,7 @@ void PlayerItem::probed(DecoderOpenResult opened, bool readWhole) {
         probeWaitsFor_.reset();
         decoder_ = std::move(*decoder);
         info_ = decoder_->info();
-        refreshDuration();
-        setStatus(PlayerItemStatus::readyToPlay);
-        startCounting();
+        decoderOpened();
         return;
     }
     if (auto* failure = std::get_if<ProbeFailure>(&opened)) {
@@ -372,6 +377,28 @@ void PlayerItem::probed(DecoderOpenResult opened, bool readWhole) {
     }
     probeWaitsFor_ = needed;
     requestBytesAt(needed);
+}
+
+bool PlayerItem::holdsWholeResource() const { return entireLengthAvailable_ || isFullyLoaded(); }
+
+void PlayerItem::decoderOpened() {
+    rateSpread_ = RateSpread{info_->dataStart};
+    const bool estimated = info_->duration.isIndefinite() || info_->durationIsEstimate;
+    if (estimated && holdsWholeResource()) {
+        // Every byte is here or at hand: the count comes soon, and its
+        // duration is the first one told.
+        awaitingCount_ = true;
+        startCounting();
+        return;
+    }
+    becomeReady();
+}
+
+void PlayerItem::becomeReady() {
+    awaitingCount_ = false;
+    refreshDuration();
+    setStatus(PlayerItemStatus::readyToPlay);
+    startCounting();
 }
 
 void PlayerItem::refreshDuration() {
@@ -404,20 +431,30 @@ void PlayerItem::refreshDuration() {
     if (count && estimated && info_->dataEnd && count->seconds > 0 &&
         counted >= std::min(kLeastCountedForEstimate, *info_->dataEnd - info_->dataStart)) {
         // The whole length at the seconds per byte of the packets counted.
+        auto& spread = rateSpread_;
+        if (count->bytes - spread.markBytes >= kLeastCountedForEstimate) {
+            const double rate =
+                (count->seconds - spread.markSeconds) / static_cast<double>(count->bytes - spread.markBytes);
+            spread.least = spread.stretches == 0 ? rate : std::min(spread.least, rate);
+            spread.most = spread.stretches == 0 ? rate : std::max(spread.most, rate);
+            ++spread.stretches;
+            spread.markBytes = count->bytes;
+            spread.markSeconds = count->seconds;
+        }
         const double payload = static_cast<double>(*info_->dataEnd - info_->dataStart);
         const double held = static_cast<double>(counted);
-        const double seconds = held >= payload ? count->seconds : count->seconds * payload / held;
+        const double rest = std::max(0.0, payload - held);
+        const double perByte = count->seconds / held;
+        const double seconds = count->seconds + rest * perByte;
+        // What the bytes not counted yet could play differs from `rest *
+        // perByte` by the spread of the rates seen so far.
+        const double uncertainty = std::max({spread.stretches > 1 ? rest * (spread.most - spread.least) : 0.0,
+                                             kLeastRateSpread * rest * perByte, info_->frameSeconds});
         info_->duration = MediaTime::makeWithSeconds(seconds, 1'000'000);
         info_->durationIsEstimate = true;
         info_->bitRate = payload * 8.0 / seconds;
         info_->bitRateIsGuess = false;
-        // The first estimate from the count replaces one from the bit rate
-        // of the first packets; later ones follow the rule for estimates.
-        if (!std::exchange(estimatedFromCount_, true)) {
-            if (info_->duration != duration_.get()) duration_.set(info_->duration);
-        } else {
-            publishEstimate(seconds);
-        }
+        publishEstimate(seconds, uncertainty);
         return;
     }
     if (!info_->dataEnd && info_->bitRate > 0 && !info_->bitRateIsGuess && estimated) {
@@ -440,24 +477,33 @@ void PlayerItem::refreshDuration() {
     if (info_->duration != duration_.get()) duration_.set(info_->duration);
 }
 
-void PlayerItem::publishEstimate(double seconds) {
+void PlayerItem::publishEstimate(double seconds, double uncertainty) {
     const MediaTime published = duration_.get();
     if (!published.isIndefinite() &&
-        std::abs(seconds - published.seconds()) < std::max(1.0, 0.05 * published.seconds()))
+        std::abs(seconds - published.seconds()) <= std::max(kLeastEstimateMove * published.seconds(), uncertainty))
         return;
     duration_.set(MediaTime::makeWithSeconds(seconds, 1'000'000));
+}
+
+void PlayerItem::audioDidEnd(double seconds) {
+    if (!info_ || durationExact_ || !(seconds > 0)) return;
+    {
+        std::lock_guard lock(store_->mutex);
+        if (store_->length) info_->dataEnd = store_->length;
+    }
+    info_->applyCountedDuration(seconds);
+    durationExact_ = true;
+    if (info_->duration != duration_.get()) duration_.set(info_->duration);
 }
 
 void PlayerItem::startCounting() {
     if (counting_) return;
     counting_ = std::make_shared<Counting>();
     counting_->thread = std::thread([source = source_, counting = counting_, weak = weak_from_this()] {
-        countPackets(source, [&](const PacketCount& count) {
-            {
-                std::lock_guard lock(counting->mutex);
-                counting->latest = count;
-                if (std::exchange(counting->posted, true)) return;
-            }
+        // Tells the main thread, unless a report is on its way already.
+        auto report = [&](std::unique_lock<std::mutex>& lock) {
+            if (std::exchange(counting->posted, true)) return;
+            lock.unlock();
             core::DispatchQueue::main().async([weak, counting] {
                 {
                     std::lock_guard lock(counting->mutex);
@@ -465,7 +511,15 @@ void PlayerItem::startCounting() {
                 }
                 if (auto item = weak.lock()) item->countProgressed();
             });
+        };
+        countPackets(source, [&](const PacketCount& count) {
+            std::unique_lock lock(counting->mutex);
+            counting->latest = count;
+            report(lock);
         });
+        std::unique_lock lock(counting->mutex);
+        counting->finished = true;
+        report(lock);
     });
 }
 
@@ -480,6 +534,18 @@ void PlayerItem::stopCounting() {
 }
 
 void PlayerItem::countProgressed() {
+    if (awaitingCount_) {
+        bool ended = false;
+        {
+            std::lock_guard lock(counting_->mutex);
+            ended = counting_->finished || (counting_->latest && counting_->latest->complete);
+        }
+        if (ended && status() == PlayerItemStatus::unknown) {
+            becomeReady();
+            informPlayer();
+        }
+        return;
+    }
     if (status() != PlayerItemStatus::readyToPlay || durationExact_) return;
     refreshDuration();
     // The end of playback is known from now on.

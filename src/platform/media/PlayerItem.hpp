@@ -8,19 +8,28 @@
 // change of status on the main thread.
 //
 // Duration: the length of the audio the listener hears: what a header states
-// less the encoder's delay and padding, or an estimate. Once the item is ready
-// a thread of its own counts the packets as their bytes arrive (never a second
-// reading of the whole file); while the resource's length is known and no
-// header states the duration, the estimate is that length times the seconds
-// per byte of the packets counted so far (from 64 KB counted on: the first of
-// these replaces the estimate from the first packets' bit rate); for a
-// resource of unknown length, an estimate from the bit rate and the bytes
-// held, which grows as they arrive. An estimate is published when it moves by
-// 1 s and 5 %. Once every
+// less the encoder's delay and padding, or an estimate. A thread of the
+// item's own counts the packets as their bytes arrive (never a second reading
+// of the whole file). When the item holds the whole resource (a file, bytes
+// in memory, a loader that has every byte at hand) and no header states the
+// duration, the item becomes ready only once every packet is counted, so the
+// first duration it tells is the counted one. Otherwise it becomes ready
+// with what the open found and counts from then on: while the resource's
+// length is known and no header states the duration, the estimate is that
+// length times the seconds per byte of the packets counted so far (from
+// 64 KB counted on). Such an estimate is uncertain by what the bytes not yet
+// counted could play: the spread of the seconds per byte seen from one
+// stretch of 64 KB to the next, and no less than a tenth of their seconds at
+// the mean rate; a published estimate is replaced only once the current one
+// lies further from it than that (and by at least 1 %), so estimates close
+// in on the count instead of swinging around it. For a resource of unknown
+// length, an estimate from the bit rate and the bytes held, which grows as
+// they arrive and is published when it moves by 1 s and 5 %. Once every
 // packet is counted the count replaces an estimate, and a stated duration
-// that it contradicts by more than one packet, once. Changes after the item
-// became ready are observable. The end of playback is where the decoded audio
-// ends, never an estimate.
+// that it contradicts by more than one packet, once. Where the decoded audio
+// ends before the count is known, that end is the duration. Changes after
+// the item became ready are observable. The end of playback is where the
+// decoded audio ends, never an estimate.
 //
 // Status changes are observable with new and old values. The item posts, on
 // NotificationCenter::defaultCenter() with the item as the object (compare
@@ -148,9 +157,19 @@ private:
     // The probe's outcome; `readWhole`: every byte of the resource was held
     // when it began.
     void probed(DecoderOpenResult opened, bool readWhole);
+    // The decoder is open: the item becomes ready, or waits for the count
+    // when it holds the whole resource and only an estimate is known.
+    void decoderOpened();
+    void becomeReady();
+    // True when every byte of the resource is held or at hand.
+    bool holdsWholeResource() const;
     void refreshDuration();
-    // Publishes an estimate when it has moved noticeably from the one published.
-    void publishEstimate(double seconds);
+    // Publishes an estimate from the count when the published one lies
+    // further from it than `uncertainty` (and at least 1 %).
+    void publishEstimate(double seconds, double uncertainty);
+    // The decoded audio ended at `seconds`: the duration, when the count has
+    // not told it yet (called by the player before it posts the end).
+    void audioDidEnd(double seconds);
 
     // ---- counting the packets (a thread of the item's own) ----
     void startCounting();
@@ -183,7 +202,18 @@ private:
         std::mutex mutex;
         std::optional<PacketCount> latest;
         bool posted = false;
+        // The count has ended, complete or not.
+        bool finished = false;
         std::thread thread;
+    };
+    // The seconds per byte of successive stretches of the count: how much
+    // the rate of what is not counted yet may differ from the mean.
+    struct RateSpread {
+        std::int64_t markBytes = 0;
+        double markSeconds = 0;
+        double least = 0;
+        double most = 0;
+        int stretches = 0;
     };
 
     std::shared_ptr<URLAsset> asset_;
@@ -200,7 +230,11 @@ private:
     core::Observable<MediaTime> duration_{MediaTime::indefiniteTime()};
     bool durationExact_ = false;
     std::shared_ptr<Counting> counting_;
-    bool estimatedFromCount_ = false;
+    RateSpread rateSpread_;
+    // The resource's loader answers every byte at once.
+    bool entireLengthAvailable_ = false;
+    // Open, and not ready until the count is complete.
+    bool awaitingCount_ = false;
     std::vector<std::int16_t> renderBuffer_;
     bool reportedDecodeErrors_ = false;
     std::optional<std::string> contentType_;

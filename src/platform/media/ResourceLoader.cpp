@@ -28,6 +28,14 @@ void ContentInformationRequest::setByteRangeAccessSupported(bool supported) {
     std::lock_guard lock(mutex_);
     byteRangeAccessSupported_ = supported;
 }
+bool ContentInformationRequest::isEntireLengthAvailableOnDemand() const {
+    std::lock_guard lock(mutex_);
+    return entireLengthAvailableOnDemand_;
+}
+void ContentInformationRequest::setEntireLengthAvailableOnDemand(bool available) {
+    std::lock_guard lock(mutex_);
+    entireLengthAvailableOnDemand_ = available;
+}
 
 // ---- DataRequest ----
 

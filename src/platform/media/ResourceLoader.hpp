@@ -43,12 +43,18 @@ public:
     void setContentLength(std::int64_t length);
     bool isByteRangeAccessSupported() const;
     void setByteRangeAccessSupported(bool supported);
+    // True when every byte of the resource can be answered at once (bytes
+    // already in memory, a download that has ended): the item may read all
+    // of it before it tells a duration.
+    bool isEntireLengthAvailableOnDemand() const;
+    void setEntireLengthAvailableOnDemand(bool available);
 
 private:
     mutable std::mutex mutex_;
     std::optional<std::string> contentType_;
     std::int64_t contentLength_ = 0;
     bool byteRangeAccessSupported_ = false;
+    bool entireLengthAvailableOnDemand_ = false;
 };
 
 // The data part of a loading request: the range wanted and how far the
