@@ -69,6 +69,7 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
         item_ = item;
     }
     anchorPosition_ = item ? item->currentSeconds() : 0;
+    playedToEnd_ = false;
     if (item) item->attach(shared_from_this());
     update();
 }
@@ -141,9 +142,7 @@ void Player::settle() {
     if (item) item->setCurrentSeconds(anchorPosition_);
     if (audioEnd || limit_ + kEpsilon >= durationSeconds()) {
         // The end: playback stops there and stays there.
-        rate_ = 0;
-        fireObservers(true);
-        if (item) item->postNotification(PlayerItem::didPlayToEndTimeNotification);
+        reachEnd();
     } else {
         // Ran out of bytes.
         // A player that waits keeps its rate and resumes once bytes come.
@@ -166,9 +165,16 @@ void Player::update() {
         schedule();
         return;
     }
-    if (anchorPosition_ + kEpsilon >= duration) {
-        // Asked to play at the end: nothing left, the rate drops back.
-        rate_ = 0;
+    if (playedToEnd_) {
+        // Asked to play once the item has played to its end: it plays again
+        // from its start.
+        playedToEnd_ = false;
+        anchorPosition_ = 0;
+        item_->setCurrentSeconds(0);
+    } else if (anchorPosition_ + kEpsilon >= duration) {
+        // Asked to play where a seek left it, at the end: nothing left to
+        // play, so the end is reached at once.
+        reachEnd();
         return;
     }
     item_->prepareToPlay(anchorPosition_);
@@ -185,6 +191,13 @@ void Player::update() {
         return;
     }
     startAdvancing();
+}
+
+void Player::reachEnd() {
+    rate_ = 0;
+    playedToEnd_ = true;
+    fireObservers(true);
+    if (auto item = item_) item->postNotification(PlayerItem::didPlayToEndTimeNotification);
 }
 
 void Player::startAdvancing() {
@@ -282,6 +295,7 @@ void Player::seek(MediaTime time, SeekCompletion completion) {
         ++generation_;
     }
     anchorPosition_ = target;
+    playedToEnd_ = false;
     seeking_ = true;
     seekCompletion_ = std::move(completion);
     const std::uint64_t seek = ++seekGeneration_;
