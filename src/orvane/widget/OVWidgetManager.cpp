@@ -80,6 +80,13 @@ void printDecodedState(const Json& body, const DecodedStateLines& lines) {
                describeOptional(lines.currentTime, [](double t) { return plainDescription(t); }) + "\n");
 }
 
+// The body a promise's identifier is read from: the widget's answer must
+// carry the identifier it sent, code unit for code unit, even one holding a
+// lone surrogate (OVPromiseType's script writes such a one back as an escape).
+const Json& promiseBody(const platform::web::ScriptMessage& message) {
+    return message.exactBody ? *message.exactBody : message.body;
+}
+
 }  // namespace
 
 OVWidgetMessage::Promise OVWidgetMessage::Promise::decode(const Json& json) {
@@ -140,7 +147,7 @@ void OVWidgetManager::didReceive(platform::web::ScriptMessage&& message) {
             return;
         }
         case OVWidgetEvents::play: {
-            auto body = decodeValue<OVWidgetMessage::Promise>(message.body);
+            auto body = decodeValue<OVWidgetMessage::Promise>(promiseBody(message));
             if (!body) return;
             if (auto player = delegate()) {
                 player->widgetPlay([id = body->promiseId](bool playing) {
@@ -156,7 +163,7 @@ void OVWidgetManager::didReceive(platform::web::ScriptMessage&& message) {
         case OVWidgetEvents::setCurrentTime:
             return;
         case OVWidgetEvents::getCurrentTime: {
-            auto body = decodeValue<OVWidgetMessage::Promise>(message.body);
+            auto body = decodeValue<OVWidgetMessage::Promise>(promiseBody(message));
             if (!body) return;
             std::optional<double> time;
             if (auto player = delegate()) time = player->widgetGetCurrentTime();

@@ -70,6 +70,15 @@ std::string singleQuotedLiteral(std::string_view text) {
             out += "\\x";
             out += hex[c >> 4];
             out += hex[c & 0xF];
+        } else if (c == 0xED && i + 2 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0xA0 &&
+                   (static_cast<unsigned char>(text[i + 2]) & 0xC0) == 0x80) {
+            // A lone surrogate in its generalized UTF-8 form (a text the page
+            // gave, ScriptMessage::exactBody): the page gets the same code unit.
+            const unsigned unit = 0xD000u | ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6) |
+                                  (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+            out += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4) out += hex[(unit >> shift) & 0xF];
+            i += 2;
         } else if (c == 0xE2 && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0x80 &&
                    (static_cast<unsigned char>(text[i + 2]) == 0xA8 || static_cast<unsigned char>(text[i + 2]) == 0xA9)) {
             // Line and paragraph separators.

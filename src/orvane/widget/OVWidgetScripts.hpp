@@ -29,8 +29,10 @@ inline constexpr std::string_view OrvaneGlobal = "window.__orvaneGlobal__.";
 std::string plainDescription(double value);
 
 // The text as a single-quoted script string literal. Quotes, backslashes,
-// line breaks and every other control or separator character are escaped;
-// ordinary text (letters, digits, blanks, "-", "_", ...) is kept as is.
+// line breaks and every other control or separator character are escaped,
+// and so is a lone surrogate in its generalized UTF-8 form (ED A0 80 makes
+// "\uD800"); ordinary text (letters, digits, blanks, "-", "_", ...) is kept
+// as is.
 std::string singleQuotedLiteral(std::string_view text);
 
 // A value's text inside a script: null for none; numbers as above (integers

@@ -90,6 +90,7 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
         item_ = item;
     }
     anchorPosition_ = item ? item->currentSeconds() : 0;
+    playedToEnd_ = false;
     if (item) item->attach(shared_from_this());
     update();
     countPlaying();
@@ -166,10 +167,7 @@ void Player::settle() {
         // The end: playback stops there and stays there. Where the decoded
         // audio ended is the item's duration from now on.
         if (item && audioEnd) item->audioDidEnd(*audioEnd);
-        rate_ = 0;
-        countPlaying();
-        fireObservers(true);
-        if (item) item->postNotification(PlayerItem::didPlayToEndTimeNotification);
+        reachEnd();
     } else {
         // Ran out of bytes.
         // A player that waits keeps its rate and resumes once bytes come.
@@ -193,10 +191,16 @@ void Player::update() {
         schedule();
         return;
     }
-    if (anchorPosition_ + kEpsilon >= duration) {
-        // Asked to play at the end: nothing left, the rate drops back.
-        rate_ = 0;
-        countPlaying();
+    if (playedToEnd_) {
+        // Asked to play once the item has played to its end: it plays again
+        // from its start.
+        playedToEnd_ = false;
+        anchorPosition_ = 0;
+        item_->setCurrentSeconds(0);
+    } else if (anchorPosition_ + kEpsilon >= duration) {
+        // Asked to play where a seek left it, at the end: nothing left to
+        // play, so the end is reached at once.
+        reachEnd();
         return;
     }
     item_->prepareToPlay(anchorPosition_);
@@ -214,6 +218,14 @@ void Player::update() {
         return;
     }
     startAdvancing();
+}
+
+void Player::reachEnd() {
+    rate_ = 0;
+    countPlaying();
+    playedToEnd_ = true;
+    fireObservers(true);
+    if (auto item = item_) item->postNotification(PlayerItem::didPlayToEndTimeNotification);
 }
 
 void Player::startAdvancing() {
@@ -311,6 +323,7 @@ void Player::seek(MediaTime time, SeekCompletion completion) {
         ++generation_;
     }
     anchorPosition_ = target;
+    playedToEnd_ = false;
     seeking_ = true;
     seekCompletion_ = std::move(completion);
     const std::uint64_t seek = ++seekGeneration_;

@@ -5,7 +5,10 @@
 // fed the decoded audio of the media time that passed; pausing, seeking, a
 // stall and the end feed it nothing. Running past the bytes stalls the item
 // (its stalled notification); reaching the end of the decoded audio posts its
-// played-to-end notification and stops playback there.
+// played-to-end notification and stops playback there. Asked to play after
+// that (no seek or new item in between), the player plays the item again
+// from its start; asked to play at the end a seek went to, it reaches the
+// end at once (the rate drops back and the notification is posted).
 //
 // Periodic time observers fire, on their queue, each time the media time
 // crosses a multiple of their interval while playing, and when playback
@@ -105,6 +108,9 @@ private:
     void settle();
     // Starts or stops advancing as the rate, item and bytes allow; reschedules.
     void update();
+    // Playback stops at the end of the item: rate 0, observers told, the
+    // played-to-end notification posted.
+    void reachEnd();
     void startAdvancing();
     void stopAdvancing();
     void schedule();
@@ -126,6 +132,8 @@ private:
     bool countedPlaying_ = false;
     bool automaticallyWaits_ = true;
     bool advancing_ = false;
+    // The item played to its end and has not been moved since.
+    bool playedToEnd_ = false;
     double anchorPosition_ = 0;
     double anchorClock_ = 0;
     double limit_ = 0;

@@ -48,8 +48,10 @@ int hexValue(char16_t c) {
 // the recursion is too.
 class Reader {
 public:
-    Reader(std::u16string_view text, std::size_t maxDepth)
-        : at_(text.data()), end_(text.data() + text.size()), maxDepth_(maxDepth) {}
+    Reader(std::u16string_view text, std::size_t maxDepth, LoneSurrogates loneSurrogates)
+        : at_(text.data()), end_(text.data() + text.size()), maxDepth_(maxDepth), loneSurrogates_(loneSurrogates) {}
+
+    bool sawLoneSurrogate() const { return sawLoneSurrogate_; }
 
     EngineJSONOutcome read(Json& out) {
         if (!value(out)) return tooDeep_ ? EngineJSONOutcome::tooDeep : EngineJSONOutcome::malformed;
@@ -58,6 +60,12 @@ public:
     }
 
 private:
+    // A surrogate that is not half of a pair, as asked.
+    char32_t lone(char32_t unit) {
+        sawLoneSurrogate_ = true;
+        return loneSurrogates_ == LoneSurrogates::keep ? unit : kReplacement;
+    }
+
     void skipSpace() {
         while (at_ < end_ && (*at_ == ' ' || *at_ == '\n' || *at_ == '\r' || *at_ == '\t')) ++at_;
     }
@@ -235,7 +243,7 @@ private:
                     cp = 0x10000 + ((cp - 0xD800) << 10) + (at_[1] - 0xDC00);
                     at_ += 2;
                 } else {
-                    if (isHighSurrogate(cp) || isLowSurrogate(cp)) cp = kReplacement;
+                    if (isHighSurrogate(cp) || isLowSurrogate(cp)) cp = lone(cp);
                     ++at_;
                 }
                 appendUTF8(out, cp);
@@ -261,10 +269,10 @@ private:
                             cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(low) - 0xDC00);
                             at_ += 6;
                         } else {
-                            cp = kReplacement;
+                            cp = lone(cp);
                         }
                     } else if (isLowSurrogate(cp)) {
-                        cp = kReplacement;
+                        cp = lone(cp);
                     }
                     appendUTF8(out, cp);
                     at_ += 6;
@@ -356,6 +364,8 @@ private:
     const char16_t* at_;
     const char16_t* end_;
     std::size_t maxDepth_;
+    LoneSurrogates loneSurrogates_;
+    bool sawLoneSurrogate_ = false;
     std::size_t depth_ = 0;
     bool tooDeep_ = false;
     // The elements of the arrays being read, one list per depth.
@@ -364,8 +374,12 @@ private:
 
 }  // namespace
 
-EngineJSONOutcome jsonFromEngineText(std::u16string_view text, Json& out, std::size_t maxDepth) {
-    return Reader(text, maxDepth).read(out);
+EngineJSONOutcome jsonFromEngineText(std::u16string_view text, Json& out, std::size_t maxDepth,
+                                     LoneSurrogates loneSurrogates, bool* sawLoneSurrogate) {
+    Reader reader(text, maxDepth, loneSurrogates);
+    const auto outcome = reader.read(out);
+    if (sawLoneSurrogate) *sawLoneSurrogate = reader.sawLoneSurrogate();
+    return outcome;
 }
 
 }  // namespace platform::web

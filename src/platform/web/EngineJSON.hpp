@@ -4,7 +4,10 @@
 // parse. The value is the one our JSON parser would give for the same text
 // converted to UTF-8 (same number kinds: unsigned, signed, floating; the last
 // of repeated keys wins), except that a lone surrogate, raw or escaped, reads
-// as U+FFFD. Stateless; any thread.
+// as U+FFFD, or, when asked to keep them, as the three bytes of its
+// generalized UTF-8 form (WTF-8: U+D800 is ED A0 80), which valid UTF-8
+// never holds, so that a text can go back to the engine with the very code
+// units it came with. Stateless; any thread.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +23,11 @@ enum class EngineJSONOutcome {
     malformed  // not one JSON value
 };
 
-EngineJSONOutcome jsonFromEngineText(std::u16string_view text, core::Json& out, std::size_t maxDepth);
+enum class LoneSurrogates { replace, keep };
+
+// `sawLoneSurrogate`, when given, is set to whether a text held one.
+EngineJSONOutcome jsonFromEngineText(std::u16string_view text, core::Json& out, std::size_t maxDepth,
+                                     LoneSurrogates loneSurrogates = LoneSurrogates::replace,
+                                     bool* sawLoneSurrogate = nullptr);
 
 }  // namespace platform::web

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/core/Json.hpp"
@@ -21,6 +22,12 @@ struct ScriptMessage {
     core::Json body;
     // The web view whose page posted the message.
     std::weak_ptr<WebView> webView;
+    // Only when a text of the posted value held a lone surrogate (half of an
+    // emoji, say), which `body` shows as U+FFFD: the value once more with
+    // each such surrogate kept as the three bytes of its generalized UTF-8
+    // form (ED A0 80 for U+D800). Not valid UTF-8: for handing a text back to
+    // the page exactly as it came, not for showing it.
+    std::optional<core::Json> exactBody = {};
 };
 
 class ScriptMessageHandler {

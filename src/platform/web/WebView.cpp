@@ -122,8 +122,11 @@ JSValueRef makeTypedError(JSContextRef context, const char* constructor, const s
 // (and values JSON has no form for) give `undefined`; a value that cannot be
 // serialised (a cycle, a throwing getter or toJSON, nesting deeper than
 // kMaxJsonDepth) gives `failed` with the thrown error in *exception when
-// there is one. Texts holding a lone surrogate arrive with U+FFFD in its place.
-JsonOutcome jsonFromValue(JSContextRef context, JSValueRef value, Json& out, JSValueRef* exception) {
+// there is one. Texts holding a lone surrogate arrive with U+FFFD in its place;
+// when `exact` is given and a text held one, it gets the value once more with
+// every lone surrogate kept (ScriptMessage::exactBody).
+JsonOutcome jsonFromValue(JSContextRef context, JSValueRef value, Json& out, JSValueRef* exception,
+                          std::optional<Json>* exact = nullptr) {
     if (!value || JSValueIsUndefined(context, value)) return JsonOutcome::undefined;
     JSValueRef thrown = nullptr;
     JSText text = JSText::adopt(JSValueCreateJSONString(context, value, 0, &thrown));
@@ -134,8 +137,15 @@ JsonOutcome jsonFromValue(JSContextRef context, JSValueRef value, Json& out, JSV
     if (!text) return JsonOutcome::undefined;
     const JSChar* chars = JSStringGetCharactersPtr(text.get());
     const std::u16string_view engineText(reinterpret_cast<const char16_t*>(chars), JSStringGetLength(text.get()));
-    switch (jsonFromEngineText(engineText, out, kMaxJsonDepth)) {
+    bool loneSurrogate = false;
+    switch (jsonFromEngineText(engineText, out, kMaxJsonDepth, LoneSurrogates::replace, &loneSurrogate)) {
         case EngineJSONOutcome::value:
+            if (exact && loneSurrogate) {
+                Json kept;
+                if (jsonFromEngineText(engineText, kept, kMaxJsonDepth, LoneSurrogates::keep) ==
+                    EngineJSONOutcome::value)
+                    *exact = std::move(kept);
+            }
             break;
         case EngineJSONOutcome::tooDeep:
             out = nullptr;
@@ -312,8 +322,9 @@ void WebView::messageHandlersChanged() {
         JSObjectRef postMessage = page.makeFunction(
             [this, name](JSContextRef ctx, std::size_t argc, const JSValueRef argv[], JSValueRef* exception) -> JSValueRef {
                 Json body;
+                std::optional<Json> exactBody;
                 JSValueRef thrown = nullptr;
-                switch (jsonFromValue(ctx, argc > 0 ? argv[0] : nullptr, body, &thrown)) {
+                switch (jsonFromValue(ctx, argc > 0 ? argv[0] : nullptr, body, &thrown, &exactBody)) {
                     case JsonOutcome::value:
                         break;
                     case JsonOutcome::undefined:
@@ -324,13 +335,15 @@ void WebView::messageHandlersChanged() {
                         return JSValueMakeUndefined(ctx);
                 }
                 std::weak_ptr<WebView> weak = weak_from_this();
-                core::DispatchQueue::main().async([weak, name, body = std::move(body)]() mutable {
+                core::DispatchQueue::main().async([weak, name, body = std::move(body),
+                                                   exactBody = std::move(exactBody)]() mutable {
                     auto view = weak.lock();
                     if (!view) return;
                     auto controller = view->configuration_.userContentController;
                     auto handler = controller->handler(name);
                     if (!handler) return;
-                    handler->receiveMessage(*controller, ScriptMessage{name, std::move(body), weak});
+                    handler->receiveMessage(*controller,
+                                            ScriptMessage{name, std::move(body), weak, std::move(exactBody)});
                 });
                 return JSValueMakeUndefined(ctx);
             });

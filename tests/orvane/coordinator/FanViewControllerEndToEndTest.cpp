@@ -21,12 +21,14 @@
 #include "orvane/coordinator/OVPopup.hpp"
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/elements/OVPlayerTableViewCell.hpp"
+#include "orvane/elements/OVPlayerTrackButtons.hpp"
 #include "orvane/model/StringExtensions.hpp"
 #include "orvane/pages/OVDiscoverPage.hpp"
 #include "orvane/pages/OVLibraryPage.hpp"
 #include "orvane/pages/OVMainPage.hpp"
 #include "orvane/pages/OVScreen.hpp"
 #include "orvane/pages/OVViewShouldAcceptTouch.hpp"
+#include "orvane/playback/OVCacheManager.hpp"
 #include "orvane/presentation/OVCompactVCPresentationTransitioning.hpp"
 #include "orvane/presentation/OVRegularVCPresentationTransitioning.hpp"
 #include "orvane/widget/OVWebView.hpp"
@@ -40,6 +42,7 @@
 #include "platform/ui/lists/TableView.hpp"
 #include "platform/ui/lists/TableViewCell.hpp"
 #include "platform/ui/views/Window.hpp"
+#include "support/MediaFiles.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/TouchDriver.hpp"
 #include "support/widget/WidgetPage.hpp"
@@ -643,6 +646,53 @@ TEST_F(FanViewControllerEndToEndTest, CloseWhilePlayingAsksThroughTheQuitSheetAn
         }
         coordinator->player()->pause();
     }
+}
+
+// The episode has played to its end: the player row's play button plays it
+// again from its start, and its rewind button then goes back while playing
+// goes on; what the row shows follows what is heard.
+TEST_F(FanViewControllerEndToEndTest, AfterTheEndThePlayersPlayAndRewindButtonsPlayTheEpisodeAgain) {
+    OVAudioCache::cache(orvane::testing::makeWav(3.0), "demo-episode-1.mp3");
+    const auto fan = openFullScreen();
+    ASSERT_TRUE(fan);
+    page.dispatch("{ type: 'PLAYER_SELECT_TRACK', payload: { key: 'demo-episode-1' } }");
+    const auto player = Orvane::shared().coordinator()->player();
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return player->duration() == 3.0; }, 5));
+    for (int step = 0; step < 8; ++step) {
+        pass(0.5);
+        widgettest::settle();
+    }
+    ASSERT_EQ(player->status(), OVAudioPlayerStatus::paused);
+    ASSERT_EQ(player->widgetGetCurrentTime(), 3.0);
+
+    const auto cell = std::dynamic_pointer_cast<OVPlayerTableViewCell>(
+        fan->mainPage()->tableView()->cellForRow(platform::ui::IndexPath::forRow(0, 0)));
+    ASSERT_TRUE(cell);
+    const auto buttons = std::dynamic_pointer_cast<OVPlayerTrackButtons>(cell->buttonsView());
+    ASSERT_TRUE(buttons);
+    const auto tap = [&](const std::shared_ptr<platform::ui::Button>& button) {
+        fan->view()->layoutIfNeeded();
+        ASSERT_FALSE(button->isHidden());
+        const auto b = button->bounds();
+        testsupport::tap(*window, button->convertPoint({b.midX(), b.midY()}, nullptr));
+        widgettest::settle();
+    };
+    const auto playsFrom = [&](double from) {
+        for (const double heard : {0.5, 1.0}) {
+            pass(0.5);
+            widgettest::settle();
+            EXPECT_EQ(player->status(), OVAudioPlayerStatus::playing);
+            EXPECT_NEAR(*player->widgetGetCurrentTime(), from + heard, 1e-6);
+        }
+        EXPECT_EQ(page.state()["player"]["playingStatus"], "playing");
+        EXPECT_TRUE(buttons->playButton()->isHidden());
+        EXPECT_FALSE(buttons->pauseButton()->isHidden());
+    };
+
+    tap(buttons->playButton());
+    playsFrom(0.0);
+    tap(buttons->backwardButton());
+    playsFrom(0.0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include "OVAudioPlayerTestSupport.hpp"
@@ -174,6 +175,75 @@ TEST_F(OVAudioPlayerStatusTest, TheEndReportsPausedThenEndAndTheTimeStaysAtTheEn
     EXPECT_EQ(player->status(), OVAudioPlayerStatus::paused);
     EXPECT_EQ(avTime(), 2.0);
     EXPECT_EQ(player->widgetGetCurrentTime(), 2.0);
+}
+
+// After the end, the listener's play (straight away, or after a rewind or a
+// move of the slider) plays from the start or from where the position went:
+// "playing" is reported only with the time moving. A skip past the end while
+// playing reaches the end, and says so.
+TEST_F(OVAudioPlayerStatusTest, AfterTheEndPlayPlaysAgainAndPlayingAlwaysMeansTheTimeMoves) {
+    struct Case {
+        const char* name;
+        std::function<void()> afterTheEnd;
+        double from;
+    };
+    const std::vector<Case> cases = {
+        {"play", [&] { player->play(); }, 0.0},
+        {"play, then rewind",
+         [&] {
+             player->play();
+             idle();
+             player->backward();
+         },
+         0.0},
+        {"rewind, then play",
+         [&] {
+             player->backward();
+             idle();
+             player->play();
+         },
+         0.0},
+        {"slider to 1 s, then play",
+         [&] {
+             player->seek(1.0);
+             idle();
+             player->play();
+         },
+         1.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        loadReady(cachedWav("again.wav", 2));
+        delegate->take();
+        player->play();
+        advance(3.0);
+        ASSERT_EQ(delegate->only("end").size(), 1u);
+        delegate->take();
+        c.afterTheEnd();
+        idle();
+        advance(0.5);
+        EXPECT_EQ(player->status(), OVAudioPlayerStatus::playing);
+        EXPECT_NEAR(avTime(), c.from + 0.5, 1e-6);
+        EXPECT_EQ(avRate(), 1.0f);
+        EXPECT_TRUE(delegate->only("end").empty());
+        ASSERT_FALSE(delegate->only("position ").empty());
+        EXPECT_EQ(delegate->only("position ").back(), "position " + plainDescription(c.from + 0.5) + "/2.0");
+        advance(2.0);
+        EXPECT_EQ(delegate->only("end").size(), 1u);
+        EXPECT_EQ(player->status(), OVAudioPlayerStatus::paused);
+        player->pause();
+    }
+
+    loadReady(cachedWav("past.wav", 2));
+    player->play();
+    advance(0.5);
+    delegate->take();
+    player->forward();
+    idle();
+    EXPECT_EQ(delegate->only("status"), Strings{"status paused"});
+    EXPECT_EQ(delegate->only("end").size(), 1u);
+    EXPECT_EQ(player->status(), OVAudioPlayerStatus::paused);
+    EXPECT_EQ(avTime(), 2.0);
 }
 
 TEST_F(OVAudioPlayerStatusTest, AStallOfTheCurrentItemPausesAndOtherItemsAreIgnored) {

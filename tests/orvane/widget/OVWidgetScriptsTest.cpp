@@ -88,6 +88,8 @@ TEST(WidgetScripts, SplicedTextIsEscaped) {
     EXPECT_EQ(orvane::singleQuotedLiteral("a'b\\c\nd\re\tf"), "'a\\'b\\\\c\\nd\\re\\tf'");
     EXPECT_EQ(orvane::singleQuotedLiteral(std::string("x\0y\x1f", 4)), "'x\\x00y\\x1f'");
     EXPECT_EQ(orvane::singleQuotedLiteral("\u2028\u2029\u00e9"), "'\\u2028\\u2029\u00e9'");
+    // Lone surrogates in generalized UTF-8 (a text the page gave) go back as escapes.
+    EXPECT_EQ(orvane::singleQuotedLiteral("\xED\xA0\xBD" "a\xED\xBF\xBF\xF0\x9F\x98\x80"), "'\\ud83da\\udfff\xF0\x9F\x98\x80'");
     EXPECT_EQ(OVPromiseType::reject("');alert(1);('").formatted(),
               "window.__orvaneGlobal__.crossStackHandler.rejectPromise('\\');alert(1);(\\'', null)");
 

@@ -275,6 +275,53 @@ TEST(WidgetBridgeEndToEnd, EscapedPromiseIdentifiersAndTrackKeysArriveUnchanged)
     EXPECT_EQ(bridge.lastState()->currentTrack()->key(), hostileKey);
 }
 
+// Identifiers the engine's strings can hold but UTF-8 cannot (a lone
+// surrogate, an emoji cut in half) come back with the code units the widget
+// sent, so each promise settles, and settles with its own answer.
+TEST(WidgetBridgeEndToEnd, PromiseIdentifiersAreAnsweredCodeUnitForCodeUnit) {
+    const std::vector<std::string> ids = {
+        "'\\uD83D'",                    // lone high
+        "'\\uDE00'",                    // lone low
+        "'\\uDE00\\uD83D'",             // reversed pair
+        "'cut \\uD83D'",                // an emoji cut in half at the end
+        "'\\uDE00 cut'",                // ... and at the start
+        "'\\uD83D\\uDE00'",             // a whole emoji
+        "'\\uD83D\\uDE00\\uDE00'",      // a whole one and a stray half
+        "'\\uD800'", "'\\uDC00'",       // would both read as U+FFFD
+        "'\\uFFFD'",                    // the replacement character itself
+        "'q\\'\"\\\\\\u2028\\u2029\\uDBFF\\n'",
+    };
+    WidgetPage page;
+    page.injectListener();
+    widgettest::attach(page);
+    auto player = std::make_shared<FakePlayer>();
+    player->currentTime = 7.0;
+    OVWidgetManager::shared().setDelegate(player);
+
+    std::string list;
+    for (const auto& id : ids) list += (list.empty() ? "" : ", ") + id;
+    page.evaluate("window.__ids = [" + list + "]; window.__answers = {};"
+                  "__ids.forEach(function (id, i) { ['play', 'getCurrentTime'].forEach(function (name) {"
+                  "  window.__orvaneGlobal__.crossStackHandler.ask(name, { promiseId: name + ':' + id })"
+                  "    .then(function (value) { __answers[name + i] = value === undefined ? null : value; });"
+                  "}); }); 0");
+    const auto answered = static_cast<std::size_t>(2 * ids.size());
+    ASSERT_TRUE(RunLoop::main().runUntil(
+        [&] { return page.evaluate("Object.keys(__answers).length") == Json(answered); }, 5));
+    // Every answer named a promise that was asked for, once each.
+    EXPECT_EQ(page.evaluate("window.__orvaneGlobal__.debug.settled.map(function (s) {"
+                            "  return ['play', 'getCurrentTime'].some(function (name) {"
+                            "    return __ids.some(function (id) { return s.id === name + ':' + id; }); }); })"),
+              Json(std::vector<bool>(answered, true)));
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        SCOPED_TRACE(ids[i]);
+        const auto answers = page.evaluate("[__answers['play" + std::to_string(i) + "'], __answers['getCurrentTime" +
+                                           std::to_string(i) + "']]");
+        EXPECT_EQ(answers, Json::array({nullptr, 7.0}));
+    }
+    EXPECT_EQ(player->plays, static_cast<int>(ids.size()));
+}
+
 TEST(WidgetBridgeEndToEnd, ASecondWebViewTakesOverAndRestartsTheComponentOnce) {
     WidgetPage a;
     WidgetPage b;

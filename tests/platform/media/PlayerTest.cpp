@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <functional>
 #include <vector>
 
 #include "platform/core/DebugPrint.hpp"
@@ -369,9 +370,70 @@ TEST_F(PlayerPlaybackTest, ReachingTheDurationPostsPlayedToEndOnceAndStopsThere)
     EXPECT_EQ(ends.size(), 1u);
     EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 2.0);
     EXPECT_EQ(player->rate(), 0.0f);
-    player->play();  // at the end: nothing more to play
     RunLoop::main().advance(1.0);
+    EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 2.0);
     EXPECT_EQ(ends.size(), 1u);
+}
+
+// Once the item has played to its end, play plays it again from its start
+// (or from where a seek took it since); a play at the end a seek went to
+// reaches the end at once. Whenever the rate says playing, the time moves.
+TEST_F(PlayerPlaybackTest, PlayAfterTheEndPlaysAgainAndAPlayAtASoughtEndEndsAtOnce) {
+    struct Case {
+        const char* name;
+        bool playToTheEndFirst;
+        std::function<void(Player&)> then;
+        double position;  // half a second later
+        float rate;
+        std::size_t ends;
+    };
+    const auto seekTo = [](double seconds) {
+        return [seconds](Player& player) {
+            player.seek(MediaTime::makeWithSeconds(seconds, 1000));
+            RunLoop::main().runUntilIdle();
+        };
+    };
+    const std::vector<Case> cases = {
+        {"play", true, [](Player& p) { p.play(); }, 0.5, 1.0f, 1},
+        {"seek back, play", true, [&](Player& p) { seekTo(1.0)(p); p.play(); }, 1.5, 1.0f, 1},
+        {"seek to the start, play", true, [&](Player& p) { seekTo(0)(p); p.play(); }, 0.5, 1.0f, 1},
+        {"seek to the end, play", true, [&](Player& p) { seekTo(2.0)(p); p.play(); }, 2.0, 0.0f, 2},
+        {"seek to the end, play, play", true,
+         [&](Player& p) {
+             seekTo(2.0)(p);
+             p.play();
+             p.play();
+         },
+         0.5, 1.0f, 2},
+        {"never played: seek to the end, play", false, [&](Player& p) { seekTo(2.0)(p); p.play(); }, 2.0, 0.0f, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        item = PlayerItem::create(URLAsset::createWithData(t::makeWav(2.0)));
+        auto player = Player::create(item);
+        std::vector<const void*> ends;
+        auto token = NotificationCenter::defaultCenter().addObserver(
+            PlayerItem::didPlayToEndTimeNotification, static_cast<const PlayerItem*>(item.get()),
+            [&](const Notification& n) { ends.push_back(n.object.get()); });
+        RunLoop::main().runUntilIdle();
+        if (c.playToTheEndFirst) {
+            player->play();
+            RunLoop::main().advance(3.0);
+            ASSERT_EQ(ends.size(), 1u);
+        }
+        c.then(*player);
+        RunLoop::main().runUntilIdle();
+        const double before = player->currentTime().seconds();
+        RunLoop::main().advance(0.5);
+        EXPECT_NEAR(player->currentTime().seconds(), c.position, 1e-6);
+        EXPECT_EQ(player->rate(), c.rate);
+        EXPECT_EQ(player->isAdvancing(), c.rate > 0);
+        EXPECT_EQ(player->currentTime().seconds() > before, c.rate > 0);
+        EXPECT_EQ(ends.size(), c.ends);
+        RunLoop::main().advance(2.0);
+        EXPECT_EQ(ends.size(), c.ends + (c.rate > 0 ? 1 : 0));
+        EXPECT_DOUBLE_EQ(player->currentTime().seconds(), 2.0);
+    }
 }
 
 TEST_F(PlayerPlaybackTest, RunningPastTheDeliveredBytesStalls) {

@@ -107,4 +107,34 @@ TEST(EngineJSON, MendsLoneSurrogatesAndRefusesWhatIsNotOneValue) {
     }
 }
 
+// Kept, a lone surrogate, raw or escaped, reads as its generalized UTF-8
+// form; pairs stay characters; the reader says whether it met one.
+TEST(EngineJSON, KeepsLoneSurrogatesWhenAsked) {
+    struct Case {
+        std::u16string text;
+        Json kept;
+        bool lone;
+    };
+    const std::vector<Case> cases = {
+        {u"[\"\\udc00x\\ud800\",\"\\ud83c\\udfa7\\uDBFF\"]",
+         Json{"\xED\xB0\x80x\xED\xA0\x80", "\xF0\x9F\x8E\xA7\xED\xAF\xBF"}, true},
+        {units({'"', 0xDFA7, 0xD83C, 'a', 0xD83C, 0xDFA7, '"'}), Json("\xED\xBE\xA7\xED\xA0\xBC" "a\xF0\x9F\x8E\xA7"),
+         true},
+        {units({'"', 0xD800, '\\', 'u', 'd', 'c', '0', '0', '"'}), Json("\xED\xA0\x80\xED\xB0\x80"), true},
+        {u"{\"\\ud83c\\udfa7\":\"\\ufffd\"}", Json{{"\xF0\x9F\x8E\xA7", "\xEF\xBF\xBD"}}, false},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.kept.dump(-1, ' ', true, Json::error_handler_t::replace));
+        for (const auto how : {platform::web::LoneSurrogates::replace, platform::web::LoneSurrogates::keep}) {
+            Json read;
+            bool lone = !test.lone;
+            ASSERT_EQ(jsonFromEngineText(test.text, read, 3, how, &lone), EngineJSONOutcome::value);
+            EXPECT_EQ(lone, test.lone);
+            if (how == platform::web::LoneSurrogates::keep) {
+                EXPECT_EQ(read, test.kept);
+            }
+        }
+    }
+}
+
 }  // namespace
