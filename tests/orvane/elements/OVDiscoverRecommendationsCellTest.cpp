@@ -140,6 +140,17 @@ TEST_F(DiscoverRecommendations, ItemSizesAndHeightsFollowThePageWidthAndTheItemC
     }
 }
 
+TEST_F(DiscoverRecommendations, AnEmptyGridShowsItsHeaderWhole) {
+    cell->setHeight();
+    cell->update(OVTheme::light, mainColor);
+    cell->update(recommendations(podcast, 0));
+    show("discover-recommendations-empty");
+    const auto header = cell->headerLabel()->frame();
+    EXPECT_GT(header.size.height, 0);
+    EXPECT_LE(header.maxY(), cell->frame().size.height);
+    EXPECT_EQ(cell->collectionView()->frame().size.height, 0);
+}
+
 TEST_F(DiscoverRecommendations, ShowsTwoColumnsUnderTheHeaderAndTheThirdTapGivesTheThirdPair) {
     cell->setHeight();
     cell->update(OVTheme::light, mainColor);
