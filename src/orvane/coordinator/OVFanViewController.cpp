@@ -102,12 +102,18 @@ void OVFanViewController::initializeScreens() {
         return;
     }
     const auto pageCoordinator = std::static_pointer_cast<OVPageCoordinator>(coordinator);
-    std::vector<std::shared_ptr<OVScreen>> screens;
-    screens.push_back(OVScreen::create(OVPage::create<OVLibraryPage>(pageCoordinator)));
+    const auto library = OVPage::create<OVLibraryPage>(pageCoordinator);
     const auto main = OVPage::create<OVMainPage>(pageCoordinator);
-    screens.push_back(OVScreen::create(main));
-    screens.push_back(OVScreen::create(OVPage::create<OVDiscoverPage>(pageCoordinator)));
+    const auto discover = OVPage::create<OVDiscoverPage>(pageCoordinator);
+    // A screen loads its root page's view as it is made, and the main page
+    // reads its side buttons when its view loads: it learns of both side
+    // screens before its screen exists.
     main->setNavigationBarButtonIsDisplayed({.left = true, .right = true});
+    std::vector<std::shared_ptr<OVScreen>> screens;
+    for (const std::shared_ptr<OVPage>& page : {std::static_pointer_cast<OVPage>(library),
+                                                std::static_pointer_cast<OVPage>(main),
+                                                std::static_pointer_cast<OVPage>(discover)})
+        screens.push_back(OVScreen::create(page));
     const auto me = std::static_pointer_cast<platform::ui::NavigationControllerDelegate>(self());
     for (const auto& screen : screens) screen->setDelegate(me);
     setNumberOfScreens(static_cast<int>(screens.size()));
@@ -228,10 +234,12 @@ void OVFanViewController::swipe(PageViewControllerNavigationDirection withDirect
     if (!neighbour) return;
     // Code that sets the page hears nothing from the page view controller:
     // the same calls as a listener's paging keep the indices and the footer
-    // in step with the screen now shown.
+    // in step with the screen now shown, the last once it has slid in.
     willTransitionTo(*this, {neighbour});
-    setViewControllers({neighbour}, withDirection, true);
-    didFinishAnimating(*this, true, {current}, true);
+    std::weak_ptr<OVFanViewController> weak = self();
+    setViewControllers({neighbour}, withDirection, true, [weak, current](bool finished) {
+        if (const auto me = weak.lock()) me->didFinishAnimating(*me, finished, {current}, true);
+    });
 }
 
 void OVFanViewController::scrollToTopAndPopToRoot(const std::shared_ptr<OVScreen>& screen, bool animated) {

@@ -85,7 +85,7 @@ public:
     // page delegate, installs the footer player, then builds the screens.
     void initialize(const std::shared_ptr<OVCoordinator>& coordinator);
     // Library, main and discover screens, the main page told both side
-    // screens exist, the main screen shown (index 1).
+    // screens exist before its view loads, the main screen shown (index 1).
     void initializeScreens();
 
     // ---- Properties ----
@@ -139,8 +139,9 @@ public:
     void updateFooterPlayerDisplay(bool display);
 
     // ---- OVFanViewControllerProtocol ----
-    // Shows the screen before or after, then brings the indices and the
-    // footer in step as a listener's paging does; nothing at the ends.
+    // Slides the screen before or after in, then, once it is in place,
+    // brings the indices and the footer in step as a listener's paging
+    // does; nothing at the ends.
     void swipe(platform::ui::PageViewControllerNavigationDirection withDirection) override;
     void displayPopup(const platform::ui::AttributedString& withAttributedString) override;
     void moveToMainPage() override;

@@ -133,7 +133,10 @@ void OVDiscoverRecommendationsCell::updateCellHeight() {
     if (!dataSource || !heightConstraint_) return;
     const int items = dataSource->numberOfItems(*collectionView_, 0);
     const int rows = items / 2 + items % 2;
-    heightConstraint_->setConstant(cellHeight_ * rows + lineSpacing * (rows - 1) + headerBand +
+    // No rows, no spacing between them: the header stands whole over an
+    // empty grid.
+    const int gaps = std::max(rows - 1, 0);
+    heightConstraint_->setConstant(cellHeight_ * rows + lineSpacing * gaps + headerBand +
                                    OVConstants::OVPageElementTableViewCell::topMargin);
 }
 

@@ -1,5 +1,6 @@
 #include "orvane/elements/OVPlayerTrackButtonsInteractor.hpp"
 
+#include "platform/core/SystemVersion.hpp"
 #include "platform/ui/views/SelectionFeedbackGenerator.hpp"
 
 namespace orvane {
@@ -35,7 +36,8 @@ void OVPlayerTrackButtonsInteractor::update(bool positionCanBeChanged) {
 }
 
 void OVPlayerTrackButtonsInteractor::didTap() {
-    platform::ui::SelectionFeedbackGenerator::create()->selectionChanged();
+    // Selection haptics exist from system 10 on.
+    if (platform::core::SystemVersion::isAtLeast(10)) platform::ui::SelectionFeedbackGenerator::create()->selectionChanged();
 }
 
 }  // namespace orvane

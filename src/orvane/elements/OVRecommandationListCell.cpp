@@ -89,6 +89,8 @@ void OVRecommandationListCell::update(const std::shared_ptr<OVTrack>& forEpisode
     interactor_->update(forEpisode, inPodcast);
 }
 
+void OVRecommandationListCell::update(OVAudioPlayerStatus withAudioStatus) { interactor_->update(withAudioStatus); }
+
 void OVRecommandationListCell::downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack,
                                                        const OVTrack::DownloadStatus& to) {
     interactor_->downloadStatusDidChange(forTrack, to);

@@ -2,7 +2,7 @@
 // of episode rows that never scrolls and is as tall as its rows (145 points
 // each), so the page's own table scrolls the whole list. Each new list
 // reloads the rows and resizes the table; the rows follow the current
-// episode and the episodes' download statuses. Selecting a row tells the
+// episode, the player's status and the episodes' download statuses. Selecting a row tells the
 // page (`delegate`) which episode was chosen; the rows' details and save
 // buttons reach the page directly, and their download buttons the
 // coordinator, which the page sets here.
@@ -51,6 +51,8 @@ public:
     void update(std::vector<OVTrackInPodcast> withRecommendations);
     // The episode now current, and its podcast.
     void update(const std::shared_ptr<OVTrack>& forEpisode, const OVContent& inPodcast) override;
+    // The player's status, which the current episode's row shows.
+    void update(OVAudioPlayerStatus withAudioStatus);
     void downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack, const OVTrack::DownloadStatus& to);
     // Downloads are the coordinator's; the list does nothing.
     void didTapDownload(const std::shared_ptr<OVTrack>& /*forTrack*/) override {}

@@ -35,6 +35,15 @@ void OVRecommandationListCellInteractor::update(const std::shared_ptr<OVTrack>& 
     }
 }
 
+void OVRecommandationListCellInteractor::update(OVAudioPlayerStatus withAudioStatus) {
+    audioStatus_ = withAudioStatus;
+    const auto view = view_.lock();
+    if (!view) return;
+    for (int i = 0; i < static_cast<int>(recommendations_.size()); ++i) {
+        if (const auto row = view->visibleRow(i)) row->update(withAudioStatus);
+    }
+}
+
 void OVRecommandationListCellInteractor::downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack,
                                                                  const OVTrack::DownloadStatus& to) {
     if (!forTrack) return;
@@ -90,6 +99,7 @@ void OVRecommandationListCellInteractor::dressState(OVEpisodeTableViewCell& row,
     } else {
         row.update(nullptr, OVContent{});
     }
+    if (audioStatus_) row.update(*audioStatus_);
     if (!shown.track) return;
     const auto reported = downloadStatuses_.find(shown.track->key());
     row.update(reported != downloadStatuses_.end() ? reported->second : shown.track->downloadStatus());

@@ -1,7 +1,7 @@
 // The presenter of the main page's recommendation list and the data source
 // of its inner table: keeps the theme and main colour, the recommended
-// episodes in the page's order, the current episode with its podcast and the
-// download statuses reported, dresses an episode row for each recommendation
+// episodes in the page's order, the current episode with its podcast, the
+// player's status and the download statuses reported, dresses an episode row for each recommendation
 // (blank rows until it knows the theme), and reports the selected episode to
 // the page.
 //
@@ -29,6 +29,8 @@ public:
     void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor) override;
     void update(std::vector<OVTrackInPodcast> withRecommendations) override;
     void update(const std::shared_ptr<OVTrack>& forEpisode, const OVContent& inPodcast) override;
+    // Kept for the rows handed out later, and given to the rows shown.
+    void update(OVAudioPlayerStatus withAudioStatus) override;
     void downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack, const OVTrack::DownloadStatus& to) override;
     void didSelectRow(const platform::ui::IndexPath& atIndexPath) override;
 
@@ -49,6 +51,7 @@ private:
     std::vector<OVTrackInPodcast> recommendations_;
     std::shared_ptr<OVTrack> currentTrack_;
     std::optional<OVContent> currentPodcast_;
+    std::optional<OVAudioPlayerStatus> audioStatus_;
     // The last status reported for each episode key.
     std::unordered_map<std::string, OVTrack::DownloadStatus> downloadStatuses_;
 };

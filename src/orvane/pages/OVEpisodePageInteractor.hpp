@@ -18,10 +18,14 @@
 #include "orvane/pages/OVEpisodePageInput.hpp"
 #include "orvane/pages/OVEpisodePageInteractorInput.hpp"
 #include "orvane/pages/OVPageCoordinator.hpp"
+#include "orvane/playback/OVPlayerUserActionDelegate.hpp"
 
 namespace orvane {
 
+// It also takes the listener's player actions, all but play with their
+// empty defaults.
 class OVEpisodePageInteractor : public OVEpisodePageInteractorInput,
+                                public virtual OVPlayerUserActionDelegate,
                                 public std::enable_shared_from_this<OVEpisodePageInteractor> {
     struct Token {
         explicit Token() = default;

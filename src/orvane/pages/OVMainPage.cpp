@@ -131,6 +131,13 @@ void OVMainPage::update(const std::vector<OVTrackInPodcast>& withRecommendations
 
 void OVMainPage::update(OVAudioPlayerStatus withAudioStatus) {
     if (playerCell_) playerCell_->update(withAudioStatus);
+    // The current episode's row among the recommendations shows it too.
+    if (!interactor_) return;
+    for (const auto& element : interactor_->pageElements()) {
+        if (auto list = std::dynamic_pointer_cast<OVPageElement::RecommandationList>(element)) {
+            if (const auto& cell = list->tableViewCell()) cell->update(withAudioStatus);
+        }
+    }
 }
 
 void OVMainPage::update(const OVAudioPosition& withAudioPosition) {

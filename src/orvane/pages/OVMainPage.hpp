@@ -93,7 +93,8 @@ public:
     void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor) override;
     void update(const std::shared_ptr<OVTrack>& withEpisode, const OVContent& inPodcast) override;
     virtual void update(const std::vector<OVTrackInPodcast>& withRecommendations);
-    // Status and position reach the player cell only.
+    // Status reaches the player cell and the recommendation list (whose
+    // current row shows it), position the player cell only.
     void update(OVAudioPlayerStatus withAudioStatus) override;
     void update(const OVAudioPosition& withAudioPosition) override;
 

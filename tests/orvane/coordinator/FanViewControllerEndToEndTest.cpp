@@ -3,12 +3,14 @@
 // from the storyboard over the host's root controller, as a bottom sheet at
 // 390 points or a side panel at 1024. From there the listener's paths: the
 // sheet dragged from preview to full screen, paging between the screens and
-// back to the main one, the footer player following the page on show, the
-// edge bounce, popups, the tap beside the sheet, the quit sheet and quitting.
-// Time runs on the run loop's manual clock.
+// back to the main one (the main page's side buttons in its bar once it is
+// scrolled, drawn and tapped), the footer player following the page on show,
+// the edge bounce, popups, the tap beside the sheet, the close button, the
+// quit sheet's buttons and quitting. Time runs on the run loop's manual clock.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,8 +31,10 @@
 #include "orvane/pages/OVScreen.hpp"
 #include "orvane/pages/OVViewShouldAcceptTouch.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
+#include "orvane/presentation/OVCancelButton.hpp"
 #include "orvane/presentation/OVCompactVCPresentationTransitioning.hpp"
 #include "orvane/presentation/OVRegularVCPresentationTransitioning.hpp"
+#include "orvane/presentation/OVVCPresentationTransitioning.hpp"
 #include "orvane/widget/OVWebView.hpp"
 #include "orvane/widget/WidgetTestSupport.hpp"
 #include "platform/core/RunLoop.hpp"
@@ -174,6 +178,40 @@ struct FanViewControllerEndToEndTest : ::testing::Test {
         testsupport::drag(*window, forward ? right : left, forward ? left : right, 0.2, 8);
         pass(0.5);
     }
+    // The centre of a view in the window.
+    static Point centre(const std::shared_ptr<platform::ui::View>& view) {
+        const auto b = view->bounds();
+        return view->convertPoint({b.midX(), b.midY()}, nullptr);
+    }
+    // A widget state whose main page is taller than the window: three
+    // recommended episodes under the player.
+    void recommendThree() {
+        auto json = state(Theme{});
+        json["locations"]["main"]["recommendations"]["keys"] = {"demo-podcast", "demo-podcast", "demo-podcast"};
+        setState(json);
+    }
+    // The listener scrolls the page shown 300 points down its content.
+    void scrollUpBy300(const std::shared_ptr<OVFanViewController>& fan) {
+        const auto table = fan->currentPage()->tableView();
+        const auto frame = table->convertRect(table->bounds(), nullptr);
+        const Point from{frame.midX(), frame.maxY() - 150};
+        testsupport::drag(*window, from, {from.x, from.y - 300}, 1.0, 20);
+        pass(1.0);
+    }
+    // The listener taps the main page's left (library) or right (discover)
+    // side button, scrolling first to show the bar when it is hidden; the
+    // screen then slides in.
+    void tapSideButton(const std::shared_ptr<OVFanViewController>& fan, bool right) {
+        const auto main = fan->mainPage();
+        ASSERT_TRUE(main);
+        if (!fan->currentScreen()->navigationBarIsDisplayed()) scrollUpBy300(fan);
+        const auto button = right ? main->rightButton() : main->leftButton();
+        ASSERT_TRUE(button);
+        ASSERT_FALSE(button->isHidden());
+        window->layoutIfNeeded();
+        testsupport::tap(*window, centre(button));
+        pass(0.5);
+    }
     std::shared_ptr<OVFanViewController> openFullScreen() {
         useWidth(kCompact);
         auto fan = open();
@@ -272,6 +310,7 @@ TEST_F(FanViewControllerEndToEndTest, FromPreviewToFullScreenTracksItAndLetsTheL
 }
 
 TEST_F(FanViewControllerEndToEndTest, PagingAndGoingBackToTheMainPageKeepIndicesAndFooterInStep) {
+    recommendThree();
     const auto fan = openFullScreen();
     ASSERT_TRUE(fan);
     const auto& screens = fan->interactor()->screens();
@@ -282,10 +321,10 @@ TEST_F(FanViewControllerEndToEndTest, PagingAndGoingBackToTheMainPageKeepIndices
         bool footer;
     };
     const Step steps[] = {
-        {"the main page's right button: discover", [&] { fan->swipe(Direction::forward); }, 2, true},
+        {"the main page's right button: discover", [&] { tapSideButton(fan, true); }, 2, true},
         {"forward on the last screen: nothing", [&] { fan->swipe(Direction::forward); }, 2, true},
         {"the footer's open-main-page button", [&] { fan->didTapFooterPlayer(); }, 1, false},
-        {"the main page's left button: library", [&] { fan->swipe(Direction::reverse); }, 0, true},
+        {"the main page's left button: library", [&] { tapSideButton(fan, false); }, 0, true},
         {"reverse on the first screen: nothing", [&] { fan->swipe(Direction::reverse); }, 0, true},
         {"back to the main page from the library", [&] { fan->moveToMainPage(); }, 1, false},
         {"the listener drags across the bar to discover", [&] { dragAcrossTheBar(fan, true); }, 2, true},
@@ -294,13 +333,88 @@ TEST_F(FanViewControllerEndToEndTest, PagingAndGoingBackToTheMainPageKeepIndices
     for (const auto& s : steps) {
         SCOPED_TRACE(s.name);
         s.act();
+        // The screen slides in; the indices and the footer follow once it
+        // is in place.
+        pass(0.4);
         EXPECT_EQ(fan->currentPageIndex(), s.index);
         EXPECT_EQ(fan->interactor()->currentScreenIndex(), s.index);
         EXPECT_EQ(fan->currentScreen(), screens[static_cast<std::size_t>(s.index)]);
         EXPECT_EQ(fan->footerPlyerIsDisplayed(), s.footer);
-        pass(0.3);
         EXPECT_EQ(footerOffset(fan), s.footer ? -100 : -12);
     }
+}
+
+TEST_F(FanViewControllerEndToEndTest, TheMainPagesSideButtonsAreDrawnInTheBarOnceScrolledAndTheirTapsSlideTheScreens) {
+    recommendThree();
+    const auto fan = openFullScreen();
+    ASSERT_TRUE(fan);
+    const auto main = fan->mainPage();
+    ASSERT_TRUE(main);
+    EXPECT_EQ(main->navigationBarDisplaysWhenScrolling(), OVPage::NavigationBarDisplay::whenScrolling);
+    const auto left = main->leftButton();
+    const auto right = main->rightButton();
+    ASSERT_TRUE(left && right);
+    // At the top the bar is away and the side buttons with it: a tap where
+    // the right one stands does not page.
+    EXPECT_FALSE(fan->currentScreen()->navigationBarIsDisplayed());
+    EXPECT_TRUE(left->isHidden());
+    EXPECT_TRUE(right->isHidden());
+    window->layoutIfNeeded();
+    testsupport::tap(*window, centre(right));
+    pass(0.5);
+    EXPECT_EQ(fan->currentPageIndex(), 1);
+
+    scrollUpBy300(fan);
+    EXPECT_GT(main->tableView()->contentOffset().y, 100);
+    EXPECT_TRUE(fan->currentScreen()->navigationBarIsDisplayed());
+    EXPECT_FALSE(left->isHidden());
+    EXPECT_FALSE(right->isHidden());
+    // Both are drawn in the bar: the pixels where each stands change when
+    // it is taken away.
+    window->layoutIfNeeded();
+    const auto drawn = window->snapshot();
+    left->setHidden(true);
+    right->setHidden(true);
+    const auto bare = window->snapshot();
+    left->setHidden(false);
+    right->setHidden(false);
+    ASSERT_TRUE(drawn && bare);
+    if (const char* dir = std::getenv("ORVANE_SNAPSHOT_DIR"))
+        (void)drawn->writePng(std::string(dir) + "/fan-main-page-bar-shown.png");
+    const auto bar = fan->currentScreen()->navigationBar();
+    const auto barFrame = bar->convertRect(bar->bounds(), nullptr);
+    for (const auto& button : {left, right}) {
+        const auto frame = button->convertRect(button->bounds(), nullptr);
+        EXPECT_GE(frame.size.width, 20);
+        EXPECT_GE(frame.minY(), barFrame.minY());
+        EXPECT_LE(frame.maxY(), barFrame.maxY());
+        const int scale = static_cast<int>(drawn->scale());
+        int changed = 0;
+        for (int y = static_cast<int>(frame.minY() * scale); y < static_cast<int>(frame.maxY() * scale); ++y) {
+            for (int x = static_cast<int>(frame.minX() * scale); x < static_cast<int>(frame.maxX() * scale); ++x) {
+                const auto at = (static_cast<std::size_t>(y) * drawn->pixelWidth() + x) * 4;
+                changed += !std::equal(drawn->pixels().begin() + at, drawn->pixels().begin() + at + 4,
+                                       bare->pixels().begin() + at);
+            }
+        }
+        EXPECT_GT(changed, 40) << "the button at x " << frame.minX() << " draws nothing";
+    }
+
+    // Their taps slide the screens: the right one to discover; back by
+    // dragging, the main page still scrolled, the left one to the library.
+    testsupport::tap(*window, centre(right));
+    EXPECT_EQ(fan->currentScreen(), fan->interactor()->screens()[2]);
+    EXPECT_EQ(fan->currentPageIndex(), 1) << "not before the screen is in place";
+    pass(0.5);
+    EXPECT_EQ(fan->currentPageIndex(), 2);
+    dragAcrossTheBar(fan, false);
+    ASSERT_EQ(fan->currentPageIndex(), 1);
+    ASSERT_FALSE(left->isHidden());
+    window->layoutIfNeeded();
+    testsupport::tap(*window, centre(left));
+    pass(0.5);
+    EXPECT_EQ(fan->currentPageIndex(), 0);
+    EXPECT_EQ(fan->currentScreen(), fan->interactor()->screens()[0]);
 }
 
 TEST_F(FanViewControllerEndToEndTest, TheFooterSlidesOnALaterTurnInAnEaseOutOfPoint3SecondsAndIgnoresRepeats) {
@@ -343,7 +457,7 @@ TEST_F(FanViewControllerEndToEndTest, TheFooterSlidesOnALaterTurnInAnEaseOutOfPo
 
     // Past the first screen the footer follows the rubber band.
     fan->swipe(Direction::reverse);
-    pass(0.3);
+    pass(0.4);
     ASSERT_EQ(fan->currentPageIndex(), 0);
     const auto scroll = fan->scrollView();
     ASSERT_TRUE(scroll->beginDragging());
@@ -357,6 +471,7 @@ TEST_F(FanViewControllerEndToEndTest, TheFooterFollowsTheWidgetAndItsTapsReachTh
     const auto fan = openFullScreen();
     ASSERT_TRUE(fan);
     fan->swipe(Direction::forward);
+    pass(0.4);
     pass(0.3);
     const auto& footer = fan->footerPlayer();
     ASSERT_TRUE(footer);
@@ -365,10 +480,6 @@ TEST_F(FanViewControllerEndToEndTest, TheFooterFollowsTheWidgetAndItsTapsReachTh
     EXPECT_TRUE(footer->playButton()->isHidden());
     EXPECT_FALSE(footer->pauseButton()->isHidden());
     fan->view()->layoutIfNeeded();
-    auto centre = [](const std::shared_ptr<platform::ui::Button>& button) {
-        const auto b = button->bounds();
-        return button->convertPoint({b.midX(), b.midY()}, nullptr);
-    };
     recorder->types.clear();
     testsupport::tap(*window, centre(footer->pauseButton()));
     EXPECT_EQ(recorder->types, std::vector<std::string>{"PLAYER_PAUSE"});
@@ -377,6 +488,7 @@ TEST_F(FanViewControllerEndToEndTest, TheFooterFollowsTheWidgetAndItsTapsReachTh
     testsupport::tap(*window, centre(footer->playButton()));
     EXPECT_EQ(recorder->types, std::vector<std::string>{"PLAYER_PLAY_REQUESTED"});
     testsupport::tap(*window, centre(footer->openMainPageButton()));
+    pass(0.4);
     EXPECT_EQ(fan->currentPageIndex(), 1);
     EXPECT_FALSE(fan->footerPlyerIsDisplayed());
 }
@@ -391,13 +503,14 @@ TEST_F(FanViewControllerEndToEndTest, PopToRootAndMoveToMainPagePopsTheThenCurre
     pass(0.5);
     ASSERT_EQ(main->viewControllers().size(), 2u);
     fan->swipe(Direction::forward);
+    pass(0.4);
     ASSERT_EQ(fan->currentPageIndex(), 2);
 
     fan->popToRootAndMoveToMainPage();
     EXPECT_EQ(fan->currentScreen(), main);
-    EXPECT_EQ(fan->interactor()->currentScreenIndex(), 1);
     RunLoop::main().runUntilIdle();
     RunLoop::main().advance(0.39);
+    EXPECT_EQ(fan->interactor()->currentScreenIndex(), 1);
     EXPECT_EQ(main->viewControllers().size(), 2u);
     RunLoop::main().advance(0.02);
     EXPECT_EQ(main->viewControllers().size(), 1u);
@@ -608,6 +721,7 @@ TEST_F(FanViewControllerEndToEndTest, CloseWhilePlayingAsksThroughTheQuitSheetAn
     };
     const Case cases[] = {
         {"keep playing, compact", kCompact, 0, false},
+        {"cancel, compact", kCompact, 2, false},
         {"cancel, regular", kRegular, 2, false},
         {"quit, regular", kRegular, 1, true},
     };
@@ -620,7 +734,17 @@ TEST_F(FanViewControllerEndToEndTest, CloseWhilePlayingAsksThroughTheQuitSheetAn
         const auto coordinator = Orvane::shared().coordinator();
         coordinator->play();
         recorder->types.clear();
-        coordinator->didTapClose();
+        // The bottom sheet's close button asks; the side panel has none of
+        // its own, and the coordinator hears the close directly.
+        const auto animator = std::dynamic_pointer_cast<OVVCPresentationTransitioning>(fan->presentationTransitioning());
+        ASSERT_TRUE(animator);
+        if (const auto close = animator->cancelButton()) {
+            window->layoutIfNeeded();
+            testsupport::tap(*window, centre(close));
+        } else {
+            EXPECT_GT(c.size.width, 600);
+            coordinator->didTapClose();
+        }
         const auto sheet = std::dynamic_pointer_cast<platform::ui::AlertController>(fan->presentedViewController());
         ASSERT_TRUE(sheet);
         EXPECT_EQ(sheet->preferredStyle(), platform::ui::AlertControllerStyle::actionSheet);
@@ -636,7 +760,16 @@ TEST_F(FanViewControllerEndToEndTest, CloseWhilePlayingAsksThroughTheQuitSheetAn
         if (c.size.width > 600) {
             EXPECT_EQ(sheet->popoverAnchor().sourceView.lock(), fan->view());
         }
-        EXPECT_TRUE(sheet->tapAction(c.action));
+        // The listener taps the action's button on the sheet.
+        window->layoutIfNeeded();
+        const auto button = sheet->actionButton(c.action);
+        ASSERT_TRUE(button);
+        if (const char* dir = std::getenv("ORVANE_SNAPSHOT_DIR")) {
+            if (const auto picture = window->snapshot())
+                (void)picture->writePng(std::string(dir) + "/fan-quit-sheet-" + std::to_string(c.action) + "-" +
+                                        std::to_string(static_cast<int>(c.size.width)) + ".png");
+        }
+        testsupport::tap(*window, centre(button));
         pass(1.0);
         EXPECT_EQ(fan->presentedViewController(), nullptr);
         if (c.quits) {

@@ -120,7 +120,7 @@ TEST_F(DiscoverRecommendations, ItemSizesAndHeightsFollowThePageWidthAndTheItemC
         {"375, four", {375.0}, 4, {169.5, 227.5}, 538},
         {"375, two", {375.0}, 2, {169.5, 227.5}, 286.5},
         {"375, one", {375.0}, 1, {169.5, 227.5}, 286.5},
-        {"375, none", {375.0}, 0, {169.5, 227.5}, 35},
+        {"375, none: the header whole", {375.0}, 0, {169.5, 227.5}, 59},
         {"never sized", {}, 3, unsized, 83},
         {"narrow", {20.0}, 3, {0, 58}, 58 * 2 + 24 + 59},
         {"unset keeps the size", {375.0, std::nullopt}, 3, {169.5, 227.5}, 538},
@@ -138,6 +138,17 @@ TEST_F(DiscoverRecommendations, ItemSizesAndHeightsFollowThePageWidthAndTheItemC
         EXPECT_EQ(made->collectionView()->collectionViewLayout().itemSize, c.itemSize);
         EXPECT_EQ(made->heightConstraint()->constant(), c.height);
     }
+}
+
+TEST_F(DiscoverRecommendations, AnEmptyGridShowsItsHeaderWhole) {
+    cell->setHeight();
+    cell->update(OVTheme::light, mainColor);
+    cell->update(recommendations(podcast, 0));
+    show("discover-recommendations-empty");
+    const auto header = cell->headerLabel()->frame();
+    EXPECT_GT(header.size.height, 0);
+    EXPECT_LE(header.maxY(), cell->frame().size.height);
+    EXPECT_EQ(cell->collectionView()->frame().size.height, 0);
 }
 
 TEST_F(DiscoverRecommendations, ShowsTwoColumnsUnderTheHeaderAndTheThirdTapGivesTheThirdPair) {

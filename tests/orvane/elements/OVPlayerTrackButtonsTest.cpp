@@ -13,6 +13,7 @@
 #include "orvane/widget/WidgetTestSupport.hpp"
 #include "platform/core/Json.hpp"
 #include "platform/core/RunLoop.hpp"
+#include "platform/core/SystemVersion.hpp"
 #include "platform/ui/views/Application.hpp"
 #include "support/ElementSnapshot.hpp"
 #include "support/TempDocuments.hpp"
@@ -110,15 +111,20 @@ TEST_F(TrackButtonsTest, PlayAndPauseReachTheCoordinatorAndTheWidgetOnlyPlayGive
         Calls calls;
         int haptics;
         std::string tracking;
+        platform::core::SystemVersion system{};
     };
     const std::vector<Step> steps{
         {"play", OVAudioPlayerStatus::paused, true, true, {"didTapPlay()"}, 1, "TRACK_MAIN_PLAY"},
         {"pause while loading", OVAudioPlayerStatus::loading, true, false, {"didTapPause()"}, 0, "TRACK_MAIN_PAUSE"},
         {"pause", OVAudioPlayerStatus::playing, true, false, {"didTapPause()"}, 0, "TRACK_MAIN_PAUSE"},
         {"play without delegate", OVAudioPlayerStatus::paused, false, true, {}, 1, "TRACK_MAIN_PLAY"},
+        {"play on system 9: no haptic", OVAudioPlayerStatus::paused, true, true, {"didTapPlay()"}, 0, "TRACK_MAIN_PLAY",
+         {9, 3}},
+        {"play on system 10.0", OVAudioPlayerStatus::paused, true, true, {"didTapPlay()"}, 1, "TRACK_MAIN_PLAY", {10, 0}},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
+        platform::core::SystemVersion::setCurrent(step.system);
         row.coordinator->calls.clear();
         row.buttons->setDelegate(step.withDelegate ? std::weak_ptr<OVPlayerUserActionDelegate>(row.coordinator)
                                                    : std::weak_ptr<OVPlayerUserActionDelegate>());
@@ -135,6 +141,7 @@ TEST_F(TrackButtonsTest, PlayAndPauseReachTheCoordinatorAndTheWidgetOnlyPlayGive
         // The buttons wait for the status to change what they show.
         EXPECT_EQ(row.buttons->playButton()->isHidden(), step.status != OVAudioPlayerStatus::paused);
     }
+    platform::core::SystemVersion::setCurrent(platform::core::SystemVersion{});
     OVWidgetManager::shared().setWebView(nullptr);
 }
 

@@ -17,6 +17,7 @@
 #include "orvane/model/StringExtensions.hpp"
 #include "orvane/pages/OVPageElement.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
+#include "orvane/toolkit/OVEqualizerAnimationView.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/graphics/TestImages.hpp"
 #include "platform/ui/RenderProbe.hpp"
@@ -186,13 +187,20 @@ TEST_F(RecommendationList, RowsFollowTheCurrentEpisodeAndDownloadsIncludingRowsM
     cell->update(tracks[0], localPodcast({.key = "elsewhere"}));
     for (const auto& row : rows()) EXPECT_TRUE(row->imageOverlay()->isHidden());
 
-    // Rows handed out after the reports show them too.
+    // Rows handed out after the reports show them too, the player's status
+    // included.
+    const auto moving = [](const OVEpisodeTableViewCell& row) {
+        return !row.equalizerAnimationView()->rectLayers().at(0)->animationKeys().empty();
+    };
+    cell->update(OVAudioPlayerStatus::playing);
+    EXPECT_TRUE(moving(*shownRows[0]));
     cell->update(tracks[2], podcast);
     cell->update(content::pairs(podcast));
     shown->window->layoutIfNeeded();
     shownRows = rows();
     ASSERT_EQ(shownRows.size(), 3u);
     EXPECT_FALSE(shownRows[2]->imageOverlay()->isHidden());
+    EXPECT_TRUE(moving(*shownRows[2]));
     EXPECT_TRUE(shownRows[0]->imageOverlay()->isHidden());
     EXPECT_FALSE(shownRows[1]->downloadView()->progressionView()->isHidden());
 

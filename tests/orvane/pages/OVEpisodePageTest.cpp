@@ -146,9 +146,12 @@ TEST_F(EpisodePageTest, ThePlayElementComparesTheCurrentEpisodeByKey) {
     EXPECT_EQ(playShows(), "play");
     pagekit::deliver(pagekit::state({.track = "ep-0-0", .status = "playing"}));
     EXPECT_EQ(playShows(), "info");
-    // An episode of another podcast with the same key still counts.
+    // Another key is another episode; an episode of another podcast with
+    // the same key still counts.
     page()->update(content::episode({.key = "ep-0-1"}), content::podcast({.key = "elsewhere"}));
     EXPECT_EQ(playShows(), "play");
+    page()->update(content::episode({.key = "ep-0-0"}), content::podcast({.key = "elsewhere"}));
+    EXPECT_EQ(playShows(), "info");
 }
 
 TEST_F(EpisodePageTest, PlayGoesBackToTheMainScreenThenSelects) {

@@ -29,6 +29,7 @@
 #include "orvane/pages/OVEpisodePage.hpp"
 #include "orvane/pages/OVPodcastPage.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
+#include "orvane/toolkit/OVEqualizerAnimationView.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/TouchDriver.hpp"
@@ -341,6 +342,13 @@ TEST_F(MainPage, TheRecommendationListMarksTheCurrentEpisodeAndShowsDownloads) {
     mainpage::deliver(WidgetState{.content = "next", .track = "next-1", .recommendations = {"show", "next"}, .status = "playing"});
     EXPECT_TRUE(rows[0]->imageOverlay()->isHidden());
     EXPECT_FALSE(rows[1]->imageOverlay()->isHidden());
+    // Its equalizer moves while the player plays, and stops with it.
+    const auto moving = [](const OVEpisodeTableViewCell& row) {
+        return !row.equalizerAnimationView()->rectLayers().at(0)->animationKeys().empty();
+    };
+    EXPECT_TRUE(moving(*rows[1]));
+    mainpage::deliver(WidgetState{.content = "next", .track = "next-1", .recommendations = {"show", "next"}, .status = "paused"});
+    EXPECT_FALSE(moving(*rows[1]));
 
     const auto episode = OVWidgetManager::shared().lastState()->followingTracks()[0].track;
     shown.page->downloadStatusDidChange(episode, OVTrack::InProgress{0.25f});

@@ -64,6 +64,9 @@ TEST(FontSubstitution, ThePhoneFacesTakeLatoOfTheSameWeightAtTheAskedSize) {
     EXPECT_EQ(boldItalic->postScriptName(), "Lato-BoldItalic");
     // A face the machine has is found by its own name, never substituted.
     EXPECT_EQ(Font::named("DejaVuSans-Bold", 12)->postScriptName(), "DejaVuSans-Bold");
+    // The system face is of the same family, at the weight asked.
+    EXPECT_EQ(Font::systemFont(17, Font::Weight::semibold).postScriptName(), "Lato-Semibold");
+    EXPECT_EQ(Font::systemFont(15).postScriptName(), "Lato-Regular");
 }
 
 TEST(FontSubstitution, AnEmptiedOrMissingTableLeavesThePhoneFacesNone) {
@@ -73,6 +76,7 @@ TEST(FontSubstitution, AnEmptiedOrMissingTableLeavesThePhoneFacesNone) {
         for (const char* name : {"AvenirNext-Regular", "AvenirNext-Medium", "AvenirNext-DemiBold", "AvenirNext-Bold"})
             EXPECT_FALSE(Font::named(name, 15)) << name;
         EXPECT_TRUE(Font::named("Lato-Semibold", 15)) << "the faces themselves stay";
+        EXPECT_EQ(Font::systemFont(15).familyName(), "DejaVu Sans") << "the system face falls back";
     }
     Font::setSubstitutionTableFile("/nonexistent/FontSubstitutes.json");
     EXPECT_FALSE(Font::named("AvenirNext-DemiBold", 15));

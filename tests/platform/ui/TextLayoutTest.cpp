@@ -97,7 +97,9 @@ TEST(TextLayoutTest, FixedAdvanceMeasureWrapsAndTruncates) {
 }
 
 TEST(TextLayoutTest, PangoMeasuresInPointsAndHonoursWidthAndLineLimits) {
-    const Font font = Font::systemFont(20);
+    // A face whose line is taller than its size (the system face's family
+    // follows the substitution table).
+    const Font font = *Font::named("DejaVuSans", 20);
     const AttributedString line("The quick brown fox jumps over the lazy dog", {font, {}, {}, {}});
     const TextMetrics natural = measureText(line);
     EXPECT_EQ(natural.lineCount, 1);
@@ -127,7 +129,7 @@ TEST(TextLayoutTest, PangoMeasuresInPointsAndHonoursWidthAndLineLimits) {
 }
 
 TEST(TextLayoutTest, ParagraphLineHeightsAreHeldBetweenTheirMinimumAndMaximum) {
-    const Font font = Font::systemFont(20);
+    const Font font = *Font::named("DejaVuSans", 20);
     const std::string words = "The quick brown fox jumps over the lazy dog again and again";
     TextLayoutOptions wrapped;
     wrapped.maxWidth = 150;

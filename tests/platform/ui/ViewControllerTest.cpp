@@ -373,6 +373,77 @@ TEST(PageViewController, OnlyUserPagingTellsTheDataSourceAndDelegate) {
     }
 }
 
+TEST(PageViewController, AnAnimatedChangeByCodeSlidesInFromItsDirectionOnTheLoopsClock) {
+    using D = PageViewControllerNavigationDirection;
+    auto& loop = platform::core::RunLoop::main();
+    loop.useManualClock();
+    struct Case {
+        const char* name;
+        D direction;
+        double sideX;     // where the new page waits beside the shown one
+        double midwayX;   // the offset is between the middle and that side
+    };
+    for (const Case c : {Case{"forward: from the right", D::forward, 750, 1}, Case{"reverse: from the left", D::reverse, 0, -1}}) {
+        SCOPED_TRACE(c.name);
+        auto log = std::make_shared<std::vector<std::string>>();
+        auto pages = std::make_shared<Pages>(log);
+        auto window = Window::create({375, 600});
+        auto pager = PageViewController::create();
+        pager->setDataSource(pages);
+        pager->setDelegate(pages);
+        window->setRootViewController(pager);
+        ASSERT_TRUE(pager->setViewControllers({pages->pages[1]}, D::forward, false));
+        window->layoutIfNeeded();
+        auto scroll = pager->scrollView();
+        ASSERT_EQ(scroll->contentOffset().x, 375);
+
+        int completions = 0;
+        const auto next = pages->pages[c.direction == D::forward ? 2 : 0];
+        ASSERT_TRUE(pager->setViewControllers({next}, c.direction, true, [&](bool finished) {
+            EXPECT_TRUE(finished);
+            ++completions;
+        }));
+        // The new page is the page from now on, but comes in beside the
+        // old one, which stays in the middle until it has slid away.
+        EXPECT_EQ(pager->viewControllers().front(), next);
+        EXPECT_EQ(next->parent(), pager);
+        EXPECT_EQ(next->view()->frame().minX(), c.sideX);
+        EXPECT_EQ(pages->pages[1]->view()->frame().minX(), 375);
+        EXPECT_EQ(completions, 0);
+        window->layoutIfNeeded();  // a layout pass meanwhile keeps the slide
+        loop.advance(0.15);
+        const double midway = scroll->contentOffset().x;
+        EXPECT_GT((midway - 375) * c.midwayX, 50) << midway;
+        EXPECT_LT((midway - 375) * c.midwayX, 325) << midway;
+        EXPECT_EQ(completions, 0);
+        // Touches wait for the slide to end.
+        EXPECT_TRUE(window->isTransitionInFlight());
+
+        loop.advance(0.2);
+        EXPECT_EQ(completions, 1);
+        EXPECT_EQ(scroll->contentOffset().x, 375);
+        EXPECT_EQ(next->view()->frame().minX(), 375);
+        EXPECT_EQ(next->view()->superview(), scroll);
+        EXPECT_EQ(pages->pages[1]->view()->superview(), nullptr);
+        EXPECT_EQ(pages->pages[1]->parent(), nullptr);
+        EXPECT_FALSE(window->isTransitionInFlight());
+        EXPECT_TRUE(log->empty()) << "code tells neither the data source nor the delegate";
+
+        // A second change while one slides lands the first at once.
+        int more = 0;
+        ASSERT_TRUE(pager->setViewControllers({pages->pages[1]}, D::forward, true, [&](bool) { ++more; }));
+        loop.advance(0.1);
+        ASSERT_TRUE(pager->setViewControllers({next}, D::reverse, true, [&](bool) { ++more; }));
+        EXPECT_EQ(more, 1);
+        EXPECT_EQ(pages->pages[1]->parent(), pager);
+        loop.advance(0.4);
+        EXPECT_EQ(more, 2);
+        EXPECT_EQ(pager->viewControllers().front(), next);
+        EXPECT_EQ(scroll->subviews().size(), 1U);
+        EXPECT_FALSE(window->isTransitionInFlight());
+    }
+}
+
 // ---- Alerts ----
 
 TEST(AlertController, ActionSheetAtRegularWidthNeedsAnAnchor) {

@@ -1,9 +1,13 @@
 // An alert controller: an alert or an action sheet with a title, a message
 // and ordered actions (default, cancel, destructive) whose handlers run
 // after the controller is dismissed. Presented over its presenter without
-// removing it. At a regular horizontal width an action sheet shows as a
-// popover and needs an anchor (a source view or a bar button item);
-// presenting one without is refused. Main thread only.
+// removing it, over a dimmed backdrop: its title and message above one
+// button per action, which a user taps. An action sheet keeps its cancel
+// action in a group of its own below the others; at compact width it stands
+// at the bottom edge, at a regular horizontal width it shows as a popover,
+// centred on its anchor, and needs that anchor (a source view or a bar
+// button item): presenting one without is refused. An alert stands in the
+// middle, its cancel action last. Main thread only.
 #pragma once
 
 #include <functional>
@@ -14,6 +18,7 @@
 
 #include "platform/ui/controllers/NavigationItem.hpp"
 #include "platform/ui/controllers/ViewController.hpp"
+#include "platform/ui/controls/Button.hpp"
 
 namespace platform::ui {
 
@@ -58,6 +63,9 @@ public:
     // A user's tap on the action at `index`: dismisses, then runs its
     // handler. False for a disabled or missing action.
     bool tapAction(std::size_t index);
+    // The button of the action at `index` (loads the view); none for a
+    // missing action.
+    std::shared_ptr<Button> actionButton(std::size_t index);
 
     void loadView() override;
 
@@ -65,11 +73,17 @@ protected:
     std::optional<std::string> presentationRefusal(const ViewController& presenter) const override;
 
 private:
+    friend class AlertView;
+    // The groups, labels and buttons for the actions as they stand.
+    void buildContent();
+    void actionButtonTapped(Button& button);
+
     std::optional<std::string> alertTitle_;
     std::optional<std::string> message_;
     AlertControllerStyle style_;
     std::vector<AlertAction> actions_;
     PopoverAnchor anchor_;
+    std::vector<std::shared_ptr<Button>> buttons_;
 };
 
 }  // namespace platform::ui

@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "platform/core/DebugPrint.hpp"
+#include "platform/core/RunLoop.hpp"
+#include "platform/ui/views/Window.hpp"
 
 namespace platform::ui {
 
@@ -108,6 +110,12 @@ void PageViewController::layoutPages(bool resetOffset) {
         const Point origin = paging.at(slot * page);
         c->view()->setFrame(Rect{origin, size});
     };
+    if (slide_) {
+        // The page leaving stays in the middle until the slide lands.
+        place(slide_->from, 1);
+        if (!pages_.empty()) place(pages_.front(), slide_->direction == Direction::forward ? 2 : 0);
+        return;
+    }
     if (!pages_.empty()) place(pages_.front(), 1);
     place(before_.controller, 0);
     place(after_.controller, 2);
@@ -142,15 +150,87 @@ void PageViewController::show(const std::shared_ptr<ViewController>& controller,
 }
 
 bool PageViewController::setViewControllers(std::vector<std::shared_ptr<ViewController>> controllers,
-                                            Direction /*direction*/, bool animated,
+                                            Direction direction, bool animated,
                                             std::function<void(bool finished)> completion) {
     if (controllers.empty() || !controllers.front() || controllers.front().get() == this) {
         core::debugPrint("PageViewController: no controller to show; refused");
         return false;
     }
+    finishSlide();
+    if (animated && slide(controllers.front(), direction, completion)) return true;
     show(controllers.front(), animated);
     if (completion) completion(true);
     return true;
+}
+
+bool PageViewController::slide(const std::shared_ptr<ViewController>& controller, Direction direction,
+                               std::function<void(bool finished)> completion) {
+    auto old = pages_.empty() ? nullptr : pages_.front();
+    if (!old || old == controller || !scrollView_ || scrollView_->isDragging() || scrollView_->isDecelerating())
+        return false;
+    auto& paging = static_cast<PagingScrollView&>(*scrollView_);
+    const double page = paging.pageLength();
+    if (page <= 0) return false;
+    // The neighbours of a drag that never settled are not shown any more.
+    for (auto* neighbour : {&before_, &after_}) {
+        const auto& c = neighbour->controller;
+        if (c && c != controller && c->isViewLoaded() && c->view()->superview() == scrollView_)
+            c->view()->removeFromSuperview();
+        *neighbour = {};
+    }
+    toldWillTransition_ = false;
+
+    auto self = shared_from_this();
+    const bool appeared = isAppeared();
+    if (controller->parent() != self) addChild(controller);
+    old->willMove(nullptr);
+    if (appeared) {
+        controller->beginAppearanceTransition(true, true);
+        old->beginAppearanceTransition(false, true);
+    }
+    pages_ = {controller};
+    const unsigned generation = ++slideGeneration_;
+    auto window = this->window();
+    slide_ = Slide{generation, old, direction, appeared, window, std::move(completion)};
+    if (window) window->beginIgnoringInteraction();
+    auto v = controller->view();
+    v->setAutoresizingMask(AutoresizingMask::none);
+    if (v->superview() != scrollView_) scrollView_->addSubview(v);
+    scrollView_->setContentOffset(paging.at(page));
+    layoutPages(false);
+    scrollView_->setContentOffset(paging.at(direction == Direction::forward ? 2 * page : 0), true);
+    // Lands when the offset's animation has run its time, whatever became
+    // of the animation meanwhile.
+    std::weak_ptr<PageViewController> weak = std::static_pointer_cast<PageViewController>(self);
+    std::weak_ptr<Window> weakWindow = window;
+    core::RunLoop::main().asyncAfter(ScrollView::animationDuration, [weak, weakWindow, generation] {
+        const auto me = weak.lock();
+        if (!me) {
+            if (const auto w = weakWindow.lock()) w->endIgnoringInteraction();
+            return;
+        }
+        if (me->slide_ && me->slide_->generation == generation) me->finishSlide();
+    });
+    return true;
+}
+
+void PageViewController::finishSlide() {
+    if (!slide_) return;
+    Slide landed = std::move(*slide_);
+    slide_.reset();
+    if (const auto w = landed.window.lock()) w->endIgnoringInteraction();
+    auto self = shared_from_this();
+    const auto& from = landed.from;
+    const auto to = pages_.empty() ? nullptr : pages_.front();
+    if (from != to && from->isViewLoaded() && from->view()->superview() == scrollView_) from->view()->removeFromSuperview();
+    layoutPages(true);
+    if (from != to) from->removeFromParent();
+    if (to) to->didMove(self);
+    if (landed.appeared) {
+        if (to) to->endAppearanceTransition();
+        from->endAppearanceTransition();
+    }
+    if (landed.completion) landed.completion(true);
 }
 
 bool PageViewController::hasNeighbour(Direction direction) const {
@@ -203,6 +283,7 @@ void PageViewController::finishUserPaging(std::optional<Direction> landed) {
 
 bool PageViewController::userPage(Direction direction, bool completes) {
     auto scroll = scrollView();
+    finishSlide();
     if (!scroll->isScrollEnabled() || pages_.empty() || !dataSource()) return false;
     prepareNeighbour(direction);
     if (!hasNeighbour(direction)) {

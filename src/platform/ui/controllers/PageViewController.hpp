@@ -3,7 +3,9 @@
 // The inner scroll view is three pages long and, at rest, shows the current
 // page in the middle (content offset one page width or height), with the
 // page before or after placed on either side while a user drags.
-// Code sets the page with `setViewControllers` (no delegate calls); a user
+// Code sets the page with `setViewControllers` (no delegate calls): at once,
+// or animated by sliding the new page in from the side of the direction
+// given, as a user's paging does, on the run loop's clock. A user
 // pages by dragging the inner scroll view (or through `userPage`), which
 // asks the weak data source for the controller before or after the current
 // one and tells the weak delegate before and after the swap. User paging
@@ -54,8 +56,15 @@ public:
 
     PageViewControllerNavigationOrientation navigationOrientation() const { return orientation_; }
     const std::vector<std::shared_ptr<ViewController>>& viewControllers() const { return pages_; }
-    // Shows `controllers` (the first one) at once; `completion(true)` when
-    // done. Refuses an empty list or a missing controller (false).
+    // Shows `controllers` (the first one), which `viewControllers` gives
+    // from now on. Animated, with a page shown and the view laid out, the
+    // new page slides in from the side of `direction` (forward: after,
+    // reverse: before) while the shown one leaves on the other, in
+    // `ScrollView::animationDuration` on the run loop's clock, the window
+    // ignoring touches meanwhile; otherwise at once. `completion(true)`
+    // once the new page is in place. A slide still in flight lands at once
+    // when another change comes. Refuses an empty list or a missing
+    // controller (false).
     bool setViewControllers(std::vector<std::shared_ptr<ViewController>> controllers, Direction direction,
                             bool animated, std::function<void(bool finished)> completion = {});
 
@@ -84,6 +93,13 @@ public:
 private:
     friend class PagingScrollView;
     void show(const std::shared_ptr<ViewController>& controller, bool animated);
+    // Starts the slide of `setViewControllers` from the shown page to
+    // `controller`; false (nothing done) when it cannot slide.
+    bool slide(const std::shared_ptr<ViewController>& controller, Direction direction,
+               std::function<void(bool finished)> completion);
+    // The slide in flight, if any, lands: the page it brought in stands in
+    // the middle, the one it replaced is gone.
+    void finishSlide();
     // The user's drag reached the side of `direction`: the neighbour there
     // is asked for once per drag and placed.
     void prepareNeighbour(Direction direction);
@@ -107,6 +123,17 @@ private:
     Neighbour before_;
     Neighbour after_;
     bool toldWillTransition_ = false;
+    // A page set by code sliding in over the one it replaces.
+    struct Slide {
+        unsigned generation = 0;
+        std::shared_ptr<ViewController> from;
+        Direction direction = Direction::forward;
+        bool appeared = false;
+        std::weak_ptr<Window> window;
+        std::function<void(bool finished)> completion;
+    };
+    std::optional<Slide> slide_;
+    unsigned slideGeneration_ = 0;
 };
 
 }  // namespace platform::ui

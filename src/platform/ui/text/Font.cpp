@@ -197,6 +197,9 @@ std::uint64_t Font::generation() { return generationCounter().load(); }
 
 Font Font::systemFont(double pointSize, Weight weight) {
     std::lock_guard lock(lookupMutex());
+    if (const auto family = substituteFor("system-ui")) {
+        if (auto f = FontLookup::inFamily(*family, fcWeight(weight), false, pointSize, false)) return *f;
+    }
     if (auto f = FontLookup::inFamily("DejaVu Sans", fcWeight(weight), false, pointSize, false)) return *f;
     // Whatever fontconfig prefers for sans-serif text.
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif"));

@@ -4,8 +4,11 @@
 // bundle's substitution table (`FontSubstitutes.json`: an object of face name
 // → PostScript or full name of the face to use, the same weight and style of
 // a family scripts/setup installs); a face with neither gives none, so callers
-// take their own fallback. The system font (DejaVu Sans, installed by
-// scripts/setup) always exists when fontconfig knows any face. Plain value,
+// take their own fallback. The system font is the family the table gives
+// under "system-ui", so that the interface's default text sets in the same
+// family as its named faces; without that entry (or that family) it is
+// DejaVu Sans (installed by scripts/setup), and it always exists when
+// fontconfig knows any face. Plain value,
 // safe to copy between threads; lookups are serialised internally.
 #pragma once
 
@@ -25,7 +28,7 @@ public:
     // the face the substitution table gives for `name`, else none.
     static std::optional<Font> named(std::string_view name, double pointSize);
     // The interface's default face at the given weight (the closest weight
-    // the machine has).
+    // the machine has), of the family the table gives for "system-ui".
     static Font systemFont(double pointSize, Weight weight = Weight::regular);
     static Font boldSystemFont(double pointSize) { return systemFont(pointSize, Weight::bold); }
 
