@@ -168,6 +168,12 @@ void OVAudioPlayer::play() {
     setStatus(OVAudioPlayerStatus::playing, true);
     if (!player_) return;
     if (auto item = std::dynamic_pointer_cast<OVCachePlayerItem>(player_->currentItem())) item->startDataTaskIfNeeded();
+    // Play where the episode ends (a seek or the slider left it there) plays
+    // it again from its start, as after it played to its end.
+    const auto time = currentTime();
+    const auto length = duration();
+    if (time && length && std::isfinite(*length) && *time + 1e-3 >= *length)
+        player_->seek(MediaTime::makeWithSeconds(0, 1));
     player_->play();
 }
 

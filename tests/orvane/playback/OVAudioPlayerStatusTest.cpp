@@ -178,7 +178,8 @@ TEST_F(OVAudioPlayerStatusTest, TheEndReportsPausedThenEndAndTheTimeStaysAtTheEn
 }
 
 // After the end, the listener's play (straight away, or after a rewind or a
-// move of the slider) plays from the start or from where the position went:
+// move of the slider) plays from the start or from where the position went,
+// the start when that is the end:
 // "playing" is reported only with the time moving. A skip past the end while
 // playing reaches the end, and says so.
 TEST_F(OVAudioPlayerStatusTest, AfterTheEndPlayPlaysAgainAndPlayingAlwaysMeansTheTimeMoves) {
@@ -210,6 +211,15 @@ TEST_F(OVAudioPlayerStatusTest, AfterTheEndPlayPlaysAgainAndPlayingAlwaysMeansTh
              player->play();
          },
          1.0},
+        {"slider away and back to the end, then play",
+         [&] {
+             player->seek(1.0);
+             idle();
+             player->seek(2.0);
+             idle();
+             player->play();
+         },
+         0.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
