@@ -22,6 +22,7 @@
 #include <chrono>
 #include <memory>
 
+#include "MainHeartbeat.hpp"
 #include "orvane/playback/OVCachePlayerItem.hpp"
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/RunLoop.hpp"
@@ -45,27 +46,7 @@ double threadCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// A task on the main run loop every millisecond that notes how late it ran.
-class MainHeartbeat : public std::enable_shared_from_this<MainHeartbeat> {
-public:
-    static constexpr double kPeriod = 0.001;
-    void start() {
-        due_ = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kPeriod));
-        RunLoop::main().asyncAfter(kPeriod, [self = shared_from_this()] { self->beat(); });
-    }
-    void stop() { stopped_ = true; }
-    double longestSeconds() const { return longest_; }
-
-private:
-    void beat() {
-        if (stopped_) return;
-        longest_ = std::max(longest_, seconds(due_, Clock::now()));
-        start();
-    }
-    Clock::time_point due_{};
-    double longest_ = 0;
-    bool stopped_ = false;
-};
+using benchsupport::MainHeartbeat;
 
 platform::core::Data file(std::int64_t kind) {
     switch (kind) {

@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 
+#include "MainHeartbeat.hpp"
 #include "orvane/playback/OVCachePlayerItem.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/media/Player.hpp"
@@ -149,28 +150,7 @@ CurlTransfer directCurl(const std::string& url, std::size_t expected = kFileByte
     return transfer;
 }
 
-// A task on the main run loop every millisecond that notes how late it ran:
-// the longest the main thread was busy with something else.
-class MainHeartbeat : public std::enable_shared_from_this<MainHeartbeat> {
-public:
-    static constexpr double kPeriod = 0.001;
-    void start() {
-        due_ = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kPeriod));
-        RunLoop::main().asyncAfter(kPeriod, [self = shared_from_this()] { self->beat(); });
-    }
-    void stop() { stopped_ = true; }
-    double longestSeconds() const { return longest_; }
-
-private:
-    void beat() {
-        if (stopped_) return;
-        longest_ = std::max(longest_, seconds(due_, Clock::now()));
-        start();
-    }
-    Clock::time_point due_{};
-    double longest_ = 0;
-    bool stopped_ = false;
-};
+using benchsupport::MainHeartbeat;
 
 // Notes, on the item's session queue, when the player's request has been
 // handed the first bytes and when it has been handed all of them (the item
