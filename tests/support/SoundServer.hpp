@@ -72,11 +72,21 @@ public:
     std::string server() const { return "unix:" + socket_.string(); }
     std::filesystem::path log() const { return folder_ / "daemon.log"; }
 
-    // Starts recording the sink's monitor: mono 16-bit at kRate.
-    void startRecording() {
+    // Starts recording the sink's monitor: mono 16-bit at kRate. Returns once
+    // the first samples are in (false if none came within 10 s).
+    bool startRecording() {
         recorder_ = spawn({"parec", "--server=" + server(), "--device=orvane_test.monitor", "--raw",
                            "--format=s16le", "--rate=" + std::to_string(kRate), "--channels=1", "--latency-msec=20"},
                           {}, folder_ / "recording.raw", false);
+        for (int i = 0; i < 1000 && recorder_ > 0 && recordedSamples() == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return recordedSamples() > 0;
+    }
+    // How many samples the recorder has written so far.
+    std::size_t recordedSamples() const {
+        std::error_code ec;
+        const auto bytes = std::filesystem::file_size(folder_ / "recording.raw", ec);
+        return ec ? 0 : static_cast<std::size_t>(bytes / 2);
     }
     // Stops the recorder and gives what it recorded.
     std::vector<std::int16_t> stopRecording() {

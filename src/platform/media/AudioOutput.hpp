@@ -41,13 +41,22 @@ public:
 
     // Which output this is: "pulseaudio", "wav" or "time".
     virtual std::string name() const = 0;
-    // Plays interleaved frames.
+    // Plays interleaved frames. Never waits for a sound server: what it
+    // cannot take yet waits in the output.
     void write(std::span<const std::int16_t> samples);
+    // Playback paused or stopped: what was written is heard without waiting
+    // for more, then silence.
+    void pause();
+    // Playback moved elsewhere: what was written and is not heard yet is
+    // dropped.
+    void flush();
     // Frames written so far.
     std::int64_t framesWritten() const;
 
 protected:
     virtual void play(std::span<const std::int16_t> samples) = 0;
+    virtual void paused() {}
+    virtual void flushed() {}
 
 private:
     mutable std::mutex mutex_;

@@ -11,12 +11,16 @@ namespace platform::media {
 
 namespace {
 constexpr double kEpsilon = 1e-9;
+// What a clock reading in seconds since 1970 can tell apart, with room for
+// the rate.
+constexpr double kClockResolution = 1e-6;
 // What a player that waits to minimise stalling wants buffered before it
 // starts or resumes (or everything up to the end, when less remains).
 constexpr double kPrerollSeconds = 1.0;
 constexpr std::int32_t kTimescale = 1'000'000'000;
-// The output is fed at least this often (media seconds) while playing.
-constexpr double kFeedInterval = 0.5;
+// The output is fed at least this often (media seconds) while playing: what
+// is heard lags the position by about this much plus the output's own buffer.
+constexpr double kFeedInterval = 0.05;
 
 double clockNow() { return core::RunLoop::main().now(); }
 
@@ -80,6 +84,8 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
         if (auto completion = std::exchange(seekCompletion_, nullptr))
             core::DispatchQueue::main().async([completion] { completion(false); });
     }
+    // What the old item left in the output is not heard any more.
+    if (output_) output_->flush();
     auto old = item_;
     if (old) {
         old->setCurrentSeconds(anchorPosition_);
@@ -99,6 +105,9 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
 void Player::setRate(float rate) {
     PLATFORM_ASSERT_MAIN_THREAD();
     settle();
+    // Whatever the new speed, it counts from here.
+    originClock_ = anchorClock_;
+    originPosition_ = anchorPosition_;
     const float newRate = rate > 0 ? rate : 0;
     if (advancing_ && newRate > 0) {
         // Still playing: a new speed from here on.
@@ -134,7 +143,7 @@ std::optional<double> Player::feed(double from, double to) {
 
 double Player::positionNow() const {
     if (!advancing_) return anchorPosition_;
-    const double position = anchorPosition_ + (clockNow() - anchorClock_) * rate_;
+    const double position = originPosition_ + (clockNow() - originClock_) * rate_;
     return std::min(position, limit_);
 }
 
@@ -143,11 +152,14 @@ MediaTime Player::currentTime() const { return MediaTime::makeWithSeconds(positi
 void Player::settle() {
     if (!advancing_) return;
     const double now = clockNow();
-    double position = anchorPosition_ + (now - anchorClock_) * rate_;
+    double position = originPosition_ + (now - originClock_) * rate_;
     // At its deadline the position has reached what the wake was meant for,
     // even when the clock's resolution at this date cannot show the
-    // difference.
-    if (deadlineGeneration_ == generation_ && now >= deadline_) position = std::max(position, deadlinePosition_);
+    // difference; and a position past it by no more than that resolution is
+    // taken as exactly there, so that rounding does not add up wake after
+    // wake.
+    if (deadlineGeneration_ == generation_ && now >= deadline_ && position < deadlinePosition_ + kClockResolution)
+        position = deadlinePosition_;
     anchorClock_ = now;
     bool reachedLimit = position + kEpsilon >= limit_;
     if (reachedLimit) position = limit_;
@@ -161,6 +173,7 @@ void Player::settle() {
     anchorPosition_ = position;
     advancing_ = false;
     ++generation_;
+    if (output_) output_->pause();
     auto item = item_;
     if (item) item->setCurrentSeconds(anchorPosition_);
     if (audioEnd || limit_ + kEpsilon >= durationSeconds()) {
@@ -231,6 +244,8 @@ void Player::reachEnd() {
 void Player::startAdvancing() {
     advancing_ = true;
     anchorClock_ = clockNow();
+    originClock_ = anchorClock_;
+    originPosition_ = anchorPosition_;
     limit_ = std::min(item_->playableEnd(anchorPosition_), durationSeconds());
     fireObservers(true);
     schedule();
@@ -241,6 +256,7 @@ void Player::stopAdvancing() {
     if (!advancing_) return;
     advancing_ = false;
     ++generation_;
+    if (output_) output_->pause();
     if (item_) item_->setCurrentSeconds(anchorPosition_);
     fireObservers(true);
 }
@@ -251,7 +267,7 @@ void Player::schedule() {
     double target = std::min(limit_, anchorPosition_ + kFeedInterval);
     for (const auto& observer : observers_) target = std::min(target, observer.nextBoundary);
     target = std::max(target, anchorPosition_);
-    const double deadline = anchorClock_ + (target - anchorPosition_) / rate_;
+    const double deadline = originClock_ + (target - originPosition_) / rate_;
     deadline_ = deadline;
     deadlinePosition_ = target;
     deadlineGeneration_ = generation;
@@ -322,6 +338,8 @@ void Player::seek(MediaTime time, SeekCompletion completion) {
         advancing_ = false;
         ++generation_;
     }
+    // What was heard before the seek stops there.
+    if (output_) output_->flush();
     anchorPosition_ = target;
     playedToEnd_ = false;
     seeking_ = true;

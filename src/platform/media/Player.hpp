@@ -136,6 +136,11 @@ private:
     bool playedToEnd_ = false;
     double anchorPosition_ = 0;
     double anchorClock_ = 0;
+    // Where the clock and the position stood when playback last started or
+    // changed speed: positions and deadlines are reckoned from there, so that
+    // the clock's rounding does not add up over the feeds in between.
+    double originPosition_ = 0;
+    double originClock_ = 0;
     double limit_ = 0;
     // The clock time of the next wake and the position it was meant for.
     double deadline_ = 0;

@@ -45,24 +45,41 @@ TEST(PulseAudioOutput, AToneIsHeardAtItsFrequencyForTheTimePlayedAndNothingWhile
     if (!SoundServer::available()) GTEST_SKIP() << "pulseaudio and parec are not installed (scripts/setup installs them)";
     SoundServer server;
     ASSERT_TRUE(server.running()) << "the sound server did not start; see " << server.log();
-    RunLoop::main().useManualClock();
     AudioOutput::configure({AudioOutput::Kind::automatic, {}});
-    server.startRecording();
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(server.startRecording()) << "nothing was recorded from the sink";
 
     // One second of the tone, a pause longer than the server's buffer, then
-    // another second. The player writes what the manual clock lets pass; the
-    // server plays it in real time.
+    // another second, on the real clock. Each pause comes as the position
+    // reaches its second; where the recording stands then is noted.
     auto player = Player::create(PlayerItem::create(URLAsset::createWithData(orvane::testing::makeTone(5.0, 440))));
     RunLoop::main().runUntilIdle();
     ASSERT_EQ(AudioOutput::shared()->name(), "pulseaudio");
+    double pauseAt = 0;
+    std::vector<std::size_t> pausedAtSample;
+    const auto token = player->addPeriodicTimeObserver(MediaTime::make(1, 1), platform::core::DispatchQueue::main(),
+                                                       [&](MediaTime time) {
+                                                           if (pauseAt == 0 || time.seconds() + 1e-6 < pauseAt) return;
+                                                           player->pause();
+                                                           pausedAtSample.push_back(server.recordedSamples());
+                                                           pauseAt = 0;
+                                                       });
     for (int segment = 0; segment < 2; ++segment) {
+        pauseAt = segment + 1.0;
         player->play();
-        for (int step = 0; step < 10; ++step) RunLoop::main().advance(0.1);
-        player->pause();
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return pauseAt == 0; }, 5.0));
         std::this_thread::sleep_for(std::chrono::milliseconds(2500));
     }
+    player->removeTimeObserver(token);
     player.reset();
+
+    // The caller never waits for the server, even with its buffer full
+    // (silence, so the recording stays as it is).
+    const std::vector<std::int16_t> silence(3 * kOutputSampleRate * kOutputChannels, 0);
+    for (int write = 0; write < 2; ++write) {
+        const auto before = std::chrono::steady_clock::now();
+        AudioOutput::shared()->write(silence);
+        EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(50)) << "write " << write;
+    }
     AudioOutput::configure({AudioOutput::Kind::timeKeeping, {}});
     const auto heard = server.stopRecording();
 
@@ -79,6 +96,13 @@ TEST(PulseAudioOutput, AToneIsHeardAtItsFrequencyForTheTimePlayedAndNothingWhile
     const auto gap = runs[1].first - runs[0].second;
     EXPECT_GT(static_cast<double>(gap) / SoundServer::kRate, 1.0) << "a pause of 2.5 s left too little silence";
     for (std::size_t i = runs[0].second; i < runs[1].first; ++i) ASSERT_LT(std::abs(heard[i]), 1000) << i;
+    // Silence follows each pause promptly.
+    ASSERT_EQ(pausedAtSample.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const double after = (static_cast<double>(runs[i].second) - static_cast<double>(pausedAtSample[i])) /
+                             SoundServer::kRate;
+        EXPECT_LT(after, 0.1) << "tone " << i << " went on " << after << " s after its pause";
+    }
 }
 
 }  // namespace
