@@ -21,7 +21,6 @@ constexpr double margin = 12;
 constexpr double artworkSide = 90;
 constexpr double artworkCornerRadius = 2;
 constexpr double saveButtonSide = 32;
-constexpr double downloadViewSide = 32;
 constexpr double equalizerSide = 24;
 
 // The nib's faces; none where a face cannot be made (the kit's fallback then).
@@ -45,7 +44,6 @@ struct OVEpisodeTableViewCell::Outlets {
     std::shared_ptr<Button> detailsButton;
     LayoutConstraintPtr auxiliaryViewWidthConstraint;
     std::shared_ptr<Button> saveButton;
-    std::shared_ptr<OVDownloadTrackView> downloadView;
 };
 
 OVEpisodeTableViewCell::OVEpisodeTableViewCell(ConstructorKey key, const Rect& frame) : TableViewCell(key, frame) {}
@@ -77,15 +75,12 @@ bool OVEpisodeTableViewCell::nib(NibBuild& build) {
     auto auxiliaryView = View::create();
     auxiliaryView->setClipsToBounds(true);
     o.saveButton = Button::create();
-    o.downloadView = OVDownloadTrackView::create(Rect{0, 0, downloadViewSide, downloadViewSide});
-    o.downloadView->setHidden(true);
 
     for (const std::shared_ptr<View>& view :
          {std::static_pointer_cast<View>(o.dateLabel), std::static_pointer_cast<View>(o.stImageView),
           o.imageOverlay, std::static_pointer_cast<View>(o.equalizerAnimationView),
           std::static_pointer_cast<View>(o.episodeTextView), std::static_pointer_cast<View>(o.podcastLabel),
-          std::static_pointer_cast<View>(o.detailsButton), auxiliaryView,
-          std::static_pointer_cast<View>(o.downloadView)}) {
+          std::static_pointer_cast<View>(o.detailsButton), auxiliaryView}) {
         view->setTranslatesAutoresizingMaskIntoConstraints(false);
         content->addSubview(view);
         build.add(view, false);
@@ -135,14 +130,10 @@ bool OVEpisodeTableViewCell::nib(NibBuild& build) {
         o.podcastLabel->leftAnchor().constraintEqualTo(o.episodeTextView->leftAnchor()),
         o.podcastLabel->rightAnchor().constraintEqualTo(content->rightAnchor(), -margin),
         constant(o.podcastLabel->heightAnchor(), 18),
-        // Details level with the artwork's bottom; the download view at the right.
+        // Details level with the artwork's bottom.
         o.detailsButton->bottomAnchor().constraintEqualTo(o.stImageView->bottomAnchor()),
         o.detailsButton->leftAnchor().constraintEqualTo(o.episodeTextView->leftAnchor()),
         constant(o.detailsButton->heightAnchor(), 28),
-        o.downloadView->centerYAnchor().constraintEqualTo(o.detailsButton->centerYAnchor()),
-        o.downloadView->rightAnchor().constraintEqualTo(content->rightAnchor(), -margin),
-        constant(o.downloadView->widthAnchor(), downloadViewSide),
-        constant(o.downloadView->heightAnchor(), downloadViewSide),
     });
 
     build.add(cell);
@@ -161,7 +152,6 @@ void OVEpisodeTableViewCell::connect(const Outlets& outlets) {
     detailsButton_ = outlets.detailsButton;
     auxiliaryViewWidthConstraint_ = outlets.auxiliaryViewWidthConstraint;
     saveButton_ = outlets.saveButton;
-    downloadView_ = outlets.downloadView;
 }
 
 void OVEpisodeTableViewCell::awakeFromNib() {
@@ -195,10 +185,6 @@ void OVEpisodeTableViewCell::awakeFromNib() {
     detailsButton_->widthAnchor()
         .constraintEqualToConstant(detailsButton_->titleLabel()->intrinsicContentSize().width)
         ->setActive(true);
-
-    downloadView_->setDidTapDownloadHandler([weak = std::weak_ptr<OVEpisodeTableViewCell>(self)] {
-        if (const auto row = weak.lock(); row && row->interactor_) row->interactor_->didTapDownload();
-    });
 }
 
 // ---- Inputs, forwarded unchanged ----
@@ -223,10 +209,6 @@ void OVEpisodeTableViewCell::updateAuxiliaryViewIsHidden(bool auxiliaryViewIsHid
 
 void OVEpisodeTableViewCell::updateEpisodeCanBeSaved(bool episodeCanBeSaved) {
     interactor_->updateEpisodeCanBeSaved(episodeCanBeSaved);
-}
-
-void OVEpisodeTableViewCell::update(const OVTrack::DownloadStatus& withDownloadStatus) {
-    interactor_->update(withDownloadStatus);
 }
 
 void OVEpisodeTableViewCell::setEpisodeTextViewHeight() {
@@ -258,13 +240,6 @@ void OVEpisodeTableViewCell::update(const Model::Style& withViewModel) {
     // The title of the nib's system button follows its tint.
     detailsButton_->setTitleColor(withViewModel.detailsButtonTextColor, ControlState::normal);
     saveButton_->setTintColor(withViewModel.suscribeButtonTintColor);
-    // The download ring in the colour of the row's other action.
-    if (const auto ring = downloadView_->progressionView()) {
-        ring->setColor(withViewModel.suscribeButtonTintColor);
-        auto faded = withViewModel.suscribeButtonTintColor;
-        faded.alpha = 0.25;
-        ring->setDefaultColor(faded);
-    }
 }
 
 void OVEpisodeTableViewCell::update(const Model::Data& withViewModel) {
@@ -294,11 +269,6 @@ void OVEpisodeTableViewCell::update(const Model::AuxiliaryView& withViewModel) {
 
 void OVEpisodeTableViewCell::update(const Model::Save& withViewModel) {
     saveButton_->setHidden(withViewModel.saveButtonIsHidden);
-}
-
-void OVEpisodeTableViewCell::update(const Model::Download& withViewModel) {
-    downloadView_->setHidden(false);
-    downloadView_->update(withViewModel.status);
 }
 
 // ---- Taps ----

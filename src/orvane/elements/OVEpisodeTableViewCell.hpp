@@ -2,20 +2,18 @@
 // main page's recommendations): the publication date, the artwork (the
 // podcast's when the episode has none) with an overlay and an equalizer on
 // the current episode, the title on at most two lines, the podcast's name, a
-// details button, a save button in a save area of its own, and a download
-// view that shows the episode's download state once the list gives one.
+// details button and a save button in a save area of its own.
 //
 // An ordinary reusable row: the owning list registers its nib (`nib`, under
-// `ReuseIdentifier`), dequeues it, and on every dequeue sets its delegates,
+// `ReuseIdentifier`), dequeues it, and on every dequeue sets its delegate,
 // then calls `update(theme, mainColor)` before `update(episodeInPodcast)`,
 // then whichever of the other updates it uses. Every update goes unchanged to
 // the row's presenter, which answers with one record the row applies.
 //
 // Taps: details reports the episode shown at once; save plays the button's
 // 0.4 s pop, hides the button and then reports the episode and podcast the
-// row showed when the button was tapped; download reports the episode shown.
-// Reports go to the delegates as they are at that moment (held weakly; none,
-// nothing is sent).
+// row showed when the button was tapped. Reports go to the delegate as it is
+// at that moment (held weakly; none, nothing is sent).
 //
 // Made only by its nib; owns its presenter, which refers to it weakly.
 // Main thread only.
@@ -27,7 +25,6 @@
 
 #include "orvane/elements/OVEpisodeTableViewCellInput.hpp"
 #include "orvane/elements/OVEpisodeTableViewCellInteractorInput.hpp"
-#include "orvane/toolkit/OVDownloadTrackView.hpp"
 #include "orvane/toolkit/OVEqualizerAnimationView.hpp"
 #include "orvane/toolkit/OVImageView.hpp"
 #include "platform/ui/controllers/NibRegistry.hpp"
@@ -53,11 +50,6 @@ public:
     // ---- What the owning list sets ----
     std::shared_ptr<OVEpisodeTableViewCellDelegate> delegate() const override { return delegate_.lock(); }
     void setDelegate(std::weak_ptr<OVEpisodeTableViewCellDelegate> delegate) { delegate_ = std::move(delegate); }
-    // Hears the download view's taps.
-    std::shared_ptr<OVUserTrackDownloadAction> downloadDelegate() const override { return downloadDelegate_.lock(); }
-    void setDownloadDelegate(std::weak_ptr<OVUserTrackDownloadAction> delegate) {
-        downloadDelegate_ = std::move(delegate);
-    }
 
     void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor);
     void update(const OVTrackInPodcast& withEpisodeInPodcast);
@@ -69,9 +61,6 @@ public:
     // The save area is 0 wide when hidden, 32 points otherwise.
     void updateAuxiliaryViewIsHidden(bool auxiliaryViewIsHidden);
     void updateEpisodeCanBeSaved(bool episodeCanBeSaved);
-    // Shows the download view with the status (the recommendation list's
-    // rows); a row never given one shows no download view.
-    void update(const OVTrack::DownloadStatus& withDownloadStatus);
     // Fits the title's height to its text at the title's width, at most 40.
     void setEpisodeTextViewHeight();
 
@@ -82,7 +71,6 @@ public:
     void update(const OVEpisodeTableViewCellModel::AudioStatus& withViewModel) override;
     void update(const OVEpisodeTableViewCellModel::AuxiliaryView& withViewModel) override;
     void update(const OVEpisodeTableViewCellModel::Save& withViewModel) override;
-    void update(const OVEpisodeTableViewCellModel::Download& withViewModel) override;
 
     // ---- The buttons' actions ----
     void didTapDetails(platform::ui::Button& sender);
@@ -103,7 +91,6 @@ public:
         return auxiliaryViewWidthConstraint_;
     }
     const std::shared_ptr<platform::ui::Button>& saveButton() const { return saveButton_; }
-    const std::shared_ptr<OVDownloadTrackView>& downloadView() const { return downloadView_; }
 
     void awakeFromNib() override;
     // Fits the title's height again when its width changed since it was
@@ -124,9 +111,7 @@ private:
     std::shared_ptr<platform::ui::Button> detailsButton_;
     platform::ui::LayoutConstraintPtr auxiliaryViewWidthConstraint_;
     std::shared_ptr<platform::ui::Button> saveButton_;
-    std::shared_ptr<OVDownloadTrackView> downloadView_;
     std::weak_ptr<OVEpisodeTableViewCellDelegate> delegate_;
-    std::weak_ptr<OVUserTrackDownloadAction> downloadDelegate_;
     std::shared_ptr<OVEpisodeTableViewCellInteractorInput> interactor_;
     double measuredTitleWidth_ = -1;
 };

@@ -1,5 +1,5 @@
 // What an episode row's presenter sees of the row: one `update` per record
-// and the row's delegates, read at the moment a tap is reported. The row
+// and the row's delegate, read at the moment a tap is reported. The row
 // adopts it; the presenter holds it weakly. Main thread only.
 #pragma once
 
@@ -7,7 +7,6 @@
 
 #include "orvane/elements/OVEpisodeTableViewCellDelegate.hpp"
 #include "orvane/elements/OVEpisodeTableViewCellModel.hpp"
-#include "orvane/pages/OVUserTrackDownloadAction.hpp"
 
 namespace orvane {
 
@@ -20,9 +19,7 @@ public:
     virtual void update(const OVEpisodeTableViewCellModel::AudioStatus& withViewModel) = 0;
     virtual void update(const OVEpisodeTableViewCellModel::AuxiliaryView& withViewModel) = 0;
     virtual void update(const OVEpisodeTableViewCellModel::Save& withViewModel) = 0;
-    virtual void update(const OVEpisodeTableViewCellModel::Download& withViewModel) = 0;
     virtual std::shared_ptr<OVEpisodeTableViewCellDelegate> delegate() const = 0;
-    virtual std::shared_ptr<OVUserTrackDownloadAction> downloadDelegate() const = 0;
 };
 
 }  // namespace orvane

@@ -98,10 +98,6 @@ void OVEpisodeTableViewCellInteractor::updateEpisodeCanBeSaved(bool episodeCanBe
     if (const auto view = view_.lock()) view->update(Model::Save{.saveButtonIsHidden = !episodeCanBeSaved});
 }
 
-void OVEpisodeTableViewCellInteractor::update(const OVTrack::DownloadStatus& withDownloadStatus) {
-    if (const auto view = view_.lock()) view->update(Model::Download{.status = withDownloadStatus});
-}
-
 void OVEpisodeTableViewCellInteractor::didTapDetails() {
     if (!track_ || !podcast_) return;
     const auto view = view_.lock();
@@ -115,13 +111,6 @@ void OVEpisodeTableViewCellInteractor::didTapSave(const std::shared_ptr<OVTrack>
     const auto view = view_.lock();
     if (!view) return;
     if (const auto delegate = view->delegate()) delegate->didSave(episode, *inPodcast);
-}
-
-void OVEpisodeTableViewCellInteractor::didTapDownload() {
-    if (!track_) return;
-    const auto view = view_.lock();
-    if (!view) return;
-    if (const auto delegate = view->downloadDelegate()) delegate->didTapDownload(track_);
 }
 
 }  // namespace orvane

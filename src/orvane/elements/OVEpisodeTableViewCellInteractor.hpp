@@ -1,7 +1,7 @@
 // The presenter of an episode row: keeps the theme and the episode with its
 // podcast that the row was last given, turns each input into one record of
 // `OVEpisodeTableViewCellModel` for the row, and reports the row's taps to
-// the row's delegates with the episode they concern.
+// the row's delegate with the episode they concern.
 //
 // Made by the row when it wakes from its nib; the row owns it and it refers
 // to the row weakly, so records computed after the row is gone are dropped.
@@ -29,10 +29,8 @@ public:
     void update(OVAudioPlayerStatus withAudioStatus) override;
     void updateAuxiliaryViewIsHidden(bool auxiliaryViewIsHidden) override;
     void updateEpisodeCanBeSaved(bool episodeCanBeSaved) override;
-    void update(const OVTrack::DownloadStatus& withDownloadStatus) override;
     void didTapDetails() override;
     void didTapSave(const std::shared_ptr<OVTrack>& episode, const std::optional<OVContent>& inPodcast) override;
-    void didTapDownload() override;
     std::shared_ptr<OVTrack> track() const override { return track_; }
     const std::optional<OVContent>& podcast() const override { return podcast_; }
 

@@ -24,13 +24,11 @@ public:
     virtual void update(OVAudioPlayerStatus withAudioStatus) = 0;
     virtual void updateAuxiliaryViewIsHidden(bool auxiliaryViewIsHidden) = 0;
     virtual void updateEpisodeCanBeSaved(bool episodeCanBeSaved) = 0;
-    virtual void update(const OVTrack::DownloadStatus& withDownloadStatus) = 0;
     virtual void didTapDetails() = 0;
     // The episode and podcast the row showed when its save button was
     // tapped: the save is reported for them once the button's pop is over,
     // whatever the row shows by then.
     virtual void didTapSave(const std::shared_ptr<OVTrack>& episode, const std::optional<OVContent>& inPodcast) = 0;
-    virtual void didTapDownload() = 0;
     // What the row shows now (none before the first episode update).
     virtual std::shared_ptr<OVTrack> track() const = 0;
     virtual const std::optional<OVContent>& podcast() const = 0;

@@ -2,14 +2,12 @@
 // input: its colours (`Style`), what it shows of the episode (`Data`),
 // whether it is the current episode (`CurrentTrack`), whether its equalizer
 // moves (`AudioStatus`), the width of the save area (`AuxiliaryView`),
-// whether the save button shows (`Save`) and the episode's download state
-// (`Download`). Plain values.
+// and whether the save button shows (`Save`). Plain values.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "orvane/model/OVTrack.hpp"
 #include "platform/core/URL.hpp"
 #include "platform/graphics/Color.hpp"
 #include "platform/ui/text/AttributedString.hpp"
@@ -44,11 +42,6 @@ struct OVEpisodeTableViewCellModel {
     };
     struct Save {
         bool saveButtonIsHidden;
-    };
-    // The download view shows the button, the ring or nothing for the
-    // status; a row that was never given one shows no download view.
-    struct Download {
-        OVTrack::DownloadStatus status;
     };
 };
 

@@ -6,7 +6,6 @@
 #include "orvane/elements/OVEpisodeTableViewCell.hpp"
 #include "orvane/model/OVMockUserData.hpp"
 #include "orvane/model/StringExtensions.hpp"
-#include "orvane/pages/OVUserTrackDownloadAction.hpp"
 #include "orvane/toolkit/AttributedStringExtensions.hpp"
 #include "orvane/toolkit/OVConstants.hpp"
 #include "platform/core/DebugPrint.hpp"
@@ -212,7 +211,6 @@ std::shared_ptr<TableViewCell> OVPodcastEpisodesListCellInteractor::cellForRow(T
     if (!row) return TableViewCell::create();
     const auto view = view_.lock();
     row->setDelegate(std::static_pointer_cast<OVEpisodeTableViewCellDelegate>(view));
-    row->setDownloadDelegate(std::dynamic_pointer_cast<OVUserTrackDownloadAction>(view));
     row->update(*theme_, *mainColor_);
     row->update(OVTrackInPodcast(track, *podcast_));
     row->updateAuxiliaryViewIsHidden(false);

@@ -85,17 +85,6 @@ void OVRecommandationListCell::update(std::vector<OVTrackInPodcast> withRecommen
     interactor_->update(std::move(withRecommendations));
 }
 
-void OVRecommandationListCell::update(const std::shared_ptr<OVTrack>& forEpisode, const OVContent& inPodcast) {
-    interactor_->update(forEpisode, inPodcast);
-}
-
-void OVRecommandationListCell::update(OVAudioPlayerStatus withAudioStatus) { interactor_->update(withAudioStatus); }
-
-void OVRecommandationListCell::downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack,
-                                                       const OVTrack::DownloadStatus& to) {
-    interactor_->downloadStatusDidChange(forTrack, to);
-}
-
 // ---- From the presenter ----
 
 void OVRecommandationListCell::update(const OVRecommandationListCellModel::Style& withViewModel) {
@@ -107,10 +96,6 @@ void OVRecommandationListCell::update(const OVRecommandationListCellModel::Style
 void OVRecommandationListCell::dataSourceDidUpdate() {
     tableView_->reloadData();
     updateCellHeight();
-}
-
-std::shared_ptr<OVEpisodeTableViewCell> OVRecommandationListCell::visibleRow(int row) const {
-    return std::dynamic_pointer_cast<OVEpisodeTableViewCell>(tableView_->cellForRow(IndexPath::forRow(row, 0)));
 }
 
 void OVRecommandationListCell::updateCellHeight() {

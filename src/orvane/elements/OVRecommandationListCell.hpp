@@ -1,11 +1,10 @@
 // The main page's list of recommended episodes: a header and an inner table
 // of episode rows that never scrolls and is as tall as its rows (145 points
 // each), so the page's own table scrolls the whole list. Each new list
-// reloads the rows and resizes the table; the rows follow the current
-// episode, the player's status and the episodes' download statuses. Selecting a row tells the
-// page (`delegate`) which episode was chosen; the rows' details and save
-// buttons reach the page directly, and their download buttons the
-// coordinator, which the page sets here.
+// reloads the rows and resizes the table. Selecting a row tells the page
+// (`delegate`) which episode was chosen; the rows' details and save buttons
+// reach the page directly. The rows show neither the current episode, nor
+// the player's status, nor downloads: the list is given none of them.
 //
 // Made only by its nib (`nib`, registered under `ReuseIdentifier` with the
 // other element nibs), once per element. Owns its presenter (the inner
@@ -19,7 +18,6 @@
 
 #include "orvane/elements/OVRecommandationListCellInput.hpp"
 #include "orvane/elements/OVRecommandationListCellInteractorInput.hpp"
-#include "orvane/pages/OVEpisodeUpdatable.hpp"
 #include "orvane/pages/OVMainPageUserAction.hpp"
 #include "orvane/pages/OVPageCoordinator.hpp"
 #include "orvane/pages/OVPageElementTableViewCell.hpp"
@@ -31,8 +29,7 @@ namespace orvane {
 
 class OVRecommandationListCell : public OVPageElementTableViewCell,
                                  public OVRecommandationListCellInput,
-                                 public OVUserTrackDownloadAction,
-                                 public OVEpisodeUpdatable {
+                                 public OVUserTrackDownloadAction {
 public:
     // The cell's reuse identifier and the name of its nib.
     static constexpr std::string_view ReuseIdentifier = "OVRecommandationListCell";
@@ -49,18 +46,12 @@ public:
     // ---- From the main page ----
     void update(const OVTheme& theme, const platform::graphics::Color& mainColor) override;
     void update(std::vector<OVTrackInPodcast> withRecommendations);
-    // The episode now current, and its podcast.
-    void update(const std::shared_ptr<OVTrack>& forEpisode, const OVContent& inPodcast) override;
-    // The player's status, which the current episode's row shows.
-    void update(OVAudioPlayerStatus withAudioStatus);
-    void downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack, const OVTrack::DownloadStatus& to);
     // Downloads are the coordinator's; the list does nothing.
     void didTapDownload(const std::shared_ptr<OVTrack>& /*forTrack*/) override {}
 
     // ---- From the presenter ----
     void update(const OVRecommandationListCellModel::Style& withViewModel) override;
     void dataSourceDidUpdate() override;
-    std::shared_ptr<OVEpisodeTableViewCell> visibleRow(int row) const override;
 
     // ---- The inner table's delegate ----
     double heightForRow(platform::ui::TableView& tableView, const platform::ui::IndexPath& indexPath) override;

@@ -1,6 +1,6 @@
 // What the recommendation list's presenter sees of the list cell: the
-// page's delegate and the coordinator it hands to the rows, the style
-// record, the news that the rows changed, and the rows now shown. The list
+// page's delegate and coordinator, the style record and the news that the
+// rows changed. The list
 // cell adopts it (it is also its inner table's delegate); the presenter holds
 // it weakly. Main thread only.
 #pragma once
@@ -23,8 +23,6 @@ public:
     // The list was replaced: the rows are asked for again and the height
     // follows their number.
     virtual void dataSourceDidUpdate() = 0;
-    // The episode row shown at that row of the list, if it is shown.
-    virtual std::shared_ptr<OVEpisodeTableViewCell> visibleRow(int row) const = 0;
 };
 
 }  // namespace orvane

@@ -1,9 +1,8 @@
 // The presenter of the main page's recommendation list and the data source
-// of its inner table: keeps the theme and main colour, the recommended
-// episodes in the page's order, the current episode with its podcast, the
-// player's status and the download statuses reported, dresses an episode row for each recommendation
-// (blank rows until it knows the theme), and reports the selected episode to
-// the page.
+// of its inner table: keeps the theme and main colour and the recommended
+// episodes in the page's order, dresses an episode row for each
+// recommendation (blank rows until it knows the theme), and reports the
+// selected episode to the page.
 //
 // Made by the list cell when it wakes from its nib; the cell owns it and it
 // refers to the cell weakly (no cycle). Every row index is checked against
@@ -12,8 +11,6 @@
 
 #include <memory>
 #include <optional>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "orvane/elements/OVRecommandationListCellInput.hpp"
@@ -28,10 +25,6 @@ public:
 
     void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor) override;
     void update(std::vector<OVTrackInPodcast> withRecommendations) override;
-    void update(const std::shared_ptr<OVTrack>& forEpisode, const OVContent& inPodcast) override;
-    // Kept for the rows handed out later, and given to the rows shown.
-    void update(OVAudioPlayerStatus withAudioStatus) override;
-    void downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack, const OVTrack::DownloadStatus& to) override;
     void didSelectRow(const platform::ui::IndexPath& atIndexPath) override;
 
     int numberOfRows(platform::ui::TableView& tableView, int section) override;
@@ -41,19 +34,12 @@ public:
     const std::vector<OVTrackInPodcast>& recommendations() const { return recommendations_; }
 
 private:
-    // What the row shows of the current episode and of its download.
-    void dressState(OVEpisodeTableViewCell& row, const OVTrackInPodcast& recommendation) const;
     const OVTrackInPodcast* recommendation(int row) const;
 
     std::weak_ptr<OVRecommandationListCellInput> view_;
     std::optional<OVTheme> theme_;
     std::optional<platform::graphics::Color> mainColor_;
     std::vector<OVTrackInPodcast> recommendations_;
-    std::shared_ptr<OVTrack> currentTrack_;
-    std::optional<OVContent> currentPodcast_;
-    std::optional<OVAudioPlayerStatus> audioStatus_;
-    // The last status reported for each episode key.
-    std::unordered_map<std::string, OVTrack::DownloadStatus> downloadStatuses_;
 };
 
 }  // namespace orvane

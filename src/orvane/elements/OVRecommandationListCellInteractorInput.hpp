@@ -1,17 +1,14 @@
 // What the recommendation list cell hands its presenter, which is also the
 // data source of the list's inner table: the theme, each new list of
-// recommended episodes, the current episode, the player's status, every
-// download status change and the selection of a row. Owned by the list cell. Main thread only.
+// recommended episodes and the selection of a row. Owned by the list cell.
+// Main thread only.
 #pragma once
 
 #include <memory>
 #include <vector>
 
-#include "orvane/model/OVContent.hpp"
 #include "orvane/model/OVTheme.hpp"
-#include "orvane/model/OVTrack.hpp"
 #include "orvane/model/OVTrackInPodcast.hpp"
-#include "orvane/widget/OVAudioPlayerStatus.hpp"
 #include "platform/graphics/Color.hpp"
 #include "platform/ui/lists/TableView.hpp"
 
@@ -21,10 +18,6 @@ class OVRecommandationListCellInteractorInput : public platform::ui::TableViewDa
 public:
     virtual void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor) = 0;
     virtual void update(std::vector<OVTrackInPodcast> withRecommendations) = 0;
-    virtual void update(const std::shared_ptr<OVTrack>& forEpisode, const OVContent& inPodcast) = 0;
-    virtual void update(OVAudioPlayerStatus withAudioStatus) = 0;
-    virtual void downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack,
-                                         const OVTrack::DownloadStatus& to) = 0;
     virtual void didSelectRow(const platform::ui::IndexPath& atIndexPath) = 0;
 };
 

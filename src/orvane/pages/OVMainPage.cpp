@@ -131,27 +131,14 @@ void OVMainPage::update(const std::vector<OVTrackInPodcast>& withRecommendations
 
 void OVMainPage::update(OVAudioPlayerStatus withAudioStatus) {
     if (playerCell_) playerCell_->update(withAudioStatus);
-    // The current episode's row among the recommendations shows it too.
-    if (!interactor_) return;
-    for (const auto& element : interactor_->pageElements()) {
-        if (auto list = std::dynamic_pointer_cast<OVPageElement::RecommandationList>(element)) {
-            if (const auto& cell = list->tableViewCell()) cell->update(withAudioStatus);
-        }
-    }
 }
 
 void OVMainPage::update(const OVAudioPosition& withAudioPosition) {
     if (playerCell_) playerCell_->update(withAudioPosition.time, withAudioPosition.duration);
 }
 
-void OVMainPage::downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack, const OVTrack::DownloadStatus& to) {
-    if (!interactor_) return;
-    for (const auto& element : interactor_->pageElements()) {
-        if (auto list = std::dynamic_pointer_cast<OVPageElement::RecommandationList>(element)) {
-            if (const auto& cell = list->tableViewCell()) cell->downloadStatusDidChange(forTrack, to);
-        }
-    }
-}
+void OVMainPage::downloadStatusDidChange(const std::shared_ptr<OVTrack>& /*forTrack*/,
+                                        const OVTrack::DownloadStatus& /*to*/) {}
 
 // ---- The view ----
 

@@ -93,13 +93,12 @@ public:
     void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor) override;
     void update(const std::shared_ptr<OVTrack>& withEpisode, const OVContent& inPodcast) override;
     virtual void update(const std::vector<OVTrackInPodcast>& withRecommendations);
-    // Status reaches the player cell and the recommendation list (whose
-    // current row shows it), position the player cell only.
+    // Status and position reach the player cell only.
     void update(OVAudioPlayerStatus withAudioStatus) override;
     void update(const OVAudioPosition& withAudioPosition) override;
 
-    // An episode's download status changed (from the root container): the
-    // recommendation list shows it.
+    // An episode's download status changed (from the root container): no
+    // row of the page shows it, so nothing changes.
     virtual void downloadStatusDidChange(const std::shared_ptr<OVTrack>& forTrack, const OVTrack::DownloadStatus& to);
 
     // ---- From the root container and the screen ----

@@ -68,9 +68,6 @@ void OVMainPageInteractor::update(const std::shared_ptr<OVTrack>& withEpisode, c
             }
         } else if (auto open = std::dynamic_pointer_cast<OVPageElement::OpenPodcast>(element)) {
             if (const auto& cell = open->tableViewCell()) cell->update(inPodcast);
-        } else if (auto list = std::dynamic_pointer_cast<OVPageElement::RecommandationList>(element)) {
-            // The list marks the row of the episode now current.
-            if (const auto& cell = list->tableViewCell()) cell->update(withEpisode, inPodcast);
         }
     }
 }

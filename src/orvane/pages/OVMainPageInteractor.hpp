@@ -36,8 +36,8 @@ public:
     void update(const OVTheme& withTheme, const platform::graphics::Color& andMainColor) override;
     // Keeps the podcast as the current one; the player shows the episode
     // (and may seek), the description shows its text collapsed (a previous
-    // text stays when it has none), the recommendation list marks it and
-    // the last row names the podcast.
+    // text stays when it has none) and the last row names the podcast; the
+    // recommendation list is not told.
     void update(const std::shared_ptr<OVTrack>& withEpisode, const OVContent& inPodcast) override;
     void update(const std::vector<OVTrackInPodcast>& withRecommendations) override;
     // Opens the episode page of the pair (with a coordinator only).

@@ -17,7 +17,6 @@
 #include "platform/ui/text/TimeZone.hpp"
 #include "support/ContentBuilders.hpp"
 #include "support/ElementSnapshot.hpp"
-#include "support/RecordingCoordinator.hpp"
 #include "support/RecordingPage.hpp"
 #include "support/TempDocuments.hpp"
 #include "support/TouchDriver.hpp"
@@ -66,9 +65,7 @@ protected:
             std::string(OVEpisodeTableViewCell::ReuseIdentifier));
         ASSERT_NE(row, nullptr);
         page = OVPage::create<testsupport::RecordingPage>();
-        coordinator = testsupport::RecordingCoordinator::create();
         row->setDelegate(std::static_pointer_cast<OVMainPageUserAction>(page));
-        row->setDownloadDelegate(coordinator);
     }
 
     // As a list dresses a row it hands out.
@@ -91,7 +88,6 @@ protected:
     Color mainColor{0.10, 0.35, 0.85, 1};
     std::shared_ptr<OVEpisodeTableViewCell> row;
     std::shared_ptr<testsupport::RecordingPage> page;
-    std::shared_ptr<testsupport::RecordingCoordinator> coordinator;
     std::optional<testsupport::ShownCell> shown;
 };
 
@@ -259,25 +255,6 @@ TEST_F(EpisodeRow, ASaveWithoutDelegateStillPopsAndHidesTheButton) {
     testsupport::tap(*shown->window, centre);
     RunLoop::main().advance(0.5);
     EXPECT_TRUE(row->saveButton()->isHidden());
-}
-
-TEST_F(EpisodeRow, TheDownloadViewFollowsTheStatusAndItsButtonAsksTheCoordinator) {
-    show("episode-row-download");
-    dress(OVTrackInPodcast(localEpisode({.key = "e"}), localPodcast({})));
-    EXPECT_TRUE(row->downloadView()->isHidden());  // until a list gives a status
-
-    row->update(OVTrack::DownloadStatus{OVTrack::NotDownloaded{}});
-    shown->window->layoutIfNeeded();
-    EXPECT_FALSE(row->downloadView()->isHidden());
-    EXPECT_FALSE(row->downloadView()->downloadButton()->isHidden());
-    testsupport::tap(*shown->window, centreOf(*row->downloadView()));
-    EXPECT_EQ(coordinator->calls, (Calls{"didTapDownload(e)"}));
-
-    row->update(OVTrack::DownloadStatus{OVTrack::InProgress{0.4f}});
-    EXPECT_TRUE(row->downloadView()->downloadButton()->isHidden());
-    EXPECT_FALSE(row->downloadView()->progressionView()->isHidden());
-    row->update(OVTrack::DownloadStatus{OVTrack::Downloaded{}});
-    EXPECT_TRUE(row->downloadView()->progressionView()->isHidden());
 }
 
 TEST_F(EpisodeRow, ARowAndItsPresenterDoNotKeepEachOtherAlive) {

@@ -1,7 +1,8 @@
 // The main page's recommendation list as the page uses it: the element made
 // with its page and coordinator, given the theme, lists of recommended
-// episodes, the current episode and download statuses, shown in a window
-// and tapped through it.
+// episodes, shown in a window and tapped through it. Its rows carry the
+// episode, the save area and the page as delegate, and nothing of the
+// current episode, the player or downloads.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "orvane/model/StringExtensions.hpp"
 #include "orvane/pages/OVPageElement.hpp"
 #include "orvane/playback/OVCacheManager.hpp"
+#include "orvane/toolkit/OVDownloadTrackView.hpp"
 #include "orvane/toolkit/OVEqualizerAnimationView.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/graphics/TestImages.hpp"
@@ -82,6 +84,12 @@ protected:
 
     void show(const std::string& name) { shown = testsupport::showCell(cell, 375, name); }
 
+    static bool holdsDownloadView(const platform::ui::View& view) {
+        for (const auto& sub : view.subviews())
+            if (std::dynamic_pointer_cast<OVDownloadTrackView>(sub) || holdsDownloadView(*sub)) return true;
+        return false;
+    }
+
     testsupport::TempDocuments documents;
     std::shared_ptr<testsupport::RecordingCoordinator> coordinator;
     std::shared_ptr<testsupport::RecordingPage> page;
@@ -106,10 +114,17 @@ TEST_F(RecommendationList, ThreePairsGiveThreeRowsInOrderAndHeight434) {
         EXPECT_EQ(cell->tableView()->indexPathForCell(*row), IndexPath::forRow(i, 0));
         EXPECT_EQ(row->episodeTextView()->text(), (*podcast.tracks)[static_cast<std::size_t>(i)]->title());
         EXPECT_EQ(cell->tableView()->rectForRow(IndexPath::forRow(i, 0)).size.height, 145);
-        // Every row shows its save area and may be saved.
+        // Every row shows its save area and may be saved; none is marked as
+        // the current episode, and none has a download control.
         EXPECT_EQ(row->auxiliaryViewWidthConstraint()->constant(), 32);
         EXPECT_FALSE(row->saveButton()->isHidden());
+        EXPECT_TRUE(row->imageOverlay()->isHidden());
+        EXPECT_TRUE(row->equalizerAnimationView()->isHidden());
+        EXPECT_FALSE(holdsDownloadView(*row));
     }
+    // The list takes a download tap and does nothing with it.
+    cell->didTapDownload((*podcast.tracks)[0]);
+    EXPECT_TRUE(coordinator->calls.empty());
 }
 
 TEST_F(RecommendationList, RowsBeforeTheThemeAreBlankAndAnEmptyListHasNoHeight) {
@@ -166,52 +181,6 @@ TEST_F(RecommendationList, AShorterListReloadsTheRowsWithoutOverrun) {
     EXPECT_EQ(cell->tableView()->dataSource()->numberOfRows(*cell->tableView(), 0), 1);
 }
 
-TEST_F(RecommendationList, RowsFollowTheCurrentEpisodeAndDownloadsIncludingRowsMadeLater) {
-    cell->update(OVTheme::light, Color{0.1, 0.35, 0.85, 1});
-    cell->update(content::pairs(podcast));
-    show("recommendation-list-state");
-    const auto& tracks = *podcast.tracks;
-
-    cell->update(tracks[0], podcast);
-    cell->downloadStatusDidChange(tracks[1], OVTrack::InProgress{0.5f});
-    auto shownRows = rows();
-    ASSERT_EQ(shownRows.size(), 3u);
-    const bool current[] = {true, false, false};
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(shownRows[static_cast<std::size_t>(i)]->imageOverlay()->isHidden(), !current[i]);
-        EXPECT_EQ(shownRows[static_cast<std::size_t>(i)]->downloadView()->progressionView()->isHidden(), i != 1);
-    }
-
-    // The same key under another podcast is not current.
-    cell->update(tracks[0], localPodcast({.key = "elsewhere"}));
-    for (const auto& row : rows()) EXPECT_TRUE(row->imageOverlay()->isHidden());
-
-    // Rows handed out after the reports show them too, the player's status
-    // included.
-    const auto moving = [](const OVEpisodeTableViewCell& row) {
-        return !row.equalizerAnimationView()->rectLayers().at(0)->animationKeys().empty();
-    };
-    cell->update(OVAudioPlayerStatus::playing);
-    EXPECT_TRUE(moving(*shownRows[0]));
-    cell->update(tracks[2], podcast);
-    cell->update(content::pairs(podcast));
-    shown->window->layoutIfNeeded();
-    shownRows = rows();
-    ASSERT_EQ(shownRows.size(), 3u);
-    EXPECT_FALSE(shownRows[2]->imageOverlay()->isHidden());
-    EXPECT_TRUE(moving(*shownRows[2]));
-    EXPECT_TRUE(shownRows[0]->imageOverlay()->isHidden());
-    EXPECT_FALSE(shownRows[1]->downloadView()->progressionView()->isHidden());
-
-    // A row's download button asks the coordinator; the list itself ignores downloads.
-    cell->didTapDownload(tracks[0]);
-    EXPECT_TRUE(coordinator->calls.empty());
-    const auto& button = *shownRows[0]->downloadView();
-    testsupport::tap(*shown->window, button.convertPoint({button.bounds().midX(), button.bounds().midY()}, shown->window.get()));
-    EXPECT_EQ(coordinator->calls, (Calls{"didTapDownload(show-1)"}));
-}
-
 TEST_F(RecommendationList, AThemeRestylesTheListAtOnce) {
     for (const auto& look : content::looks()) {
         SCOPED_TRACE(look.name);
@@ -231,8 +200,9 @@ TEST_F(RecommendationList, TheCellAndItsPresenterDoNotKeepEachOtherAlive) {
     EXPECT_TRUE(weak.expired());
 }
 
-// The list with three rows, the first current and the second downloading,
-// in both looks.
+// The list with three rows in both looks: an episode, its date, artwork,
+// podcast, details and save button, and nothing to the right of the details
+// button.
 TEST_F(RecommendationList, Snapshot) {
     orvane::installLayerHooks();  // the image cache as the toolkit's image store
     for (int i = 1; i <= 3; ++i)
@@ -243,8 +213,6 @@ TEST_F(RecommendationList, Snapshot) {
         SCOPED_TRACE(look.name);
         cell->update(look.theme, look.mainColor);
         cell->update(content::pairs(podcast));
-        cell->update(tracks[0], podcast);
-        cell->downloadStatusDidChange(tracks[1], OVTrack::InProgress{0.6f});
         const std::string name = look.name == "light" ? "recommendation-list" : "recommendation-list-" + look.name;
         show(name);
         ASSERT_TRUE(RunLoop::main().runUntil(
@@ -257,14 +225,20 @@ TEST_F(RecommendationList, Snapshot) {
         RunLoop::main().advance(1);
         const auto image = shown->snapshot(name);
         ASSERT_TRUE(image);
-        // The ring of the downloading row is drawn in the main colour.
-        const auto& ring = *rows()[1]->downloadView()->progressionView();
-        const auto right = ring.convertPoint({ring.bounds().size.width - 1, ring.bounds().midY()}, shown->window.get());
-        const auto pixel = renderprobe::pixelAt(*image, right.x, right.y);
-        EXPECT_TRUE(renderprobe::near(pixel, {static_cast<int>(look.mainColor.red * 255 + 0.5),
-                                              static_cast<int>(look.mainColor.green * 255 + 0.5),
-                                              static_cast<int>(look.mainColor.blue * 255 + 0.5), 255}, 40))
-            << renderprobe::describe(pixel);
+        // At the right of each row, level with its details button, the list's
+        // background shows.
+        const auto background = look.theme.backgroundColor();
+        for (const auto& row : rows()) {
+            const auto& details = *row->detailsButton();
+            const auto& content = *row->contentView();
+            const double y = details.convertPoint({0, details.bounds().midY()}, shown->window.get()).y;
+            const double x = content.convertPoint({content.bounds().maxX() - 28, 0}, shown->window.get()).x;
+            const auto pixel = renderprobe::pixelAt(*image, x, y);
+            EXPECT_TRUE(renderprobe::near(pixel, {static_cast<int>(background.red * 255 + 0.5),
+                                                  static_cast<int>(background.green * 255 + 0.5),
+                                                  static_cast<int>(background.blue * 255 + 0.5), 255}, 8))
+                << renderprobe::describe(pixel);
+        }
     }
 }
 
