@@ -13,6 +13,11 @@
 #   play-at-end   the slider dragged to its end, then a click on play: the
 #                 episode plays again from its start
 #   expand        a slow drag up from the preview's title: full screen
+#   swipe-back    at full screen, a drag from left to right over the main
+#                 page's rows pages to the library screen, and a drag from
+#                 right to left over the library (nothing in it) pages back
+#                 to the main screen; which screen shows is read from the
+#                 window's pixels, in a band across the top of the page
 #   dismiss       at full screen, a flick down from the top bar (20 points
 #                 below the sheet's top edge) dismisses the player (the host
 #                 then says that no player is presented)
@@ -179,6 +184,31 @@ expand() {
   echo "the player's top is at $(player_top)"
 }
 
+# The band of the window below the player's top edge where the main page
+# shows its artwork and the library its bar and header, into FILE.
+band() { import -window "$window" -crop "390x120+0+$(( $2 + 60 ))" +repage "$1"; }
+# How many pixels of two pictures differ by more than a little.
+differing() { compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 }'; }
+
+swipe_back() {
+  local top y away back
+  top=$(player_top); top=${top%.*}
+  [ "$top" -le 200 ] || { echo "the player is not at full screen"; return 1; }
+  y=$(( top + 300 ))
+  band main.png "$top"
+  drag 40 "$y" 350 "$y" 8 0.02
+  sleep 1  # the screen slides in
+  band library.png "$top"
+  drag 350 "$y" 40 "$y" 8 0.02
+  sleep 1
+  band back.png "$top"
+  away=$(differing main.png library.png)
+  back=$(differing main.png back.png)
+  echo "pixels unlike the main screen's: $away on the library screen, $back after the drag back (of 46800)"
+  [ "$away" -gt 10000 ] || { echo "the first drag did not page to the library screen"; return 1; }
+  [ "$back" -lt 2000 ] || { echo "the drag over the library screen did not page back to the main screen"; return 1; }
+}
+
 dismiss() {
   local top clicked; top=$(player_top)
   if [ "${top%.*}" -gt 200 ]; then
@@ -200,6 +230,7 @@ step chip chip
 step pause pause
 step play-at-end play_at_end
 step expand expand
+step swipe-back swipe_back
 step dismiss dismiss
 
 if [ ${#failed[@]} -gt 0 ]; then

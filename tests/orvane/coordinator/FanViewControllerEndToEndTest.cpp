@@ -4,13 +4,15 @@
 // 390 points or a side panel at 1024. From there the listener's paths: the
 // sheet dragged from preview to full screen, paging between the screens and
 // back to the main one (the main page's side buttons in its bar once it is
-// scrolled, drawn and tapped), the footer player following the page on show,
+// scrolled, drawn and tapped), every screen dragged sideways and upwards, the
+// footer player following the page on show,
 // the edge bounce, popups, the tap beside the sheet, the close button, the
 // quit sheet's buttons and quitting. Time runs on the run loop's manual clock.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +26,9 @@
 #include "orvane/coordinator/Orvane.hpp"
 #include "orvane/elements/OVPlayerTableViewCell.hpp"
 #include "orvane/elements/OVPlayerTrackButtons.hpp"
+#include "orvane/elements/OVDiscoverRecommendationsCell.hpp"
+#include "orvane/elements/OVRecommendationHeadlinesCell.hpp"
+#include "orvane/model/OVMockUserData.hpp"
 #include "orvane/model/StringExtensions.hpp"
 #include "orvane/pages/OVDiscoverPage.hpp"
 #include "orvane/pages/OVLibraryPage.hpp"
@@ -36,12 +41,14 @@
 #include "orvane/presentation/OVRegularVCPresentationTransitioning.hpp"
 #include "orvane/presentation/OVVCPresentationTransitioning.hpp"
 #include "orvane/widget/OVWebView.hpp"
+#include "orvane/widget/OVWidgetManager.hpp"
 #include "orvane/widget/WidgetTestSupport.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/ui/animation/Animation.hpp"
 #include "platform/ui/animation/TimingFunction.hpp"
 #include "platform/ui/controllers/AlertController.hpp"
 #include "platform/ui/controllers/NibRegistry.hpp"
+#include "platform/ui/input/Touch.hpp"
 #include "platform/ui/input/PanGestureRecognizer.hpp"
 #include "platform/ui/lists/TableView.hpp"
 #include "platform/ui/lists/TableViewCell.hpp"
@@ -342,6 +349,103 @@ TEST_F(FanViewControllerEndToEndTest, PagingAndGoingBackToTheMainPageKeepIndices
         EXPECT_EQ(fan->footerPlyerIsDisplayed(), s.footer);
         EXPECT_EQ(footerOffset(fan), s.footer ? -100 : -12);
     }
+}
+
+// Every screen answers the listener's drags: a sideways one pages to the
+// screen after or before wherever there is one and the pager allows it (not
+// over a page pushed on a screen), however short the screen's content, and
+// an upward one moves the page's own table (scrolling a tall one, bouncing a
+// short one), also from a carousel with room to spare.
+TEST_F(FanViewControllerEndToEndTest, EveryScreenPagesSidewaysBothWaysAndTakesUpwardDrags) {
+    recommendThree();
+    const auto fan = openFullScreen();
+    ASSERT_TRUE(fan);
+    auto& user = OVMock::UserData::shared();
+    const auto state = OVWidgetManager::shared().lastState();
+    ASSERT_TRUE(state);
+    const auto next = state->followingTracks().at(0);
+    const auto headlines = [&](std::size_t count) {
+        user.setRecommendationsHeadlines(std::vector<OVContent>(count, next.podcast));
+    };
+    // Where a drag starts: 300 points below the top of the page's table, the
+    // middle of the discover page's headlines, or that of its episodes
+    // (below headlines that scroll sideways themselves).
+    const auto belowTheTop = [&] {
+        const auto table = fan->currentPage()->tableView();
+        const auto frame = table->convertRect(table->bounds(), nullptr);
+        return Point{frame.midX(), frame.minY() + 300};
+    };
+    const auto onTheHeadlines = [&] {
+        for (const auto& cell : fan->currentPage()->tableView()->visibleCells())
+            if (auto carousel = std::dynamic_pointer_cast<OVRecommendationHeadlinesCell>(cell))
+                return centre(carousel->collectionView());
+        ADD_FAILURE() << "no headlines shown";
+        return Point{};
+    };
+    const auto onTheEpisodes = [&] {
+        for (const auto& cell : fan->currentPage()->tableView()->visibleCells())
+            if (std::dynamic_pointer_cast<OVDiscoverRecommendationsCell>(cell)) return centre(cell);
+        ADD_FAILURE() << "no episodes shown";
+        return Point{};
+    };
+    struct Screen {
+        const char* name;
+        int index;
+        std::function<void()> show;  // from the main page at the top of its screen
+        std::function<Point()> from;
+        bool pages = true;
+    };
+    const Screen screens[] = {
+        {"the main page", 1, [] {}, belowTheTop},
+        {"discover, no headline", 2, [&] { headlines(0), fan->swipe(Direction::forward); }, belowTheTop},
+        {"discover, one headline", 2, [&] { headlines(1), fan->swipe(Direction::forward); }, onTheHeadlines},
+        {"discover, three headlines", 2, [&] { headlines(3), fan->swipe(Direction::forward); }, onTheEpisodes},
+        {"the library, empty", 0, [&] { user.setLibrary({}), fan->swipe(Direction::reverse); }, belowTheTop},
+        {"the library with an episode", 0,
+         [&] { user.save(next.track, next.podcast), fan->swipe(Direction::reverse); }, belowTheTop},
+        {"a podcast page", 1,
+         [&] { fan->mainPage()->didSelectRow(*fan->mainPage()->tableView(), platform::ui::IndexPath::forRow(3, 0)); },
+         belowTheTop, false},
+        {"an episode page", 1, [&] { fan->mainPage()->didTapForDetails(next); }, belowTheTop, false},
+    };
+    for (const auto& s : screens) {
+        SCOPED_TRACE(s.name);
+        fan->moveToMainPage();
+        pass(1.0);
+        s.show();
+        pass(1.0);
+        ASSERT_EQ(fan->currentPageIndex(), s.index);
+        const auto page = fan->currentPage();
+        ASSERT_TRUE(page);
+        for (const int way : {+1, -1}) {
+            SCOPED_TRACE(way > 0 ? "right to left" : "left to right");
+            const Point from = s.from();
+            testsupport::drag(*window, from, {from.x - 240 * way, from.y}, 0.2, 8);
+            pass(1.0);
+            EXPECT_EQ(fan->currentPageIndex(), s.pages ? std::clamp(s.index + way, 0, 2) : s.index);
+            if (fan->currentPageIndex() != s.index) {
+                fan->swipe(way > 0 ? Direction::reverse : Direction::forward);
+                pass(1.0);
+            }
+            ASSERT_EQ(fan->currentPage(), page);
+        }
+        // Upwards by 200 points: the page's table follows the finger while
+        // it is down (by half past the end of a short page).
+        const auto& table = page->tableView();
+        const double top = table->contentOffset().y;
+        const Point from = s.from();
+        window->sendTouch(0, platform::ui::TouchPhase::began, from);
+        for (int i = 1; i <= 10; ++i) {
+            RunLoop::main().advance(0.03);
+            window->sendTouch(0, platform::ui::TouchPhase::moved, {from.x, from.y - 20.0 * i});
+        }
+        EXPECT_GE(table->contentOffset().y - top, 90);
+        window->sendTouch(0, platform::ui::TouchPhase::ended, {from.x, from.y - 200});
+        pass(1.0);
+        table->setContentOffset({0, top});
+    }
+    user.setRecommendationsHeadlines({});
+    user.setLibrary({});
 }
 
 TEST_F(FanViewControllerEndToEndTest, TheMainPagesSideButtonsAreDrawnInTheBarOnceScrolledAndTheirTapsSlideTheScreens) {

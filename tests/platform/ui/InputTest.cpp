@@ -13,6 +13,7 @@
 #include "platform/ui/input/PanGestureRecognizer.hpp"
 #include "platform/ui/input/TapGestureRecognizer.hpp"
 #include "platform/ui/lists/ScrollView.hpp"
+#include "platform/ui/lists/TableView.hpp"
 #include "platform/ui/views/Window.hpp"
 #include "support/TouchDriver.hpp"
 
@@ -347,21 +348,31 @@ TEST(Input, ADragScrollsAScrollViewOnlyWhileScrollingIsEnabled) {
     }
 }
 
-// A pager scrolling sideways holds a list scrolling up and down, over a pan
-// of their container: each drag goes to the nearest of them that moves that
-// way, and the ones that do not are left out of it.
+// A pager scrolling sideways holds a list, over a pan of their container:
+// each drag goes to the nearest of them that moves that way, and the ones
+// that do not are left out of it. A list moves up and down when its content
+// is longer than it, or, as a table does, when it always bounces that way;
+// a short plain list moves neither way and takes no drag.
 TEST(Input, NestedScrollViewsTakeOnlyTheDragsTheyScrollAlong) {
+    enum class List { longList, shortList, emptyTable };
     struct Case {
         const char* name;
+        List list;
         Point from, to;
         double pagerX, listY;
         bool outerPans;
     };
     const Case cases[] = {
-        {"up over the list", {160, 400}, {160, 200}, 0, 200, false},
-        {"sideways over the list", {300, 300}, {60, 300}, 320, 0, false},
-        {"down over the pager beside the list", {160, 20}, {160, 90}, 0, 0, true},
-        {"sideways over the pager beside the list", {300, 50}, {60, 50}, 320, 0, false},
+        {"up over a long list", List::longList, {160, 400}, {160, 200}, 0, 200, false},
+        {"sideways over a long list", List::longList, {300, 300}, {60, 300}, 320, 0, false},
+        {"down over the pager beside the list", List::longList, {160, 20}, {160, 90}, 0, 0, true},
+        {"sideways over the pager beside the list", List::longList, {300, 50}, {60, 50}, 320, 0, false},
+        {"up over a short list", List::shortList, {160, 400}, {160, 200}, 0, 0, true},
+        {"sideways over a short list", List::shortList, {300, 300}, {60, 300}, 320, 0, false},
+        {"up over an empty table: it bounces", List::emptyTable, {160, 400}, {160, 200}, 0, 0, false},
+        {"sideways over an empty table", List::emptyTable, {300, 300}, {60, 300}, 320, 0, false},
+        {"back over an empty table on the first page: the pager bounces", List::emptyTable, {60, 300}, {300, 300}, 0,
+         0, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -370,14 +381,21 @@ TEST(Input, NestedScrollViewsTakeOnlyTheDragsTheyScrollAlong) {
         pager->setContentSize({960, 480});
         pager->setPagingEnabled(true);
         scene.container->addSubview(pager);
-        auto list = ScrollView::create({0, 100, 320, 380});
-        list->setContentSize({320, 2000});
+        const Rect listFrame{0, 100, 320, 380};
+        std::shared_ptr<ScrollView> list;
+        if (c.list == List::emptyTable) {
+            list = TableView::create(listFrame);
+        } else {
+            list = ScrollView::create(listFrame);
+            list->setContentSize({320, c.list == List::longList ? 2000.0 : 200.0});
+        }
         pager->addSubview(list);
         auto rec = std::make_shared<Recorder>();
         scene.container->addGestureRecognizer(PanGestureRecognizer::create(rec, &Recorder::onGesture));
         testsupport::drag(*scene.window, c.from, c.to, 0.5, 30);
         platform::core::RunLoop::main().advance(1.0);
         EXPECT_NEAR(pager->contentOffset().x, c.pagerX, 1e-6);
+        EXPECT_NEAR(list->contentOffset().x, 0, 1e-6);
         EXPECT_NEAR(list->contentOffset().y, c.listY, 1e-6);
         EXPECT_EQ(!rec->states.empty() && rec->states.back() == State::ended, c.outerPans);
     }

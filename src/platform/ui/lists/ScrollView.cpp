@@ -14,7 +14,7 @@ constexpr double frameInterval = 1.0 / 60;
 // The scroll view's own pan. A view that scrolls along one axis only leaves
 // a drag that sets off mainly along the other to the pans around it (a
 // horizontal pager holding vertical lists, and the reverse); one that
-// scrolls both ways, or neither (and bounces), takes every drag.
+// scrolls both ways takes every drag, and one that scrolls neither way none.
 class ScrollViewPan final : public PanGestureRecognizer {
 public:
     explicit ScrollViewPan(std::weak_ptr<ScrollView> scrollView) : scrollView_(std::move(scrollView)) {}
@@ -23,16 +23,9 @@ protected:
     bool shouldBeginMoving() override {
         const auto view = scrollView_.lock();
         if (!view) return true;
-        // Whether the content is longer than the view along an axis, with
-        // the insets it was given (the safe area pads only the axes that
-        // scroll).
-        const Size content = view->contentSize();
-        const Size size = view->bounds().size;
-        const EdgeInsets& inset = view->contentInset();
-        constexpr double tolerance = 0.5;
-        const bool alongX = content.width + inset.left + inset.right > size.width + tolerance;
-        const bool alongY = content.height + inset.top + inset.bottom > size.height + tolerance;
-        if (alongX == alongY) return true;
+        const bool alongX = view->scrollsHorizontally();
+        const bool alongY = view->scrollsVertically();
+        if (alongX && alongY) return true;
         const Point moved = translation(view.get());
         const bool mainlyVertical = std::fabs(moved.y) > std::fabs(moved.x);
         return mainlyVertical ? alongY : alongX;
@@ -183,6 +176,25 @@ Point ScrollView::maximumContentOffset() const {
             std::max(min.y, contentSize_.height + in.bottom - s.height)};
 }
 
+namespace {
+// Content longer than the view along an axis, with the insets it was given
+// (the safe area pads only the axes that scroll).
+bool longer(double content, double before, double after, double view) {
+    constexpr double tolerance = 0.5;
+    return content + before + after > view + tolerance;
+}
+}  // namespace
+
+bool ScrollView::scrollsHorizontally() const {
+    return longer(contentSize_.width, contentInset_.left, contentInset_.right, bounds().width()) ||
+           (bounces_ && alwaysBounceHorizontal_);
+}
+
+bool ScrollView::scrollsVertically() const {
+    return longer(contentSize_.height, contentInset_.top, contentInset_.bottom, bounds().height()) ||
+           (bounces_ && alwaysBounceVertical_);
+}
+
 Point ScrollView::clamped(Point offset) const {
     const Point lo = minimumContentOffset();
     const Point hi = maximumContentOffset();
@@ -202,13 +214,15 @@ bool ScrollView::beginDragging() {
 void ScrollView::dragBy(Point translation) {
     if (!dragging_ || !scrollEnabled_) return;
     Point wanted = dragStart_ - translation;
-    // Content narrower than the view does not scroll that way unless it
-    // bounces.
+    // Past an edge by half when bouncing; not at all along an axis the view
+    // does not scroll.
     const Point inside = clamped(wanted);
     if (!bounces_) {
         wanted = inside;
     } else {
         wanted = inside + (wanted - inside) * 0.5;
+        if (!scrollsHorizontally()) wanted.x = inside.x;
+        if (!scrollsVertically()) wanted.y = inside.y;
     }
     applyOffset(wanted);
 }

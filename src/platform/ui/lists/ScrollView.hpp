@@ -59,6 +59,18 @@ public:
     void setScrollEnabled(bool enabled);
     bool bounces() const { return bounces_; }
     void setBounces(bool bounces) { bounces_ = bounces; }
+    // Whether a drag bounces along an axis even when the content fits the
+    // view that way (with bouncing on). Off by default; a table view bounces
+    // vertically from the start.
+    bool alwaysBounceHorizontal() const { return alwaysBounceHorizontal_; }
+    void setAlwaysBounceHorizontal(bool always) { alwaysBounceHorizontal_ = always; }
+    bool alwaysBounceVertical() const { return alwaysBounceVertical_; }
+    void setAlwaysBounceVertical(bool always) { alwaysBounceVertical_ = always; }
+    // Whether a drag moves the content along an axis: the content (with the
+    // insets it was given) is longer than the view that way, or the view
+    // always bounces that way.
+    bool scrollsHorizontally() const;
+    bool scrollsVertically() const;
     bool isPagingEnabled() const { return pagingEnabled_; }
     void setPagingEnabled(bool enabled) { pagingEnabled_ = enabled; }
     bool showsHorizontalScrollIndicator() const { return showsHorizontal_; }
@@ -79,9 +91,9 @@ public:
     // The recogniser that drives the drag below from touches (began:
     // `beginDragging`, changed: `dragBy(translation)`, ended:
     // `endDragging(velocity)`, cancelled: `cancelDragging`), enabled with
-    // scrolling. In a view whose content scrolls along one axis only, it
-    // fails a drag that sets off mainly along the other, which the pans of
-    // the views around then take.
+    // scrolling. In a view that scrolls along one axis only, it fails a drag
+    // that sets off mainly along the other, and in one that scrolls along
+    // neither, every drag: the pans of the views around then take them.
     const std::shared_ptr<PanGestureRecognizer>& panGestureRecognizer() const { return pan_; }
 
     // ---- Drag driver ----
@@ -121,6 +133,8 @@ private:
     ContentInsetAdjustmentBehavior adjustment_ = ContentInsetAdjustmentBehavior::automatic;
     bool scrollEnabled_ = true;
     bool bounces_ = true;
+    bool alwaysBounceHorizontal_ = false;
+    bool alwaysBounceVertical_ = false;
     bool pagingEnabled_ = false;
     bool showsHorizontal_ = true;
     bool showsVertical_ = true;

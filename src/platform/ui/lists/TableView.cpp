@@ -46,6 +46,9 @@ std::shared_ptr<TableView> TableView::create(const Rect& frame, TableViewStyle s
 TableView::TableView(ConstructorKey key, const Rect& frame, TableViewStyle style)
     : ScrollView(key, frame), style_(style) {
     setBackgroundColor(Color::white());
+    // A list bounces up and down however short it is, so it keeps its
+    // vertical drags and leaves the sideways ones to what holds it.
+    setAlwaysBounceVertical(true);
 }
 
 TableView::~TableView() = default;

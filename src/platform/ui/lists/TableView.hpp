@@ -1,6 +1,7 @@
 // A table view: a vertical scroll view of rows in one or more sections,
 // each row a cell (TableViewCell) that a weak data source hands out and a
-// weak delegate (also the scroll view's delegate) hears about.
+// weak delegate (also the scroll view's delegate) hears about. It always
+// bounces vertically (`alwaysBounceVertical`), however short its rows.
 //
 // Rows are laid out one under the other by their heights: a fixed height
 // (the table's `rowHeight` or the delegate's answer), or the automatic
