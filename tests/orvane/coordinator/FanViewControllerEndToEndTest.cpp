@@ -842,11 +842,14 @@ TEST_F(FanViewControllerEndToEndTest, CloseWhilePlayingAsksThroughTheQuitSheetAn
         // its own, and the coordinator hears the close directly.
         const auto animator = std::dynamic_pointer_cast<OVVCPresentationTransitioning>(fan->presentationTransitioning());
         ASSERT_TRUE(animator);
-        if (const auto close = animator->cancelButton()) {
+        const bool sidePanel = std::dynamic_pointer_cast<OVRegularVCPresentationTransitioning>(animator) != nullptr;
+        EXPECT_EQ(sidePanel, c.size == kRegular);
+        const auto close = animator->cancelButton();
+        EXPECT_EQ(close == nullptr, sidePanel);
+        if (close) {
             window->layoutIfNeeded();
             testsupport::tap(*window, centre(close));
         } else {
-            EXPECT_GT(c.size.width, 600);
             coordinator->didTapClose();
         }
         const auto sheet = std::dynamic_pointer_cast<platform::ui::AlertController>(fan->presentedViewController());
@@ -861,7 +864,7 @@ TEST_F(FanViewControllerEndToEndTest, CloseWhilePlayingAsksThroughTheQuitSheetAn
         EXPECT_EQ(sheet->actions()[1].style, AlertActionStyle::destructive);
         EXPECT_EQ(sheet->actions()[2].title, localized("CANCEL"));
         EXPECT_EQ(sheet->actions()[2].style, AlertActionStyle::cancel);
-        if (c.size.width > 600) {
+        if (sidePanel) {
             EXPECT_EQ(sheet->popoverAnchor().sourceView.lock(), fan->view());
         }
         // The listener taps the action's button on the sheet.

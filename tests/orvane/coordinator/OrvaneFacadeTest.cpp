@@ -133,10 +133,15 @@ TEST(OrvaneFacade, WhatAHostRecommendsIsWhatTheDiscoverScreenShowsNextTime) {
         shown.appear();
         EXPECT_EQ(headlineTitles(), step.headlines);
         EXPECT_EQ(episodeTitles(), step.episodes);
-        // Read back as the library keeps them.
+        // Read back as the library keeps them: the same podcasts and pairs,
+        // in the same order.
         const auto kept = facade.discoverRecommendations();
-        EXPECT_EQ(kept.headlines.size(), step.headlines.size());
-        EXPECT_EQ(kept.episodes.size(), step.episodes.size());
+        std::vector<std::string> keptHeadlines, keptEpisodes;
+        for (const auto& podcast : kept.headlines) keptHeadlines.push_back(podcast.title.value_or("?"));
+        for (const auto& pair : kept.episodes)
+            keptEpisodes.push_back((pair.track ? pair.track->title() : "?") + " / " + pair.podcast.title.value_or("?"));
+        EXPECT_EQ(keptHeadlines, step.headlines);
+        EXPECT_EQ(keptEpisodes, step.episodes);
     }
     facade.setDiscoverRecommendations({});
     OVPage::width().reset();
