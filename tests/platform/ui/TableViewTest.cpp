@@ -249,6 +249,17 @@ TEST(TableView, AnAutomaticRowIsAsHighAsTheConstraintsOfItsCellAsk) {
     EXPECT_EQ(table->rectForRow({0, 2}), (Rect{0, 262, 320, 80}));
     EXPECT_EQ(cell->frame(), (Rect{0, 46, 320, 216}));
     EXPECT_EQ(cell->contentView()->frame(), (Rect{0, 0, 320, 216}));
+
+    // Content that grows while the table is out of its window (a screen
+    // not shown): the batch there keeps the row's height, and the row is
+    // measured again once the table is back in the window.
+    table->removeFromSuperview();
+    boxes->boxHeights[0]->setConstant(60);
+    ASSERT_TRUE(table->performBatchUpdates({}).has_value());
+    window->addSubview(table);
+    window->layoutIfNeeded();
+    EXPECT_EQ(table->rectForRow({0, 0}), (Rect{0, 0, 320, 76}));
+    EXPECT_EQ(table->rectForRow({0, 1}), (Rect{0, 76, 320, 216}));
     EXPECT_TRUE(capture.lines().empty()) << capture.lines().front();
 }
 

@@ -187,7 +187,10 @@ TableView::Row TableView::initialRow(const IndexPath& indexPath) {
 
 double TableView::measuredHeight(const IndexPath& indexPath, TableViewCell& cell) {
     double h = explicitHeight(indexPath);
-    if (h == automaticDimension) h = cell.heightThatFits(bounds().size.width);
+    if (h == automaticDimension) {
+        if (!window()) measuredOutOfWindow_ = true;
+        h = cell.heightThatFits(bounds().size.width);
+    }
     return std::isfinite(h) ? std::max(0.0, h) : 0.0;
 }
 
@@ -423,6 +426,14 @@ void TableView::layoutHeaders(const Rect& visible) {
 void TableView::layoutSubviews() { layoutRows(); }
 
 void TableView::scrollDidChange() { layoutRows(); }
+
+void TableView::didMoveToWindow() {
+    ScrollView::didMoveToWindow();
+    if (!window() || !measuredOutOfWindow_) return;
+    measuredOutOfWindow_ = false;
+    heightsDirty_ = true;
+    setNeedsLayout();
+}
 
 std::vector<std::shared_ptr<TableViewCell>> TableView::visibleCells() const {
     std::map<int, std::shared_ptr<TableViewCell>> ordered(loaded_.begin(), loaded_.end());

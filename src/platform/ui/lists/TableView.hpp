@@ -198,6 +198,10 @@ public:
 
 protected:
     void scrollDidChange() override;
+    // Rows that sized themselves while the table was out of a window kept
+    // the heights they had (a cell measures its content only in a window):
+    // back in one, they are measured again.
+    void didMoveToWindow() override;
 
 private:
     struct Row {
@@ -256,6 +260,7 @@ private:
     std::map<int, std::shared_ptr<View>> loadedHeaders_;
     bool needsReload_ = true;
     bool heightsDirty_ = false;
+    bool measuredOutOfWindow_ = false;
     double laidOutWidth_ = -1;
     std::unordered_map<int, std::shared_ptr<TableViewCell>> loaded_;  // by flat index
     bool laying_ = false;
