@@ -29,6 +29,13 @@ constexpr std::int64_t kLeastCountedForEstimate = 64 * 1024;
 constexpr double kLeastRateSpread = 0.1;
 // The least move of a published estimate from the count, as a share of it.
 constexpr double kLeastEstimateMove = 0.01;
+// The share of what bytes the count has not read play at the mean rate that
+// playback does not count on: a stretch of a VBR file may play at a higher
+// rate than the file's mean.
+constexpr double kUncountedRateMargin = 0.25;
+// A position this close to where the decoder ran out of bytes is taken as
+// there (frames and seconds round differently).
+constexpr double kStarvedTolerance = 1e-3;
 // Length asked for when the resource's length is not known.
 constexpr std::int64_t kUnknownLength = std::numeric_limits<std::int64_t>::max() / 4;
 }  // namespace
@@ -65,10 +72,20 @@ public:
 
     bool waitFor(std::int64_t offset) override {
         std::unique_lock lock(store_->mutex);
-        store_->changed.wait(lock, [&] {
+        const auto ready = [&] {
             return store_->closed || (store_->length && offset >= *store_->length) ||
                    store_->held.contiguousEnd(offset) > offset;
-        });
+        };
+        if (!ready()) {
+            store_->countWaitsAt = offset;
+            if (auto caughtUp = store_->countCaughtUp) {
+                lock.unlock();
+                caughtUp();
+                lock.lock();
+            }
+            store_->changed.wait(lock, ready);
+            store_->countWaitsAt.reset();
+        }
         return !store_->closed;
     }
 
@@ -307,6 +324,7 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
 }
 
 void PlayerItem::bytesArrived() {
+    if (starved_ && holdsBytesAt(starved_->offset)) starved_.reset();
     if (status() == PlayerItemStatus::unknown && informationKnown_) {
         if (!awaitingCount_) probe();
     } else if (status() == PlayerItemStatus::readyToPlay) {
@@ -498,6 +516,15 @@ void PlayerItem::audioDidEnd(double seconds) {
 
 void PlayerItem::startCounting() {
     if (counting_) return;
+    {
+        // Once the count has read every byte held, how far they play is known.
+        std::lock_guard lock(store_->mutex);
+        store_->countCaughtUp = [weak = weak_from_this()] {
+            core::DispatchQueue::main().async([weak] {
+                if (auto item = weak.lock()) item->informPlayer();
+            });
+        };
+    }
     counting_ = std::make_shared<Counting>();
     counting_->thread = std::thread([source = source_, counting = counting_, weak = weak_from_this()] {
         // Tells the main thread, unless a report is on its way already.
@@ -546,10 +573,11 @@ void PlayerItem::countProgressed() {
         }
         return;
     }
-    if (status() != PlayerItemStatus::readyToPlay || durationExact_) return;
+    if (status() != PlayerItemStatus::readyToPlay) return;
     refreshDuration();
-    // The end of playback is known from now on.
-    if (durationExact_) informPlayer();
+    // The packets counted tell how far playback may run; and once they are
+    // all counted, where it ends.
+    informPlayer();
 }
 
 void PlayerItem::fail(MediaError error) {
@@ -578,14 +606,54 @@ double PlayerItem::endSeconds() const {
     return info_->duration.seconds();
 }
 
+bool PlayerItem::isCountingHeldBytes() const {
+    if (!counting_) return false;
+    {
+        std::lock_guard lock(counting_->mutex);
+        if (counting_->finished) return false;
+    }
+    std::lock_guard lock(store_->mutex);
+    return !store_->closed && (!store_->countWaitsAt || store_->held.contiguousEnd(*store_->countWaitsAt) > *store_->countWaitsAt);
+}
+
 double PlayerItem::playableEnd(double seconds) const {
     if (!info_) return seconds;
     if (isFullyLoaded()) return endSeconds();
-    std::lock_guard lock(store_->mutex);
-    const std::int64_t start = std::max(info_->dataStart, info_->byteOffsetForSeconds(seconds) - 1);
-    const std::int64_t end = store_->held.contiguousEnd(start);
-    if (end <= start) return seconds;
-    return std::max(info_->secondsForByteOffset(end), seconds);
+    double end = seconds;
+    double countedSeconds = 0;
+    if (counting_) {
+        std::lock_guard lock(counting_->mutex);
+        if (counting_->latest) countedSeconds = counting_->latest->seconds;
+    }
+    const bool countingHeld = isCountingHeldBytes();
+    {
+        std::lock_guard lock(store_->mutex);
+        const std::int64_t start = std::max(info_->dataStart, info_->byteOffsetForSeconds(seconds) - 1);
+        if (info_->codec.starts_with("pcm_")) {
+            // Raw samples: every byte held plays, at a steady rate.
+            if (const std::int64_t heldEnd = store_->held.contiguousEnd(start); heldEnd > start)
+                end = info_->secondsForByteOffset(heldEnd);
+        } else if (seconds < countedSeconds) {
+            // The count has read the packets up to here and the one after
+            // them from the bytes held, as the decoder will.
+            end = countedSeconds;
+        } else if (countingHeld) {
+            // The count reads on through bytes held: it tells within moments.
+        } else if (const std::int64_t heldEnd = store_->held.contiguousEnd(start); heldEnd > start) {
+            // Bytes the count has not read yet (it follows them within
+            // moments, or they lie past a gap it waits at): a stretch of a
+            // VBR file may play at a higher rate than the file's mean.
+            if (info_->dataEnd && heldEnd >= *info_->dataEnd) {
+                end = info_->secondsForByteOffset(heldEnd);
+            } else {
+                const double reach = info_->secondsForByteOffset(heldEnd) - info_->secondsForByteOffset(start);
+                end = seconds + reach * (1 - kUncountedRateMargin);
+            }
+        }
+    }
+    if (starved_ && seconds <= starved_->seconds + kStarvedTolerance && !holdsBytesAt(starved_->offset))
+        end = std::min(end, starved_->seconds);
+    return std::max(end, seconds);
 }
 
 void PlayerItem::requestBytesAt(std::int64_t start) {
@@ -617,7 +685,21 @@ PlayerItem::RenderResult PlayerItem::render(std::int64_t start, std::int64_t cou
         const auto rendered = decoder_->render(start, count, renderBuffer_);
         result.frames = rendered.frames;
         result.ended = rendered.ended;
-        if (rendered.missingAt) requestBytesAt(*rendered.missingAt);
+        if (rendered.missingAt) {
+            // Nothing is played in place of bytes not held: playback stalls
+            // here until they are.
+            result.starved = true;
+            starved_ = Starved{*rendered.missingAt,
+                               static_cast<double>(start + rendered.frames) / kOutputSampleRate};
+            requestBytesAt(*rendered.missingAt);
+            // Bytes that arrived since the decoder read let playback go on
+            // once the player has stopped here.
+            if (holdsBytesAt(*rendered.missingAt)) {
+                core::DispatchQueue::main().async([weak = weak_from_this()] {
+                    if (auto item = weak.lock()) item->informPlayer();
+                });
+            }
+        }
         if (decoder_->decodeErrorCount() > 0 && !reportedDecodeErrors_) {
             reportedDecodeErrors_ = true;
             core::debugPrint("PlayerItem: " + asset_->url().absoluteString() +
@@ -632,8 +714,10 @@ PlayerItem::RenderResult PlayerItem::render(std::int64_t start, std::int64_t cou
             });
         }
     }
-    // Silence where nothing could be decoded; nothing past the end.
-    if (!result.ended) renderBuffer_.resize(static_cast<std::size_t>(count) * kOutputChannels, 0);
+    // Silence where nothing could be decoded; nothing past the end or the
+    // bytes held.
+    if (!result.ended && !result.starved)
+        renderBuffer_.resize(static_cast<std::size_t>(count) * kOutputChannels, 0);
     output.write(renderBuffer_);
     return result;
 }
