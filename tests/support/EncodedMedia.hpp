@@ -65,6 +65,10 @@ inline const EncodedMedia kNoiseThenToneVbrMp3NoXing{"NoiseThenToneVbrMp3Without
 // distance a loader reads on to reach it: the item asks for the end first.
 inline const EncodedMedia kNoiseM4aMovieLast{"NoiseM4aMovieAtEnd", "-f lavfi -i anoisesrc=d=10:c=pink:r=48000:a=0.2",
                                              "-ac 2 -c:a aac -b:a 384k", "m4a", 10.0};
+// Longer than what a reading looks through for the last Ogg page: the
+// stream opens without waiting for its end.
+inline const EncodedMedia kOggOpus12s{"OggOpus12s", "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=12",
+                                      "-c:a libopus -b:a 64k", "ogg", 12.0};
 inline const EncodedMedia kOggOpus60s{"OggOpus60s", "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=60",
                                       "-c:a libopus -b:a 64k", "ogg", 60.0};
 

@@ -549,11 +549,13 @@ std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
             // The packets before this one are the audio of the bytes before
             // it (an Ogg page's packets share the page's position, so the
             // count moves a whole page at a time).
+            const double before = seconds();
             if (c.packet->pos > count.bytes) {
                 count.bytes = c.packet->pos;
-                count.seconds = seconds();
-                if (progress) progress(count);
+                count.seconds = before;
             }
+            count.readSeconds = before;
+            if (progress) progress(count);
             const std::int64_t duration = std::max<std::int64_t>(0, c.packet->duration);
             summed += duration;
             if (c.packet->pts != AV_NOPTS_VALUE) {
@@ -574,6 +576,7 @@ std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
     }
     if (c.missingAt) return std::nullopt;
     count.seconds = seconds();
+    count.readSeconds = count.seconds;
     if (const auto length = c.source->length()) count.bytes = std::max(count.bytes, *length);
     if (!(count.seconds > 0)) return std::nullopt;
     count.complete = true;

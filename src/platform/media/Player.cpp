@@ -227,7 +227,7 @@ void Player::update() {
     } else if (ahead <= kEpsilon) {
         // How far the bytes held play is told within moments: playback
         // starts then.
-        if (item_->isCountingHeldBytes()) return;
+        if (item_->awaitsCount()) return;
         // Nothing to play where playback would begin: it stalls at once.
         rate_ = 0;
         countPlaying();

@@ -516,29 +516,28 @@ void PlayerItem::audioDidEnd(double seconds) {
 
 void PlayerItem::startCounting() {
     if (counting_) return;
+    counting_ = std::make_shared<Counting>();
+    // Tells the main thread, unless a report is on its way already.
+    auto report = [counting = counting_, weak = weak_from_this()](std::unique_lock<std::mutex>& lock) {
+        if (std::exchange(counting->posted, true)) return;
+        lock.unlock();
+        core::DispatchQueue::main().async([weak, counting] {
+            {
+                std::lock_guard lock(counting->mutex);
+                counting->posted = false;
+            }
+            if (auto item = weak.lock()) item->countProgressed();
+        });
+    };
     {
         // Once the count has read every byte held, how far they play is known.
         std::lock_guard lock(store_->mutex);
-        store_->countCaughtUp = [weak = weak_from_this()] {
-            core::DispatchQueue::main().async([weak] {
-                if (auto item = weak.lock()) item->informPlayer();
-            });
+        store_->countCaughtUp = [report, counting = counting_] {
+            std::unique_lock lock(counting->mutex);
+            report(lock);
         };
     }
-    counting_ = std::make_shared<Counting>();
-    counting_->thread = std::thread([source = source_, counting = counting_, weak = weak_from_this()] {
-        // Tells the main thread, unless a report is on its way already.
-        auto report = [&](std::unique_lock<std::mutex>& lock) {
-            if (std::exchange(counting->posted, true)) return;
-            lock.unlock();
-            core::DispatchQueue::main().async([weak, counting] {
-                {
-                    std::lock_guard lock(counting->mutex);
-                    counting->posted = false;
-                }
-                if (auto item = weak.lock()) item->countProgressed();
-            });
-        };
+    counting_->thread = std::thread([source = source_, counting = counting_, report] {
         countPackets(source, [&](const PacketCount& count) {
             std::unique_lock lock(counting->mutex);
             counting->latest = count;
@@ -606,14 +605,16 @@ double PlayerItem::endSeconds() const {
     return info_->duration.seconds();
 }
 
-bool PlayerItem::isCountingHeldBytes() const {
+bool PlayerItem::awaitsCount() const {
     if (!counting_) return false;
+    bool counted = false;
     {
         std::lock_guard lock(counting_->mutex);
         if (counting_->finished) return false;
+        counted = counting_->latest.has_value();
     }
     std::lock_guard lock(store_->mutex);
-    return !store_->closed && (!store_->countWaitsAt || store_->held.contiguousEnd(*store_->countWaitsAt) > *store_->countWaitsAt);
+    return !counted || store_->countReadsHeldBytes();
 }
 
 double PlayerItem::playableEnd(double seconds) const {
@@ -621,14 +622,18 @@ double PlayerItem::playableEnd(double seconds) const {
     if (isFullyLoaded()) return endSeconds();
     double end = seconds;
     double countedSeconds = 0;
+    bool counting = false;
+    bool counted = false;
     if (counting_) {
         std::lock_guard lock(counting_->mutex);
-        if (counting_->latest) countedSeconds = counting_->latest->seconds;
+        if (counting_->latest) countedSeconds = counting_->latest->readSeconds;
+        counting = !counting_->finished;
+        counted = counting_->latest.has_value();
     }
-    const bool countingHeld = isCountingHeldBytes();
     {
         std::lock_guard lock(store_->mutex);
         const std::int64_t start = std::max(info_->dataStart, info_->byteOffsetForSeconds(seconds) - 1);
+        const auto& waitsAt = store_->countWaitsAt;
         if (info_->codec.starts_with("pcm_")) {
             // Raw samples: every byte held plays, at a steady rate.
             if (const std::int64_t heldEnd = store_->held.contiguousEnd(start); heldEnd > start)
@@ -637,12 +642,14 @@ double PlayerItem::playableEnd(double seconds) const {
             // The count has read the packets up to here and the one after
             // them from the bytes held, as the decoder will.
             end = countedSeconds;
-        } else if (countingHeld) {
-            // The count reads on through bytes held: it tells within moments.
+        } else if (counting && (!counted || store_->countReadsHeldBytes() || (waitsAt && start < *waitsAt))) {
+            // The count is opening the resource, or reads on through bytes
+            // held, and tells soon; or it has read them all, and they play
+            // no further.
         } else if (const std::int64_t heldEnd = store_->held.contiguousEnd(start); heldEnd > start) {
-            // Bytes the count has not read yet (it follows them within
-            // moments, or they lie past a gap it waits at): a stretch of a
-            // VBR file may play at a higher rate than the file's mean.
+            // Bytes past a gap the count waits at, or that it could not
+            // count: a stretch of a VBR file may play at a higher rate than
+            // the file's mean.
             if (info_->dataEnd && heldEnd >= *info_->dataEnd) {
                 end = info_->secondsForByteOffset(heldEnd);
             } else {

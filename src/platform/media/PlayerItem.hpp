@@ -128,13 +128,13 @@ private:
     // How far playback may run from `seconds` over delivered bytes: never
     // further than they play. Within the stretch the count has walked
     // through, the packets counted there; past it, nothing while the count
-    // still reads bytes held (it tells within moments); past a gap it waits
-    // at, the bytes held at the mean rate less a margin. Never past bytes
-    // the decoder found missing.
+    // has yet to tell; past a gap it waits at, the bytes held at the mean
+    // rate less a margin. Never past bytes the decoder found missing.
     double playableEnd(double seconds) const;
-    // True while the count reads bytes held that it has not counted yet:
-    // how far playback may run grows once it has (the player is told).
-    bool isCountingHeldBytes() const;
+    // True while the count has yet to tell how far the bytes held play (it
+    // is opening the resource, or reads bytes held it has not counted): the
+    // player is told when it has.
+    bool awaitsCount() const;
     // Where playback ends: the counted duration once it is known, or the one a
     // header states; infinity while it is an estimate (the decoded audio
     // ending ends playback then).
@@ -204,6 +204,12 @@ private:
         std::optional<std::int64_t> countWaitsAt;
         // Called on the count's thread when it starts waiting for bytes.
         std::function<void()> countCaughtUp;
+
+        // True while a running count has bytes held left to read (the
+        // caller holds the mutex).
+        bool countReadsHeldBytes() const {
+            return !closed && (!countWaitsAt || held.contiguousEnd(*countWaitsAt) > *countWaitsAt);
+        }
 
         // Keeps what of `data` (lying in `block`) is not held yet, up to the
         // length when it is known, and tells the waiting threads.
