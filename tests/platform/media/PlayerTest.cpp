@@ -685,7 +685,9 @@ TEST_P(StreamedToWav, WhatIsHeardIsTheWholeDecodedFileInOrder) {
                 media->name, stalls, seconds(written.size()), seconds(decoded.size()),
                 static_cast<double>(differing) / 100, silentInstead);
     EXPECT_NEAR(seconds(written.size()), seconds(decoded.size()), 0.02);
-    EXPECT_LE(differing, 2u);
+    // A decoder whose opening read ahead past the bytes then held starts
+    // with a seek, and an AAC decoder warms up over its first packet there.
+    EXPECT_LE(differing, 3u);
     EXPECT_EQ(silentInstead, 0u);
     if (share > 0) {
         EXPECT_GE(stalls, 1);
