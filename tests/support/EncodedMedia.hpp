@@ -2,7 +2,9 @@
 // what podcast feeds serve.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "support/MediaFiles.hpp"
 
@@ -50,6 +52,23 @@ inline const EncodedMedia kToneThenNoiseVbrMp3NoXing{
     "ToneThenNoiseVbrMp3WithoutXing",
     "-f lavfi -i \"aevalsrc=if(lt(t\\,6)\\,0.3*sin(2*PI*440*t)\\,(random(0)*2-1)*0.5/(1+t/6)):s=44100:d=60\"",
     "-c:a libmp3lame -q:a 0 -write_xing 0", "mp3", 60.0};
+// Six seconds never silent: loud noise, then a quiet tone. A VBR encoder
+// spends most of its bits on the first half, so the bytes of its first
+// seconds play far less time than the file's mean rate says.
+inline const std::string kNoiseThenTone6s =
+    "-f lavfi -i \"aevalsrc=if(lt(t\\,3)\\,(random(0)*2-1)*0.5\\,0.3*sin(2*PI*440*t)):s=44100:d=6\"";
+inline const EncodedMedia kNoiseThenToneVbrMp3Xing{"NoiseThenToneVbrMp3WithXing", kNoiseThenTone6s,
+                                                   "-c:a libmp3lame -q:a 0", "mp3", 6.0};
+inline const EncodedMedia kNoiseThenToneVbrMp3NoXing{"NoiseThenToneVbrMp3WithoutXing", kNoiseThenTone6s,
+                                                     "-c:a libmp3lame -q:a 0 -write_xing 0", "mp3", 6.0};
+// Ten seconds of noise in an M4A whose movie header comes last, beyond the
+// distance a loader reads on to reach it: the item asks for the end first.
+inline const EncodedMedia kNoiseM4aMovieLast{"NoiseM4aMovieAtEnd", "-f lavfi -i anoisesrc=d=10:c=pink:r=48000:a=0.2",
+                                             "-ac 2 -c:a aac -b:a 384k", "m4a", 10.0};
+// Longer than what a reading looks through for the last Ogg page: the
+// stream opens without waiting for its end.
+inline const EncodedMedia kOggOpus12s{"OggOpus12s", "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=12",
+                                      "-c:a libopus -b:a 64k", "ogg", 12.0};
 inline const EncodedMedia kOggOpus60s{"OggOpus60s", "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=60",
                                       "-c:a libopus -b:a 64k", "ogg", 60.0};
 
@@ -64,5 +83,8 @@ platform::core::Data withItunesGaplessInfo(const platform::core::Data& m4a, std:
 // Seconds of audio the decoder plays from the whole file, counted by decoding
 // it: what a listener hears. Negative when it does not decode.
 double decodedSeconds(const platform::core::Data& bytes);
+// The whole file decoded: interleaved output samples (kOutputChannels at
+// kOutputSampleRate). Empty when it does not decode.
+std::vector<std::int16_t> decodedSamples(const platform::core::Data& bytes);
 
 }  // namespace orvane::testing

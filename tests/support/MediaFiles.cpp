@@ -284,21 +284,27 @@ private:
 };
 }  // namespace
 
-double decodedSeconds(const Data& bytes) {
+std::vector<std::int16_t> decodedSamples(const Data& bytes) {
     using namespace platform::media;
+    std::vector<std::int16_t> out;
     auto opened = AudioDecoder::open(std::make_shared<WholeBytes>(bytes));
     auto* decoder = std::get_if<std::unique_ptr<AudioDecoder>>(&opened);
-    if (!decoder) return -1;
-    std::vector<std::int16_t> out;
+    if (!decoder) return {};
     std::int64_t frames = 0;
     for (;;) {
-        out.clear();
         const auto rendered = (*decoder)->render(frames, kOutputSampleRate, out);
-        if (rendered.failure || rendered.missingAt) return -1;
+        if (rendered.failure || rendered.missingAt) return {};
         frames += rendered.frames;
         if (rendered.ended) break;
     }
-    return static_cast<double>(frames) / kOutputSampleRate;
+    return out;
+}
+
+double decodedSeconds(const Data& bytes) {
+    const auto samples = decodedSamples(bytes);
+    if (samples.empty()) return -1;
+    return static_cast<double>(samples.size() / platform::media::kOutputChannels) /
+           platform::media::kOutputSampleRate;
 }
 
 }  // namespace orvane::testing

@@ -28,6 +28,8 @@ constexpr int kIOBufferSize = 32 * 1024;
 // or the last page (ID3v1, APE, the last Ogg page): while those bytes are
 // missing, such a read sees the end instead of stopping the open.
 constexpr std::int64_t kTailBytes = 64 * 1024 + 4096;
+// What counting the packets reads of a stream before it counts them.
+constexpr std::int64_t kCountAnalyzeMicroseconds = 100'000;
 // A decoder that refuses this many packets in a row gives up.
 constexpr int kMaxConsecutiveErrors = 32;
 
@@ -421,6 +423,10 @@ DecoderOpenResult AudioDecoder::open(std::shared_ptr<ByteSource> source) {
         av_packet_unref(c.packet);
     }
     c.pendingPacket = true;
+    // Reading ahead for the stream's parameters ran into bytes that had not
+    // arrived: the reading is stuck there, so decoding starts with a seek to
+    // where it is asked to start, which reads what has arrived by then.
+    const bool readPastHeldBytes = c.missingAt.has_value();
 
     MediaInfo info;
     info.format = c.format->iformat->name;
@@ -484,6 +490,7 @@ DecoderOpenResult AudioDecoder::open(std::shared_ptr<ByteSource> source) {
     c.opening = false;
     auto decoderObject = std::unique_ptr<AudioDecoder>(new AudioDecoder(std::move(context)));
     decoderObject->info_ = std::move(info);
+    decoderObject->needsResync_ = readPastHeldBytes;
     return decoderObject;
 }
 
@@ -498,6 +505,11 @@ std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
     auto& c = *context;
     if (!c.makeIO()) return std::nullopt;
     if (std::string refused; c.openInput(refused) < 0) return std::nullopt;
+    // Only what the count needs of the stream's information is read: the
+    // full reading reads (and waits for) seconds of packets before the
+    // first is counted, while the count is what tells how far the bytes
+    // held play.
+    c.format->max_analyze_duration = kCountAnalyzeMicroseconds;
     if (avformat_find_stream_info(c.format, nullptr) < 0) return std::nullopt;
     if (c.stream = av_find_best_stream(c.format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0); c.stream < 0)
         return std::nullopt;
@@ -537,11 +549,13 @@ std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
             // The packets before this one are the audio of the bytes before
             // it (an Ogg page's packets share the page's position, so the
             // count moves a whole page at a time).
+            const double before = seconds();
             if (c.packet->pos > count.bytes) {
                 count.bytes = c.packet->pos;
-                count.seconds = seconds();
-                if (progress) progress(count);
+                count.seconds = before;
             }
+            count.readSeconds = before;
+            if (progress) progress(count);
             const std::int64_t duration = std::max<std::int64_t>(0, c.packet->duration);
             summed += duration;
             if (c.packet->pts != AV_NOPTS_VALUE) {
@@ -562,6 +576,7 @@ std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
     }
     if (c.missingAt) return std::nullopt;
     count.seconds = seconds();
+    count.readSeconds = count.seconds;
     if (const auto length = c.source->length()) count.bytes = std::max(count.bytes, *length);
     if (!(count.seconds > 0)) return std::nullopt;
     count.complete = true;

@@ -58,14 +58,19 @@ struct PacketCount {
     std::int64_t bytes = 0;
     // Every packet of the resource is counted.
     bool complete = false;
+    // Seconds of the packets read so far but the last one: what the bytes
+    // read play, with a packet to spare for what a decoder reads ahead (the
+    // packets of an Ogg page share its position, so `seconds` lags by a
+    // page).
+    double readSeconds = 0;
 };
 
 // Counts the packets of the resource in one reading from its first byte,
 // without decoding them. Reads of bytes that have not arrived wait for them
 // (ByteSource::waitFor), so that a count started while the resource arrives
 // follows its bytes. `progress`, when given, is called on the calling thread
-// whenever the count reaches a packet at a later position, and once complete. Answers the complete count, or none when the source
-// was closed or the packets cannot be counted.
+// whenever the count reads a packet, and once complete. Answers the complete
+// count, or none when the source was closed or the packets cannot be counted.
 std::optional<PacketCount> countPackets(std::shared_ptr<ByteSource> source,
                                         const std::function<void(const PacketCount&)>& progress = {});
 

@@ -131,14 +131,14 @@ double Player::durationSeconds() const {
     return item_->endSeconds();
 }
 
-std::optional<double> Player::feed(double from, double to) {
+std::optional<Player::FeedStop> Player::feed(double from, double to) {
     if (!item_ || !(to > from)) return std::nullopt;
     if (!output_) output_ = AudioOutput::shared();
     const auto first = static_cast<std::int64_t>(std::llround(from * kOutputSampleRate));
     const auto last = static_cast<std::int64_t>(std::llround(to * kOutputSampleRate));
     const auto rendered = item_->render(first, last - first, *output_);
-    if (!rendered.ended) return std::nullopt;
-    return std::max(from, static_cast<double>(first + rendered.frames) / kOutputSampleRate);
+    if (!rendered.ended && !rendered.starved) return std::nullopt;
+    return FeedStop{std::max(from, static_cast<double>(first + rendered.frames) / kOutputSampleRate), rendered.ended};
 }
 
 double Player::positionNow() const {
@@ -163,9 +163,12 @@ void Player::settle() {
     anchorClock_ = now;
     bool reachedLimit = position + kEpsilon >= limit_;
     if (reachedLimit) position = limit_;
-    const auto audioEnd = feed(anchorPosition_, position);
-    if (audioEnd) position = *audioEnd;
-    if (!reachedLimit && !audioEnd) {
+    const auto stop = feed(anchorPosition_, position);
+    if (stop) position = stop->at;
+    // The bytes ran out before the limit: a stall there, like one at it.
+    const bool starved = stop && !stop->ended;
+    const std::optional<double> audioEnd = stop && stop->ended ? std::optional(stop->at) : std::nullopt;
+    if (!reachedLimit && !stop) {
         anchorPosition_ = position;
         if (item_) item_->setCurrentSeconds(anchorPosition_);
         return;
@@ -176,7 +179,7 @@ void Player::settle() {
     if (output_) output_->pause();
     auto item = item_;
     if (item) item->setCurrentSeconds(anchorPosition_);
-    if (audioEnd || limit_ + kEpsilon >= durationSeconds()) {
+    if (audioEnd || (!starved && limit_ + kEpsilon >= durationSeconds())) {
         // The end: playback stops there and stays there. Where the decoded
         // audio ended is the item's duration from now on.
         if (item && audioEnd) item->audioDidEnd(*audioEnd);
@@ -222,6 +225,9 @@ void Player::update() {
         const double wanted = std::min(kPrerollSeconds, duration - anchorPosition_);
         if (ahead + kEpsilon < wanted) return;  // waits for more bytes
     } else if (ahead <= kEpsilon) {
+        // How far the bytes held play is told within moments: playback
+        // starts then.
+        if (item_->awaitsCount()) return;
         // Nothing to play where playback would begin: it stalls at once.
         rate_ = 0;
         countPlaying();

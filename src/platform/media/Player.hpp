@@ -121,9 +121,14 @@ private:
     // Counts this player among the process's playing ones while it is asked
     // to play and has an item; tells the media controls when that changes.
     void countPlaying();
-    // Feeds the output the audio from `from` to `to`; returns where the
-    // decoded audio ended when it ended before `to`.
-    std::optional<double> feed(double from, double to);
+    // Where feeding the output stopped short of where it was asked to go.
+    struct FeedStop {
+        double at = 0;
+        bool ended = false;  // the decoded audio ended there; else its bytes ran out
+    };
+    // Feeds the output the audio from `from` to `to`; tells where it stopped
+    // when the decoded audio ended, or the bytes ran out, before `to`.
+    std::optional<FeedStop> feed(double from, double to);
 
     std::shared_ptr<PlayerItem> item_;
     mutable std::mutex itemMutex_;  // guards item_ against readers on other threads

@@ -29,6 +29,13 @@ constexpr std::int64_t kLeastCountedForEstimate = 64 * 1024;
 constexpr double kLeastRateSpread = 0.1;
 // The least move of a published estimate from the count, as a share of it.
 constexpr double kLeastEstimateMove = 0.01;
+// The share of what bytes the count has not read play at the mean rate that
+// playback does not count on: a stretch of a VBR file may play at a higher
+// rate than the file's mean.
+constexpr double kUncountedRateMargin = 0.25;
+// A position this close to where the decoder ran out of bytes is taken as
+// there (frames and seconds round differently).
+constexpr double kStarvedTolerance = 1e-3;
 // Length asked for when the resource's length is not known.
 constexpr std::int64_t kUnknownLength = std::numeric_limits<std::int64_t>::max() / 4;
 }  // namespace
@@ -65,10 +72,20 @@ public:
 
     bool waitFor(std::int64_t offset) override {
         std::unique_lock lock(store_->mutex);
-        store_->changed.wait(lock, [&] {
+        const auto ready = [&] {
             return store_->closed || (store_->length && offset >= *store_->length) ||
                    store_->held.contiguousEnd(offset) > offset;
-        });
+        };
+        if (!ready()) {
+            store_->countWaitsAt = offset;
+            if (auto caughtUp = store_->countCaughtUp) {
+                lock.unlock();
+                caughtUp();
+                lock.lock();
+            }
+            store_->changed.wait(lock, ready);
+            store_->countWaitsAt.reset();
+        }
         return !store_->closed;
     }
 
@@ -307,6 +324,7 @@ void PlayerItem::requestFinished(const std::shared_ptr<LoadingRequest>& request,
 }
 
 void PlayerItem::bytesArrived() {
+    if (starved_ && holdsBytesAt(starved_->offset)) starved_.reset();
     if (status() == PlayerItemStatus::unknown && informationKnown_) {
         if (!awaitingCount_) probe();
     } else if (status() == PlayerItemStatus::readyToPlay) {
@@ -499,19 +517,27 @@ void PlayerItem::audioDidEnd(double seconds) {
 void PlayerItem::startCounting() {
     if (counting_) return;
     counting_ = std::make_shared<Counting>();
-    counting_->thread = std::thread([source = source_, counting = counting_, weak = weak_from_this()] {
-        // Tells the main thread, unless a report is on its way already.
-        auto report = [&](std::unique_lock<std::mutex>& lock) {
-            if (std::exchange(counting->posted, true)) return;
-            lock.unlock();
-            core::DispatchQueue::main().async([weak, counting] {
-                {
-                    std::lock_guard lock(counting->mutex);
-                    counting->posted = false;
-                }
-                if (auto item = weak.lock()) item->countProgressed();
-            });
+    // Tells the main thread, unless a report is on its way already.
+    auto report = [counting = counting_, weak = weak_from_this()](std::unique_lock<std::mutex>& lock) {
+        if (std::exchange(counting->posted, true)) return;
+        lock.unlock();
+        core::DispatchQueue::main().async([weak, counting] {
+            {
+                std::lock_guard lock(counting->mutex);
+                counting->posted = false;
+            }
+            if (auto item = weak.lock()) item->countProgressed();
+        });
+    };
+    {
+        // Once the count has read every byte held, how far they play is known.
+        std::lock_guard lock(store_->mutex);
+        store_->countCaughtUp = [report, counting = counting_] {
+            std::unique_lock lock(counting->mutex);
+            report(lock);
         };
+    }
+    counting_->thread = std::thread([source = source_, counting = counting_, report] {
         countPackets(source, [&](const PacketCount& count) {
             std::unique_lock lock(counting->mutex);
             counting->latest = count;
@@ -546,10 +572,11 @@ void PlayerItem::countProgressed() {
         }
         return;
     }
-    if (status() != PlayerItemStatus::readyToPlay || durationExact_) return;
+    if (status() != PlayerItemStatus::readyToPlay) return;
     refreshDuration();
-    // The end of playback is known from now on.
-    if (durationExact_) informPlayer();
+    // The packets counted tell how far playback may run; and once they are
+    // all counted, where it ends.
+    informPlayer();
 }
 
 void PlayerItem::fail(MediaError error) {
@@ -578,14 +605,62 @@ double PlayerItem::endSeconds() const {
     return info_->duration.seconds();
 }
 
+bool PlayerItem::awaitsCount() const {
+    if (!counting_) return false;
+    bool counted = false;
+    {
+        std::lock_guard lock(counting_->mutex);
+        if (counting_->finished) return false;
+        counted = counting_->latest.has_value();
+    }
+    std::lock_guard lock(store_->mutex);
+    return !counted || store_->countReadsHeldBytes();
+}
+
 double PlayerItem::playableEnd(double seconds) const {
     if (!info_) return seconds;
     if (isFullyLoaded()) return endSeconds();
-    std::lock_guard lock(store_->mutex);
-    const std::int64_t start = std::max(info_->dataStart, info_->byteOffsetForSeconds(seconds) - 1);
-    const std::int64_t end = store_->held.contiguousEnd(start);
-    if (end <= start) return seconds;
-    return std::max(info_->secondsForByteOffset(end), seconds);
+    double end = seconds;
+    double countedSeconds = 0;
+    bool counting = false;
+    bool counted = false;
+    if (counting_) {
+        std::lock_guard lock(counting_->mutex);
+        if (counting_->latest) countedSeconds = counting_->latest->readSeconds;
+        counting = !counting_->finished;
+        counted = counting_->latest.has_value();
+    }
+    {
+        std::lock_guard lock(store_->mutex);
+        const std::int64_t start = std::max(info_->dataStart, info_->byteOffsetForSeconds(seconds) - 1);
+        const auto& waitsAt = store_->countWaitsAt;
+        if (info_->codec.starts_with("pcm_")) {
+            // Raw samples: every byte held plays, at a steady rate.
+            if (const std::int64_t heldEnd = store_->held.contiguousEnd(start); heldEnd > start)
+                end = info_->secondsForByteOffset(heldEnd);
+        } else if (seconds < countedSeconds) {
+            // The count has read the packets up to here and the one after
+            // them from the bytes held, as the decoder will.
+            end = countedSeconds;
+        } else if (counting && (!counted || store_->countReadsHeldBytes() || (waitsAt && start < *waitsAt))) {
+            // The count is opening the resource, or reads on through bytes
+            // held, and tells soon; or it has read them all, and they play
+            // no further.
+        } else if (const std::int64_t heldEnd = store_->held.contiguousEnd(start); heldEnd > start) {
+            // Bytes past a gap the count waits at, or that it could not
+            // count: a stretch of a VBR file may play at a higher rate than
+            // the file's mean.
+            if (info_->dataEnd && heldEnd >= *info_->dataEnd) {
+                end = info_->secondsForByteOffset(heldEnd);
+            } else {
+                const double reach = info_->secondsForByteOffset(heldEnd) - info_->secondsForByteOffset(start);
+                end = seconds + reach * (1 - kUncountedRateMargin);
+            }
+        }
+    }
+    if (starved_ && seconds <= starved_->seconds + kStarvedTolerance && !holdsBytesAt(starved_->offset))
+        end = std::min(end, starved_->seconds);
+    return std::max(end, seconds);
 }
 
 void PlayerItem::requestBytesAt(std::int64_t start) {
@@ -617,7 +692,21 @@ PlayerItem::RenderResult PlayerItem::render(std::int64_t start, std::int64_t cou
         const auto rendered = decoder_->render(start, count, renderBuffer_);
         result.frames = rendered.frames;
         result.ended = rendered.ended;
-        if (rendered.missingAt) requestBytesAt(*rendered.missingAt);
+        if (rendered.missingAt) {
+            // Nothing is played in place of bytes not held: playback stalls
+            // here until they are.
+            result.starved = true;
+            starved_ = Starved{*rendered.missingAt,
+                               static_cast<double>(start + rendered.frames) / kOutputSampleRate};
+            requestBytesAt(*rendered.missingAt);
+            // Bytes that arrived since the decoder read let playback go on
+            // once the player has stopped here.
+            if (holdsBytesAt(*rendered.missingAt)) {
+                core::DispatchQueue::main().async([weak = weak_from_this()] {
+                    if (auto item = weak.lock()) item->informPlayer();
+                });
+            }
+        }
         if (decoder_->decodeErrorCount() > 0 && !reportedDecodeErrors_) {
             reportedDecodeErrors_ = true;
             core::debugPrint("PlayerItem: " + asset_->url().absoluteString() +
@@ -632,8 +721,10 @@ PlayerItem::RenderResult PlayerItem::render(std::int64_t start, std::int64_t cou
             });
         }
     }
-    // Silence where nothing could be decoded; nothing past the end.
-    if (!result.ended) renderBuffer_.resize(static_cast<std::size_t>(count) * kOutputChannels, 0);
+    // Silence where nothing could be decoded; nothing past the end or the
+    // bytes held.
+    if (!result.ended && !result.starved)
+        renderBuffer_.resize(static_cast<std::size_t>(count) * kOutputChannels, 0);
     output.write(renderBuffer_);
     return result;
 }

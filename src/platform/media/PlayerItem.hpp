@@ -45,6 +45,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -124,8 +125,16 @@ private:
     // ---- called by the player (main thread) ----
     void attach(const std::shared_ptr<Player>& player);
     void detach(const Player* player);
-    // How far playback may run from `seconds` over delivered bytes.
+    // How far playback may run from `seconds` over delivered bytes: never
+    // further than they play. Within the stretch the count has walked
+    // through, the packets counted there; past it, nothing while the count
+    // has yet to tell; past a gap it waits at, the bytes held at the mean
+    // rate less a margin. Never past bytes the decoder found missing.
     double playableEnd(double seconds) const;
+    // True while the count has yet to tell how far the bytes held play (it
+    // is opening the resource, or reads bytes held it has not counted): the
+    // player is told when it has.
+    bool awaitsCount() const;
     // Where playback ends: the counted duration once it is known, or the one a
     // header states; infinity while it is an estimate (the decoded audio
     // ending ends playback then).
@@ -133,10 +142,12 @@ private:
     struct RenderResult {
         std::int64_t frames = 0;  // decoded frames written
         bool ended = false;       // the decoded audio ended after `frames`
+        bool starved = false;     // the bytes for the frames after `frames` are missing
     };
     // Decodes `count` output frames from output frame `start` into `output`,
-    // silence where the audio cannot be decoded (bytes missing, decoder
-    // errors); nothing past the end of the audio.
+    // silence where packets the decoder refused should have been; nothing
+    // past the end of the audio, nor past bytes that have not arrived (those
+    // are asked for, and playback stalls there).
     RenderResult render(std::int64_t start, std::int64_t count, AudioOutput& output);
     // The player is about to play from `seconds`: make sure the bytes there
     // are on their way.
@@ -189,6 +200,16 @@ private:
         HeldBytes held;
         std::optional<std::int64_t> length;
         bool arrivalPosted = false;
+        // Where the count waits for bytes, having read every one before.
+        std::optional<std::int64_t> countWaitsAt;
+        // Called on the count's thread when it starts waiting for bytes.
+        std::function<void()> countCaughtUp;
+
+        // True while a running count has bytes held left to read (the
+        // caller holds the mutex).
+        bool countReadsHeldBytes() const {
+            return !closed && (!countWaitsAt || held.contiguousEnd(*countWaitsAt) > *countWaitsAt);
+        }
 
         // Keeps what of `data` (lying in `block`) is not held yet, up to the
         // length when it is known, and tells the waiting threads.
@@ -237,6 +258,14 @@ private:
     bool awaitingCount_ = false;
     std::vector<std::int16_t> renderBuffer_;
     bool reportedDecodeErrors_ = false;
+    // Where the decoder last ran out of bytes: the byte it needed and the
+    // position it reached. Playback does not pass that position before the
+    // byte is held.
+    struct Starved {
+        std::int64_t offset = 0;
+        double seconds = 0;
+    };
+    std::optional<Starved> starved_;
     std::optional<std::string> contentType_;
     double currentSeconds_ = 0;
 
