@@ -138,6 +138,21 @@ TEST_F(FrameDamageTest, AFrameRedrawsExactlyWhatChanged) {
              RunLoop::main().advance(0.25);
          },
          [](auto&) { RunLoop::main().advance(0.25); }, Rect{20, 0, 40, 20}},
+        {"a change beside an animation out of sight below the window: the change alone",
+         [](View& r, auto& v) {
+             r.addSubview(v.emplace_back(square({10, 10, 20, 20}, red)));
+             auto below = square({0, 150, 20, 20}, blue);
+             r.addSubview(below);
+             RunLoop::main().runUntilIdle();
+             View::animate(1, 0, ViewAnimationOptions{.curve = ViewAnimationCurve::linear},
+                           [&] { below->setFrame({80, 150, 20, 20}); });
+             RunLoop::main().advance(0.25);
+         },
+         [](auto& v) {
+             RunLoop::main().advance(0.25);
+             v[0]->setBackgroundColor(blue);
+         },
+         Rect{10, 10, 20, 20}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

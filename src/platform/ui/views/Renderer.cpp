@@ -69,14 +69,26 @@ struct Shown {
 
 Rect contentsRect(const Layer& layer, const Image& image, const Rect& bounds);
 
-// The rectangle in the layer's coordinates that its drawing can cover.
-Rect drawnExtents(const Layer& layer, const Rect& bounds) {
+// The rectangle in the layer's coordinates that its own drawing (not its
+// sublayers') can cover.
+Rect ownExtents(const Layer& layer, const Rect& bounds) {
     Rect extents = bounds.standardized();
     if (layer.masksToBounds()) return extents;
     if (layer.contents()) {
         const Rect image = contentsRect(layer, *layer.contents(), bounds);
         if (!image.isNull()) extents = extents.unionWith(image);
     }
+    if (const auto* shape = dynamic_cast<const ShapeLayer*>(&layer); shape && shape->path()) {
+        const Rect box = shape->path()->boundingBox();
+        if (!box.isNull()) extents = extents.unionWith(box.insetBy(-shape->lineWidth(), -shape->lineWidth()));
+    }
+    return extents;
+}
+
+// The rectangle in the layer's coordinates that its drawing can cover.
+Rect drawnExtents(const Layer& layer, const Rect& bounds) {
+    Rect extents = ownExtents(layer, bounds);
+    if (layer.masksToBounds()) return extents;
     for (const auto& sub : layer.sublayers()) {
         if (sub->isHidden()) continue;
         const Shown s(*sub);
@@ -84,10 +96,6 @@ Rect drawnExtents(const Layer& layer, const Rect& bounds) {
         Rect subExtents = drawnExtents(*sub, s.bounds);
         if (s.hasShadow()) subExtents = subExtents.insetBy(-s.shadowReach(), -s.shadowReach());
         extents = extents.unionWith(s.toSuperlayer.apply(subExtents));
-    }
-    if (const auto* shape = dynamic_cast<const ShapeLayer*>(&layer); shape && shape->path()) {
-        const Rect box = shape->path()->boundingBox();
-        if (!box.isNull()) extents = extents.unionWith(box.insetBy(-shape->lineWidth(), -shape->lineWidth()));
     }
     return extents;
 }
@@ -166,13 +174,17 @@ void drawImage(cairo_t* cr, const Layer& layer, const Image& image, const Rect& 
 }
 
 // Everything of the layer but its shadow, opacity and mask, in its own
-// coordinates.
+// coordinates. What lies wholly outside the clip (a frame redraws only its
+// damage) is not drawn at all: text is not laid out, images not scaled.
 void drawBody(cairo_t* cr, const Layer& layer, const Rect& bounds) {
+    const bool ownShown = !intersect(deviceBox(cr, ownExtents(layer, bounds)), clipBox(cr)).isEmpty();
+    // Sublayers clipped to the bounds are outside with them.
+    if (!ownShown && layer.masksToBounds()) return;
     double radius = std::max(0.0, layer.presented(keypath::cornerRadius, layer.cornerRadius()));
     if (!std::isfinite(radius)) radius = 0;
     const Color background =
         layer.presented(keypath::backgroundColor, layer.backgroundColor().value_or(Color::clear()));
-    if (background.alpha > 0) {
+    if (background.alpha > 0 && ownShown) {
         cairo_new_path(cr);
         cairo::appendRoundedRect(cr, bounds, radius);
         cairo::setColor(cr, background);
@@ -184,13 +196,15 @@ void drawBody(cairo_t* cr, const Layer& layer, const Rect& bounds) {
         cairo::appendRoundedRect(cr, bounds, radius);
         cairo_clip(cr);
     }
-    if (layer.contents()) drawImage(cr, layer, *layer.contents(), bounds);
-    layer.drawContents(cr);
+    if (ownShown) {
+        if (layer.contents()) drawImage(cr, layer, *layer.contents(), bounds);
+        layer.drawContents(cr);
+    }
     for (const auto& sub : layer.sublayers()) drawLayer(cr, *sub);
     cairo_restore(cr);
 
     const double borderWidth = layer.presented(keypath::borderWidth, layer.borderWidth());
-    if (borderWidth > 0 && std::isfinite(borderWidth)) {
+    if (ownShown && borderWidth > 0 && std::isfinite(borderWidth)) {
         const Color color = layer.presented(keypath::borderColor, layer.borderColor());
         const Rect b = bounds.standardized();
         const double half = std::min({borderWidth / 2, b.width() / 2, b.height() / 2});
@@ -240,7 +254,9 @@ void drawWithShadow(cairo_t* cr, const Layer& layer, const Shown& shown) {
     if (layer.shadowPath()) {
         cairo_save(cr);
         cairo_set_matrix(cr, &layerToDevice);
-        shadowBox = outset(deviceBox(cr, layer.shadowPath()->boundingBox()), margin);
+        // Only the shadow the clip can show: the blur at a pixel reads the
+        // path no farther than the margin from it.
+        shadowBox = intersect(outset(deviceBox(cr, layer.shadowPath()->boundingBox()), margin), outset(reach, margin));
         cairo_restore(cr);
     }
     cairo_surface_t* shadowSurface =
