@@ -153,6 +153,20 @@ TEST_F(FrameDamageTest, AFrameRedrawsExactlyWhatChanged) {
              v[0]->setBackgroundColor(blue);
          },
          Rect{10, 10, 20, 20}},
+        {"a change beneath an opaque view, within a shadowed and bordered parent: the same picture",
+         [](View& r, auto& v) {
+             r.addSubview(v.emplace_back(square({4, 10, 20, 20}, red)));
+             auto parent = View::create({5, 5, 80, 80});
+             parent->layer()->setShadowOpacity(0.5);
+             parent->layer()->setShadowRadius(2);
+             parent->layer()->setBorderWidth(2);
+             parent->layer()->setBorderColor(blue);
+             auto cover = square({-10, -10, 80, 80}, white);
+             cover->layer()->setCornerRadius(4);
+             parent->addSubview(cover);
+             r.addSubview(parent);
+         },
+         [](auto& v) { v[0]->setBackgroundColor(blue); }, Rect{4, 10, 20, 20}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/ui/animation/FrameClock.hpp"
 #include "platform/ui/views/CairoDrawing.hpp"
@@ -135,6 +136,17 @@ PixelBox outset(const PixelBox& a, int by) { return {a.x0 - by, a.y0 - by, a.x1 
 
 void drawLayer(cairo_t* cr, const Layer& layer);
 
+// While a draw starts at a covering layer (Renderer::draw with `cover`):
+// that layer and its ancestors, and whether the drawing has reached it. What
+// is drawn before it, its ancestors' own drawing included, lies beneath it
+// and is not drawn.
+struct Occlusion {
+    const Layer* cover = nullptr;
+    std::vector<const Layer*> ancestors;
+    bool reached = true;
+};
+Occlusion occlusion;
+
 // Where the contents image goes in the bounds, by the layer's gravity.
 Rect contentsRect(const Layer& layer, const Image& image, const Rect& bounds) {
     const double w = image.width(), h = image.height();
@@ -177,9 +189,11 @@ void drawImage(cairo_t* cr, const Layer& layer, const Image& image, const Rect& 
 // coordinates. What lies wholly outside the clip (a frame redraws only its
 // damage) is not drawn at all: text is not laid out, images not scaled.
 void drawBody(cairo_t* cr, const Layer& layer, const Rect& bounds) {
-    const bool ownShown = !intersect(deviceBox(cr, ownExtents(layer, bounds)), clipBox(cr)).isEmpty();
+    const bool inClip = !intersect(deviceBox(cr, ownExtents(layer, bounds)), clipBox(cr)).isEmpty();
     // Sublayers clipped to the bounds are outside with them.
-    if (!ownShown && layer.masksToBounds()) return;
+    if (!inClip && layer.masksToBounds()) return;
+    // Beneath a cover, only the sublayers leading to it are drawn.
+    const bool ownShown = inClip && occlusion.reached;
     double radius = std::max(0.0, layer.presented(keypath::cornerRadius, layer.cornerRadius()));
     if (!std::isfinite(radius)) radius = 0;
     const Color background =
@@ -204,7 +218,8 @@ void drawBody(cairo_t* cr, const Layer& layer, const Rect& bounds) {
     cairo_restore(cr);
 
     const double borderWidth = layer.presented(keypath::borderWidth, layer.borderWidth());
-    if (ownShown && borderWidth > 0 && std::isfinite(borderWidth)) {
+    // Above the sublayers, so above a cover among them.
+    if (inClip && occlusion.reached && borderWidth > 0 && std::isfinite(borderWidth)) {
         const Color color = layer.presented(keypath::borderColor, layer.borderColor());
         const Rect b = bounds.standardized();
         const double half = std::min({borderWidth / 2, b.width() / 2, b.height() / 2});
@@ -303,6 +318,14 @@ void drawWithShadow(cairo_t* cr, const Layer& layer, const Shown& shown) {
 
 void drawLayer(cairo_t* cr, const Layer& layer) {
     if (layer.isHidden()) return;
+    if (!occlusion.reached) {
+        if (&layer == occlusion.cover) {
+            occlusion.reached = true;
+        } else if (std::find(occlusion.ancestors.begin(), occlusion.ancestors.end(), &layer) ==
+                   occlusion.ancestors.end()) {
+            return;  // beneath the cover
+        }
+    }
     const Shown shown(layer);
     if (!shown.isDrawable() || shown.opacity <= 0) return;
     const bool group = shown.opacity < 1 || layer.mask();
@@ -359,9 +382,62 @@ void drawLayer(cairo_t* cr, const Layer& layer) {
     cairo_restore(cr);
 }
 
+// Looks for the topmost layer (the last drawn) whose own opaque background
+// covers `area`, given in the coordinates of the root's superlayer: a layer
+// shown at full opacity with its ancestors, without a mask, under transforms
+// that only scale and move, its background's corners and its ancestors'
+// clipping taken off. None found is always safe.
+struct CoverSearch {
+    Rect area;
+    const Layer* found = nullptr;
+
+    void visit(const Layer& layer, const AffineTransform& superToRoot, const Rect& clip) {
+        if (layer.isHidden() || layer.mask()) return;
+        const Shown shown(layer);
+        if (!shown.isDrawable() || shown.opacity < 1) return;
+        const AffineTransform toRoot = shown.toSuperlayer.concatenating(superToRoot);
+        if (toRoot.b != 0 || toRoot.c != 0 || !(toRoot.a > 0) || !(toRoot.d > 0)) return;
+        double radius = layer.presented(keypath::cornerRadius, layer.cornerRadius());
+        radius = std::isfinite(radius) ? std::max(0.0, radius) : 0;
+        const Rect inner = shown.bounds.standardized().insetBy(radius, radius);
+        const Rect opaque = inner.isEmpty() ? Rect::null() : toRoot.apply(inner).intersection(clip);
+        const Color background =
+            layer.presented(keypath::backgroundColor, layer.backgroundColor().value_or(Color::clear()));
+        if (background.alpha >= 1 && !opaque.isNull() && opaque.contains(area)) found = &layer;
+        const Rect inside = layer.masksToBounds() ? opaque : clip;
+        if (inside.isNull() || !inside.contains(area)) return;
+        for (const auto& sub : layer.sublayers()) visit(*sub, toRoot, inside);
+    }
+};
+
 }  // namespace
 
 void Renderer::draw(cairo_t* cr, const Layer& layer) { drawLayer(cr, layer); }
+
+const Layer* Renderer::opaqueCover(const Layer& root, const Rect& area) {
+    if (area.isNull() || area.isEmpty()) return nullptr;
+    CoverSearch search{area.standardized()};
+    const double huge = 1e9;
+    search.visit(root, AffineTransform::identity(), Rect{-huge, -huge, 2 * huge, 2 * huge});
+    return search.found;
+}
+
+void Renderer::draw(cairo_t* cr, const Layer& layer, const Layer* cover) {
+    if (!cover) {
+        drawLayer(cr, layer);
+        return;
+    }
+    occlusion.cover = cover;
+    occlusion.ancestors.clear();
+    std::shared_ptr<const Layer> hold;
+    for (const Layer* l = cover; (hold = l->superlayer());) {
+        l = hold.get();
+        occlusion.ancestors.push_back(l);
+    }
+    occlusion.reached = false;
+    drawLayer(cr, layer);
+    occlusion = {};
+}
 
 Rect Renderer::coveredArea(const Layer& layer) {
     const Shown shown(layer);

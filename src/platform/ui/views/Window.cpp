@@ -246,7 +246,10 @@ Rect Window::drawDamage() {
     cairo_paint(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     cairo_scale(cr, scale_, scale_);
-    Renderer::draw(cr, *layer());
+    // What an opaque layer covers wholly (an animation beneath a sheet) is
+    // not drawn.
+    const Rect pixels{x0 / scale_, y0 / scale_, (x1 - x0) / scale_, (y1 - y0) / scale_};
+    Renderer::draw(cr, *layer(), Renderer::opaqueCover(*layer(), pixels));
     cairo_destroy(cr);
     cairo_surface_flush(backing_.get());
     return Rect{x0 / scale_, y0 / scale_, (x1 - x0) / scale_, (y1 - y0) / scale_};
