@@ -212,9 +212,17 @@ wheel() {
   done
   echo "pixels of the main page changed by ten wheel steps: $changed"
   [ "${changed%% *}" -gt 20000 ] 2>/dev/null || return 1
-  # Back to the top, where a flick down on the top bar shrinks the sheet.
+  # Back to the top, where a flick down on the top bar shrinks the sheet:
+  # waited for until the page looks as it did before the steps down.
   xdotool click --repeat 12 --delay 20 4
-  sleep 0.3
+  for _ in $(seq 1 30); do
+    sleep 0.1
+    import -window "$window" after.png
+    changed=$(compare -metric AE -fuzz 5% before.png after.png null: 2>&1 || true)
+    [ "${changed%% *}" -lt 20000 ] 2>/dev/null && return 0
+  done
+  echo "ten wheel steps up did not bring the page back to its top: $changed pixels differ"
+  return 1
 }
 
 resize() {
