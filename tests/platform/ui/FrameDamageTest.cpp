@@ -167,6 +167,16 @@ TEST_F(FrameDamageTest, AFrameRedrawsExactlyWhatChanged) {
              r.addSubview(parent);
          },
          [](auto& v) { v[0]->setBackgroundColor(blue); }, Rect{4, 10, 20, 20}},
+        {"a change inside a rounded view with a shadow: the shadow, hidden there, is not redrawn",
+         [](View& r, auto& v) {
+             auto card = square({30, 30, 50, 50}, white);
+             card->layer()->setCornerRadius(25);
+             card->layer()->setShadowOpacity(0.5);
+             card->layer()->setShadowRadius(4);
+             card->addSubview(v.emplace_back(square({20, 20, 10, 10}, red)));
+             r.addSubview(card);
+         },
+         [](auto& v) { v[0]->setBackgroundColor(blue); }, Rect{50, 50, 10, 10}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -316,6 +316,38 @@ void drawWithShadow(cairo_t* cr, const Layer& layer, const Shown& shown) {
     cairo_surface_destroy(bodySurface);
 }
 
+// The largest rectangle inside a rounded rectangle's corners: inset by the
+// radius less its 45-degree point.
+Rect insideCorners(const Rect& bounds, double radius) {
+    radius = std::isfinite(radius) ? std::max(0.0, radius) : 0;
+    const Rect b = bounds.standardized();
+    const double inset = std::min(radius, std::min(b.width(), b.height()) / 2) * (1 - std::sqrt(0.5));
+    return b.insetBy(inset, inset);
+}
+
+// Whether the layer's own opaque background covers all of the clip (`cr` in
+// its superlayer's coordinates): its shadow, beneath it, shows nowhere there.
+bool coversClip(cairo_t* cr, const Layer& layer, const Shown& shown) {
+    const Color background =
+        layer.presented(keypath::backgroundColor, layer.backgroundColor().value_or(Color::clear()));
+    if (background.alpha < 1) return false;
+    cairo_save(cr);
+    const cairo_matrix_t m = toCairo(shown.toSuperlayer);
+    cairo_transform(cr, &m);
+    cairo_matrix_t device;
+    cairo_get_matrix(cr, &device);
+    const Rect inner = insideCorners(shown.bounds, layer.presented(keypath::cornerRadius, layer.cornerRadius()));
+    // Whole device pixels inside the background, rounded inwards.
+    double x0 = inner.minX(), y0 = inner.minY(), x1 = inner.maxX(), y1 = inner.maxY();
+    cairo_user_to_device(cr, &x0, &y0);
+    cairo_user_to_device(cr, &x1, &y1);
+    const PixelBox clip = clipBox(cr);
+    cairo_restore(cr);
+    if (device.xy != 0 || device.yx != 0 || inner.isEmpty()) return false;
+    return std::ceil(std::min(x0, x1)) <= clip.x0 && std::ceil(std::min(y0, y1)) <= clip.y0 &&
+           std::floor(std::max(x0, x1)) >= clip.x1 && std::floor(std::max(y0, y1)) >= clip.y1;
+}
+
 void drawLayer(cairo_t* cr, const Layer& layer) {
     if (layer.isHidden()) return;
     if (!occlusion.reached) {
@@ -351,7 +383,7 @@ void drawLayer(cairo_t* cr, const Layer& layer) {
         cairo_clip(cr);
         cairo_push_group(cr);
     }
-    if (shown.hasShadow()) {
+    if (shown.hasShadow() && !coversClip(cr, layer, shown)) {
         drawWithShadow(cr, layer, shown);
     } else {
         cairo_save(cr);
@@ -397,9 +429,7 @@ struct CoverSearch {
         if (!shown.isDrawable() || shown.opacity < 1) return;
         const AffineTransform toRoot = shown.toSuperlayer.concatenating(superToRoot);
         if (toRoot.b != 0 || toRoot.c != 0 || !(toRoot.a > 0) || !(toRoot.d > 0)) return;
-        double radius = layer.presented(keypath::cornerRadius, layer.cornerRadius());
-        radius = std::isfinite(radius) ? std::max(0.0, radius) : 0;
-        const Rect inner = shown.bounds.standardized().insetBy(radius, radius);
+        const Rect inner = insideCorners(shown.bounds, layer.presented(keypath::cornerRadius, layer.cornerRadius()));
         const Rect opaque = inner.isEmpty() ? Rect::null() : toRoot.apply(inner).intersection(clip);
         const Color background =
             layer.presented(keypath::backgroundColor, layer.backgroundColor().value_or(Color::clear()));
