@@ -162,10 +162,15 @@ struct GtkWindowHost::State final : KitAreaClient {
     static constexpr int kPointerTouch = 1;
 
     // The kept surface as tiles of kTile pixels square, row by row; each a
-    // render node GTK is handed as it is until its pixels change. Made for
-    // one surface (its address and size in pixels).
+    // render node GTK is handed as it is until its pixels change, with the
+    // copy of the pixels it shows. Made for one surface (its address and
+    // size in pixels).
     static constexpr int kTile = 64;
-    std::vector<GskRenderNode*> tiles;
+    struct Tile {
+        GskRenderNode* node = nullptr;
+        cairo_surface_t* pixels = nullptr;
+    };
+    std::vector<Tile> tiles;
     int columns = 0, rows = 0;
     cairo_surface_t* tiledSurface = nullptr;
     int tiledWidth = 0, tiledHeight = 0;
@@ -176,16 +181,24 @@ struct GtkWindowHost::State final : KitAreaClient {
 
     double scale() const { return std::max(1, gtk_widget_get_scale_factor(area)); }
 
+    static void release(Tile& tile) {
+        if (tile.node) gsk_render_node_unref(tile.node);
+        if (tile.pixels) cairo_surface_destroy(tile.pixels);
+        tile = {};
+    }
+
     void dropTiles() {
-        for (GskRenderNode* tile : tiles) gsk_render_node_unref(tile);
+        for (Tile& tile : tiles) release(tile);
         tiles.clear();
         columns = rows = 0;
         tiledSurface = nullptr;
     }
 
-    // A tile's pixels copied out of the kept surface: the node keeps them,
-    // and the surface goes on changing.
-    GskRenderNode* makeTile(cairo_surface_t* surface, int column, int row) const {
+    // The tile's pixels copied out of the kept surface (the node keeps them,
+    // and the surface goes on changing) and shown by a new node; unless they
+    // are the pixels it shows already (a frame redrew them alike): then GTK
+    // keeps the node and repaints nothing there. Whether it changed.
+    bool updateTile(Tile& tile, cairo_surface_t* surface, int column, int row) const {
         const int x = column * kTile, y = row * kTile;
         const int w = std::min(kTile, tiledWidth - x), h = std::min(kTile, tiledHeight - y);
         cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
@@ -193,6 +206,11 @@ struct GtkWindowHost::State final : KitAreaClient {
         const unsigned char* source = cairo_image_surface_get_data(surface) + y * from + x * 4;
         unsigned char* target = cairo_image_surface_get_data(copy);
         for (int line = 0; line < h; ++line) std::memcpy(target + line * to, source + line * from, w * 4);
+        if (tile.pixels && cairo_image_surface_get_stride(tile.pixels) == to &&
+            std::memcmp(cairo_image_surface_get_data(tile.pixels), target, static_cast<std::size_t>(to) * h) == 0) {
+            cairo_surface_destroy(copy);
+            return false;
+        }
         cairo_surface_mark_dirty(copy);
         const double s = tiledScale;
         const graphene_rect_t bounds = GRAPHENE_RECT_INIT(static_cast<float>(x / s), static_cast<float>(y / s),
@@ -203,12 +221,13 @@ struct GtkWindowHost::State final : KitAreaClient {
         cairo_set_source_surface(cr, copy, x, y);
         cairo_paint(cr);
         cairo_destroy(cr);
-        cairo_surface_destroy(copy);
-        return node;
+        release(tile);
+        tile = {node, copy};
+        return true;
     }
 
-    // Replaces the tiles that `changed` (points) touches, or every tile for
-    // a new surface; remembers the area of the tiles replaced.
+    // Updates the tiles that `changed` (points) touches, or every tile for
+    // a new surface; remembers the area of the tiles whose pixels changed.
     void updateTiles(const platform::graphics::Rect& changed) {
         cairo_surface_t* surface = window->backingSurface();
         lastChanged = platform::graphics::Rect{};
@@ -228,7 +247,7 @@ struct GtkWindowHost::State final : KitAreaClient {
             tiledScale = window->scale();
             columns = (width + kTile - 1) / kTile;
             rows = (height + kTile - 1) / kTile;
-            tiles.assign(static_cast<std::size_t>(columns) * rows, nullptr);
+            tiles.assign(static_cast<std::size_t>(columns) * rows, Tile{});
             c1 = columns;
             r1 = rows;
         } else if (!changed.isNull() && !changed.isEmpty()) {
@@ -238,24 +257,23 @@ struct GtkWindowHost::State final : KitAreaClient {
             c1 = std::clamp((static_cast<int>(std::ceil(changed.maxX() * s)) + kTile - 1) / kTile, 0, columns);
             r1 = std::clamp((static_cast<int>(std::ceil(changed.maxY() * s)) + kTile - 1) / kTile, 0, rows);
         }
-        if (c1 <= c0 || r1 <= r0) return;
+        const double s = tiledScale;
+        auto area = platform::graphics::Rect::null();
         for (int row = r0; row < r1; ++row) {
             for (int column = c0; column < c1; ++column) {
-                GskRenderNode*& tile = tiles[static_cast<std::size_t>(row) * columns + column];
-                if (tile) gsk_render_node_unref(tile);
-                tile = makeTile(surface, column, row);
+                if (!updateTile(tiles[static_cast<std::size_t>(row) * columns + column], surface, column, row)) continue;
+                const double x = column * kTile / s, y = row * kTile / s;
+                area = area.unionWith(platform::graphics::Rect{x, y, std::min((column + 1) * kTile, tiledWidth) / s - x,
+                                                               std::min((row + 1) * kTile, tiledHeight) / s - y});
             }
         }
-        const double s = tiledScale;
-        const double x = c0 * kTile / s, y = r0 * kTile / s;
-        lastChanged = platform::graphics::Rect{x, y, std::min(c1 * kTile, tiledWidth) / s - x,
-                                               std::min(r1 * kTile, tiledHeight) / s - y};
+        if (!area.isNull()) lastChanged = area;
     }
 
     void snapshot(GtkSnapshot* snapshot) override {
         updateTiles(window->renderFrame());
         ++frames;
-        for (GskRenderNode* tile : tiles) gtk_snapshot_append_node(snapshot, tile);
+        for (const Tile& tile : tiles) gtk_snapshot_append_node(snapshot, tile.node);
     }
 
     int contentLength(GtkOrientation orientation) const override {
