@@ -96,6 +96,22 @@ TEST_F(GtkWindowHostTest, TheWindowTakesTheAreasSizeAndDrawsOnlyWhenSomethingCha
     ASSERT_TRUE(spinUntil([&] { return host.framesDrawn() > idle; }, 5));
     spinFor(0.3);
     EXPECT_EQ(host.framesDrawn(), idle + 1);
+    EXPECT_EQ(host.lastFrameChangedArea(), window->bounds()) << "the whole window changed";
+
+    // A small change hands GTK only the tiles (64 pixels square) it touches.
+    const platform::ui::Rect dot{150, 90, 24, 24};
+    auto small = platform::ui::View::create(dot);
+    small->setBackgroundColor(platform::graphics::Color::plainRed());
+    root->addSubview(small);
+    const long added = host.framesDrawn();
+    ASSERT_TRUE(spinUntil([&] { return host.framesDrawn() > added; }, 5));
+    const long shown = host.framesDrawn();
+    small->setBackgroundColor(platform::graphics::Color::plainBlue());
+    ASSERT_TRUE(spinUntil([&] { return host.framesDrawn() > shown; }, 5));
+    const auto area = host.lastFrameChangedArea();
+    EXPECT_TRUE(area.contains(dot));
+    EXPECT_LE(area.size.width, 128);
+    EXPECT_LE(area.size.height, 128);
 
     gtk_window_destroy(GTK_WINDOW(top));
     spinFor(0.1);

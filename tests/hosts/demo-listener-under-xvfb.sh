@@ -18,6 +18,13 @@
 #                 right to left over the library (nothing in it) pages back
 #                 to the main screen; which screen shows is read from the
 #                 window's pixels, in a band across the top of the page
+#   resize        the window made 1024 by 768 at full screen: the host's
+#                 article, scaled back behind the sheet, spans the new width
+#                 (its blue header shows on both sides of the sheet and near
+#                 the right edge), and the sheet stands 500 points wide in the
+#                 middle
+#   wheel         at full screen, ten wheel steps over the main page scroll
+#                 it: the page's pixels change; then back up to its top
 #   dismiss       at full screen, a flick down from the top bar (20 points
 #                 below the sheet's top edge) dismisses the player (the host
 #                 then says that no player is presented)
@@ -29,7 +36,7 @@
 # against the moment of the click. Exits 77 (skipped) where a tool is missing.
 set -uo pipefail
 host=$(realpath "$1")
-for tool in xdotool playerctl dbus-daemon; do
+for tool in xdotool playerctl dbus-daemon import convert compare; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 work=$(mktemp -d)
@@ -44,7 +51,9 @@ cd "$work"
 
 # Distances below the player's top edge, at the preview height (points).
 readonly TITLE_BELOW_TOP=222 SLIDER_BELOW_TOP=272 PLAY_BELOW_TOP=347
-readonly SLIDER_LEFT=20 SLIDER_RIGHT=370 CENTRE_X=195
+readonly SLIDER_LEFT=20 SLIDER_RIGHT=370
+# The window's middle (it changes when the window is resized).
+CENTRE_X=195
 
 # Each line a program prints, prefixed with the time it arrived.
 stamp() { while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done; }
@@ -209,6 +218,63 @@ swipe_back() {
   [ "$back" -lt 2000 ] || { echo "the drag over the library screen did not page back to the main screen"; return 1; }
 }
 
+# pixel X Y FILE: the pixel's red, green and blue (0-255).
+pixel() {
+  convert "$3" -format '%[fx:int(255*p{'"$1"','"$2"'}.r)] %[fx:int(255*p{'"$1"','"$2"'}.g)] %[fx:int(255*p{'"$1"','"$2"'}.b)]' info:
+}
+# blue X Y FILE: whether the pixel is the article header's blue, dimmed or not.
+blue() {
+  local r g b; read -r r g b <<< "$(pixel "$@")"
+  [ "$r" -lt 80 ] && [ "$b" -gt $(( r + 40 )) ] && [ "$b" -gt "$g" ]
+}
+
+wheel() {
+  local shot changed
+  import -window "$window" before.png
+  xdotool mousemove --window "$window" "$CENTRE_X" 500
+  xdotool click --repeat 10 --delay 20 5
+  # The page moves at once; polled briefly for the frame.
+  for _ in $(seq 1 20); do
+    sleep 0.1
+    import -window "$window" after.png
+    changed=$(compare -metric AE -fuzz 5% before.png after.png null: 2>&1 || true)
+    [ "${changed%% *}" -gt 20000 ] 2>/dev/null && break
+  done
+  echo "pixels of the main page changed by ten wheel steps: $changed"
+  [ "${changed%% *}" -gt 20000 ] 2>/dev/null || return 1
+  # Back to the top, where a flick down on the top bar shrinks the sheet:
+  # waited for until the page looks as it did before the steps down.
+  xdotool click --repeat 12 --delay 20 4
+  for _ in $(seq 1 30); do
+    sleep 0.1
+    import -window "$window" after.png
+    changed=$(compare -metric AE -fuzz 5% before.png after.png null: 2>&1 || true)
+    [ "${changed%% *}" -lt 20000 ] 2>/dev/null && return 0
+  done
+  echo "ten wheel steps up did not bring the page back to its top: $changed pixels differ"
+  return 1
+}
+
+resize() {
+  local top y ok=false
+  xdotool windowsize "$window" 1024 768
+  top=$(player_top)
+  # Across the header, below the paper's name and above the bottom of the
+  # sheet's top bar: blue | the sheet, 262 to 762 | blue.
+  y=$(( ${top%.*} + 41 ))
+  for _ in $(seq 1 30); do
+    sleep 0.1
+    import -window "$window" resized.png
+    [ "$(identify -format '%wx%h' resized.png)" = 1024x768 ] || continue
+    if blue 256 "$y" resized.png && ! blue 268 "$y" resized.png && ! blue 756 "$y" resized.png &&
+       blue 768 "$y" resized.png && blue 950 "$y" resized.png; then ok=true; break; fi
+  done
+  echo "window $(identify -format '%wx%h' resized.png); at y=$y: x=256 $(pixel 256 "$y" resized.png)," \
+    "x=268 $(pixel 268 "$y" resized.png), x=756 $(pixel 756 "$y" resized.png)," \
+    "x=768 $(pixel 768 "$y" resized.png), x=950 $(pixel 950 "$y" resized.png)"
+  $ok && CENTRE_X=512
+}
+
 dismiss() {
   local top clicked; top=$(player_top)
   if [ "${top%.*}" -gt 200 ]; then
@@ -231,6 +297,8 @@ step pause pause
 step play-at-end play_at_end
 step expand expand
 step swipe-back swipe_back
+step resize resize
+step wheel wheel
 step dismiss dismiss
 
 if [ ${#failed[@]} -gt 0 ]; then

@@ -138,6 +138,45 @@ TEST_F(FrameDamageTest, AFrameRedrawsExactlyWhatChanged) {
              RunLoop::main().advance(0.25);
          },
          [](auto&) { RunLoop::main().advance(0.25); }, Rect{20, 0, 40, 20}},
+        {"a change beside an animation out of sight below the window: the change alone",
+         [](View& r, auto& v) {
+             r.addSubview(v.emplace_back(square({10, 10, 20, 20}, red)));
+             auto below = square({0, 150, 20, 20}, blue);
+             r.addSubview(below);
+             RunLoop::main().runUntilIdle();
+             View::animate(1, 0, ViewAnimationOptions{.curve = ViewAnimationCurve::linear},
+                           [&] { below->setFrame({80, 150, 20, 20}); });
+             RunLoop::main().advance(0.25);
+         },
+         [](auto& v) {
+             RunLoop::main().advance(0.25);
+             v[0]->setBackgroundColor(blue);
+         },
+         Rect{10, 10, 20, 20}},
+        {"a change beneath an opaque view, within a shadowed and bordered parent: the same picture",
+         [](View& r, auto& v) {
+             r.addSubview(v.emplace_back(square({4, 10, 20, 20}, red)));
+             auto parent = View::create({5, 5, 80, 80});
+             parent->layer()->setShadowOpacity(0.5);
+             parent->layer()->setShadowRadius(2);
+             parent->layer()->setBorderWidth(2);
+             parent->layer()->setBorderColor(blue);
+             auto cover = square({-10, -10, 80, 80}, white);
+             cover->layer()->setCornerRadius(4);
+             parent->addSubview(cover);
+             r.addSubview(parent);
+         },
+         [](auto& v) { v[0]->setBackgroundColor(blue); }, Rect{4, 10, 20, 20}},
+        {"a change inside a rounded view with a shadow: the shadow, hidden there, is not redrawn",
+         [](View& r, auto& v) {
+             auto card = square({30, 30, 50, 50}, white);
+             card->layer()->setCornerRadius(25);
+             card->layer()->setShadowOpacity(0.5);
+             card->layer()->setShadowRadius(4);
+             card->addSubview(v.emplace_back(square({20, 20, 10, 10}, red)));
+             r.addSubview(card);
+         },
+         [](auto& v) { v[0]->setBackgroundColor(blue); }, Rect{50, 50, 10, 10}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -510,3 +510,65 @@ TEST(Input, TwoPansOnOneTouchGoOnTogetherOnlyWhenADelegateAllowsIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// A window 200 points square: a vertical list filling it, holding a
+// horizontal strip at its top (0..100) and a horizontal pager below it
+// (100..200).
+struct WheelScene {
+    std::shared_ptr<Window> window = Window::create({200, 200}, 1);
+    std::shared_ptr<ScrollView> list = ScrollView::create({0, 0, 200, 200});
+    std::shared_ptr<ScrollView> strip = ScrollView::create({0, 0, 200, 100});
+    std::shared_ptr<ScrollView> pager = ScrollView::create({0, 100, 200, 100});
+    WheelScene() {
+        list->setContentSize({200, 1000});
+        strip->setContentSize({600, 100});
+        pager->setContentSize({600, 100});
+        pager->setPagingEnabled(true);
+        list->addSubview(strip);
+        list->addSubview(pager);
+        window->setRootView(list);
+    }
+};
+
+}  // namespace
+
+TEST(Input, TheWheelScrollsTheInnermostScrollViewThatCanScrollAlongItsAxis) {
+    using Unit = Window::ScrollUnit;
+    const double step = std::pow(200.0, 2.0 / 3.0);
+    struct Case {
+        std::string name;
+        Point at, delta;
+        Unit unit;
+        bool moved;
+        Point list, strip;
+        bool stripDisabled = false;
+    };
+    const std::vector<Case> cases = {
+        {"down over the strip: the list, which scrolls that way", {50, 50}, {0, 30}, Unit::points, true, {0, 30}, {}},
+        {"sideways over the strip: the strip", {50, 50}, {40, 0}, Unit::points, true, {}, {40, 0}},
+        {"both at once: each axis its own view", {50, 50}, {40, 30}, Unit::points, true, {0, 30}, {40, 0}},
+        {"a wheel step: the view's length to the power 2/3", {50, 50}, {0, 1}, Unit::steps, true, {0, step}, {}},
+        {"sideways over the pager: passed over, nothing else scrolls that way",
+         {50, 150}, {40, 0}, Unit::points, false, {}, {}},
+        {"up at the top: clamped, nothing moves", {50, 50}, {0, -30}, Unit::points, false, {}, {}},
+        {"far down: clamped to the end", {50, 50}, {0, 5000}, Unit::points, true, {0, 800}, {}},
+        {"sideways over a strip that does not scroll", {50, 50}, {40, 0}, Unit::points, false, {}, {}, true},
+        {"a delta that is not finite", {50, 50}, {0, std::nan("")}, Unit::points, false, {}, {}},
+    };
+    std::vector<std::string> lines;
+    platform::core::setDebugSink([&](std::string_view line) { lines.emplace_back(line); });
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WheelScene scene;
+        scene.strip->setScrollEnabled(!c.stripDisabled);
+        EXPECT_EQ(scene.window->sendScroll(c.at, c.delta, c.unit), c.moved);
+        EXPECT_NEAR(scene.list->contentOffset().y, c.list.y, 1e-9);
+        EXPECT_EQ(scene.list->contentOffset().x, c.list.x);
+        EXPECT_EQ(scene.strip->contentOffset(), c.strip);
+        EXPECT_EQ(scene.pager->contentOffset(), Point{});
+    }
+    platform::core::setDebugSink({});
+    EXPECT_EQ(lines.size(), 1u) << "one line for the scroll that is not finite";
+}

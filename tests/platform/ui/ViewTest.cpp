@@ -248,6 +248,14 @@ TEST(Window, RootViewFillsTheWindowAndFollowsItsSize) {
     EXPECT_EQ(root->window(), window);
     window->setSize({480, 320});
     EXPECT_EQ(root->frame(), (Rect{0, 0, 480, 320}));
+    // Scaled back (as a presentation over it does), it still fills the
+    // window's new size, scaled about the window's centre.
+    root->setTransform(AffineTransform::scale(0.9, 0.9));
+    window->setSize({1024, 768});
+    EXPECT_EQ(root->bounds().size, (Size{1024, 768}));
+    EXPECT_EQ(root->center(), (Point{512, 384}));
+    root->setTransform(AffineTransform::identity());
+    window->setSize({480, 320});
     window->setRootView(View::create());
     EXPECT_EQ(root->superview(), nullptr);
     const auto image = window->snapshot();

@@ -255,4 +255,20 @@ void ScrollView::endDragging(Point velocity) {
     }
 }
 
+// ---- Wheel ----
+
+bool ScrollView::canScrollAlong(bool vertical) const {
+    if (!scrollEnabled_ || pagingEnabled_) return false;
+    constexpr double tolerance = 0.5;
+    const Point lo = minimumContentOffset(), hi = maximumContentOffset();
+    return vertical ? hi.y - lo.y > tolerance : hi.x - lo.x > tolerance;
+}
+
+bool ScrollView::scrollBy(Point delta) {
+    const Point before = contentOffset();
+    // An offset past an edge (a bounce under way) comes back inside.
+    setContentOffset(clamped(before + delta));
+    return contentOffset() != before;
+}
+
 }  // namespace platform::ui

@@ -110,6 +110,14 @@ public:
     // Ends a drag that the input layer cancelled: settles as without velocity.
     void cancelDragging() { endDragging({}); }
 
+    // ---- Wheel ----
+    // Whether a wheel moves the content along an axis: scrolling enabled, no
+    // paging, and content longer than the view with its insets.
+    bool canScrollAlong(bool vertical) const;
+    // Moves the offset by `delta` at once, clamped to the content (stopping
+    // an animation in flight); gives whether it moved.
+    bool scrollBy(Point delta);
+
 protected:
     // Makes the pan recogniser and attaches it; every maker of a scroll view
     // (this class's `create` and its subclasses') calls it once.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/ui/animation/FrameClock.hpp"
 #include "platform/ui/views/CairoDrawing.hpp"
@@ -69,14 +70,26 @@ struct Shown {
 
 Rect contentsRect(const Layer& layer, const Image& image, const Rect& bounds);
 
-// The rectangle in the layer's coordinates that its drawing can cover.
-Rect drawnExtents(const Layer& layer, const Rect& bounds) {
+// The rectangle in the layer's coordinates that its own drawing (not its
+// sublayers') can cover.
+Rect ownExtents(const Layer& layer, const Rect& bounds) {
     Rect extents = bounds.standardized();
     if (layer.masksToBounds()) return extents;
     if (layer.contents()) {
         const Rect image = contentsRect(layer, *layer.contents(), bounds);
         if (!image.isNull()) extents = extents.unionWith(image);
     }
+    if (const auto* shape = dynamic_cast<const ShapeLayer*>(&layer); shape && shape->path()) {
+        const Rect box = shape->path()->boundingBox();
+        if (!box.isNull()) extents = extents.unionWith(box.insetBy(-shape->lineWidth(), -shape->lineWidth()));
+    }
+    return extents;
+}
+
+// The rectangle in the layer's coordinates that its drawing can cover.
+Rect drawnExtents(const Layer& layer, const Rect& bounds) {
+    Rect extents = ownExtents(layer, bounds);
+    if (layer.masksToBounds()) return extents;
     for (const auto& sub : layer.sublayers()) {
         if (sub->isHidden()) continue;
         const Shown s(*sub);
@@ -84,10 +97,6 @@ Rect drawnExtents(const Layer& layer, const Rect& bounds) {
         Rect subExtents = drawnExtents(*sub, s.bounds);
         if (s.hasShadow()) subExtents = subExtents.insetBy(-s.shadowReach(), -s.shadowReach());
         extents = extents.unionWith(s.toSuperlayer.apply(subExtents));
-    }
-    if (const auto* shape = dynamic_cast<const ShapeLayer*>(&layer); shape && shape->path()) {
-        const Rect box = shape->path()->boundingBox();
-        if (!box.isNull()) extents = extents.unionWith(box.insetBy(-shape->lineWidth(), -shape->lineWidth()));
     }
     return extents;
 }
@@ -126,6 +135,17 @@ PixelBox intersect(const PixelBox& a, const PixelBox& b) {
 PixelBox outset(const PixelBox& a, int by) { return {a.x0 - by, a.y0 - by, a.x1 + by, a.y1 + by}; }
 
 void drawLayer(cairo_t* cr, const Layer& layer);
+
+// While a draw starts at a covering layer (Renderer::draw with `cover`):
+// that layer and its ancestors, and whether the drawing has reached it. What
+// is drawn before it, its ancestors' own drawing included, lies beneath it
+// and is not drawn.
+struct Occlusion {
+    const Layer* cover = nullptr;
+    std::vector<const Layer*> ancestors;
+    bool reached = true;
+};
+Occlusion occlusion;
 
 // Where the contents image goes in the bounds, by the layer's gravity.
 Rect contentsRect(const Layer& layer, const Image& image, const Rect& bounds) {
@@ -166,13 +186,19 @@ void drawImage(cairo_t* cr, const Layer& layer, const Image& image, const Rect& 
 }
 
 // Everything of the layer but its shadow, opacity and mask, in its own
-// coordinates.
+// coordinates. What lies wholly outside the clip (a frame redraws only its
+// damage) is not drawn at all: text is not laid out, images not scaled.
 void drawBody(cairo_t* cr, const Layer& layer, const Rect& bounds) {
+    const bool inClip = !intersect(deviceBox(cr, ownExtents(layer, bounds)), clipBox(cr)).isEmpty();
+    // Sublayers clipped to the bounds are outside with them.
+    if (!inClip && layer.masksToBounds()) return;
+    // Beneath a cover, only the sublayers leading to it are drawn.
+    const bool ownShown = inClip && occlusion.reached;
     double radius = std::max(0.0, layer.presented(keypath::cornerRadius, layer.cornerRadius()));
     if (!std::isfinite(radius)) radius = 0;
     const Color background =
         layer.presented(keypath::backgroundColor, layer.backgroundColor().value_or(Color::clear()));
-    if (background.alpha > 0) {
+    if (background.alpha > 0 && ownShown) {
         cairo_new_path(cr);
         cairo::appendRoundedRect(cr, bounds, radius);
         cairo::setColor(cr, background);
@@ -184,13 +210,16 @@ void drawBody(cairo_t* cr, const Layer& layer, const Rect& bounds) {
         cairo::appendRoundedRect(cr, bounds, radius);
         cairo_clip(cr);
     }
-    if (layer.contents()) drawImage(cr, layer, *layer.contents(), bounds);
-    layer.drawContents(cr);
+    if (ownShown) {
+        if (layer.contents()) drawImage(cr, layer, *layer.contents(), bounds);
+        layer.drawContents(cr);
+    }
     for (const auto& sub : layer.sublayers()) drawLayer(cr, *sub);
     cairo_restore(cr);
 
     const double borderWidth = layer.presented(keypath::borderWidth, layer.borderWidth());
-    if (borderWidth > 0 && std::isfinite(borderWidth)) {
+    // Above the sublayers, so above a cover among them.
+    if (inClip && occlusion.reached && borderWidth > 0 && std::isfinite(borderWidth)) {
         const Color color = layer.presented(keypath::borderColor, layer.borderColor());
         const Rect b = bounds.standardized();
         const double half = std::min({borderWidth / 2, b.width() / 2, b.height() / 2});
@@ -240,7 +269,9 @@ void drawWithShadow(cairo_t* cr, const Layer& layer, const Shown& shown) {
     if (layer.shadowPath()) {
         cairo_save(cr);
         cairo_set_matrix(cr, &layerToDevice);
-        shadowBox = outset(deviceBox(cr, layer.shadowPath()->boundingBox()), margin);
+        // Only the shadow the clip can show: the blur at a pixel reads the
+        // path no farther than the margin from it.
+        shadowBox = intersect(outset(deviceBox(cr, layer.shadowPath()->boundingBox()), margin), outset(reach, margin));
         cairo_restore(cr);
     }
     cairo_surface_t* shadowSurface =
@@ -285,8 +316,48 @@ void drawWithShadow(cairo_t* cr, const Layer& layer, const Shown& shown) {
     cairo_surface_destroy(bodySurface);
 }
 
+// The largest rectangle inside a rounded rectangle's corners: inset by the
+// radius less its 45-degree point.
+Rect insideCorners(const Rect& bounds, double radius) {
+    radius = std::isfinite(radius) ? std::max(0.0, radius) : 0;
+    const Rect b = bounds.standardized();
+    const double inset = std::min(radius, std::min(b.width(), b.height()) / 2) * (1 - std::sqrt(0.5));
+    return b.insetBy(inset, inset);
+}
+
+// Whether the layer's own opaque background covers all of the clip (`cr` in
+// its superlayer's coordinates): its shadow, beneath it, shows nowhere there.
+bool coversClip(cairo_t* cr, const Layer& layer, const Shown& shown) {
+    const Color background =
+        layer.presented(keypath::backgroundColor, layer.backgroundColor().value_or(Color::clear()));
+    if (background.alpha < 1) return false;
+    cairo_save(cr);
+    const cairo_matrix_t m = toCairo(shown.toSuperlayer);
+    cairo_transform(cr, &m);
+    cairo_matrix_t device;
+    cairo_get_matrix(cr, &device);
+    const Rect inner = insideCorners(shown.bounds, layer.presented(keypath::cornerRadius, layer.cornerRadius()));
+    // Whole device pixels inside the background, rounded inwards.
+    double x0 = inner.minX(), y0 = inner.minY(), x1 = inner.maxX(), y1 = inner.maxY();
+    cairo_user_to_device(cr, &x0, &y0);
+    cairo_user_to_device(cr, &x1, &y1);
+    const PixelBox clip = clipBox(cr);
+    cairo_restore(cr);
+    if (device.xy != 0 || device.yx != 0 || inner.isEmpty()) return false;
+    return std::ceil(std::min(x0, x1)) <= clip.x0 && std::ceil(std::min(y0, y1)) <= clip.y0 &&
+           std::floor(std::max(x0, x1)) >= clip.x1 && std::floor(std::max(y0, y1)) >= clip.y1;
+}
+
 void drawLayer(cairo_t* cr, const Layer& layer) {
     if (layer.isHidden()) return;
+    if (!occlusion.reached) {
+        if (&layer == occlusion.cover) {
+            occlusion.reached = true;
+        } else if (std::find(occlusion.ancestors.begin(), occlusion.ancestors.end(), &layer) ==
+                   occlusion.ancestors.end()) {
+            return;  // beneath the cover
+        }
+    }
     const Shown shown(layer);
     if (!shown.isDrawable() || shown.opacity <= 0) return;
     const bool group = shown.opacity < 1 || layer.mask();
@@ -312,7 +383,7 @@ void drawLayer(cairo_t* cr, const Layer& layer) {
         cairo_clip(cr);
         cairo_push_group(cr);
     }
-    if (shown.hasShadow()) {
+    if (shown.hasShadow() && !coversClip(cr, layer, shown)) {
         drawWithShadow(cr, layer, shown);
     } else {
         cairo_save(cr);
@@ -343,9 +414,60 @@ void drawLayer(cairo_t* cr, const Layer& layer) {
     cairo_restore(cr);
 }
 
+// Looks for the topmost layer (the last drawn) whose own opaque background
+// covers `area`, given in the coordinates of the root's superlayer: a layer
+// shown at full opacity with its ancestors, without a mask, under transforms
+// that only scale and move, its background's corners and its ancestors'
+// clipping taken off. None found is always safe.
+struct CoverSearch {
+    Rect area;
+    const Layer* found = nullptr;
+
+    void visit(const Layer& layer, const AffineTransform& superToRoot, const Rect& clip) {
+        if (layer.isHidden() || layer.mask()) return;
+        const Shown shown(layer);
+        if (!shown.isDrawable() || shown.opacity < 1) return;
+        const AffineTransform toRoot = shown.toSuperlayer.concatenating(superToRoot);
+        if (toRoot.b != 0 || toRoot.c != 0 || !(toRoot.a > 0) || !(toRoot.d > 0)) return;
+        const Rect inner = insideCorners(shown.bounds, layer.presented(keypath::cornerRadius, layer.cornerRadius()));
+        const Rect opaque = inner.isEmpty() ? Rect::null() : toRoot.apply(inner).intersection(clip);
+        const Color background =
+            layer.presented(keypath::backgroundColor, layer.backgroundColor().value_or(Color::clear()));
+        if (background.alpha >= 1 && !opaque.isNull() && opaque.contains(area)) found = &layer;
+        const Rect inside = layer.masksToBounds() ? opaque : clip;
+        if (inside.isNull() || !inside.contains(area)) return;
+        for (const auto& sub : layer.sublayers()) visit(*sub, toRoot, inside);
+    }
+};
+
 }  // namespace
 
 void Renderer::draw(cairo_t* cr, const Layer& layer) { drawLayer(cr, layer); }
+
+const Layer* Renderer::opaqueCover(const Layer& root, const Rect& area) {
+    if (area.isNull() || area.isEmpty()) return nullptr;
+    CoverSearch search{area.standardized()};
+    const double huge = 1e9;
+    search.visit(root, AffineTransform::identity(), Rect{-huge, -huge, 2 * huge, 2 * huge});
+    return search.found;
+}
+
+void Renderer::draw(cairo_t* cr, const Layer& layer, const Layer* cover) {
+    if (!cover) {
+        drawLayer(cr, layer);
+        return;
+    }
+    occlusion.cover = cover;
+    occlusion.ancestors.clear();
+    std::shared_ptr<const Layer> hold;
+    for (const Layer* l = cover; (hold = l->superlayer());) {
+        l = hold.get();
+        occlusion.ancestors.push_back(l);
+    }
+    occlusion.reached = false;
+    drawLayer(cr, layer);
+    occlusion = {};
+}
 
 Rect Renderer::coveredArea(const Layer& layer) {
     const Shown shown(layer);

@@ -28,6 +28,13 @@ public:
     // Draws `layer` (placed in the coordinates current in `cr`, which are
     // those of its superlayer) onto a cairo context.
     static void draw(cairo_t* cr, const Layer& layer);
+    // The same, starting at `cover` (from `opaqueCover`): what lies beneath
+    // it, its ancestors' own drawing included, is not drawn; right only
+    // where `cr` is clipped to the area it covers.
+    static void draw(cairo_t* cr, const Layer& layer, const Layer* cover);
+    // The topmost layer of `root`'s tree whose own opaque background covers
+    // `area` (in the coordinates of `root`'s superlayer), or none.
+    static const Layer* opaqueCover(const Layer& root, const Rect& area);
     // The area `layer` can cover with its presentation values now (its own
     // visibility aside: what it covers when shown), sublayers and shadow
     // included, in the coordinates of its tree's root's superlayer (a

@@ -6,6 +6,7 @@
 #include "platform/ui/controllers/ViewController.hpp"
 #include "platform/ui/input/TouchDispatcher.hpp"
 #include "platform/ui/layout/ConstraintLayout.hpp"
+#include "platform/ui/lists/ScrollView.hpp"
 #include "platform/ui/views/Application.hpp"
 #include "platform/ui/views/Renderer.hpp"
 
@@ -73,6 +74,13 @@ void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
     if (rootViewController_) rootViewController_->endAppearanceTransition();
 }
 
+void Window::boundsDidChange(const Rect& oldBounds) {
+    if (bounds().size == oldBounds.size || !rootView_ || rootView_->superview().get() != this) return;
+    const Size size = bounds().size;
+    rootView_->setBounds(Rect{rootView_->bounds().origin, size});
+    rootView_->setCenter({size.width / 2, size.height / 2});
+}
+
 std::shared_ptr<View> Window::hitTest(Point point) {
     if (ignoringInteraction_ > 0) return nullptr;
     return View::hitTest(point);
@@ -107,7 +115,12 @@ void Window::addDamage(const Rect& area) {
     const Rect whole = bounds();
     const bool finite = std::isfinite(area.origin.x) && std::isfinite(area.origin.y) &&
                         std::isfinite(area.size.width) && std::isfinite(area.size.height);
-    damage_ = finite ? damage_.unionWith(area.standardized()) : damage_.unionWith(whole);
+    // What lies outside the window is never drawn: a layer animating out of
+    // sight (in a list's rows below the fold) must not widen the damage.
+    // (The frame is asked for all the same: a layer's area after a change
+    // is taken at the frame, and may be inside.)
+    const Rect inside = finite ? area.standardized().intersection(whole) : whole;
+    if (!inside.isNull() && !inside.isEmpty()) damage_ = damage_.unionWith(inside);
     requestFrame();
 }
 
@@ -233,7 +246,10 @@ Rect Window::drawDamage() {
     cairo_paint(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     cairo_scale(cr, scale_, scale_);
-    Renderer::draw(cr, *layer());
+    // What an opaque layer covers wholly (an animation beneath a sheet) is
+    // not drawn.
+    const Rect pixels{x0 / scale_, y0 / scale_, (x1 - x0) / scale_, (y1 - y0) / scale_};
+    Renderer::draw(cr, *layer(), Renderer::opaqueCover(*layer(), pixels));
     cairo_destroy(cr);
     cairo_surface_flush(backing_.get());
     return Rect{x0 / scale_, y0 / scale_, (x1 - x0) / scale_, (y1 - y0) / scale_};
@@ -272,6 +288,41 @@ void Window::sendTouch(int identifier, TouchPhase phase, Point location, std::op
         return;
     }
     touchDispatcher_->send(identifier, phase, location, timestamp);
+}
+
+}  // namespace platform::ui
+
+// ---- Wheel ----
+
+namespace platform::ui {
+
+bool Window::sendScroll(Point location, Point delta, ScrollUnit unit) {
+    PLATFORM_ASSERT_MAIN_THREAD();
+    if (!std::isfinite(location.x) || !std::isfinite(location.y) || !std::isfinite(delta.x) ||
+        !std::isfinite(delta.y)) {
+        core::debugPrint("Window: dropped a scroll that is not finite");
+        return false;
+    }
+    auto keepAlive = shared_from_this();
+    layoutIfNeeded();
+    const auto hit = hitTest(location);
+    bool moved = false;
+    for (const bool vertical : {false, true}) {
+        const double amount = vertical ? delta.y : delta.x;
+        if (amount == 0) continue;
+        for (auto view = hit; view && view.get() != this; view = view->superview()) {
+            auto* scrollView = dynamic_cast<ScrollView*>(view.get());
+            if (!scrollView || !scrollView->canScrollAlong(vertical)) continue;
+            double points = amount;
+            if (unit == ScrollUnit::steps) {
+                const Size size = scrollView->bounds().size;
+                points *= std::pow(std::max(1.0, vertical ? size.height : size.width), 2.0 / 3.0);
+            }
+            moved |= scrollView->scrollBy(vertical ? Point{0, points} : Point{points, 0});
+            break;
+        }
+    }
+    return moved;
 }
 
 }  // namespace platform::ui

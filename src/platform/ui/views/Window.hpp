@@ -108,8 +108,24 @@ public:
     // nothing waits for a lift-off that will not come.
     void sendTouch(int identifier, TouchPhase phase, Point location, std::optional<double> timestamp = {});
 
+    // ---- Wheel ----
+    // A host's wheel or touchpad scroll at a window point: `delta` in wheel
+    // steps or in points, positive to the right and down (the content moves
+    // the other way). Along each axis it moves the innermost scroll view
+    // under the point (through the hit test) that can scroll along that
+    // axis, clamped to its content; a paging scroll view, which rests only
+    // on its pages, is passed over. A step moves the content by the scroll
+    // view's length along the axis to the power 2/3. Gives whether an offset
+    // moved.
+    enum class ScrollUnit { steps, points };
+    bool sendScroll(Point location, Point delta, ScrollUnit unit);
+
 protected:
     bool isWindow() const override { return true; }
+    // The root view follows the window's size through its bounds and centre,
+    // so that a transform on it (a presentation scaling it back) keeps it
+    // whole.
+    void boundsDidChange(const Rect& oldBounds) override;
 
 private:
     // LayerDamageSink
