@@ -1,7 +1,9 @@
 // A private sound server for one test: starts its own PulseAudio daemon (no
 // system service, no session bus) in a temporary runtime folder with one null
 // sink, points PULSE_SERVER of this process at it, and records what the sink
-// plays from its monitor with `parec`. Stops both afterwards. `available()`
+// plays from its monitor with `parec`. Stops both afterwards. It can also be
+// killed and started again in its place, as a server that crashes and comes
+// back. `available()`
 // says whether Debian's `pulseaudio` and `parec` are installed.
 #pragma once
 
@@ -38,28 +40,13 @@ public:
         folder_ = std::filesystem::temp_directory_path() / ("orvane-pulse-" + std::to_string(random()));
         std::filesystem::create_directories(folder_ / "home");
         socket_ = folder_ / "native";
-        std::vector<std::string> environment{"HOME=" + (folder_ / "home").string(),
-                                             "XDG_RUNTIME_DIR=" + folder_.string(),
-                                             "PULSE_RUNTIME_PATH=" + (folder_ / "runtime").string(),
-                                             "PATH=" + std::string(std::getenv("PATH") ? std::getenv("PATH") : "")};
-        daemon_ = spawn({"pulseaudio", "--daemonize=no", "-n", "--exit-idle-time=-1", "--use-pid-file=false",
-                         "--disable-shm=true", "--log-target=stderr",
-                         "--load=module-native-protocol-unix socket=" + socket_.string() + " auth-anonymous=1",
-                         "--load=module-null-sink sink_name=orvane_test rate=" + std::to_string(kRate) +
-                             " channels=2"},
-                        environment, folder_ / "daemon.log");
-        // It listens once its socket exists.
-        for (int i = 0; i < 100 && daemon_ > 0 && !std::filesystem::exists(socket_); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        startDaemon();
         if (running()) ::setenv("PULSE_SERVER", server().c_str(), 1);
     }
 
     ~SoundServer() {
         stopRecording();
-        if (daemon_ > 0) {
-            ::kill(daemon_, SIGTERM);
-            ::waitpid(daemon_, nullptr, 0);
-        }
+        stopDaemon(SIGTERM);
         ::unsetenv("PULSE_SERVER");
         std::error_code ec;
         std::filesystem::remove_all(folder_, ec);
@@ -67,6 +54,17 @@ public:
 
     SoundServer(const SoundServer&) = delete;
     SoundServer& operator=(const SoundServer&) = delete;
+
+    // Kills the daemon (and the recorder) as a crash would and starts a new
+    // one at the same address. True once that one listens.
+    bool restart() {
+        stopRecording();
+        stopDaemon(SIGKILL);
+        std::error_code ec;
+        std::filesystem::remove(socket_, ec);
+        startDaemon();
+        return running();
+    }
 
     bool running() const { return daemon_ > 0 && std::filesystem::exists(socket_); }
     std::string server() const { return "unix:" + socket_.string(); }
@@ -90,11 +88,15 @@ public:
     }
     // Stops the recorder and gives what it recorded.
     std::vector<std::int16_t> stopRecording() {
-        std::vector<std::int16_t> samples;
-        if (recorder_ <= 0) return samples;
+        if (recorder_ <= 0) return {};
         ::kill(recorder_, SIGTERM);
         ::waitpid(recorder_, nullptr, 0);
         recorder_ = -1;
+        return recording();
+    }
+    // What the recorder has written so far.
+    std::vector<std::int16_t> recording() const {
+        std::vector<std::int16_t> samples;
         std::ifstream in(folder_ / "recording.raw", std::ios::binary);
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
         samples.resize(bytes.size() / 2);
@@ -105,6 +107,29 @@ public:
     }
 
 private:
+    void startDaemon() {
+        std::vector<std::string> environment{"HOME=" + (folder_ / "home").string(),
+                                             "XDG_RUNTIME_DIR=" + folder_.string(),
+                                             "PULSE_RUNTIME_PATH=" + (folder_ / "runtime").string(),
+                                             "PATH=" + std::string(std::getenv("PATH") ? std::getenv("PATH") : "")};
+        daemon_ = spawn({"pulseaudio", "--daemonize=no", "-n", "--exit-idle-time=-1", "--use-pid-file=false",
+                         "--disable-shm=true", "--log-target=stderr",
+                         "--load=module-native-protocol-unix socket=" + socket_.string() + " auth-anonymous=1",
+                         "--load=module-null-sink sink_name=orvane_test rate=" + std::to_string(kRate) +
+                             " channels=2"},
+                        environment, folder_ / "daemon.log");
+        // It listens once its socket exists.
+        for (int i = 0; i < 100 && daemon_ > 0 && !std::filesystem::exists(socket_); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+
+    void stopDaemon(int signal) {
+        if (daemon_ <= 0) return;
+        ::kill(daemon_, signal);
+        ::waitpid(daemon_, nullptr, 0);
+        daemon_ = -1;
+    }
+
     // Runs `arguments` with its output in `output` and its errors there too
     // or, with `errorsToo` false, nowhere; with `environment`, only those
     // variables.

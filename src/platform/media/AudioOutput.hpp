@@ -10,7 +10,10 @@
 // - timeKeeping: no sound; only counts what it is given. The tests' default.
 //
 // Players feed it 16-bit interleaved PCM at kOutputSampleRate with
-// kOutputChannels channels, for the media time that passed while playing.
+// kOutputChannels channels. The WAV and time-keeping outputs take what they
+// are given as heard at once, so players feed them the media time that passed
+// on the run loop's clock. The sound server keeps time of its own: players
+// feed it ahead, and reckon their position from what it has really played.
 // Thread-safe.
 #pragma once
 
@@ -41,21 +44,32 @@ public:
 
     // Which output this is: "pulseaudio", "wav" or "time".
     virtual std::string name() const = 0;
+    // Whether what is heard follows a clock of the output's own (a sound
+    // server) rather than the moment it is written.
+    virtual bool keepsItsOwnTime() const { return false; }
     // Plays interleaved frames. Never waits for a sound server: what it
     // cannot take yet waits in the output.
     void write(std::span<const std::int16_t> samples);
-    // Playback paused or stopped: what was written is heard without waiting
-    // for more, then silence.
+    // Playback paused: what is heard stops at once. What was written and not
+    // heard is dropped, and counted among the pending frames until the next
+    // flush, so that the player knows where to go on from.
     void pause();
+    // No more is coming for now (the end, or the bytes ran out): what was
+    // written is heard without waiting for more.
+    void playOut();
     // Playback moved elsewhere: what was written and is not heard yet is
     // dropped.
     void flush();
     // Frames written so far.
     std::int64_t framesWritten() const;
+    // Frames written and not heard yet (0 where what is written counts as
+    // heard at once).
+    virtual std::int64_t framesPending() const { return 0; }
 
 protected:
     virtual void play(std::span<const std::int16_t> samples) = 0;
     virtual void paused() {}
+    virtual void playedOut() {}
     virtual void flushed() {}
 
 private:

@@ -21,6 +21,14 @@ constexpr std::int32_t kTimescale = 1'000'000'000;
 // The output is fed at least this often (media seconds) while playing: what
 // is heard lags the position by about this much plus the output's own buffer.
 constexpr double kFeedInterval = 0.05;
+// An output with a clock of its own is fed this far beyond what it has played:
+// what the main thread may be late by without a gap in the sound.
+constexpr double kFeedAhead = 0.5;
+// What the output's report of what it has played may leave short of the end
+// of what was written once all of it is heard.
+constexpr double kHeardTolerance = 0.01;
+// The shortest wait between two wakes that follow the output's clock.
+constexpr double kShortestWait = 0.005;
 
 double clockNow() { return core::RunLoop::main().now(); }
 
@@ -39,6 +47,8 @@ Player::Player() = default;
 Player::~Player() {
     for (auto& observer : observers_) observer.alive->store(false);
     if (item_) item_->detach(this);
+    // What it left in the output is not heard any more.
+    if (output_ && (advancing_ || outputPaused_)) output_->flush();
     if (countedPlaying_) {
         // The last owner may let go of a player elsewhere than on the main thread.
         core::RunLoop::main().async([] { playingPlayersChanged(-1); });
@@ -86,6 +96,7 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
     }
     // What the old item left in the output is not heard any more.
     if (output_) output_->flush();
+    outputPaused_ = false;
     auto old = item_;
     if (old) {
         old->setCurrentSeconds(anchorPosition_);
@@ -110,10 +121,15 @@ void Player::setRate(float rate) {
     originPosition_ = anchorPosition_;
     const float newRate = rate > 0 ? rate : 0;
     if (advancing_ && newRate > 0) {
-        // Still playing: a new speed from here on.
-        rate_ = newRate;
-        schedule();
-        return;
+        if (clocked_ == (output_->keepsItsOwnTime() && newRate == 1.0f)) {
+            // Still playing: a new speed from here on.
+            rate_ = newRate;
+            schedule();
+            return;
+        }
+        // An output's own clock plays at the normal speed only: playback
+        // starts again from here, on the other clock.
+        stopAdvancing();
     }
     rate_ = newRate;
     update();
@@ -141,8 +157,28 @@ std::optional<double> Player::feed(double from, double to) {
     return std::max(from, static_cast<double>(first + rendered.frames) / kOutputSampleRate);
 }
 
+double Player::heardPosition() const {
+    const double pending = static_cast<double>(output_->framesPending()) / kOutputSampleRate;
+    return std::max(anchorPosition_, fedTo_ - pending);
+}
+
+void Player::feedAhead() {
+    if (audioEnd_) return;
+    const double to = std::min(limit_, heardPosition() + kFeedAhead);
+    if (!(to > fedTo_)) return;
+    if (const auto end = feed(fedTo_, to)) {
+        audioEnd_ = *end;
+        fedTo_ = *end;
+    } else {
+        fedTo_ = to;
+    }
+    // Nothing more to write for now: the output plays what it has.
+    if (audioEnd_ || fedTo_ + kEpsilon >= limit_) output_->playOut();
+}
+
 double Player::positionNow() const {
     if (!advancing_) return anchorPosition_;
+    if (clocked_) return std::min(heardPosition(), audioEnd_.value_or(limit_));
     const double position = originPosition_ + (clockNow() - originClock_) * rate_;
     return std::min(position, limit_);
 }
@@ -152,19 +188,35 @@ MediaTime Player::currentTime() const { return MediaTime::makeWithSeconds(positi
 void Player::settle() {
     if (!advancing_) return;
     const double now = clockNow();
-    double position = originPosition_ + (now - originClock_) * rate_;
-    // At its deadline the position has reached what the wake was meant for,
-    // even when the clock's resolution at this date cannot show the
-    // difference; and a position past it by no more than that resolution is
-    // taken as exactly there, so that rounding does not add up wake after
-    // wake.
-    if (deadlineGeneration_ == generation_ && now >= deadline_ && position < deadlinePosition_ + kClockResolution)
-        position = deadlinePosition_;
     anchorClock_ = now;
-    bool reachedLimit = position + kEpsilon >= limit_;
-    if (reachedLimit) position = limit_;
-    const auto audioEnd = feed(anchorPosition_, position);
-    if (audioEnd) position = *audioEnd;
+    double position = 0;
+    bool reachedLimit = false;
+    std::optional<double> audioEnd;
+    if (clocked_) {
+        // The position is what the output has played; it is fed ahead of that.
+        feedAhead();
+        const double stop = audioEnd_.value_or(limit_);
+        position = heardPosition();
+        reachedLimit = position + kHeardTolerance >= stop;
+        if (reachedLimit) {
+            position = stop;
+            audioEnd = audioEnd_;
+        }
+    } else {
+        position = originPosition_ + (now - originClock_) * rate_;
+        // At its deadline the position has reached what the wake was meant
+        // for, even when the clock's resolution at this date cannot show the
+        // difference; and a position past it by no more than that resolution
+        // is taken as exactly there, so that rounding does not add up wake
+        // after wake.
+        if (deadlineGeneration_ == generation_ && now >= deadline_ &&
+            position < deadlinePosition_ + kClockResolution)
+            position = deadlinePosition_;
+        reachedLimit = position + kEpsilon >= limit_;
+        if (reachedLimit) position = limit_;
+        audioEnd = feed(anchorPosition_, position);
+        if (audioEnd) position = *audioEnd;
+    }
     if (!reachedLimit && !audioEnd) {
         anchorPosition_ = position;
         if (item_) item_->setCurrentSeconds(anchorPosition_);
@@ -173,7 +225,7 @@ void Player::settle() {
     anchorPosition_ = position;
     advancing_ = false;
     ++generation_;
-    if (output_) output_->pause();
+    if (output_) output_->playOut();
     auto item = item_;
     if (item) item->setCurrentSeconds(anchorPosition_);
     if (audioEnd || limit_ + kEpsilon >= durationSeconds()) {
@@ -247,6 +299,22 @@ void Player::startAdvancing() {
     originClock_ = anchorClock_;
     originPosition_ = anchorPosition_;
     limit_ = std::min(item_->playableEnd(anchorPosition_), durationSeconds());
+    if (!output_) output_ = AudioOutput::shared();
+    clocked_ = output_->keepsItsOwnTime() && rate_ == 1.0f;
+    if (clocked_) {
+        // After a pause, playback goes on from what was really heard then.
+        if (outputPaused_) {
+            anchorPosition_ = std::max(0.0, fedTo_ - static_cast<double>(output_->framesPending()) / kOutputSampleRate);
+            originPosition_ = anchorPosition_;
+            if (item_) item_->setCurrentSeconds(anchorPosition_);
+        }
+        fedTo_ = anchorPosition_;
+        audioEnd_.reset();
+    }
+    // What the output still holds is not this position's.
+    output_->flush();
+    outputPaused_ = false;
+    if (clocked_) feedAhead();
     fireObservers(true);
     schedule();
 }
@@ -257,6 +325,7 @@ void Player::stopAdvancing() {
     advancing_ = false;
     ++generation_;
     if (output_) output_->pause();
+    outputPaused_ = clocked_;
     if (item_) item_->setCurrentSeconds(anchorPosition_);
     fireObservers(true);
 }
@@ -266,8 +335,12 @@ void Player::schedule() {
     const std::uint64_t generation = ++generation_;
     double target = std::min(limit_, anchorPosition_ + kFeedInterval);
     for (const auto& observer : observers_) target = std::min(target, observer.nextBoundary);
+    if (clocked_ && audioEnd_) target = std::min(target, *audioEnd_);
     target = std::max(target, anchorPosition_);
-    const double deadline = originClock_ + (target - originPosition_) / rate_;
+    // The output's own clock runs at the normal speed; a wake that finds it
+    // short of the target comes again shortly.
+    const double deadline = clocked_ ? clockNow() + std::max(target - anchorPosition_, kShortestWait)
+                                     : originClock_ + (target - originPosition_) / rate_;
     deadline_ = deadline;
     deadlinePosition_ = target;
     deadlineGeneration_ = generation;
@@ -340,6 +413,7 @@ void Player::seek(MediaTime time, SeekCompletion completion) {
     }
     // What was heard before the seek stops there.
     if (output_) output_->flush();
+    outputPaused_ = false;
     anchorPosition_ = target;
     playedToEnd_ = false;
     seeking_ = true;

@@ -3,7 +3,11 @@
 // moves over bytes the item has received. Each time the position moves, the
 // audio output (AudioOutput::shared(), taken when the player first plays) is
 // fed the decoded audio of the media time that passed; pausing, seeking, a
-// stall and the end feed it nothing. Running past the bytes stalls the item
+// stall and the end feed it nothing. An output with a clock of its own (a
+// sound server) is fed instead up to kFeedAhead beyond what it has played, and
+// at rate 1.0 the position is what it has really played: a main thread that
+// is late then delays the interface, not the sound. Playback goes on after a
+// pause from what was really heard. Running past the bytes stalls the item
 // (its stalled notification); reaching the end of the decoded audio posts its
 // played-to-end notification and stops playback there. Asked to play after
 // that (no seek or new item in between), the player plays the item again
@@ -124,6 +128,10 @@ private:
     // Feeds the output the audio from `from` to `to`; returns where the
     // decoded audio ended when it ended before `to`.
     std::optional<double> feed(double from, double to);
+    // With an output that keeps its own time: the position it has played,
+    // and feeding it ahead of that.
+    double heardPosition() const;
+    void feedAhead();
 
     std::shared_ptr<PlayerItem> item_;
     mutable std::mutex itemMutex_;  // guards item_ against readers on other threads
@@ -147,6 +155,15 @@ private:
     double deadlinePosition_ = 0;
     std::uint64_t deadlineGeneration_ = 0;
     std::shared_ptr<AudioOutput> output_;
+    // The position follows what the output has played (see above).
+    bool clocked_ = false;
+    // Then: where the audio written to the output ends; whether the output
+    // was paused for this player since (it then counts what it dropped
+    // unheard among its pending frames); and where the decoded audio ended,
+    // once a feed found it.
+    double fedTo_ = 0;
+    bool outputPaused_ = false;
+    std::optional<double> audioEnd_;
     std::uint64_t generation_ = 0;
 
     std::vector<Observer> observers_;
