@@ -77,11 +77,13 @@ private:
 // own thread runs the connection, and the stream pulls audio from there.
 // What players write waits in a queue of the output's own until the stream
 // asks for it, so neither a write nor what is heard waits for the main
-// thread, as long as the players keep some audio queued ahead. Pause corks
-// the stream (the server stops at once and keeps what it holds for the
-// resume); a flush drops all of it. When the server goes away, one debug
-// line says so and the output connects again every kRetrySeconds; what was
-// queued and not handed over yet plays on the new stream.
+// thread, as long as the players keep some audio queued ahead. What has been
+// heard is reckoned from what the server says of the stream. Pause corks the
+// stream (the server stops at once) and counts what was not heard, so that
+// the player goes on from there; a flush drops what is left. When the server
+// goes away, one debug line says so and the output connects again every
+// kRetrySeconds; what was queued and not handed over yet plays on the new
+// stream.
 class PulseAudioOutput final : public AudioOutput {
 public:
     // What the server buffers for the stream, and what it waits for before
@@ -117,16 +119,7 @@ public:
     std::int64_t framesPending() const override {
         pa_threaded_mainloop_lock(loop_);
         // Right after a pause, the server is about to say what it played.
-        if (pausing_ && flushesInFlight_ > 0) {
-            waitedLongEnough_ = false;
-            pa_time_event* timer = after(kPauseWaitSeconds, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
-                auto* output = static_cast<PulseAudioOutput*>(self);
-                output->waitedLongEnough_ = true;
-                pa_threaded_mainloop_signal(output->loop_, 0);
-            });
-            while (flushesInFlight_ > 0 && !waitedLongEnough_) pa_threaded_mainloop_wait(loop_);
-            api_->time_free(timer);
-        }
+        if (pausing_) waitFor(kPauseWaitSeconds, [this] { return flushesInFlight_ == 0; });
         const auto pending = ringFrames() + unheardAtPause_ + inServer();
         pa_threaded_mainloop_unlock(loop_);
         return pending;
@@ -204,20 +197,27 @@ private:
         api_ = pa_threaded_mainloop_get_api(loop_);
         pa_threaded_mainloop_lock(loop_);
         opening_ = true;
-        pa_time_event* timer =
-            after(kConnectWaitSeconds, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
-                auto* output = static_cast<PulseAudioOutput*>(self);
-                output->waitedLongEnough_ = true;
-                pa_threaded_mainloop_signal(output->loop_, 0);
-            });
         connectContext();
-        while (!contextReady_ && failure_.empty() && !waitedLongEnough_) pa_threaded_mainloop_wait(loop_);
-        api_->time_free(timer);
+        waitFor(kConnectWaitSeconds, [this] { return contextReady_ || !failure_.empty(); });
         opening_ = false;
         const bool answered = failure_.empty();
         if (!answered) error = failure_;
         pa_threaded_mainloop_unlock(loop_);
         return answered;
+    }
+
+    // With the loop locked: waits for the loop's thread to signal until
+    // `done`, for at most `seconds`.
+    template <typename Done>
+    void waitFor(double seconds, Done done) const {
+        waitedLongEnough_ = false;
+        pa_time_event* timer = after(seconds, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+            auto* output = static_cast<PulseAudioOutput*>(self);
+            output->waitedLongEnough_ = true;
+            pa_threaded_mainloop_signal(output->loop_, 0);
+        });
+        while (!done() && !waitedLongEnough_) pa_threaded_mainloop_wait(loop_);
+        api_->time_free(timer);
     }
 
     // With the loop locked: a timer on the loop's thread in `seconds`.
