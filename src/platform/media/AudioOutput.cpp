@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/core/DebugPrint.hpp"
+#include "platform/core/DispatchQueue.hpp"
 #include "platform/media/MediaDecoder.hpp"
 
 namespace platform::media {
@@ -80,10 +81,12 @@ private:
 // thread, as long as the players keep some audio queued ahead. What has been
 // heard is reckoned from what the server says of the stream. Pause corks the
 // stream (the server stops at once) and counts what was not heard, so that
-// the player goes on from there; a flush drops what is left. When the server
-// goes away, one debug line says so and the output connects again every
-// kRetrySeconds; what was queued and not handed over yet plays on the new
-// stream.
+// the player goes on from there; a flush drops what is left. Opening never
+// waits for the server: the output is heard once the server answers. When the
+// server goes away, or does not answer within kAnswerSeconds of opening, one
+// debug line says so, the output counts what it held as not heard (as on a
+// pause: the players it tells go on from what was heard once it answers
+// again), and connects again every kRetrySeconds.
 class PulseAudioOutput final : public AudioOutput {
 public:
     // What the server buffers for the stream, and what it waits for before
@@ -95,16 +98,16 @@ public:
     static constexpr double kRequestSeconds = 0.02;
     // What the queue holds at most; the oldest goes first past it.
     static constexpr std::size_t kMaxQueuedSamples = 5 * kOutputSampleRate * kOutputChannels;
-    // How long opening waits for the server to answer before it goes on
-    // connecting in the background, and the pause between reconnections.
-    static constexpr double kConnectWaitSeconds = 0.5;
+    // How long a server that has been reached may take to answer before the
+    // output says it does not, and the pause between reconnections.
+    static constexpr double kAnswerSeconds = 0.5;
     static constexpr double kRetrySeconds = 0.25;
     // How long the position waits for the server to say what it played
     // before a pause, when asked right after it.
     static constexpr double kPauseWaitSeconds = 0.1;
     static constexpr std::size_t kFrameBytes = kOutputChannels * sizeof(std::int16_t);
 
-    PulseAudioOutput() = default;
+    PulseAudioOutput() : AudioOutput(Connecting{}) {}
     ~PulseAudioOutput() override { close(); }
     std::string name() const override { return "pulseaudio"; }
     bool keepsItsOwnTime() const override { return true; }
@@ -186,8 +189,10 @@ protected:
     }
 
 private:
-    // Starts the loop's thread and connects; waits (the loop signalling)
-    // until the server answers, refuses, or kConnectWaitSeconds pass.
+    // Starts the loop's thread and connects without waiting for an answer.
+    // A server that is not there (no socket, nobody listening) is refused
+    // within the connect call itself, so this fails at once; one that takes
+    // the connection and hangs is a server that has not answered yet.
     bool start(std::string& error) {
         loop_ = pa_threaded_mainloop_new();
         if (!loop_ || pa_threaded_mainloop_start(loop_) < 0) {
@@ -198,12 +203,19 @@ private:
         pa_threaded_mainloop_lock(loop_);
         opening_ = true;
         connectContext();
-        waitFor(kConnectWaitSeconds, [this] { return contextReady_ || !failure_.empty(); });
         opening_ = false;
-        const bool answered = failure_.empty();
-        if (!answered) error = failure_;
+        const bool reached = failure_.empty();
+        if (!reached) error = failure_;
+        if (reached) {
+            answerTimer_ = after(kAnswerSeconds, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+                auto* output = static_cast<PulseAudioOutput*>(self);
+                output->api_->time_free(output->answerTimer_);
+                output->answerTimer_ = nullptr;
+                if (!output->isAnswering()) output->lost("no answer");
+            });
+        }
         pa_threaded_mainloop_unlock(loop_);
-        return answered;
+        return reached;
     }
 
     // With the loop locked: waits for the loop's thread to signal until
@@ -400,6 +412,7 @@ private:
                     reportedLoss_ = false;
                 }
                 fill();
+                setAnswering(true);
                 break;
             case PA_STREAM_FAILED:
             case PA_STREAM_TERMINATED:
@@ -412,18 +425,15 @@ private:
     }
 
     // With the loop locked: the connection or the stream failed. While
-    // opening, opening fails with `reason`; afterwards the output says so
-    // once and connects again.
+    // opening, opening fails with `reason`; afterwards the output is lost
+    // and connects again.
     void failed(const std::string& reason) {
         contextReady_ = false;
         if (opening_) {
             if (failure_.empty()) failure_ = reason.empty() ? "failed" : reason;
             return;
         }
-        if (!reportedLoss_) {
-            core::debugPrint("Audio output: lost the sound server (" + reason + "); connecting again");
-            reportedLoss_ = true;
-        }
+        lost(reason);
         if (retry_) return;
         retry_ = after(kRetrySeconds, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
             auto* output = static_cast<PulseAudioOutput*>(self);
@@ -434,6 +444,32 @@ private:
         });
     }
 
+    // With the loop locked: the server is gone or does not answer. Said
+    // once until it answers again. What the stream held and what waited for
+    // it is not heard: it counts as pending, as after a pause, and nothing of
+    // it plays on a new stream, which starts corked, until the players that
+    // are told go on from what was heard (a flush).
+    void lost(const std::string& reason) {
+        if (!reportedLoss_) {
+            core::debugPrint(std::string("Audio output: ") +
+                             (isAnswering() ? "lost the sound server" : "the sound server does not answer") + " (" +
+                             reason + "); connecting again");
+            reportedLoss_ = true;
+        }
+        if (isAnswering()) {
+            const bool flushing = flushesInFlight_ > 0 && !pausing_;
+            unheardAtPause_ += ringFrames() + (flushing ? handedSinceFlush_ : writeIndex_ - heardIndex_);
+            clearRing();
+            corked_ = true;
+            writeIndex_ = heardIndex_ = handedSinceFlush_ = 0;
+            flushesInFlight_ = 0;
+            pausing_ = false;
+            // Whoever waits for an answer from the lost stream has it.
+            pa_threaded_mainloop_signal(loop_, 0);
+        }
+        setAnswering(false);
+    }
+
     bool streamReady() const { return stream_ && pa_stream_get_state(stream_) == PA_STREAM_READY; }
 
     // With the loop locked: hands the stream as much of the queue as it asks
@@ -441,6 +477,8 @@ private:
     // itself through its state).
     void fill() {
         if (!streamReady()) return;
+        // What has been heard, kept up to date for when the stream is lost.
+        inServer();
         const std::size_t writable = pa_stream_writable_size(stream_);
         if (writable == static_cast<std::size_t>(-1)) return;
         constexpr std::size_t frameBytes = kFrameBytes;
@@ -480,7 +518,8 @@ private:
         if (api_) {
             pa_threaded_mainloop_lock(loop_);
             if (retry_) api_->time_free(retry_);
-            retry_ = nullptr;
+            if (answerTimer_) api_->time_free(answerTimer_);
+            retry_ = answerTimer_ = nullptr;
             disconnect();
             pa_threaded_mainloop_unlock(loop_);
         }
@@ -495,6 +534,7 @@ private:
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
     pa_time_event* retry_ = nullptr;
+    pa_time_event* answerTimer_ = nullptr;
     bool opening_ = false;
     mutable bool waitedLongEnough_ = false;
     bool contextReady_ = false;
@@ -587,6 +627,33 @@ void AudioOutput::playOut() {
 void AudioOutput::flush() {
     std::lock_guard lock(mutex_);
     flushed();
+}
+
+core::ObservationToken AudioOutput::observeAnswering(std::function<void(bool answering)> listener) {
+    std::lock_guard lock(listeners_->mutex);
+    const auto id = listeners_->next++;
+    listeners_->list.emplace_back(id, std::make_shared<const std::function<void(bool)>>(std::move(listener)));
+    return core::ObservationToken([weak = std::weak_ptr(listeners_), id] {
+        if (auto listeners = weak.lock()) {
+            std::lock_guard lock(listeners->mutex);
+            std::erase_if(listeners->list, [id](const auto& entry) { return entry.first == id; });
+        }
+    });
+}
+
+void AudioOutput::setAnswering(bool answering) {
+    const auto reach = answering ? Reach::answering : Reach::lost;
+    if (reach_.exchange(reach) == reach) return;
+    core::DispatchQueue::main().async([weak = std::weak_ptr(listeners_), answering] {
+        auto listeners = weak.lock();
+        if (!listeners) return;
+        std::vector<std::shared_ptr<const std::function<void(bool)>>> told;
+        {
+            std::lock_guard lock(listeners->mutex);
+            for (const auto& [id, listener] : listeners->list) told.push_back(listener);
+        }
+        for (const auto& listener : told) (*listener)(answering);
+    });
 }
 
 std::int64_t AudioOutput::framesWritten() const {

@@ -56,7 +56,7 @@ Player::~Player() {
 }
 
 void Player::countPlaying() {
-    const bool playing = rate_ > 0 && item_;
+    const bool playing = rate_ > 0 && item_ && (!output_ || output_->isAnswering());
     if (playing == countedPlaying_) return;
     countedPlaying_ = playing;
     playingPlayersChanged(playing ? 1 : -1);
@@ -147,9 +147,35 @@ double Player::durationSeconds() const {
     return item_->endSeconds();
 }
 
+void Player::takeOutput() {
+    if (output_) return;
+    output_ = AudioOutput::shared();
+    std::weak_ptr<Player> weak = weak_from_this();
+    outputObservation_ = output_->observeAnswering([weak](bool answering) {
+        if (auto player = weak.lock()) player->outputDidChange(answering);
+    });
+}
+
+void Player::outputDidChange(bool answering) {
+    if (answering) {
+        update();
+        countPlaying();
+        return;
+    }
+    settle();
+    const bool wanted = advancing_ || waitingForOutput_;
+    waitingForOutput_ = false;
+    countPlaying();
+    if (!wanted) return;
+    // Nothing can be heard: a stall, as when the bytes run out. The output
+    // counts what it held as not heard, so playback goes on from what was.
+    if (advancing_) halt();
+    stall();
+}
+
 std::optional<double> Player::feed(double from, double to) {
     if (!item_ || !(to > from)) return std::nullopt;
-    if (!output_) output_ = AudioOutput::shared();
+    takeOutput();
     const auto first = static_cast<std::int64_t>(std::llround(from * kOutputSampleRate));
     const auto last = static_cast<std::int64_t>(std::llround(to * kOutputSampleRate));
     const auto rendered = item_->render(first, last - first, *output_);
@@ -235,16 +261,21 @@ void Player::settle() {
         reachEnd();
     } else {
         // Ran out of bytes.
-        // A player that waits keeps its rate and resumes once bytes come.
-        if (!automaticallyWaits_) rate_ = 0;
-        countPlaying();
-        fireObservers(true);
-        if (item) item->postNotification(PlayerItem::playbackStalledNotification);
+        stall();
     }
+}
+
+void Player::stall() {
+    // A player that waits keeps its rate and resumes by itself.
+    if (!automaticallyWaits_) rate_ = 0;
+    countPlaying();
+    fireObservers(true);
+    if (auto item = item_) item->postNotification(PlayerItem::playbackStalledNotification);
 }
 
 void Player::update() {
     settle();
+    waitingForOutput_ = false;
     const bool canPlay = rate_ > 0 && item_ && item_->status() == PlayerItemStatus::readyToPlay && !seeking_;
     if (!canPlay) {
         if (advancing_) stopAdvancing();
@@ -275,11 +306,13 @@ void Player::update() {
         if (ahead + kEpsilon < wanted) return;  // waits for more bytes
     } else if (ahead <= kEpsilon) {
         // Nothing to play where playback would begin: it stalls at once.
-        rate_ = 0;
-        countPlaying();
-        fireObservers(true);
-        auto item = item_;
-        item->postNotification(PlayerItem::playbackStalledNotification);
+        stall();
+        return;
+    }
+    takeOutput();
+    if (!output_->isAnswering()) {
+        // Not heard yet: starts once the output says it answers.
+        waitingForOutput_ = true;
         return;
     }
     startAdvancing();
@@ -299,7 +332,6 @@ void Player::startAdvancing() {
     originClock_ = anchorClock_;
     originPosition_ = anchorPosition_;
     limit_ = std::min(item_->playableEnd(anchorPosition_), durationSeconds());
-    if (!output_) output_ = AudioOutput::shared();
     clocked_ = output_->keepsItsOwnTime() && rate_ == 1.0f;
     if (clocked_) {
         // After a pause, playback goes on from what was really heard then.
@@ -322,12 +354,16 @@ void Player::startAdvancing() {
 void Player::stopAdvancing() {
     settle();
     if (!advancing_) return;
+    halt();
+    fireObservers(true);
+}
+
+void Player::halt() {
     advancing_ = false;
     ++generation_;
     if (output_) output_->pause();
     outputPaused_ = clocked_;
     if (item_) item_->setCurrentSeconds(anchorPosition_);
-    fireObservers(true);
 }
 
 void Player::schedule() {

@@ -21,10 +21,13 @@
 // `automaticallyWaitsToMinimizeStalling` (true by default): with it, a player
 // asked to play waits until enough bytes are there and resumes by itself
 // after a stall; without it, playback starts as soon as the item is ready and
-// a stall sets the rate to 0.
+// a stall sets the rate to 0. An output that cannot be heard (a sound server
+// lost, or not answering yet) is waited for as bytes are: a player asked to
+// play starts once it answers; one that plays when it is lost stalls (and, if
+// it waits, goes on from what was heard once the output answers again).
 //
 // The desktop's media controls learn whether any player of the process plays
-// (asked to play, with an item) as it changes (MprisService::playersDidChange),
+// (asked to play, with an item, and its output can be heard) as it changes (MprisService::playersDidChange),
 // as the system knows which application's audio plays.
 //
 // Main-thread object, owned through std::shared_ptr (subclasses call
@@ -117,13 +120,22 @@ private:
     void reachEnd();
     void startAdvancing();
     void stopAdvancing();
+    // Stops advancing without telling the observers.
+    void halt();
+    // Playback cannot go on: the stalled notification, observers told; a
+    // player that does not wait drops its rate.
+    void stall();
+    // Takes the shared output, and listens to whether it answers.
+    void takeOutput();
+    void outputDidChange(bool answering);
     void schedule();
     void wake(std::uint64_t generation);
     void fireObservers(bool all);
     void finishSeek();
     double durationSeconds() const;
     // Counts this player among the process's playing ones while it is asked
-    // to play and has an item; tells the media controls when that changes.
+    // to play, has an item and its output can be heard; tells the media
+    // controls when that changes.
     void countPlaying();
     // Feeds the output the audio from `from` to `to`; returns where the
     // decoded audio ended when it ended before `to`.
@@ -155,6 +167,9 @@ private:
     double deadlinePosition_ = 0;
     std::uint64_t deadlineGeneration_ = 0;
     std::shared_ptr<AudioOutput> output_;
+    core::ObservationToken outputObservation_;
+    // Asked to play, with what it needs, but the output is not heard yet.
+    bool waitingForOutput_ = false;
     // The position follows what the output has played (see above).
     bool clocked_ = false;
     // Then: where the audio written to the output ends; whether the output
