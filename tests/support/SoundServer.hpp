@@ -3,8 +3,9 @@
 // sink, points PULSE_SERVER of this process at it, and records what the sink
 // plays from its monitor with `parec`. Stops both afterwards. It can also be
 // killed and started again in its place, as a server that crashes and comes
-// back. `available()`
-// says whether Debian's `pulseaudio` and `parec` are installed.
+// back, or stopped (it still takes connections and answers none) and let go
+// on, as a server that hangs. `available()` says whether Debian's
+// `pulseaudio` and `parec` are installed.
 #pragma once
 
 #include <fcntl.h>
@@ -55,15 +56,24 @@ public:
     SoundServer(const SoundServer&) = delete;
     SoundServer& operator=(const SoundServer&) = delete;
 
-    // Kills the daemon (and the recorder) as a crash would and starts a new
-    // one at the same address. True once that one listens.
-    bool restart() {
+    // Kills the daemon (and the recorder) as a crash would.
+    void kill() {
         stopRecording();
         stopDaemon(SIGKILL);
         std::error_code ec;
         std::filesystem::remove(socket_, ec);
+    }
+    // Starts a new daemon at the same address. True once it listens.
+    bool start() {
         startDaemon();
         return running();
+    }
+    // Stops the daemon where it stands, and lets it go on.
+    void freeze() {
+        if (daemon_ > 0) ::kill(daemon_, SIGSTOP);
+    }
+    void thaw() {
+        if (daemon_ > 0) ::kill(daemon_, SIGCONT);
     }
 
     bool running() const { return daemon_ > 0 && std::filesystem::exists(socket_); }
@@ -126,6 +136,7 @@ private:
     void stopDaemon(int signal) {
         if (daemon_ <= 0) return;
         ::kill(daemon_, signal);
+        ::kill(daemon_, SIGCONT);  // a frozen daemon takes its signal too
         ::waitpid(daemon_, nullptr, 0);
         daemon_ = -1;
     }

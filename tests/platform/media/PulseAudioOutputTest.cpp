@@ -12,18 +12,23 @@
 #include <thread>
 
 #include "platform/core/DebugPrint.hpp"
+#include "platform/core/NotificationCenter.hpp"
 #include "platform/core/RunLoop.hpp"
 #include "platform/media/AudioOutput.hpp"
+#include "platform/media/NowPlayingInfoCenter.hpp"
 #include "platform/media/Player.hpp"
 #include "platform/media/PlayerItem.hpp"
 #include "platform/media/URLAsset.hpp"
 #include "support/MediaFiles.hpp"
+#include "support/SessionBus.hpp"
 #include "support/SoundServer.hpp"
+#include "support/TempDocuments.hpp"
 
 namespace {
 
 using namespace platform::media;
 using platform::core::RunLoop;
+using testsupport::SessionBus;
 using testsupport::SoundServer;
 
 // Runs of loud samples (louder than `threshold`), merged across gaps shorter
@@ -173,30 +178,82 @@ TEST(PulseAudioOutput, AToneIsHeardAtItsFrequencyForTheTimePlayedAndNothingWhile
     }
 }
 
-TEST(PulseAudioOutput, AToneIsHeardAgainSoonAfterTheSoundServerComesBack) {
+// A server that is gone or hangs: the caller never waits for it, the player
+// stalls and nothing claims to play (not the player, not the desktop's media
+// controls) until the server answers; then the tone is heard again soon and
+// playback goes on. The output says what happened once each way.
+struct Outage {
+    const char* name;
+    // Before the first play, the server stops answering (it hangs);
+    // otherwise it is killed while the tone plays and a new one started.
+    bool hangsFromTheStart;
+    const char* said;
+};
+
+void PrintTo(const Outage& outage, std::ostream* out) { *out << outage.name; }
+
+class PulseAudioOutage : public ::testing::TestWithParam<Outage> {};
+
+TEST_P(PulseAudioOutage, NothingClaimsToPlayUntilTheServerAnswersAndThenTheToneGoesOn) {
     if (!SoundServer::available()) GTEST_SKIP() << "pulseaudio and parec are not installed (scripts/setup installs them)";
+    const auto& outage = GetParam();
+    SessionBus bus;
+    ASSERT_TRUE(bus.running()) << "dbus-daemon did not start";
+    testsupport::TempDocuments documents;
     SoundServer server;
     ASSERT_TRUE(server.running()) << "the sound server did not start; see " << server.log();
     platform::core::DebugCapture capture;
     AudioOutput::configure({AudioOutput::Kind::automatic, {}});
+    NowPlayingInfoCenter::defaultCenter().setNowPlayingInfo(
+        NowPlayingInfo{{NowPlayingKey::title, std::string("Tone")}, {NowPlayingKey::playbackDuration, 10.0}});
+    ASSERT_TRUE(SessionBus::waitForPlayer());
+    SessionBus::Follower status("status");
     auto player = Player::create(PlayerItem::create(URLAsset::createWithData(orvane::testing::makeTone(10.0, 440))));
+    int stalls = 0;
+    const auto stalled = platform::core::NotificationCenter::defaultCenter().addObserver(
+        PlayerItem::playbackStalledNotification, player->currentItem().get(), [&](const auto&) { ++stalls; });
     RunLoop::main().runUntilIdle();
-    ASSERT_EQ(AudioOutput::shared()->name(), "pulseaudio");
-    player->play();
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return player->currentTime().seconds() >= 0.5; }, 5.0));
 
-    // The server dies while the tone plays, and a new one takes its place.
-    ASSERT_TRUE(server.restart()) << "the sound server did not start again; see " << server.log();
-    ASSERT_TRUE(server.startRecording()) << "nothing was recorded from the new sink";
-    const auto toneHeard = [&] { return !loudRuns(server.recording(), 1000, SoundServer::kRate / 100).empty(); };
-    EXPECT_TRUE(RunLoop::main().runUntil(toneHeard, 2.0)) << "no tone within 2 s of the new server";
+    if (outage.hangsFromTheStart) {
+        server.freeze();
+        player->play();
+        // The play returned before the output gave up waiting for an answer.
+        EXPECT_EQ(capture.count(outage.said), 0u) << "the first play waited for the server";
+        ASSERT_EQ(AudioOutput::shared()->name(), "pulseaudio");
+    } else {
+        player->play();
+        ASSERT_TRUE(status.waitForLast("Playing"));
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return player->currentTime().seconds() >= 0.5; }, 5.0));
+        server.kill();
+    }
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return stalls == 1; }, 5.0)) << "no stall";
+    EXPECT_FALSE(player->isAdvancing());
+    EXPECT_EQ(player->rate(), 1.0f) << "a player that waits keeps its rate";
+    EXPECT_TRUE(status.waitForLast("Paused")) << "the media controls say it plays";
     const double position = player->currentTime().seconds();
+    RunLoop::main().runUntil([] { return false; }, 0.3);
+    EXPECT_EQ(player->currentTime().seconds(), position) << "the position moved without a server";
+
+    if (outage.hangsFromTheStart)
+        server.thaw();
+    else
+        ASSERT_TRUE(server.start()) << "the sound server did not start again; see " << server.log();
+    ASSERT_TRUE(server.startRecording()) << "nothing was recorded from the sink";
+    const auto toneHeard = [&] { return !loudRuns(server.recording(), 1000, SoundServer::kRate / 100).empty(); };
+    EXPECT_TRUE(RunLoop::main().runUntil(toneHeard, 2.0)) << "no tone within 2 s of the server";
+    EXPECT_TRUE(status.waitForLast("Playing"));
     EXPECT_TRUE(RunLoop::main().runUntil([&] { return player->currentTime().seconds() >= position + 0.3; }, 2.0))
         << "the position stays at " << position;
+    EXPECT_EQ(stalls, 1);
     player.reset();
     AudioOutput::configure({AudioOutput::Kind::timeKeeping, {}});
-    EXPECT_EQ(capture.count("lost the sound server"), 1u);
+    EXPECT_EQ(capture.count(outage.said), 1u);
     EXPECT_EQ(capture.count("answers again"), 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Servers, PulseAudioOutage,
+                         ::testing::Values(Outage{"restarted", false, "lost the sound server"},
+                                           Outage{"hung", true, "does not answer"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
