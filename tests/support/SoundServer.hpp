@@ -1,8 +1,11 @@
 // A private sound server for one test: starts its own PulseAudio daemon (no
 // system service, no session bus) in a temporary runtime folder with one null
 // sink, points PULSE_SERVER of this process at it, and records what the sink
-// plays from its monitor with `parec`. Stops both afterwards. `available()`
-// says whether Debian's `pulseaudio` and `parec` are installed.
+// plays from its monitor with `parec`. Stops both afterwards. It can also be
+// killed and started again in its place, as a server that crashes and comes
+// back, or stopped (it still takes connections and answers none) and let go
+// on, as a server that hangs. `available()` says whether Debian's
+// `pulseaudio` and `parec` are installed.
 #pragma once
 
 #include <fcntl.h>
@@ -38,28 +41,13 @@ public:
         folder_ = std::filesystem::temp_directory_path() / ("orvane-pulse-" + std::to_string(random()));
         std::filesystem::create_directories(folder_ / "home");
         socket_ = folder_ / "native";
-        std::vector<std::string> environment{"HOME=" + (folder_ / "home").string(),
-                                             "XDG_RUNTIME_DIR=" + folder_.string(),
-                                             "PULSE_RUNTIME_PATH=" + (folder_ / "runtime").string(),
-                                             "PATH=" + std::string(std::getenv("PATH") ? std::getenv("PATH") : "")};
-        daemon_ = spawn({"pulseaudio", "--daemonize=no", "-n", "--exit-idle-time=-1", "--use-pid-file=false",
-                         "--disable-shm=true", "--log-target=stderr",
-                         "--load=module-native-protocol-unix socket=" + socket_.string() + " auth-anonymous=1",
-                         "--load=module-null-sink sink_name=orvane_test rate=" + std::to_string(kRate) +
-                             " channels=2"},
-                        environment, folder_ / "daemon.log");
-        // It listens once its socket exists.
-        for (int i = 0; i < 100 && daemon_ > 0 && !std::filesystem::exists(socket_); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        startDaemon();
         if (running()) ::setenv("PULSE_SERVER", server().c_str(), 1);
     }
 
     ~SoundServer() {
         stopRecording();
-        if (daemon_ > 0) {
-            ::kill(daemon_, SIGTERM);
-            ::waitpid(daemon_, nullptr, 0);
-        }
+        stopDaemon(SIGTERM);
         ::unsetenv("PULSE_SERVER");
         std::error_code ec;
         std::filesystem::remove_all(folder_, ec);
@@ -67,6 +55,26 @@ public:
 
     SoundServer(const SoundServer&) = delete;
     SoundServer& operator=(const SoundServer&) = delete;
+
+    // Kills the daemon (and the recorder) as a crash would.
+    void kill() {
+        stopRecording();
+        stopDaemon(SIGKILL);
+        std::error_code ec;
+        std::filesystem::remove(socket_, ec);
+    }
+    // Starts a new daemon at the same address. True once it listens.
+    bool start() {
+        startDaemon();
+        return running();
+    }
+    // Stops the daemon where it stands, and lets it go on.
+    void freeze() {
+        if (daemon_ > 0) ::kill(daemon_, SIGSTOP);
+    }
+    void thaw() {
+        if (daemon_ > 0) ::kill(daemon_, SIGCONT);
+    }
 
     bool running() const { return daemon_ > 0 && std::filesystem::exists(socket_); }
     std::string server() const { return "unix:" + socket_.string(); }
@@ -90,11 +98,15 @@ public:
     }
     // Stops the recorder and gives what it recorded.
     std::vector<std::int16_t> stopRecording() {
-        std::vector<std::int16_t> samples;
-        if (recorder_ <= 0) return samples;
+        if (recorder_ <= 0) return {};
         ::kill(recorder_, SIGTERM);
         ::waitpid(recorder_, nullptr, 0);
         recorder_ = -1;
+        return recording();
+    }
+    // What the recorder has written so far.
+    std::vector<std::int16_t> recording() const {
+        std::vector<std::int16_t> samples;
         std::ifstream in(folder_ / "recording.raw", std::ios::binary);
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
         samples.resize(bytes.size() / 2);
@@ -105,6 +117,30 @@ public:
     }
 
 private:
+    void startDaemon() {
+        std::vector<std::string> environment{"HOME=" + (folder_ / "home").string(),
+                                             "XDG_RUNTIME_DIR=" + folder_.string(),
+                                             "PULSE_RUNTIME_PATH=" + (folder_ / "runtime").string(),
+                                             "PATH=" + std::string(std::getenv("PATH") ? std::getenv("PATH") : "")};
+        daemon_ = spawn({"pulseaudio", "--daemonize=no", "-n", "--exit-idle-time=-1", "--use-pid-file=false",
+                         "--disable-shm=true", "--log-target=stderr",
+                         "--load=module-native-protocol-unix socket=" + socket_.string() + " auth-anonymous=1",
+                         "--load=module-null-sink sink_name=orvane_test rate=" + std::to_string(kRate) +
+                             " channels=2"},
+                        environment, folder_ / "daemon.log");
+        // It listens once its socket exists.
+        for (int i = 0; i < 100 && daemon_ > 0 && !std::filesystem::exists(socket_); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+
+    void stopDaemon(int signal) {
+        if (daemon_ <= 0) return;
+        ::kill(daemon_, signal);
+        ::kill(daemon_, SIGCONT);  // a frozen daemon takes its signal too
+        ::waitpid(daemon_, nullptr, 0);
+        daemon_ = -1;
+    }
+
     // Runs `arguments` with its output in `output` and its errors there too
     // or, with `errorsToo` false, nowhere; with `environment`, only those
     // variables.

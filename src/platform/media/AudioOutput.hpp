@@ -10,16 +10,28 @@
 // - timeKeeping: no sound; only counts what it is given. The tests' default.
 //
 // Players feed it 16-bit interleaved PCM at kOutputSampleRate with
-// kOutputChannels channels, for the media time that passed while playing.
+// kOutputChannels channels. The WAV and time-keeping outputs take what they
+// are given as heard at once, so players feed them the media time that passed
+// on the run loop's clock. The sound server keeps time of its own: players
+// feed it ahead, and reckon their position from what it has really played.
+// It is the one output that may not be heard: while it connects, and from
+// losing its server until one answers again; it tells its listeners (players)
+// on the main queue.
 // Thread-safe.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/core/ObservationToken.hpp"
 
 namespace platform::media {
 
@@ -41,26 +53,61 @@ public:
 
     // Which output this is: "pulseaudio", "wav" or "time".
     virtual std::string name() const = 0;
+    // Whether what is heard follows a clock of the output's own (a sound
+    // server) rather than the moment it is written.
+    virtual bool keepsItsOwnTime() const { return false; }
     // Plays interleaved frames. Never waits for a sound server: what it
     // cannot take yet waits in the output.
     void write(std::span<const std::int16_t> samples);
-    // Playback paused or stopped: what was written is heard without waiting
-    // for more, then silence.
+    // Playback paused: what is heard stops at once. What was written and not
+    // heard is dropped, and counted among the pending frames until the next
+    // flush, so that the player knows where to go on from.
     void pause();
+    // No more is coming for now (the end, or the bytes ran out): what was
+    // written is heard without waiting for more.
+    void playOut();
     // Playback moved elsewhere: what was written and is not heard yet is
     // dropped.
     void flush();
     // Frames written so far.
     std::int64_t framesWritten() const;
+    // Frames written and not heard yet (0 where what is written counts as
+    // heard at once).
+    virtual std::int64_t framesPending() const { return 0; }
+
+    // Whether what is written can be heard now. Only a sound server can
+    // fail to: until it first answers, and from its loss until it answers
+    // again.
+    bool isAnswering() const { return reach_.load() == Reach::answering; }
+    // `listener` runs on the main queue, in order, each time the output
+    // answers (true) and each time it is lost or does not answer in time
+    // (false), for as long as the token lives.
+    [[nodiscard]] core::ObservationToken observeAnswering(std::function<void(bool answering)> listener);
 
 protected:
+    AudioOutput() = default;
+    // An output that is not heard until it says it answers.
+    struct Connecting {};
+    explicit AudioOutput(Connecting) : reach_(Reach::connecting) {}
+    // From any thread: tells the listeners when it changes.
+    void setAnswering(bool answering);
     virtual void play(std::span<const std::int16_t> samples) = 0;
     virtual void paused() {}
+    virtual void playedOut() {}
     virtual void flushed() {}
 
 private:
+    enum class Reach { connecting, answering, lost };
+    struct Listeners {
+        std::mutex mutex;
+        std::uint64_t next = 0;
+        std::vector<std::pair<std::uint64_t, std::shared_ptr<const std::function<void(bool)>>>> list;
+    };
+
     mutable std::mutex mutex_;
     std::int64_t frames_ = 0;
+    std::atomic<Reach> reach_{Reach::answering};
+    std::shared_ptr<Listeners> listeners_ = std::make_shared<Listeners>();
 };
 
 }  // namespace platform::media

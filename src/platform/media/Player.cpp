@@ -21,6 +21,17 @@ constexpr std::int32_t kTimescale = 1'000'000'000;
 // The output is fed at least this often (media seconds) while playing: what
 // is heard lags the position by about this much plus the output's own buffer.
 constexpr double kFeedInterval = 0.05;
+// An output with a clock of its own is fed this far beyond what it has played:
+// what the main thread may be late by without a gap in the sound.
+constexpr double kFeedAhead = 0.5;
+// What the output's report of what it has played may leave short of the end
+// of what was written once all of it is heard.
+constexpr double kHeardTolerance = 0.01;
+// The shortest wait between two wakes that follow the output's clock.
+constexpr double kShortestWait = 0.005;
+// How long a player waits for an output that stopped answering (a sound
+// server restarting) before that counts as a stall.
+constexpr double kOutputGraceSeconds = 2.0;
 
 double clockNow() { return core::RunLoop::main().now(); }
 
@@ -39,6 +50,8 @@ Player::Player() = default;
 Player::~Player() {
     for (auto& observer : observers_) observer.alive->store(false);
     if (item_) item_->detach(this);
+    // What it left in the output is not heard any more.
+    if (output_ && (advancing_ || outputPaused_)) output_->flush();
     if (countedPlaying_) {
         // The last owner may let go of a player elsewhere than on the main thread.
         core::RunLoop::main().async([] { playingPlayersChanged(-1); });
@@ -46,7 +59,7 @@ Player::~Player() {
 }
 
 void Player::countPlaying() {
-    const bool playing = rate_ > 0 && item_;
+    const bool playing = rate_ > 0 && item_ && (!output_ || output_->isAnswering());
     if (playing == countedPlaying_) return;
     countedPlaying_ = playing;
     playingPlayersChanged(playing ? 1 : -1);
@@ -86,6 +99,7 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
     }
     // What the old item left in the output is not heard any more.
     if (output_) output_->flush();
+    outputPaused_ = false;
     auto old = item_;
     if (old) {
         old->setCurrentSeconds(anchorPosition_);
@@ -110,10 +124,15 @@ void Player::setRate(float rate) {
     originPosition_ = anchorPosition_;
     const float newRate = rate > 0 ? rate : 0;
     if (advancing_ && newRate > 0) {
-        // Still playing: a new speed from here on.
-        rate_ = newRate;
-        schedule();
-        return;
+        if (clocked_ == (output_->keepsItsOwnTime() && newRate == 1.0f)) {
+            // Still playing: a new speed from here on.
+            rate_ = newRate;
+            schedule();
+            return;
+        }
+        // An output's own clock plays at the normal speed only: playback
+        // starts again from here, on the other clock.
+        stopAdvancing();
     }
     rate_ = newRate;
     update();
@@ -131,9 +150,48 @@ double Player::durationSeconds() const {
     return item_->endSeconds();
 }
 
+void Player::takeOutput() {
+    if (output_) return;
+    output_ = AudioOutput::shared();
+    std::weak_ptr<Player> weak = weak_from_this();
+    outputObservation_ = output_->observeAnswering([weak](bool answering) {
+        if (auto player = weak.lock()) player->outputDidChange(answering);
+    });
+}
+
+void Player::outputDidChange(bool answering) {
+    if (answering) {
+        update();
+        countPlaying();
+        return;
+    }
+    settle();
+    const bool wanted = advancing_ || waitingForOutput_;
+    countPlaying();
+    if (!wanted) return;
+    // Nothing can be heard. The output counts what it held as not heard, so
+    // playback goes on from what was once it answers again. A server that
+    // comes back soon (restarted) is waited for; one that does not is a
+    // stall, as when the bytes run out.
+    if (advancing_) {
+        halt();
+        fireObservers(true);
+    }
+    waitingForOutput_ = true;
+    const std::uint64_t wait = ++outputWaitGeneration_;
+    std::weak_ptr<Player> weak = weak_from_this();
+    core::RunLoop::main().asyncAfter(kOutputGraceSeconds, [weak, wait] {
+        auto player = weak.lock();
+        if (!player || player->outputWaitGeneration_ != wait || !player->waitingForOutput_) return;
+        if (player->output_ && player->output_->isAnswering()) return;
+        player->waitingForOutput_ = false;
+        player->stall();
+    });
+}
+
 std::optional<Player::FeedStop> Player::feed(double from, double to) {
     if (!item_ || !(to > from)) return std::nullopt;
-    if (!output_) output_ = AudioOutput::shared();
+    takeOutput();
     const auto first = static_cast<std::int64_t>(std::llround(from * kOutputSampleRate));
     const auto last = static_cast<std::int64_t>(std::llround(to * kOutputSampleRate));
     const auto rendered = item_->render(first, last - first, *output_);
@@ -141,8 +199,30 @@ std::optional<Player::FeedStop> Player::feed(double from, double to) {
     return FeedStop{std::max(from, static_cast<double>(first + rendered.frames) / kOutputSampleRate), rendered.ended};
 }
 
+double Player::heardPosition() const {
+    const double pending = static_cast<double>(output_->framesPending()) / kOutputSampleRate;
+    return std::max(anchorPosition_, fedTo_ - pending);
+}
+
+void Player::feedAhead() {
+    if (audioEnd_) return;
+    const double to = std::min(limit_, heardPosition() + kFeedAhead);
+    if (!(to > fedTo_)) return;
+    starvedAt_.reset();
+    if (const auto stop = feed(fedTo_, to)) {
+        fedTo_ = stop->at;
+        if (stop->ended) audioEnd_ = stop->at;
+        else starvedAt_ = stop->at;
+    } else {
+        fedTo_ = to;
+    }
+    // Nothing more to write for now: the output plays what it has.
+    if (audioEnd_ || starvedAt_ || fedTo_ + kEpsilon >= limit_) output_->playOut();
+}
+
 double Player::positionNow() const {
     if (!advancing_) return anchorPosition_;
+    if (clocked_) return std::min(heardPosition(), audioEnd_ ? *audioEnd_ : starvedAt_.value_or(limit_));
     const double position = originPosition_ + (clockNow() - originClock_) * rate_;
     return std::min(position, limit_);
 }
@@ -152,23 +232,42 @@ MediaTime Player::currentTime() const { return MediaTime::makeWithSeconds(positi
 void Player::settle() {
     if (!advancing_) return;
     const double now = clockNow();
-    double position = originPosition_ + (now - originClock_) * rate_;
-    // At its deadline the position has reached what the wake was meant for,
-    // even when the clock's resolution at this date cannot show the
-    // difference; and a position past it by no more than that resolution is
-    // taken as exactly there, so that rounding does not add up wake after
-    // wake.
-    if (deadlineGeneration_ == generation_ && now >= deadline_ && position < deadlinePosition_ + kClockResolution)
-        position = deadlinePosition_;
     anchorClock_ = now;
-    bool reachedLimit = position + kEpsilon >= limit_;
-    if (reachedLimit) position = limit_;
-    const auto stop = feed(anchorPosition_, position);
-    if (stop) position = stop->at;
+    double position = 0;
+    bool reachedLimit = false;
+    std::optional<double> audioEnd;
     // The bytes ran out before the limit: a stall there, like one at it.
-    const bool starved = stop && !stop->ended;
-    const std::optional<double> audioEnd = stop && stop->ended ? std::optional(stop->at) : std::nullopt;
-    if (!reachedLimit && !stop) {
+    bool starved = false;
+    if (clocked_) {
+        // The position is what the output has played; it is fed ahead of that.
+        feedAhead();
+        const double stop = audioEnd_ ? *audioEnd_ : starvedAt_.value_or(limit_);
+        position = heardPosition();
+        reachedLimit = position + kHeardTolerance >= stop;
+        if (reachedLimit) {
+            position = stop;
+            audioEnd = audioEnd_;
+            starved = !audioEnd_ && starvedAt_.has_value();
+        }
+    } else {
+        position = originPosition_ + (now - originClock_) * rate_;
+        // At its deadline the position has reached what the wake was meant
+        // for, even when the clock's resolution at this date cannot show the
+        // difference; and a position past it by no more than that resolution
+        // is taken as exactly there, so that rounding does not add up wake
+        // after wake.
+        if (deadlineGeneration_ == generation_ && now >= deadline_ &&
+            position < deadlinePosition_ + kClockResolution)
+            position = deadlinePosition_;
+        reachedLimit = position + kEpsilon >= limit_;
+        if (reachedLimit) position = limit_;
+        if (const auto stop = feed(anchorPosition_, position)) {
+            position = stop->at;
+            if (stop->ended) audioEnd = stop->at;
+            else starved = true;
+        }
+    }
+    if (!reachedLimit && !audioEnd && !starved) {
         anchorPosition_ = position;
         if (item_) item_->setCurrentSeconds(anchorPosition_);
         return;
@@ -176,7 +275,7 @@ void Player::settle() {
     anchorPosition_ = position;
     advancing_ = false;
     ++generation_;
-    if (output_) output_->pause();
+    if (output_) output_->playOut();
     auto item = item_;
     if (item) item->setCurrentSeconds(anchorPosition_);
     if (audioEnd || (!starved && limit_ + kEpsilon >= durationSeconds())) {
@@ -186,16 +285,21 @@ void Player::settle() {
         reachEnd();
     } else {
         // Ran out of bytes.
-        // A player that waits keeps its rate and resumes once bytes come.
-        if (!automaticallyWaits_) rate_ = 0;
-        countPlaying();
-        fireObservers(true);
-        if (item) item->postNotification(PlayerItem::playbackStalledNotification);
+        stall();
     }
+}
+
+void Player::stall() {
+    // A player that waits keeps its rate and resumes by itself.
+    if (!automaticallyWaits_) rate_ = 0;
+    countPlaying();
+    fireObservers(true);
+    if (auto item = item_) item->postNotification(PlayerItem::playbackStalledNotification);
 }
 
 void Player::update() {
     settle();
+    waitingForOutput_ = false;
     const bool canPlay = rate_ > 0 && item_ && item_->status() == PlayerItemStatus::readyToPlay && !seeking_;
     if (!canPlay) {
         if (advancing_) stopAdvancing();
@@ -229,11 +333,13 @@ void Player::update() {
         // starts then.
         if (item_->awaitsCount()) return;
         // Nothing to play where playback would begin: it stalls at once.
-        rate_ = 0;
-        countPlaying();
-        fireObservers(true);
-        auto item = item_;
-        item->postNotification(PlayerItem::playbackStalledNotification);
+        stall();
+        return;
+    }
+    takeOutput();
+    if (!output_->isAnswering()) {
+        // Not heard yet: starts once the output says it answers.
+        waitingForOutput_ = true;
         return;
     }
     startAdvancing();
@@ -253,6 +359,22 @@ void Player::startAdvancing() {
     originClock_ = anchorClock_;
     originPosition_ = anchorPosition_;
     limit_ = std::min(item_->playableEnd(anchorPosition_), durationSeconds());
+    clocked_ = output_->keepsItsOwnTime() && rate_ == 1.0f;
+    if (clocked_) {
+        // After a pause, playback goes on from what was really heard then.
+        if (outputPaused_) {
+            anchorPosition_ = std::max(0.0, fedTo_ - static_cast<double>(output_->framesPending()) / kOutputSampleRate);
+            originPosition_ = anchorPosition_;
+            if (item_) item_->setCurrentSeconds(anchorPosition_);
+        }
+        fedTo_ = anchorPosition_;
+        audioEnd_.reset();
+        starvedAt_.reset();
+    }
+    // What the output still holds is not this position's.
+    output_->flush();
+    outputPaused_ = false;
+    if (clocked_) feedAhead();
     fireObservers(true);
     schedule();
 }
@@ -260,11 +382,16 @@ void Player::startAdvancing() {
 void Player::stopAdvancing() {
     settle();
     if (!advancing_) return;
+    halt();
+    fireObservers(true);
+}
+
+void Player::halt() {
     advancing_ = false;
     ++generation_;
     if (output_) output_->pause();
+    outputPaused_ = clocked_;
     if (item_) item_->setCurrentSeconds(anchorPosition_);
-    fireObservers(true);
 }
 
 void Player::schedule() {
@@ -272,8 +399,13 @@ void Player::schedule() {
     const std::uint64_t generation = ++generation_;
     double target = std::min(limit_, anchorPosition_ + kFeedInterval);
     for (const auto& observer : observers_) target = std::min(target, observer.nextBoundary);
+    if (clocked_ && audioEnd_) target = std::min(target, *audioEnd_);
+    if (clocked_ && starvedAt_) target = std::min(target, *starvedAt_);
     target = std::max(target, anchorPosition_);
-    const double deadline = originClock_ + (target - originPosition_) / rate_;
+    // The output's own clock runs at the normal speed; a wake that finds it
+    // short of the target comes again shortly.
+    const double deadline = clocked_ ? clockNow() + std::max(target - anchorPosition_, kShortestWait)
+                                     : originClock_ + (target - originPosition_) / rate_;
     deadline_ = deadline;
     deadlinePosition_ = target;
     deadlineGeneration_ = generation;
@@ -346,6 +478,7 @@ void Player::seek(MediaTime time, SeekCompletion completion) {
     }
     // What was heard before the seek stops there.
     if (output_) output_->flush();
+    outputPaused_ = false;
     anchorPosition_ = target;
     playedToEnd_ = false;
     seeking_ = true;

@@ -3,7 +3,11 @@
 // moves over bytes the item has received. Each time the position moves, the
 // audio output (AudioOutput::shared(), taken when the player first plays) is
 // fed the decoded audio of the media time that passed; pausing, seeking, a
-// stall and the end feed it nothing. Running past the bytes stalls the item
+// stall and the end feed it nothing. An output with a clock of its own (a
+// sound server) is fed instead up to kFeedAhead beyond what it has played, and
+// at rate 1.0 the position is what it has really played: a main thread that
+// is late then delays the interface, not the sound. Playback goes on after a
+// pause from what was really heard. Running past the bytes stalls the item
 // (its stalled notification); reaching the end of the decoded audio posts its
 // played-to-end notification and stops playback there. Asked to play after
 // that (no seek or new item in between), the player plays the item again
@@ -17,10 +21,15 @@
 // `automaticallyWaitsToMinimizeStalling` (true by default): with it, a player
 // asked to play waits until enough bytes are there and resumes by itself
 // after a stall; without it, playback starts as soon as the item is ready and
-// a stall sets the rate to 0.
+// a stall sets the rate to 0. An output that cannot be heard (a sound server
+// lost, or not answering yet) is waited for as bytes are: a player asked to
+// play starts once it answers, and one that plays when it is lost goes on
+// from what was heard once it answers again; an output that stays silent for
+// two seconds counts as a stall. Meanwhile the player does not count as
+// playing for the media controls.
 //
 // The desktop's media controls learn whether any player of the process plays
-// (asked to play, with an item) as it changes (MprisService::playersDidChange),
+// (asked to play, with an item, and its output can be heard) as it changes (MprisService::playersDidChange),
 // as the system knows which application's audio plays.
 //
 // Main-thread object, owned through std::shared_ptr (subclasses call
@@ -113,13 +122,22 @@ private:
     void reachEnd();
     void startAdvancing();
     void stopAdvancing();
+    // Stops advancing without telling the observers.
+    void halt();
+    // Playback cannot go on: the stalled notification, observers told; a
+    // player that does not wait drops its rate.
+    void stall();
+    // Takes the shared output, and listens to whether it answers.
+    void takeOutput();
+    void outputDidChange(bool answering);
     void schedule();
     void wake(std::uint64_t generation);
     void fireObservers(bool all);
     void finishSeek();
     double durationSeconds() const;
     // Counts this player among the process's playing ones while it is asked
-    // to play and has an item; tells the media controls when that changes.
+    // to play, has an item and its output can be heard; tells the media
+    // controls when that changes.
     void countPlaying();
     // Where feeding the output stopped short of where it was asked to go.
     struct FeedStop {
@@ -129,6 +147,10 @@ private:
     // Feeds the output the audio from `from` to `to`; tells where it stopped
     // when the decoded audio ended, or the bytes ran out, before `to`.
     std::optional<FeedStop> feed(double from, double to);
+    // With an output that keeps its own time: the position it has played,
+    // and feeding it ahead of that.
+    double heardPosition() const;
+    void feedAhead();
 
     std::shared_ptr<PlayerItem> item_;
     mutable std::mutex itemMutex_;  // guards item_ against readers on other threads
@@ -152,6 +174,22 @@ private:
     double deadlinePosition_ = 0;
     std::uint64_t deadlineGeneration_ = 0;
     std::shared_ptr<AudioOutput> output_;
+    core::ObservationToken outputObservation_;
+    // Asked to play, with what it needs, but the output is not heard yet.
+    bool waitingForOutput_ = false;
+    // Counts the output's losses, so that the wait for one ends only its own.
+    std::uint64_t outputWaitGeneration_ = 0;
+    // The position follows what the output has played (see above).
+    bool clocked_ = false;
+    // Then: where the audio written to the output ends; whether the output
+    // was paused for this player since (it then counts what it dropped
+    // unheard among its pending frames); and where the decoded audio ended,
+    // once a feed found it.
+    double fedTo_ = 0;
+    bool outputPaused_ = false;
+    std::optional<double> audioEnd_;
+    // Where the bytes held ran out in what was fed, until a feed goes past it.
+    std::optional<double> starvedAt_;
     std::uint64_t generation_ = 0;
 
     std::vector<Observer> observers_;

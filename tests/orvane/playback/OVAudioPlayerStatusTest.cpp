@@ -11,9 +11,11 @@
 #include "OVAudioPlayerTestSupport.hpp"
 #include "platform/core/DebugPrint.hpp"
 #include "platform/core/NotificationCenter.hpp"
+#include "platform/media/AudioOutput.hpp"
 #include "platform/media/AudioSession.hpp"
 #include "support/MediaServerScripts.hpp"
 #include "support/RawServer.hpp"
+#include "support/SoundServer.hpp"
 #include "support/TestHttpServer.hpp"
 
 namespace {
@@ -23,12 +25,14 @@ using audiotest::AudioPlayerFixture;
 using platform::core::Json;
 using platform::core::NotificationCenter;
 using platform::core::RunLoop;
+using platform::media::AudioOutput;
 using platform::media::AudioSession;
 using platform::media::MediaTime;
 using platform::media::PlayerItem;
 using platform::media::PlayerItemStatus;
 using platform::net::URLError;
 using Strings = std::vector<std::string>;
+using testsupport::SoundServer;
 namespace t = orvane::testing;
 
 using OVAudioPlayerStatusTest = AudioPlayerFixture;
@@ -269,6 +273,30 @@ TEST_F(OVAudioPlayerStatusTest, AStallOfTheCurrentItemPausesAndOtherItemsAreIgno
     center.post(PlayerItem::playbackStalledNotification, player->player()->currentItem());
     EXPECT_EQ(delegate->take(), Strings{"status paused"});
     EXPECT_EQ(avRate(), 0.0f);
+}
+
+// A sound server that does not answer is a stall too: the widget hears that
+// the player paused.
+TEST_F(OVAudioPlayerStatusTest, ASoundServerThatDoesNotAnswerPausesAsAStallDoes) {
+    if (!SoundServer::available()) GTEST_SKIP() << "pulseaudio and parec are not installed (scripts/setup installs them)";
+    SoundServer server;
+    ASSERT_TRUE(server.running()) << "the sound server did not start; see " << server.log();
+    server.freeze();
+    AudioOutput::configure({AudioOutput::Kind::automatic, {}});
+    loadReady(cachedWav("unheard.wav", 10));
+    platform::core::DebugCapture said;
+    player->play();
+    // The output gives up waiting for an answer on its own clock; the player
+    // then waits a little longer for it, on the run loop's.
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return said.count("does not answer") == 1; }, 5.0));
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(player->status(), OVAudioPlayerStatus::playing);
+    advance(2.0);
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return player->status() == OVAudioPlayerStatus::paused; }, 5.0));
+    EXPECT_EQ(delegate->only("status"), (Strings{"status playing", "status paused"}));
+    EXPECT_EQ(avRate(), 0.0f);
+    EXPECT_EQ(avTime(), 0.0);
+    AudioOutput::configure({AudioOutput::Kind::timeKeeping, {}});
 }
 
 TEST_F(OVAudioPlayerStatusTest, InterruptionsAreReportedOnlyWhenComplete) {

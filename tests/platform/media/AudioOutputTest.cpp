@@ -156,6 +156,7 @@ TEST(AudioOutputChoice, WithoutASoundServerPlaybackKeepsTimeAfterOneDebugLine) {
     EXPECT_EQ(AudioOutput::shared()->name(), "time");
     EXPECT_EQ(AudioOutput::shared()->framesWritten(), kOutputSampleRate);
     EXPECT_EQ(capture.count("no sound server"), 1u);
+    EXPECT_EQ(capture.count("(Connection refused)"), 1u) << "the reason the server gave";
 }
 
 }  // namespace
