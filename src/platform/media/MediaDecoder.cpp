@@ -30,6 +30,9 @@ constexpr int kIOBufferSize = 32 * 1024;
 constexpr std::int64_t kTailBytes = 64 * 1024 + 4096;
 // What counting the packets reads of a stream before it counts them.
 constexpr std::int64_t kCountAnalyzeMicroseconds = 100'000;
+// How far (in output frames) a render may start from where the last one
+// ended and still go on without a seek.
+constexpr std::int64_t kContinuityFrames = 2;
 // A decoder that refuses this many packets in a row gives up.
 constexpr int kMaxConsecutiveErrors = 32;
 
@@ -709,6 +712,10 @@ AudioDecoder::Rendered AudioDecoder::render(std::int64_t start, std::int64_t cou
         return result;
     }
     if (count <= 0) return result;
+    // A position reckoned in seconds may round to a neighbouring sample: a
+    // start that close to where decoding stands goes on from there, as a seek
+    // in a compressed stream lands only near its target.
+    if (!needsResync_ && std::abs(start - nextFrame_) <= kContinuityFrames) start = nextFrame_;
     if (needsResync_ || start != nextFrame_) seekTo(start);
     needsResync_ = false;
     auto held = [this] { return static_cast<std::int64_t>(fifo_.size() / kOutputChannels); };

@@ -607,14 +607,15 @@ double PlayerItem::endSeconds() const {
 
 bool PlayerItem::awaitsCount() const {
     if (!counting_) return false;
-    bool counted = false;
     {
         std::lock_guard lock(counting_->mutex);
         if (counting_->finished) return false;
-        counted = counting_->latest.has_value();
     }
     std::lock_guard lock(store_->mutex);
-    return !counted || store_->countReadsHeldBytes();
+    // Opening, or reading on through bytes held: it tells soon. Waiting for
+    // bytes it does not hold (an open that reads ahead to the end), it does
+    // not.
+    return store_->countReadsHeldBytes();
 }
 
 double PlayerItem::playableEnd(double seconds) const {
@@ -642,10 +643,12 @@ double PlayerItem::playableEnd(double seconds) const {
             // The count has read the packets up to here and the one after
             // them from the bytes held, as the decoder will.
             end = countedSeconds;
-        } else if (counting && (!counted || store_->countReadsHeldBytes() || (waitsAt && start < *waitsAt))) {
+        } else if (counting && (store_->countReadsHeldBytes() || (counted && waitsAt && start < *waitsAt))) {
             // The count is opening the resource, or reads on through bytes
             // held, and tells soon; or it has read them all, and they play
-            // no further.
+            // no further. (An open that waits for bytes before its first
+            // count, reading ahead to the end, tells nothing soon: the bytes
+            // held are estimated below.)
         } else if (const std::int64_t heldEnd = store_->held.contiguousEnd(start); heldEnd > start) {
             // Bytes past a gap the count waits at, or that it could not
             // count: a stretch of a VBR file may play at a higher rate than

@@ -163,7 +163,9 @@ TEST_F(OVCoordinatorTest, ASkipReportsTheTimeEvenWhileNoDurationIsKnown) {
     ASSERT_FALSE(coordinator->player()->duration().has_value());
     const std::size_t actions = count("actions");
     coordinator->didTapBackward();
-    widgettest::settle();
+    // The seek finishes once the item knows it can play there: its count of
+    // the bytes held (on its own thread) tells it.
+    RunLoop::main().runUntil([&] { widgettest::settle(); return since("actions", actions).size() == 2; }, 5.0);
     EXPECT_EQ(since("actions", actions), Json::parse(R"(["TRACK_REWIND", "PLAYER_USER_TIME_UPDATE"])"));
     coordinator->player()->cancel();
     server.stop();
