@@ -50,8 +50,6 @@ Player::Player() = default;
 Player::~Player() {
     for (auto& observer : observers_) observer.alive->store(false);
     if (item_) item_->detach(this);
-    // What it left in the output is not heard any more.
-    if (output_ && (advancing_ || outputPaused_)) output_->flush();
     if (countedPlaying_) {
         // The last owner may let go of a player elsewhere than on the main thread.
         core::RunLoop::main().async([] { playingPlayersChanged(-1); });
@@ -98,7 +96,7 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
             core::DispatchQueue::main().async([completion] { completion(false); });
     }
     // What the old item left in the output is not heard any more.
-    if (output_) output_->flush();
+    if (stream_) stream_->flush();
     outputPaused_ = false;
     auto old = item_;
     if (old) {
@@ -119,6 +117,8 @@ void Player::replaceCurrentItem(std::shared_ptr<PlayerItem> item) {
 void Player::setRate(float rate) {
     PLATFORM_ASSERT_MAIN_THREAD();
     settle();
+    // Asked anew: an output still not heard is waited for again.
+    outputStalled_ = false;
     // Whatever the new speed, it counts from here.
     originClock_ = anchorClock_;
     originPosition_ = anchorPosition_;
@@ -153,6 +153,7 @@ double Player::durationSeconds() const {
 void Player::takeOutput() {
     if (output_) return;
     output_ = AudioOutput::shared();
+    stream_ = output_->openStream();
     std::weak_ptr<Player> weak = weak_from_this();
     outputObservation_ = output_->observeAnswering([weak](bool answering) {
         if (auto player = weak.lock()) player->outputDidChange(answering);
@@ -161,6 +162,7 @@ void Player::takeOutput() {
 
 void Player::outputDidChange(bool answering) {
     if (answering) {
+        outputStalled_ = false;
         update();
         countPlaying();
         return;
@@ -177,6 +179,10 @@ void Player::outputDidChange(bool answering) {
         halt();
         fireObservers(true);
     }
+    waitForOutput();
+}
+
+void Player::waitForOutput() {
     waitingForOutput_ = true;
     const std::uint64_t wait = ++outputWaitGeneration_;
     std::weak_ptr<Player> weak = weak_from_this();
@@ -185,6 +191,7 @@ void Player::outputDidChange(bool answering) {
         if (!player || player->outputWaitGeneration_ != wait || !player->waitingForOutput_) return;
         if (player->output_ && player->output_->isAnswering()) return;
         player->waitingForOutput_ = false;
+        player->outputStalled_ = true;
         player->stall();
     });
 }
@@ -194,13 +201,13 @@ std::optional<Player::FeedStop> Player::feed(double from, double to) {
     takeOutput();
     const auto first = static_cast<std::int64_t>(std::llround(from * kOutputSampleRate));
     const auto last = static_cast<std::int64_t>(std::llround(to * kOutputSampleRate));
-    const auto rendered = item_->render(first, last - first, *output_);
+    const auto rendered = item_->render(first, last - first, *stream_);
     if (!rendered.ended && !rendered.starved) return std::nullopt;
     return FeedStop{std::max(from, static_cast<double>(first + rendered.frames) / kOutputSampleRate), rendered.ended};
 }
 
 double Player::heardPosition() const {
-    const double pending = static_cast<double>(output_->framesPending()) / kOutputSampleRate;
+    const double pending = static_cast<double>(stream_->framesPending()) / kOutputSampleRate;
     return std::max(anchorPosition_, fedTo_ - pending);
 }
 
@@ -217,7 +224,7 @@ void Player::feedAhead() {
         fedTo_ = to;
     }
     // Nothing more to write for now: the output plays what it has.
-    if (audioEnd_ || starvedAt_ || fedTo_ + kEpsilon >= limit_) output_->playOut();
+    if (audioEnd_ || starvedAt_ || fedTo_ + kEpsilon >= limit_) stream_->playOut();
 }
 
 double Player::positionNow() const {
@@ -275,7 +282,7 @@ void Player::settle() {
     anchorPosition_ = position;
     advancing_ = false;
     ++generation_;
-    if (output_) output_->playOut();
+    if (stream_) stream_->playOut();
     auto item = item_;
     if (item) item->setCurrentSeconds(anchorPosition_);
     if (audioEnd || (!starved && limit_ + kEpsilon >= durationSeconds())) {
@@ -299,7 +306,7 @@ void Player::stall() {
 
 void Player::update() {
     settle();
-    waitingForOutput_ = false;
+    const bool wasWaitingForOutput = std::exchange(waitingForOutput_, false);
     const bool canPlay = rate_ > 0 && item_ && item_->status() == PlayerItemStatus::readyToPlay && !seeking_;
     if (!canPlay) {
         if (advancing_) stopAdvancing();
@@ -338,8 +345,13 @@ void Player::update() {
     }
     takeOutput();
     if (!output_->isAnswering()) {
-        // Not heard yet: starts once the output says it answers.
-        waitingForOutput_ = true;
+        // Not heard yet: starts once the output says it answers, or stalls
+        // as when it is lost while playing, once for each time it is asked
+        // to play.
+        if (wasWaitingForOutput)
+            waitingForOutput_ = true;
+        else if (!outputStalled_)
+            waitForOutput();
         return;
     }
     startAdvancing();
@@ -363,7 +375,7 @@ void Player::startAdvancing() {
     if (clocked_) {
         // After a pause, playback goes on from what was really heard then.
         if (outputPaused_) {
-            anchorPosition_ = std::max(0.0, fedTo_ - static_cast<double>(output_->framesPending()) / kOutputSampleRate);
+            anchorPosition_ = std::max(0.0, fedTo_ - static_cast<double>(stream_->framesPending()) / kOutputSampleRate);
             originPosition_ = anchorPosition_;
             if (item_) item_->setCurrentSeconds(anchorPosition_);
         }
@@ -372,7 +384,7 @@ void Player::startAdvancing() {
         starvedAt_.reset();
     }
     // What the output still holds is not this position's.
-    output_->flush();
+    stream_->flush();
     outputPaused_ = false;
     if (clocked_) feedAhead();
     fireObservers(true);
@@ -389,7 +401,7 @@ void Player::stopAdvancing() {
 void Player::halt() {
     advancing_ = false;
     ++generation_;
-    if (output_) output_->pause();
+    if (stream_) stream_->pause();
     outputPaused_ = clocked_;
     if (item_) item_->setCurrentSeconds(anchorPosition_);
 }
@@ -477,7 +489,7 @@ void Player::seek(MediaTime time, SeekCompletion completion) {
         ++generation_;
     }
     // What was heard before the seek stops there.
-    if (output_) output_->flush();
+    if (stream_) stream_->flush();
     outputPaused_ = false;
     anchorPosition_ = target;
     playedToEnd_ = false;

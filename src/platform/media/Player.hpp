@@ -1,8 +1,9 @@
 // A player: plays its current item on the main run loop's clock. At rate 1.0,
 // one second of media time passes per second of the clock; the position only
 // moves over bytes the item has received. Each time the position moves, the
-// audio output (AudioOutput::shared(), taken when the player first plays) is
-// fed the decoded audio of the media time that passed; pausing, seeking, a
+// player's own stream on the audio output (AudioOutput::shared(), taken when
+// the player first plays) is fed the decoded audio of the media time that
+// passed; pausing, seeking, a
 // stall and the end feed it nothing. An output with a clock of its own (a
 // sound server) is fed instead up to kFeedAhead beyond what it has played, and
 // at rate 1.0 the position is what it has really played: a main thread that
@@ -25,7 +26,7 @@
 // lost, or not answering yet) is waited for as bytes are: a player asked to
 // play starts once it answers, and one that plays when it is lost goes on
 // from what was heard once it answers again; an output that stays silent for
-// two seconds counts as a stall. Meanwhile the player does not count as
+// two seconds counts as a stall, each time the player is asked to play. Meanwhile the player does not count as
 // playing for the media controls.
 //
 // The desktop's media controls learn whether any player of the process plays
@@ -130,6 +131,9 @@ private:
     // Takes the shared output, and listens to whether it answers.
     void takeOutput();
     void outputDidChange(bool answering);
+    // Waits for the output to answer; it counts as a stall after a grace
+    // period.
+    void waitForOutput();
     void schedule();
     void wake(std::uint64_t generation);
     void fireObservers(bool all);
@@ -174,11 +178,16 @@ private:
     double deadlinePosition_ = 0;
     std::uint64_t deadlineGeneration_ = 0;
     std::shared_ptr<AudioOutput> output_;
+    // This player's own way into the output.
+    std::unique_ptr<AudioStream> stream_;
     core::ObservationToken outputObservation_;
     // Asked to play, with what it needs, but the output is not heard yet.
     bool waitingForOutput_ = false;
     // Counts the output's losses, so that the wait for one ends only its own.
     std::uint64_t outputWaitGeneration_ = 0;
+    // The wait for the output ended in a stall; not waited for again until
+    // the player is asked to play anew or the output answers.
+    bool outputStalled_ = false;
     // The position follows what the output has played (see above).
     bool clocked_ = false;
     // Then: where the audio written to the output ends; whether the output

@@ -687,7 +687,7 @@ void PlayerItem::prepareToPlay(double seconds) {
     requestBytesAt(std::max(info_->dataStart, info_->byteOffsetForSeconds(seconds) - 1));
 }
 
-PlayerItem::RenderResult PlayerItem::render(std::int64_t start, std::int64_t count, AudioOutput& output) {
+PlayerItem::RenderResult PlayerItem::render(std::int64_t start, std::int64_t count, AudioStream& output) {
     RenderResult result;
     if (count <= 0) return result;
     renderBuffer_.clear();

@@ -148,7 +148,7 @@ private:
     // silence where packets the decoder refused should have been; nothing
     // past the end of the audio, nor past bytes that have not arrived (those
     // are asked for, and playback stalls there).
-    RenderResult render(std::int64_t start, std::int64_t count, AudioOutput& output);
+    RenderResult render(std::int64_t start, std::int64_t count, AudioStream& output);
     // The player is about to play from `seconds`: make sure the bytes there
     // are on their way.
     void prepareToPlay(double seconds);

@@ -162,7 +162,7 @@ TEST(OrvaneFacade, AHostWatchesTheWidgetsStatesAndPicksWhereTheAudioGoes) {
     const auto wav = documents.path() / "heard.wav";
     Orvane::shared().setAudioFile(wav);
     const std::vector<std::int16_t> frames(2 * 480, 100);  // 10 ms of stereo
-    AudioOutput::shared()->write(frames);
+    AudioOutput::shared()->openStream()->write(frames);
     EXPECT_EQ(AudioOutput::shared()->name(), "wav");
     Orvane::shared().setAudioFile(std::nullopt);  // closes the file
     EXPECT_EQ(std::filesystem::file_size(wav), 44u + frames.size() * sizeof(std::int16_t));

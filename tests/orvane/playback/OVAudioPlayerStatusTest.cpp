@@ -276,7 +276,8 @@ TEST_F(OVAudioPlayerStatusTest, AStallOfTheCurrentItemPausesAndOtherItemsAreIgno
 }
 
 // A sound server that does not answer is a stall too: the widget hears that
-// the player paused.
+// the player paused; and again each time play is pressed while it still does
+// not answer.
 TEST_F(OVAudioPlayerStatusTest, ASoundServerThatDoesNotAnswerPausesAsAStallDoes) {
     if (!SoundServer::available()) GTEST_SKIP() << "pulseaudio and parec are not installed (scripts/setup installs them)";
     SoundServer server;
@@ -296,6 +297,17 @@ TEST_F(OVAudioPlayerStatusTest, ASoundServerThatDoesNotAnswerPausesAsAStallDoes)
     EXPECT_EQ(delegate->only("status"), (Strings{"status playing", "status paused"}));
     EXPECT_EQ(avRate(), 0.0f);
     EXPECT_EQ(avTime(), 0.0);
+
+    delegate->take();
+    player->play();
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(player->status(), OVAudioPlayerStatus::playing);
+    advance(2.0);
+    ASSERT_TRUE(RunLoop::main().runUntil([&] { return player->status() == OVAudioPlayerStatus::paused; }, 5.0))
+        << "play while the server is still away never stalls";
+    EXPECT_EQ(delegate->only("status"), (Strings{"status playing", "status paused"}));
+    EXPECT_EQ(avRate(), 0.0f);
+    EXPECT_EQ(said.count("does not answer"), 1u);
     AudioOutput::configure({AudioOutput::Kind::timeKeeping, {}});
 }
 

@@ -2,6 +2,7 @@
 // private daemon with a null sink, recorded from the sink's monitor.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <complex>
@@ -137,11 +138,13 @@ TEST(PulseAudioOutput, AToneIsHeardAtItsFrequencyForTheTimePlayedAndNothingWhile
     // The caller never waits for the server, even with its buffer full
     // (silence, so the recording stays as it is).
     const std::vector<std::int16_t> silence(3 * kOutputSampleRate * kOutputChannels, 0);
+    auto stream = AudioOutput::shared()->openStream();
     for (int write = 0; write < 2; ++write) {
         const auto before = std::chrono::steady_clock::now();
-        AudioOutput::shared()->write(silence);
+        stream->write(silence);
         EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(50)) << "write " << write;
     }
+    stream.reset();
     AudioOutput::configure({AudioOutput::Kind::timeKeeping, {}});
     const auto heard = server.stopRecording();
 
@@ -180,13 +183,15 @@ TEST(PulseAudioOutput, AToneIsHeardAtItsFrequencyForTheTimePlayedAndNothingWhile
 
 // A server that is gone or hangs: the caller never waits for it and nothing
 // claims to play (not the player, not the desktop's media controls) until the
-// server answers; one that stays away long enough stalls the player. Then the
-// tone is heard again soon and playback goes on. The output says what
-// happened once each way.
+// server answers; one that stays away long enough stalls the player, and
+// again each time play is pressed while it is still away. Then the tone is
+// heard again soon and playback goes on. The output says what happened once
+// each way.
 struct Outage {
     const char* name;
-    // Before the first play, the server stops answering (it hangs) for long;
-    // otherwise it is killed while the tone plays and a new one started soon.
+    // Before the first play, the server stops answering (it hangs) for long,
+    // and play is pressed again after the stall; otherwise it is killed while
+    // the tone plays and a new one started soon.
     bool hangsFromTheStart;
     const char* said;
 };
@@ -228,8 +233,8 @@ TEST_P(PulseAudioOutage, NothingClaimsToPlayUntilTheServerAnswersAndThenTheToneG
         server.kill();
     }
     // A server away for long is a stall; one restarted at once is waited for.
-    const int expectedStalls = outage.hangsFromTheStart ? 1 : 0;
-    if (expectedStalls > 0) {
+    const int expectedStalls = outage.hangsFromTheStart ? 2 : 0;
+    if (outage.hangsFromTheStart) {
         ASSERT_TRUE(RunLoop::main().runUntil([&] { return stalls == 1; }, 5.0)) << "no stall";
     }
     ASSERT_TRUE(RunLoop::main().runUntil([&] { return !player->isAdvancing(); }, 5.0)) << "it plays on unheard";
@@ -238,6 +243,19 @@ TEST_P(PulseAudioOutage, NothingClaimsToPlayUntilTheServerAnswersAndThenTheToneG
     const double position = player->currentTime().seconds();
     RunLoop::main().runUntil([] { return false; }, 0.3);
     EXPECT_EQ(player->currentTime().seconds(), position) << "the position moved without a server";
+    if (outage.hangsFromTheStart) {
+        // Paused by whoever heard of the stall, then play pressed while the
+        // server still hangs: a stall again, and nobody is told it plays.
+        player->pause();
+        const auto before = status.lines().size();
+        player->play();
+        ASSERT_TRUE(RunLoop::main().runUntil([&] { return stalls == 2; }, 5.0)) << "play while away never stalls";
+        EXPECT_FALSE(player->isAdvancing());
+        const auto lines = status.lines();
+        EXPECT_EQ(std::count(lines.begin() + static_cast<std::ptrdiff_t>(before), lines.end(), "Playing"), 0)
+            << "the media controls were told it plays";
+        EXPECT_TRUE(status.waitForLast("Paused", 1.0));
+    }
 
     if (outage.hangsFromTheStart)
         server.thaw();
