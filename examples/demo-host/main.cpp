@@ -445,8 +445,12 @@ int main(int argc, char** argv) {
     at(20.1, "host: done", [&] {
         say("audio server: " + std::to_string(server.requestCount("episode-1")) +
             " request(s) for the first episode over its two plays");
-        watching = false;
-        if (!inWindow) loop.stop();
+        // In a window the listener goes on as long as it likes, and still
+        // aims at the player's top edge: the watch goes on until it closes.
+        if (!inWindow) {
+            watching = false;
+            loop.stop();
+        }
     });
 
     if (inWindow) {

@@ -1,17 +1,32 @@
 #!/usr/bin/env bash
 # The demo host's real window driven as a listener drives it, with the
 # pointer (xdotool) on a virtual display, watched through the desktop's media
-# controls (playerctl) on a private session bus. Run under xvfb-run by CTest:
+# controls (playerctl) on a private session bus, its sound going to a private
+# sound server with a null sink (pulseaudio, where it is installed; without
+# it the host's output only keeps time). Run under xvfb-run by CTest:
 #
 #   demo-listener-under-xvfb.sh <orvane-demo-host>
 #
-# Steps, each reported as passed or failed (the test fails when one does):
+# Steps, each reported as passed, failed or skipped (the test fails when one
+# fails):
 #   chip          a click on the chip presents the player at its preview height
 #   pause         a click on pause while the episode plays: the component's
 #                 state says paused within 100 ms of the click, and so do the
 #                 media controls (a follower's line, and `playerctl status`)
 #   play-at-end   the slider dragged to its end, then a click on play: the
 #                 episode plays again from its start
+#   skip-then-slider
+#                 with the sound server (skipped without one), three rounds
+#                 of: two seconds into the episode, a click on skip back
+#                 (it rewinds to the start and plays on), then at once the
+#                 slider's knob dragged to the slider's middle while it
+#                 plays; the episode plays to its end: the widget is told it
+#                 ended (`emit('end')` among what the component sends it),
+#                 the position reaches the duration, the component's last
+#                 state is not playing, and the media controls no longer say
+#                 Playing a second after the end; then a click on play plays
+#                 it again from its start. Prints the times from the drag to
+#                 the end and the last position
 #   expand        a slow drag up from the preview's title: full screen
 #   swipe-back    at full screen, a drag from left to right over the main
 #                 page's rows pages to the library screen, and a drag from
@@ -31,9 +46,10 @@
 #
 # Where the listener aims: the host prints where the chip is and where the
 # presented player's top edge settles; the preview's controls stand at fixed
-# distances below that edge (its layout at 390 by 844 points). Every line the
-# host prints is stamped with the time it arrived, so latencies are measured
-# against the moment of the click. Exits 77 (skipped) where a tool is missing.
+# distances below that edge (its layout at 390 by 844 points; skip back
+# stands left of play, on its row). Every line the host prints is stamped
+# with the time it arrived, so latencies are measured against the moment of
+# the click. Exits 77 (skipped) where a tool is missing.
 set -uo pipefail
 host=$(realpath "$1")
 for tool in xdotool playerctl dbus-daemon import convert compare; do
@@ -52,6 +68,9 @@ cd "$work"
 # Distances below the player's top edge, at the preview height (points).
 readonly TITLE_BELOW_TOP=222 SLIDER_BELOW_TOP=272 PLAY_BELOW_TOP=347
 readonly SLIDER_LEFT=20 SLIDER_RIGHT=370
+# Skip back's centre, left of the play button's (same row): half the play
+# button (32), the space between them (36) and half skip back (22).
+readonly SKIP_BACK_LEFT_OF_PLAY=90
 # The window's middle (it changes when the window is resized).
 CENTRE_X=195
 
@@ -59,6 +78,8 @@ CENTRE_X=195
 stamp() { while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done; }
 now() { echo "$EPOCHREALTIME"; }
 ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d", (b - a) * 1000 }'; }
+# apart A B: "N ms after" or "N ms before", B against A.
+apart() { awk -v a="$1" -v b="$2" 'BEGIN { d = (b - a) * 1000; printf "%d ms %s", (d < 0 ? -d : d), (d < 0 ? "before" : "after") }'; }
 
 # wait_for FILE PATTERN SECONDS [AFTER]: the first line of FILE stamped after
 # AFTER (default: any) that matches PATTERN, waiting up to SECONDS.
@@ -95,12 +116,35 @@ wait_state() {
 # The last value the host printed after "the player's top is at".
 player_top() { awk '/the player.s top is at/ { top = $NF } END { print top }' window.log; }
 
-# ---- a private session bus; no sound server (the output keeps time) ----
+# ---- a private session bus ----
 read -r bus_address bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -s -d ' ')
 [ -n "${bus_pid:-}" ] || { echo "dbus-daemon did not start"; exit 1; }
 pids+=("$bus_pid")
 export DBUS_SESSION_BUS_ADDRESS=$bus_address XDG_RUNTIME_DIR=$work
-export PULSE_SERVER=unix:$work/no-sound-server
+
+# ---- a private sound server with a null sink, where pulseaudio is installed ----
+# Its own daemon (no system service, no session bus) in its own runtime
+# folder, as the sound server of the audio output's tests; the host's sound
+# goes to its null sink. Without pulseaudio the host finds no server and its
+# output only keeps time.
+sound=$work/sound
+if command -v pulseaudio >/dev/null; then
+  mkdir -p "$sound/home"
+  env -i HOME="$sound/home" XDG_RUNTIME_DIR="$sound" PULSE_RUNTIME_PATH="$sound/runtime" PATH="$PATH" \
+    pulseaudio --daemonize=no -n --exit-idle-time=-1 --use-pid-file=false --disable-shm=true --log-target=stderr \
+    --load="module-native-protocol-unix socket=$sound/native auth-anonymous=1" \
+    --load="module-null-sink sink_name=orvane_listener rate=48000 channels=2" > "$sound/daemon.log" 2>&1 &
+  pids+=($!)
+  # It listens once its socket exists.
+  for _ in $(seq 1 100); do [ -S "$sound/native" ] && break; sleep 0.05; done
+  [ -S "$sound/native" ] || { echo "the sound server did not start"; cat "$sound/daemon.log"; exit 1; }
+  export PULSE_SERVER=unix:$sound/native
+  echo "a sound server with a null sink at $PULSE_SERVER"
+else
+  sound=
+  export PULSE_SERVER=unix:$work/no-sound-server
+  echo "no sound server (pulseaudio is not installed): the host's output keeps time without sound"
+fi
 
 # ---- the host's window ----
 GSK_RENDERER=cairo GDK_BACKEND=x11 GDK_DEBUG=gl-disable GTK_A11Y=none "$host" > >(stamp > window.log) 2>&1 &
@@ -123,10 +167,17 @@ drag() {
 }
 
 failed=()
+# step NAME FUNCTION: runs it and says whether it passed, failed, or was
+# skipped (it returned 77).
 step() {
-  local name=$1; shift
+  local name=$1 status; shift
   echo "== $name"
-  if "$@"; then echo "== $name: passed"; else echo "== $name: FAILED"; failed+=("$name"); fi
+  "$@"; status=$?
+  case $status in
+    0) echo "== $name: passed" ;;
+    77) echo "== $name: skipped" ;;
+    *) echo "== $name: FAILED"; failed+=("$name") ;;
+  esac
 }
 
 chip() {
@@ -181,6 +232,121 @@ play_at_end() {
     { echo "play at the end did not start the episode again"; grep 'state:' window.log | tail -3; return 1; }
   wait_state 'status == "playing" && position >= 0.5 && position < duration - 1' 3 "${line%% *}" > /dev/null ||
     { echo "the position did not move on"; grep 'state:' window.log | tail -3; return 1; }
+}
+
+# status, position and duration of a state line the component received
+# (position and duration -1 where it has none).
+state_of() {
+  awk '{ status = $0; sub(/.* status=/, "", status); sub(/ .*/, "", status)
+         position = duration = -1
+         if (match($0, / position=[0-9.e+-]+\/[0-9.e+-]+ s/)) {
+           split(substr($0, RSTART + 10, RLENGTH - 12), p, "/"); position = p[1] + 0; duration = p[2] + 0
+         }
+         print status, position, duration }' <<< "$1"
+}
+last_state() { grep 'component <- state:' window.log | tail -1; }
+
+# One round of skip-then-slider, from playing at the preview height back to
+# playing there from the start.
+skip_then_slider_round() {
+  local top line status position duration clicked rewound knob middle dragged after target
+  top=$(player_top); top=${top%.*}
+  # Playing, two seconds in, so that skip back rewinds it while it plays.
+  read -r status _ _ <<< "$(state_of "$(last_state)")"
+  if [ "$status" != playing ]; then
+    clicked=$(now)
+    click "$CENTRE_X" $(( top + PLAY_BELOW_TOP ))
+    wait_state 'status == "playing"' 3 "$clicked" > /dev/null || { echo "play did not play the episode"; return 1; }
+  fi
+  line=$(wait_state 'status == "playing" && position >= 2 && position < duration - 10' 10 "$(now)") ||
+    { echo "the episode did not play on"; grep 'state:' window.log | tail -3; return 1; }
+  read -r _ position duration <<< "$(state_of "$line")"
+  # The host's sound goes to the sound server (it says when none answers).
+  if grep -q 'Audio output: no sound server answered' window.log; then
+    echo "the host found no sound server:"; grep 'Audio output:' window.log; return 1
+  fi
+  echo "playing at $position of $duration s; streams on the null sink: $(pactl list sink-inputs short 2>/dev/null | wc -l)"
+
+  # Skip back: to the start, playing on (30 s back from a few seconds in).
+  clicked=$(now)
+  click $(( CENTRE_X - SKIP_BACK_LEFT_OF_PLAY )) $(( top + PLAY_BELOW_TOP ))
+  rewound=$(wait_state 'status == "playing" && position >= 0 && position < 1' 3 "$clicked") ||
+    { echo "skip back did not rewind the episode while it played"; grep 'state:' window.log | tail -3; return 1; }
+  read -r status position duration <<< "$(state_of "$(last_state)")"
+  echo "skip back: $(ms "$clicked" "${rewound%% *}") ms after the click the state said" \
+    "$(state_of "$rewound" | cut -d' ' -f1,2) s; at the drag: $status at $position s"
+  [ "$status" = playing ] || { echo "not playing before the drag"; return 1; }
+
+  # At once, while it plays on from the start: the slider's knob, where the
+  # latest position puts it, dragged to the middle.
+  knob=$(awk -v p="$position" -v d="$duration" -v l="$SLIDER_LEFT" -v r="$SLIDER_RIGHT" \
+    'BEGIN { printf "%d", l + (r - l) * p / d }')
+  middle=$(( (SLIDER_LEFT + SLIDER_RIGHT) / 2 ))
+  drag "$knob" $(( top + SLIDER_BELOW_TOP )) "$middle" $(( top + SLIDER_BELOW_TOP )) 6 0.03
+  dragged=$(now)
+  echo "the drag ended $(ms "$clicked" "$dragged") ms after the click on skip back"
+  after=$(wait_state 'position >= duration / 3 && position <= duration * 2 / 3' 3 "$dragged") ||
+    { echo "the drag did not bring the episode to its middle"; grep 'state:' window.log | tail -3; return 1; }
+  read -r status target _ <<< "$(state_of "$after")"
+  echo "the drag to the middle: the position $target s ($status) $(ms "$dragged" "${after%% *}") ms after it"
+
+  # To its end: the widget is told it ended, the component's state stops
+  # playing at the duration, and the media controls stop saying Playing.
+  # When the sound should end: from the drag, what was left of the episode.
+  local due ended endedAt last lastStatus lastPosition reached said controls ok=true
+  due=$(awk -v a="${after%% *}" -v p="$target" -v d="$duration" 'BEGIN { printf "%.6f", a + d - p }')
+  ended=$(wait_for window.log "crossStackHandler[.]emit[(]'end'[)]" $(( ${duration%.*} - ${target%.*} + 8 )) "$dragged")
+  endedAt=${ended%% *}
+  [ -n "$ended" ] || endedAt=$due
+  # What the media controls say a second and a half after the end.
+  sleep "$(awk -v e="$endedAt" -v n="$(now)" 'BEGIN { w = e + 1.5 - n; printf "%.3f", (w > 0 ? w : 0) }')"
+  controls=$(playerctl --player=orvane status 2>&1)
+  # The media controls' last word by a second after the end.
+  said=$(awk -v d="$dragged" -v e="$endedAt" '$1 > d && $1 <= e + 1 { said = $0 } END { print said }' follow.log)
+  last=$(last_state)
+  read -r lastStatus lastPosition _ <<< "$(state_of "$last")"
+  reached=$(awk -v a="$dragged" '$1 > a && /component <- state:/ && match($0, / position=[0-9.e+-]+\//) {
+      p = substr($0, RSTART + 10, RLENGTH - 11) + 0; if (p > m) m = p } END { print m + 0 }' window.log)
+  if [ -n "$ended" ]; then
+    echo "the widget was told the episode ended $(ms "$dragged" "$endedAt") ms after the drag" \
+      "($(ms "$due" "$endedAt") ms after the sound should have ended)"
+  else
+    echo "the widget was never told the episode ended ($(ms "$due" "$(now)") ms after the sound should have ended)"
+    ok=false
+  fi
+  echo "the furthest position after the drag: $reached of $duration s; the last state: $lastStatus at $lastPosition s" \
+    "($(ms "${last%% *}" "$(now)") ms ago)"
+  if [ -n "$said" ]; then
+    echo "the media controls' last word by a second after the end: ${said##* }, said" \
+      "$(apart "$endedAt" "${said%% *}") the end; playerctl status $(ms "$endedAt" "$(now)") ms after it: $controls"
+  else
+    echo "the media controls said nothing from the drag to a second after the end;" \
+      "playerctl status $(ms "$endedAt" "$(now)") ms after it: $controls"
+  fi
+  [ "$lastStatus" != playing ] || { echo "the component's state still says playing"; ok=false; }
+  awk -v r="$reached" -v d="$duration" 'BEGIN { exit !(r >= d - 0.05) }' ||
+    { echo "the position never reached the duration"; ok=false; }
+  [ -n "$said" ] && [ "${said##* }" != Playing ] && [ "$controls" != Playing ] ||
+    { echo "the media controls still said Playing a second after the end"; ok=false; }
+  $ok || { grep 'state:\|emit' window.log | tail -6; return 1; }
+
+  # As the steps after this one expect it: playing again, from the start.
+  clicked=$(now)
+  click "$CENTRE_X" $(( top + PLAY_BELOW_TOP ))
+  wait_state 'status == "playing" && position >= 0.5 && position < duration - 1' 3 "$clicked" > /dev/null ||
+    { echo "play at the end did not play the episode again"; grep 'state:' window.log | tail -3; return 1; }
+}
+
+# What a seek made while the episode plays leaves behind can depend on when
+# the sound server answers it: the listener does it three times.
+readonly SKIP_THEN_SLIDER_ROUNDS=3
+skip_then_slider() {
+  [ -n "$sound" ] || { echo "no sound server (pulseaudio is not installed)"; return 77; }
+  local round
+  for round in $(seq 1 "$SKIP_THEN_SLIDER_ROUNDS"); do
+    echo "round $round of $SKIP_THEN_SLIDER_ROUNDS"
+    skip_then_slider_round || return 1
+  done
 }
 
 expand() {
@@ -295,6 +461,7 @@ dismiss() {
 step chip chip
 step pause pause
 step play-at-end play_at_end
+step skip-then-slider skip_then_slider
 step expand expand
 step swipe-back swipe_back
 step resize resize
