@@ -161,6 +161,29 @@ Data makeWavFrames(std::uint32_t frames, int sampleRate, int channels) {
     return d;
 }
 
+Data makePositionCode(double seconds, std::uint32_t firstCode) {
+    constexpr int rate = 48000;
+    const auto frames = static_cast<std::uint32_t>(std::llround(seconds * rate));
+    Data d = makeWavFrames(frames, rate, 2);
+    for (std::uint32_t n = 0; n < frames; ++n) {
+        const std::uint32_t code = firstCode + n;
+        const std::size_t at = 44 + static_cast<std::size_t>(n) * 4;
+        const auto left = static_cast<std::uint16_t>(static_cast<std::int32_t>(code & 0xFFFF) - 32768);
+        const auto right = static_cast<std::uint16_t>(static_cast<std::int32_t>(code >> 16) - 32768);
+        d[at] = static_cast<std::uint8_t>(left);
+        d[at + 1] = static_cast<std::uint8_t>(left >> 8);
+        d[at + 2] = static_cast<std::uint8_t>(right);
+        d[at + 3] = static_cast<std::uint8_t>(right >> 8);
+    }
+    return d;
+}
+
+std::optional<std::uint32_t> positionCodeOf(std::int16_t left, std::int16_t right) {
+    const auto high = static_cast<std::uint32_t>(right + 32768);
+    if (high >= 256) return std::nullopt;  // silence has 32768 here
+    return (high << 16) | static_cast<std::uint32_t>(left + 32768);
+}
+
 Data makeWavClaiming(std::uint32_t sampleRate, std::uint32_t channels, std::size_t size) {
     Data d;
     putTag(d, "RIFF");

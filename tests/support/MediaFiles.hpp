@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/core/Json.hpp"
@@ -32,6 +33,16 @@ platform::core::Data makeMp4(std::uint32_t timescale, std::uint64_t duration, st
 platform::core::Data makeTone(double seconds, double frequency, int sampleRate = 48000, int channels = 2);
 // 16-bit PCM WAV of exactly `frames` frames of silence.
 platform::core::Data makeWavFrames(std::uint32_t frames, int sampleRate, int channels = 1);
+
+// A 48 kHz stereo 16-bit PCM WAV of `seconds` whose every frame says where it
+// is: frame n holds code c = `firstCode` + n as left = (c & 0xFFFF) - 32768
+// and right = (c >> 16) - 32768. A frame heard through a path that leaves the
+// samples as they are (no volume, no resampling, no dithering) decodes back
+// to its code with positionCodeOf; silence (exact zeros) decodes to none.
+platform::core::Data makePositionCode(double seconds, std::uint32_t firstCode = 0);
+// The code of a recorded frame of such a file (codes below 2^24), or none for
+// a frame that is not one: silence, and most mixes or changes of samples.
+std::optional<std::uint32_t> positionCodeOf(std::int16_t left, std::int16_t right);
 
 // A 16-bit PCM WAV of `size` bytes (44 at least) whose format chunk claims
 // `sampleRate` and `channels`, whatever they are: what a broken or hostile

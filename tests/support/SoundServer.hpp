@@ -80,22 +80,27 @@ public:
     std::string server() const { return "unix:" + socket_.string(); }
     std::filesystem::path log() const { return folder_ / "daemon.log"; }
 
-    // Starts recording the sink's monitor: mono 16-bit at kRate. Returns once
-    // the first samples are in (false if none came within 10 s).
-    bool startRecording() {
+    // Starts recording the sink's monitor: 16-bit at kRate, mono (the sink's
+    // two channels mixed) or, with `channels` 2, both as the sink plays them.
+    // Returns once the first samples are in (false if none came within 10 s).
+    bool startRecording(int channels = 1) {
+        channels_ = channels;
         recorder_ = spawn({"parec", "--server=" + server(), "--device=orvane_test.monitor", "--raw",
-                           "--format=s16le", "--rate=" + std::to_string(kRate), "--channels=1", "--latency-msec=20"},
+                           "--format=s16le", "--rate=" + std::to_string(kRate),
+                           "--channels=" + std::to_string(channels), "--latency-msec=20"},
                           {}, folder_ / "recording.raw", false);
         for (int i = 0; i < 1000 && recorder_ > 0 && recordedSamples() == 0; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return recordedSamples() > 0;
     }
-    // How many samples the recorder has written so far.
+    // How many samples the recorder has written so far (of all channels).
     std::size_t recordedSamples() const {
         std::error_code ec;
         const auto bytes = std::filesystem::file_size(folder_ / "recording.raw", ec);
         return ec ? 0 : static_cast<std::size_t>(bytes / 2);
     }
+    // How many whole frames (a sample of each channel) it has written so far.
+    std::size_t recordedFrames() const { return recordedSamples() / static_cast<std::size_t>(channels_); }
     // Stops the recorder and gives what it recorded.
     std::vector<std::int16_t> stopRecording() {
         if (recorder_ <= 0) return {};
@@ -104,7 +109,8 @@ public:
         recorder_ = -1;
         return recording();
     }
-    // What the recorder has written so far.
+    // What the recorder has written so far: interleaved samples when it
+    // records two channels.
     std::vector<std::int16_t> recording() const {
         std::vector<std::int16_t> samples;
         std::ifstream in(folder_ / "recording.raw", std::ios::binary);
@@ -171,6 +177,7 @@ private:
     std::filesystem::path socket_;
     pid_t daemon_ = -1;
     pid_t recorder_ = -1;
+    int channels_ = 1;
 };
 
 }  // namespace testsupport
