@@ -290,6 +290,12 @@ void Player::settle() {
         // audio ended is the item's duration from now on.
         if (item && audioEnd) item->audioDidEnd(*audioEnd);
         reachEnd();
+    } else if (!starved && position <= originPosition_ + kEpsilon && item && item->awaitsCount()) {
+        // Nothing could be played since playback started, and how far the
+        // bytes held play is told within moments (the count reads on
+        // through them): playback starts once it has, as when asked to play
+        // then, without a stall in between.
+        fireObservers(true);
     } else {
         // Ran out of bytes.
         stall();
