@@ -11,6 +11,8 @@ namespace platform::media {
 
 namespace {
 constexpr double kEpsilon = 1e-9;
+// What the output's samples tell apart.
+constexpr double kOneFrame = 1.0 / kOutputSampleRate;
 // What a clock reading in seconds since 1970 can tell apart, with room for
 // the rate.
 constexpr double kClockResolution = 1e-6;
@@ -248,6 +250,20 @@ void Player::settle() {
     if (clocked_) {
         // The position is what the output has played; it is fed ahead of that.
         feedAhead();
+        if (!audioEnd_ && fedTo_ > limit_ + kOneFrame && limit_ + kEpsilon < durationSeconds()) {
+            // The bytes held play less far than they seemed to when they
+            // were fed (the count has begun reading them, or the decoder
+            // found bytes missing): what was fed past that must not sound.
+            // Playback stops at once, as on a pause, and goes on from what
+            // was heard.
+            anchorPosition_ = heardPosition();
+            halt();
+            fireObservers(true);
+            // How far the bytes held play is told within moments: playback
+            // goes on then, without a stall.
+            if (!item_ || !item_->awaitsCount()) stall();
+            return;
+        }
         const double stop = audioEnd_ ? *audioEnd_ : starvedAt_.value_or(limit_);
         position = heardPosition();
         reachedLimit = position + kHeardTolerance >= stop;

@@ -67,8 +67,13 @@ public:
     // The connection or a stream failed. While opening, opening fails with
     // `reason`; afterwards the output is lost and connects again.
     void failed(const std::string& reason);
+    // Lets go of a server stream whose playback has gone. One the server is
+    // still creating cannot be disconnected yet: it is kept until it is
+    // ready, then disconnected, so that nothing is left on the server.
+    void release(pa_stream* stream);
 
 private:
+    static void disconnectStream(pa_stream* stream);
     // A timer on the loop's thread in `seconds`.
     pa_time_event* after(double seconds, pa_time_event_cb_t callback);
     void connectContext();
@@ -91,6 +96,8 @@ private:
     bool reportedLoss_ = false;
     std::string failure_;
     std::vector<PulseAudioStream*> streams_;
+    // Server streams being created whose playback has gone.
+    std::vector<pa_stream*> released_;
 };
 
 // One playback's server stream. What the player writes waits in a queue of
@@ -98,8 +105,12 @@ private:
 // is heard waits for the main thread, as long as the player keeps some audio
 // queued ahead. What has been heard since the last flush comes from the
 // server's read index for this stream, less what the sink holds, as the
-// server last said, plus the time since. Pause corks the stream (the server
-// stops at once) and asks where it stood; play after it flushes and uncorks.
+// server last said, plus the time since.
+//
+// The server stream is corked whenever no sound is due, so that the sink can
+// rest: from its creation until frames are written, after a flush until
+// frames are written again, while paused (the server stops at once; the
+// stream asks where it stood), and once what was played out has been heard.
 // Each cork, uncork and flush advances a sequence number; an answer counts
 // only if nothing was asked of the stream after its question (a flush's,
 // only if no later flush), so a late answer changes nothing. Nothing here
@@ -149,7 +160,7 @@ public:
         }
         origin_ = -handed_;
         originFromWriteIndex_ = false;
-        serverCorked_ = corked_;
+        serverCorked_ = silent();
         pa_stream_set_state_callback(
             stream_, [](pa_stream*, void* self) { static_cast<PulseAudioStream*>(self)->streamChanged(); }, this);
         pa_stream_set_write_callback(
@@ -164,7 +175,7 @@ public:
         attributes.minreq = bytes(kRequestSeconds);
         attributes.fragsize = static_cast<std::uint32_t>(-1);
         auto flags = PA_STREAM_EARLY_REQUESTS | PA_STREAM_AUTO_TIMING_UPDATE;
-        if (corked_) flags |= PA_STREAM_START_CORKED;
+        if (serverCorked_) flags |= PA_STREAM_START_CORKED;
         if (pa_stream_connect_playback(stream_, nullptr, &attributes, static_cast<pa_stream_flags_t>(flags), nullptr,
                                        nullptr) < 0)
             output_->failed(pa_strerror(pa_context_errno(context)));
@@ -179,11 +190,13 @@ public:
         disconnect();
         clearQueue();
         handed_ = heard_;
-        corked_ = true;
+        paused_ = true;
+        playOut_ = false;
         ++sequence_;
     }
 
 protected:
+    // Frames written while not paused are due: the stream plays.
     void play(std::span<const std::int16_t> samples) override {
         LoopLock lock(output_->loop());
         if (queued_.size() - readAt_ + samples.size() > kMaxQueuedSamples) {
@@ -197,39 +210,46 @@ protected:
         }
         written_ += static_cast<std::int64_t>(samples.size() / kOutputChannels);
         queued_.insert(queued_.end(), samples.begin(), samples.end());
+        // More is coming after all: a play-out asked before is for later.
+        playOut_ = false;
+        idle_ = false;
         fill();
+        applyCork();
     }
 
     // What was heard until now is the estimate until the server says where
     // the stream stood once corked (asked after the cork, answered in order).
     void paused() override {
         LoopLock lock(output_->loop());
-        if (corked_) return;
+        if (paused_) return;
         updateHeard();
         clearQueue();
-        corked_ = true;
-        ++sequence_;
-        if (!ready()) return;
-        keep(pa_stream_cork(stream_, 1, nullptr, nullptr));
-        serverCorked_ = true;
+        paused_ = true;
+        playOut_ = false;
+        if (!ready() || serverCorked_) return;  // an idle stream has been heard to its end
+        cork(true);
         ask(Question::cork);
     }
 
     void playedOut() override {
         LoopLock lock(output_->loop());
-        if (!ready()) return;
+        if (paused_ || idle_) return;
+        playOut_ = true;
         fill();
-        keep(pa_stream_trigger(stream_, nullptr, nullptr));
     }
 
     // The server drops what the stream holds and leaves its write index at
     // its read index, where the frames written from now on begin: asked
-    // right after the flush, before any of them is sent.
+    // right after the flush, before any of them is sent. Nothing is due
+    // until they are.
     void flushed() override {
         LoopLock lock(output_->loop());
         clearQueue();
         written_ = handed_ = heard_ = 0;
-        corked_ = false;
+        paused_ = false;
+        idle_ = true;
+        playOut_ = false;
+        triggeredAt_.reset();
         flushSequence_ = ++sequence_;
         originFromWriteIndex_ = false;
         if (!ready()) {
@@ -241,10 +261,7 @@ protected:
         origin_.reset();
         keep(pa_stream_flush(stream_, nullptr, nullptr));
         ask(Question::flush);
-        if (serverCorked_) {
-            keep(pa_stream_cork(stream_, 0, nullptr, nullptr));
-            serverCorked_ = false;
-        }
+        applyCork();
     }
 
 private:
@@ -255,17 +272,33 @@ private:
     };
 
     bool ready() const { return stream_ && pa_stream_get_state(stream_) == PA_STREAM_READY; }
+    // No sound is due: paused or lost, or nothing written that is not heard.
+    bool silent() const { return paused_ || idle_; }
 
     void clearQueue() {
         queued_.clear();
         readAt_ = 0;
     }
 
+    // With the loop locked: tells a ready server stream to stand still or
+    // to play.
+    void cork(bool corked) {
+        keep(pa_stream_cork(stream_, corked ? 1 : 0, nullptr, nullptr));
+        serverCorked_ = corked;
+        ++sequence_;
+    }
+
+    // With the loop locked: the server stream stands still exactly while no
+    // sound is due.
+    void applyCork() {
+        if (ready() && serverCorked_ != silent()) cork(silent());
+    }
+
     // With the loop locked: brings what has been heard up to what the server
     // last said of the stream, and the time since. Stands still while
-    // corked (the cork's answer says where).
+    // paused (the cork's answer says where) and while idle (all was heard).
     void updateHeard() const {
-        if (corked_ || !ready()) return;
+        if (silent() || !ready()) return;
         const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
         if (!timing) return;
         if (!origin_) {
@@ -320,7 +353,7 @@ private:
         // What the stream had played when the cork stopped it: its read
         // index less what the sink held (and dropped); the rest of what was
         // handed over is not heard.
-        if (asked.sequence != sequence_ || !corked_ || !usable || !origin_) return;
+        if (asked.sequence != sequence_ || !paused_ || !usable || !origin_) return;
         const auto sinkFrames = static_cast<std::int64_t>(timing->sink_usec * kOutputSampleRate / PA_USEC_PER_SEC);
         heard_ = std::clamp<std::int64_t>(timing->read_index / frameBytes - sinkFrames - *origin_, 0, handed_);
     }
@@ -329,11 +362,8 @@ private:
     void streamChanged() {
         switch (pa_stream_get_state(stream_)) {
             case PA_STREAM_READY:
-                // Paused or played on while it connected.
-                if (serverCorked_ != corked_) {
-                    keep(pa_stream_cork(stream_, corked_ ? 1 : 0, nullptr, nullptr));
-                    serverCorked_ = corked_;
-                }
+                // Paused, played or flushed while it connected.
+                applyCork();
                 fill();
                 break;
             case PA_STREAM_FAILED:
@@ -347,7 +377,9 @@ private:
 
     // With the loop locked: hands the stream as much of the queue as it asks
     // for. What the stream refuses stays queued (a failing stream reports
-    // itself through its state).
+    // itself through its state). Once a play-out has handed over the last
+    // frames, the server plays them however few (it would otherwise wait
+    // for its start threshold) and says when they have been played.
     void fill() {
         if (!ready()) return;
         // What has been heard, kept up to date for when the stream is lost.
@@ -356,10 +388,47 @@ private:
         if (writable == static_cast<std::size_t>(-1)) return;
         const std::size_t queuedBytes = (queued_.size() - readAt_) * sizeof(std::int16_t);
         const std::size_t bytes = std::min(writable, queuedBytes) / kFrameBytes * kFrameBytes;
-        if (bytes == 0) return;
-        if (pa_stream_write(stream_, queued_.data() + readAt_, bytes, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
-        readAt_ += bytes / sizeof(std::int16_t);
-        handed_ += static_cast<std::int64_t>(bytes / kFrameBytes);
+        if (bytes > 0) {
+            if (pa_stream_write(stream_, queued_.data() + readAt_, bytes, nullptr, 0, PA_SEEK_RELATIVE) < 0) return;
+            readAt_ += bytes / sizeof(std::int16_t);
+            handed_ += static_cast<std::int64_t>(bytes / kFrameBytes);
+        }
+        playOutTail();
+    }
+
+    // With the loop locked: once a play-out has handed over the last
+    // frames, the server plays them however few (it would otherwise wait
+    // for its start threshold) and says when it has played them. The server
+    // answers one such question at a time: another waits for its answer.
+    void playOutTail() {
+        if (!playOut_ || readAt_ < queued_.size()) return;
+        if (triggeredAt_ != handed_) {
+            keep(pa_stream_trigger(stream_, nullptr, nullptr));
+            triggeredAt_ = handed_;
+        }
+        if (drain_.inFlight) return;
+        pa_operation* op = pa_stream_drain(
+            stream_, [](pa_stream*, int success, void* self) { static_cast<PulseAudioStream*>(self)->drained(success != 0); },
+            this);
+        if (!op) return;
+        drain_ = Drain{true, sequence_, handed_};
+        keep(op);
+    }
+
+    // On the loop's thread: the server has played what the stream held.
+    // Unless anything was asked of the stream or written since the
+    // question, all of it is heard and no sound is due; otherwise the
+    // question is asked again for what came since.
+    void drained(bool success) {
+        drain_.inFlight = false;
+        if (success && drain_.sequence == sequence_ && drain_.handed == handed_ && playOut_ &&
+            readAt_ >= queued_.size()) {
+            heard_ = handed_;
+            idle_ = true;
+            applyCork();
+            return;
+        }
+        if (ready()) playOutTail();
     }
 
     // With the loop locked: an operation in flight, kept so that its callback
@@ -375,7 +444,8 @@ private:
     }
 
     // With the loop locked: lets go of the server stream; no callback of its
-    // comes after.
+    // comes after. One the server is still creating cannot be disconnected
+    // yet: the output keeps it until it can.
     void disconnect() {
         for (pa_operation* op : operations_) {
             if (pa_operation_get_state(op) == PA_OPERATION_RUNNING) pa_operation_cancel(op);
@@ -383,21 +453,38 @@ private:
         }
         operations_.clear();
         asked_.clear();
+        drain_.inFlight = false;
+        triggeredAt_.reset();
         if (!stream_) return;
         pa_stream_set_state_callback(stream_, nullptr, nullptr);
         pa_stream_set_write_callback(stream_, nullptr, nullptr);
-        pa_stream_disconnect(stream_);
-        pa_stream_unref(stream_);
-        stream_ = nullptr;
+        output_->release(std::exchange(stream_, nullptr));
     }
+
+    // The server's answer to a play-out, awaited; asked at `sequence`, with
+    // `handed` frames handed over.
+    struct Drain {
+        bool inFlight = false;
+        std::uint64_t sequence = 0;
+        std::int64_t handed = 0;
+    };
 
     std::shared_ptr<PulseAudioOutput> output_;
     // The rest with the loop locked.
     pa_stream* stream_ = nullptr;
     // Whether the server stream was last told to stand still.
     bool serverCorked_ = false;
-    // Paused, or lost: what is heard stands still.
-    bool corked_ = false;
+    // Paused, or lost: what is heard stands still until the next flush.
+    bool paused_ = false;
+    // Nothing written since the stream began or was flushed, or all of it
+    // played out and heard.
+    bool idle_ = true;
+    // No more is coming for now: what was written plays out.
+    bool playOut_ = false;
+    Drain drain_;
+    // What had been handed over when the server was last told to play the
+    // tail without waiting for more.
+    std::optional<std::int64_t> triggeredAt_;
     // Written but not yet handed to the server: from readAt_ on.
     std::vector<std::int16_t> queued_;
     std::size_t readAt_ = 0;
@@ -514,8 +601,33 @@ void PulseAudioOutput::unreachable(const std::string& reason) {
     setAnswering(false);
 }
 
+void PulseAudioOutput::disconnectStream(pa_stream* stream) {
+    pa_stream_set_state_callback(stream, nullptr, nullptr);
+    pa_stream_set_write_callback(stream, nullptr, nullptr);
+    if (pa_stream_get_state(stream) == PA_STREAM_READY) pa_stream_disconnect(stream);
+    pa_stream_unref(stream);
+}
+
+void PulseAudioOutput::release(pa_stream* stream) {
+    if (pa_stream_get_state(stream) != PA_STREAM_CREATING) {
+        disconnectStream(stream);
+        return;
+    }
+    released_.push_back(stream);
+    pa_stream_set_state_callback(
+        stream,
+        [](pa_stream* created, void* self) {
+            if (pa_stream_get_state(created) == PA_STREAM_CREATING) return;
+            std::erase(static_cast<PulseAudioOutput*>(self)->released_, created);
+            disconnectStream(created);
+        },
+        this);
+}
+
 void PulseAudioOutput::disconnect() {
     for (auto* stream : streams_) stream->lose();
+    // The connection takes what it was still creating with it.
+    for (pa_stream* stream : std::exchange(released_, {})) disconnectStream(stream);
     if (context_) {
         pa_context_set_state_callback(context_, nullptr, nullptr);
         pa_context_disconnect(context_);
