@@ -133,7 +133,8 @@ if command -v pulseaudio >/dev/null; then
   env -i HOME="$sound/home" XDG_RUNTIME_DIR="$sound" PULSE_RUNTIME_PATH="$sound/runtime" PATH="$PATH" \
     pulseaudio --daemonize=no -n --exit-idle-time=-1 --use-pid-file=false --disable-shm=true --log-target=stderr \
     --load="module-native-protocol-unix socket=$sound/native auth-anonymous=1" \
-    --load="module-null-sink sink_name=orvane_listener rate=48000 channels=2" > "$sound/daemon.log" 2>&1 &
+    --load="module-null-sink sink_name=orvane_listener rate=48000 channels=2" \
+    --load="module-suspend-on-idle timeout=1" > "$sound/daemon.log" 2>&1 &
   pids+=($!)
   # It listens once its socket exists.
   for _ in $(seq 1 100); do [ -S "$sound/native" ] && break; sleep 0.05; done
@@ -301,6 +302,11 @@ skip_then_slider_round() {
   # What the media controls say a second and a half after the end.
   sleep "$(awk -v e="$endedAt" -v n="$(now)" 'BEGIN { w = e + 1.5 - n; printf "%.3f", (w > 0 ? w : 0) }')"
   controls=$(playerctl --player=orvane status 2>&1)
+  # Nothing is due: the host's streams on the sound server stand still, and
+  # the sink rests (suspended a second after its last stream stopped).
+  local uncorked sink
+  uncorked=$(LC_ALL=C pactl list sink-inputs 2>/dev/null | grep -c 'Corked: no')
+  sink=$(LC_ALL=C pactl list short sinks 2>/dev/null | awk '$2 == "orvane_listener" { print $NF }')
   # The media controls' last word by a second after the end.
   said=$(awk -v d="$dragged" -v e="$endedAt" '$1 > d && $1 <= e + 1 { said = $0 } END { print said }' follow.log)
   last=$(last_state)
@@ -323,6 +329,9 @@ skip_then_slider_round() {
     echo "the media controls said nothing from the drag to a second after the end;" \
       "playerctl status $(ms "$endedAt" "$(now)") ms after it: $controls"
   fi
+  echo "a second and a half after the end: $uncorked streams uncorked on the sound server, its sink $sink"
+  [ "$uncorked" = 0 ] || { echo "a stream still plays on the sound server after the end"; ok=false; }
+  [ "$sink" = SUSPENDED ] || { echo "the sink does not rest after the end"; ok=false; }
   [ "$lastStatus" != playing ] || { echo "the component's state still says playing"; ok=false; }
   awk -v r="$reached" -v d="$duration" 'BEGIN { exit !(r >= d - 0.05) }' ||
     { echo "the position never reached the duration"; ok=false; }
