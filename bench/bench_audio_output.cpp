@@ -3,8 +3,10 @@
 // pending) keeps the caller, over the sequences a listener makes: seeks while
 // playing, one after another, a pause right after a seek, a seek while
 // paused, play/pause bursts, a new episode while one plays, a seek to the
-// end. Each sequence feeds the stream half a second ahead of what it has
-// played and asks what is pending every 5 ms, as a playing player does.
+// end, new episodes each gone before its stream is made. Each sequence feeds
+// the stream half a second ahead of what it has played and asks what is
+// pending every 5 ms, as a playing player does; it ends by playing out what
+// was written (the stream then rests).
 // Counters: `longest_wait_us` (the longest single call, over all
 // iterations), `mean_wait_us` and `calls`. Needs Debian's `pulseaudio`: a
 // private server with a null sink is started for the run (skipped without).
@@ -95,7 +97,19 @@ private:
     bool playing_ = false;
 };
 
-enum Sequence { oneSeek, twoSeeksQuickly, twoSeeksASecondApart, pauseRightAfterSeek, seekWhilePaused, playPauseBurst, newItem, seekToEnd };
+enum Sequence {
+    oneSeek,
+    twoSeeksQuickly,
+    twoSeeksASecondApart,
+    pauseRightAfterSeek,
+    seekWhilePaused,
+    playPauseBurst,
+    newItem,
+    seekToEnd,
+    // New episodes picked one after another, each gone before the server has
+    // made its stream.
+    goneBeforeReady,
+};
 
 void runSequence(Sequence sequence, AudioOutput& output, Waits& waits) {
     auto playback = std::make_unique<Playback>(output, waits);
@@ -145,6 +159,13 @@ void runSequence(Sequence sequence, AudioOutput& output, Waits& waits) {
             playback->seek();
             playback->playOutTheRest();
             break;
+        case goneBeforeReady:
+            for (int i = 0; i < 10; ++i) {
+                Playback gone(output, waits);
+                gone.seek();
+                gone.run(0.001);
+            }
+            break;
     }
     playback->run(0.3);
     playback->playOutTheRest();
@@ -181,7 +202,7 @@ void BM_MainThreadWaitInsideTheOutput(benchmark::State& state) {
 
 BENCHMARK(BM_MainThreadWaitInsideTheOutput)
     ->ArgName("sequence")
-    ->DenseRange(oneSeek, seekToEnd)
+    ->DenseRange(oneSeek, goneBeforeReady)
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
