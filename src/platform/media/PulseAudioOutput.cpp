@@ -71,11 +71,12 @@ public:
     // still creating cannot be disconnected yet: it is kept until it is
     // ready, then disconnected, so that nothing is left on the server.
     void release(pa_stream* stream);
+    // A timer on the loop's thread in `seconds`, and its end.
+    pa_time_event* after(double seconds, pa_time_event_cb_t callback, void* userdata);
+    void cancel(pa_time_event*& timer);
 
 private:
     static void disconnectStream(pa_stream* stream);
-    // A timer on the loop's thread in `seconds`.
-    pa_time_event* after(double seconds, pa_time_event_cb_t callback);
     void connectContext();
     void contextChanged();
     // The server is gone or does not answer: said once until it answers
@@ -124,6 +125,8 @@ public:
     static constexpr double kBufferSeconds = 0.25;
     static constexpr double kStartSeconds = 0.05;
     static constexpr double kRequestSeconds = 0.02;
+    // How long after its sink's latency a played-out stream rests.
+    static constexpr double kRestMarginSeconds = 0.1;
     // What the queue holds at most; the oldest goes first past it.
     static constexpr std::size_t kMaxQueuedSamples = 5 * kOutputSampleRate * kOutputChannels;
 
@@ -270,6 +273,14 @@ private:
         Question question;
         std::uint64_t sequence;
     };
+    // The server's answer to a play-out, awaited or come; asked at
+    // `sequence`, with `handed` frames handed over.
+    struct Drain {
+        bool inFlight = false;
+        bool answered = false;
+        std::uint64_t sequence = 0;
+        std::int64_t handed = 0;
+    };
 
     bool ready() const { return stream_ && pa_stream_get_state(stream_) == PA_STREAM_READY; }
     // No sound is due: paused or lost, or nothing written that is not heard.
@@ -406,29 +417,51 @@ private:
             keep(pa_stream_trigger(stream_, nullptr, nullptr));
             triggeredAt_ = handed_;
         }
-        if (drain_.inFlight) return;
+        if (drain_.inFlight || (drain_.answered && playedOutSince(drain_))) return;
         pa_operation* op = pa_stream_drain(
             stream_, [](pa_stream*, int success, void* self) { static_cast<PulseAudioStream*>(self)->drained(success != 0); },
             this);
         if (!op) return;
-        drain_ = Drain{true, sequence_, handed_};
+        drain_ = Drain{true, false, sequence_, handed_};
         keep(op);
     }
 
-    // On the loop's thread: the server has played what the stream held.
-    // Unless anything was asked of the stream or written since the
-    // question, all of it is heard and no sound is due; otherwise the
-    // question is asked again for what came since.
+    // Whether the play-out asked at `drain` still stands: nothing asked of
+    // the stream or written since.
+    bool playedOutSince(const Drain& drain) const {
+        return drain.sequence == sequence_ && drain.handed == handed_ && playOut_ && readAt_ >= queued_.size();
+    }
+
+    // On the loop's thread: the server has taken all the stream held. What
+    // its sink holds of it is heard within the sink's latency (and a margin,
+    // as a server may hold more than it says): the stream rests then, unless
+    // anything was asked of it or written since. Otherwise the question is
+    // asked again for what came since.
     void drained(bool success) {
         drain_.inFlight = false;
-        if (success && drain_.sequence == sequence_ && drain_.handed == handed_ && playOut_ &&
-            readAt_ >= queued_.size()) {
-            heard_ = handed_;
-            idle_ = true;
-            applyCork();
+        if (success && playedOutSince(drain_)) {
+            drain_.answered = true;
+            const pa_timing_info* timing = pa_stream_get_timing_info(stream_);
+            const double sinkSeconds = timing ? static_cast<double>(timing->sink_usec) / PA_USEC_PER_SEC : kBufferSeconds;
+            output_->cancel(restTimer_);
+            restTimer_ = output_->after(
+                sinkSeconds + kRestMarginSeconds,
+                [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+                    static_cast<PulseAudioStream*>(self)->rest();
+                },
+                this);
             return;
         }
         if (ready()) playOutTail();
+    }
+
+    // On the loop's thread: all that was played out has been heard.
+    void rest() {
+        output_->cancel(restTimer_);
+        if (!drain_.answered || !playedOutSince(drain_)) return;
+        heard_ = handed_;
+        idle_ = true;
+        applyCork();
     }
 
     // With the loop locked: an operation in flight, kept so that its callback
@@ -447,13 +480,14 @@ private:
     // comes after. One the server is still creating cannot be disconnected
     // yet: the output keeps it until it can.
     void disconnect() {
+        output_->cancel(restTimer_);
         for (pa_operation* op : operations_) {
             if (pa_operation_get_state(op) == PA_OPERATION_RUNNING) pa_operation_cancel(op);
             pa_operation_unref(op);
         }
         operations_.clear();
         asked_.clear();
-        drain_.inFlight = false;
+        drain_ = {};
         triggeredAt_.reset();
         if (!stream_) return;
         pa_stream_set_state_callback(stream_, nullptr, nullptr);
@@ -461,13 +495,6 @@ private:
         output_->release(std::exchange(stream_, nullptr));
     }
 
-    // The server's answer to a play-out, awaited; asked at `sequence`, with
-    // `handed` frames handed over.
-    struct Drain {
-        bool inFlight = false;
-        std::uint64_t sequence = 0;
-        std::int64_t handed = 0;
-    };
 
     std::shared_ptr<PulseAudioOutput> output_;
     // The rest with the loop locked.
@@ -482,6 +509,8 @@ private:
     // No more is coming for now: what was written plays out.
     bool playOut_ = false;
     Drain drain_;
+    // Until what was played out is heard.
+    pa_time_event* restTimer_ = nullptr;
     // What had been handed over when the server was last told to play the
     // tail without waiting for more.
     std::optional<std::int64_t> triggeredAt_;
@@ -524,20 +553,27 @@ bool PulseAudioOutput::start(std::string& error) {
         error = failure_;
         return false;
     }
-    answerTimer_ = after(kAnswerSeconds, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
-        auto* output = static_cast<PulseAudioOutput*>(self);
-        output->api_->time_free(output->answerTimer_);
-        output->answerTimer_ = nullptr;
-        if (!output->isAnswering()) output->unreachable("no answer");
-    });
+    answerTimer_ = after(
+        kAnswerSeconds,
+        [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+            auto* output = static_cast<PulseAudioOutput*>(self);
+            output->cancel(output->answerTimer_);
+            if (!output->isAnswering()) output->unreachable("no answer");
+        },
+        this);
     return true;
 }
 
-pa_time_event* PulseAudioOutput::after(double seconds, pa_time_event_cb_t callback) {
+pa_time_event* PulseAudioOutput::after(double seconds, pa_time_event_cb_t callback, void* userdata) {
     timeval when{};
     pa_gettimeofday(&when);
     pa_timeval_add(&when, static_cast<pa_usec_t>(seconds * PA_USEC_PER_SEC));
-    return api_->time_new(api_, &when, callback, this);
+    return api_->time_new(api_, &when, callback, userdata);
+}
+
+void PulseAudioOutput::cancel(pa_time_event*& timer) {
+    if (timer) api_->time_free(timer);
+    timer = nullptr;
 }
 
 void PulseAudioOutput::connectContext() {
@@ -581,13 +617,15 @@ void PulseAudioOutput::failed(const std::string& reason) {
     }
     unreachable(reason);
     if (retry_) return;
-    retry_ = after(kRetrySeconds, [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
-        auto* output = static_cast<PulseAudioOutput*>(self);
-        output->api_->time_free(output->retry_);
-        output->retry_ = nullptr;
-        output->disconnect();
-        output->connectContext();
-    });
+    retry_ = after(
+        kRetrySeconds,
+        [](pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+            auto* output = static_cast<PulseAudioOutput*>(self);
+            output->cancel(output->retry_);
+            output->disconnect();
+            output->connectContext();
+        },
+        this);
 }
 
 void PulseAudioOutput::unreachable(const std::string& reason) {
@@ -641,9 +679,8 @@ void PulseAudioOutput::close() {
     if (!loop_) return;
     if (api_) {
         LoopLock lock(loop_);
-        if (retry_) api_->time_free(retry_);
-        if (answerTimer_) api_->time_free(answerTimer_);
-        retry_ = answerTimer_ = nullptr;
+        cancel(retry_);
+        cancel(answerTimer_);
         disconnect();
     }
     pa_threaded_mainloop_stop(loop_);

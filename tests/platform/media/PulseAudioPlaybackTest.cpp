@@ -390,6 +390,8 @@ void playRow(SoundServer::Kind kind, const Row& row) {
                 break;
             case Step::Kind::rest: {
                 note("rest");
+                // What was heard before reaches the recorder first.
+                RunLoop::main().runUntil([] { return false; }, 2 * kRecorderLag);
                 server.pauseRecording();
                 const auto start = std::chrono::steady_clock::now();
                 const auto elapsed = [&] {
