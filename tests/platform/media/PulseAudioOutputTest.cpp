@@ -170,14 +170,20 @@ TEST(PulseAudioOutput, AToneIsHeardAtItsFrequencyForTheTimePlayedAndNothingWhile
     }
     // Each run is one steady tone: no break, not even while the main thread
     // was held. The position at each pause is what had been heard, so the
-    // pause neither skipped nor repeated more than that.
+    // pause neither skipped nor repeated more than that, as far as the
+    // sink's monitor can tell: it shows what the sink had already taken
+    // before the cork dropped it (up to the sink's latency, about 20 ms
+    // here), and a stream's first milliseconds or not, so a run it records
+    // may be longer than what was heard by up to about that much. (PipeWire's
+    // server, whose monitor shows neither, records each run within 6 ms of
+    // the position.)
     double heardSeconds = 0;
     for (std::size_t i = 0; i < 2; ++i) {
         const auto [first, end] = exactly(heard, runs[i]);
         const std::span<const std::int16_t> run(heard.data() + first, end - first);
         EXPECT_EQ(toneBreaks(run, 440), "") << "run " << i << " (times from its start)";
         heardSeconds += static_cast<double>(run.size()) / SoundServer::kRate;
-        EXPECT_NEAR(pausedAtPosition[i], heardSeconds, 0.02) << "pause " << i;
+        EXPECT_NEAR(pausedAtPosition[i], heardSeconds, 0.03) << "pause " << i;
     }
 }
 
