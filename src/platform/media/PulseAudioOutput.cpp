@@ -388,9 +388,7 @@ private:
 
     // With the loop locked: hands the stream as much of the queue as it asks
     // for. What the stream refuses stays queued (a failing stream reports
-    // itself through its state). Once a play-out has handed over the last
-    // frames, the server plays them however few (it would otherwise wait
-    // for its start threshold) and says when they have been played.
+    // itself through its state), then plays out the tail when one is due.
     void fill() {
         if (!ready()) return;
         // What has been heard, kept up to date for when the stream is lost.
